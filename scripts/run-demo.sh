@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and starts ZRV with a simulated instrument.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$(nproc)" --target zrv-demo
+exec ./build/zrv-demo "$@"

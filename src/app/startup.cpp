@@ -1,0 +1,30 @@
+#include "startup.h"
+
+#include "mainwindow.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMessageBox>
+
+namespace zrv {
+
+int runApplication(QApplication &app)
+{
+    int status = 0;
+    {
+        MainWindow window;
+        if (QFile::exists(QStringLiteral(":/i18n/ts.qm"))) {
+            window.setWindowTitle(QStringLiteral("ZRV"));
+            window.show();
+            status = app.exec();
+        } else {
+            QMessageBox::critical(nullptr, QStringLiteral("Error"),
+                                  QStringLiteral("Startup error 0x0012"), QMessageBox::Ok,
+                                  QMessageBox::NoButton);
+            status = kMissingCatalogueExitStatus;
+        }
+    }
+    return status;
+}
+
+} // namespace zrv

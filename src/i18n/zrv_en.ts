@@ -1,0 +1,273 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ru">
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>MainWindow</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Русский</source>
+        <translation>Russian</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>О программе</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Компания</source>
+        <translation>Company</translation>
+    </message>
+    <message>
+        <source>Увеличить</source>
+        <translation>Increase font size</translation>
+    </message>
+    <message>
+        <source>Уменьшить</source>
+        <translation>Decrease font size</translation>
+    </message>
+    <message>
+        <source>Режим контрастности</source>
+        <translation>High contrast mode</translation>
+    </message>
+    <message>
+        <source>Прочитать данные</source>
+        <translation>Read data</translation>
+    </message>
+    <message>
+        <source>Сохранить в Excel</source>
+        <translation>Export to Excel</translation>
+    </message>
+    <message>
+        <source>Сохранить в PDF</source>
+        <translation>Export to PDF</translation>
+    </message>
+    <message>
+        <source>Блоки памяти прибора</source>
+        <translation>Memory arrays from device</translation>
+    </message>
+    <message>
+        <source>Данные блока</source>
+        <translation>Array data</translation>
+    </message>
+    <message>
+        <source>Статистика</source>
+        <translation>Data statistics</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>Max</source>
+        <translation>Max</translation>
+    </message>
+    <message>
+        <source>Среднее</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <source>σ</source>
+        <translation>σ</translation>
+    </message>
+    <message>
+        <source>Включить график в отчет</source>
+        <translation>Add plot to report</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Диапазон графиков:</source>
+        <translation>Graph range:</translation>
+    </message>
+    <message>
+        <source>Включить диаграмму в отчет</source>
+        <translation>Add diagram to report</translation>
+    </message>
+    <message>
+        <source>Обозначить пределы</source>
+        <translation>Show min/max</translation>
+    </message>
+    <message>
+        <source>Данные о компании</source>
+        <translation>Company information</translation>
+    </message>
+    <message>
+        <source>Город</source>
+        <translation>City</translation>
+    </message>
+    <message>
+        <source>Адрес</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>Телефон</source>
+        <translation>Phone number</translation>
+    </message>
+    <message>
+        <source>Вебсайт</source>
+        <translation>Website</translation>
+    </message>
+    <message>
+        <source>Данные об отчете</source>
+        <translation>Report details</translation>
+    </message>
+    <message>
+        <source>Номер отчета</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <source>Дата</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Оператор</source>
+        <translation>Operator</translation>
+    </message>
+    <message>
+        <source>Наименование детали</source>
+        <translation>Part name</translation>
+    </message>
+    <message>
+        <source>Материал</source>
+        <translation>Material</translation>
+    </message>
+    <message>
+        <source>Номер партии</source>
+        <translation>Batch number</translation>
+    </message>
+    <message>
+        <source>Данные о приборе</source>
+        <translation>Device information</translation>
+    </message>
+    <message>
+        <source>Название прибора</source>
+        <translation>Device name</translation>
+    </message>
+    <message>
+        <source>Тип прибора</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Номер прибора</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <source>Свидетельство о поверке</source>
+        <translation>Verification certificate number</translation>
+    </message>
+    <message>
+        <source>Комментарии</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>Язык</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Справка</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Вид</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>Шрифт</source>
+        <translation>Font size</translation>
+    </message>
+    <message>
+        <source>Добавить логотип</source>
+        <translation>Add logo</translation>
+    </message>
+    <message>
+        <source>Удалить</source>
+        <translation>Remove logo</translation>
+    </message>
+    <message>
+        <source>Поддерживаемые ОС: Windows 7, Windows 8, Windows 10 (x32,x64)</source>
+        <translation>Supported systems: Windows 7, Windows 8, Windows 10 (x32,x64)</translation>
+    </message>
+    <message>
+        <source>Сайт: </source>
+        <translation>Website: </translation>
+    </message>
+    <message>
+        <source>Электронная почта: </source>
+        <translation>e-mail: </translation>
+    </message>
+    <message>
+        <source>Тарвен</source>
+        <translation>Tarven</translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;Тарвен&lt;/h3&gt;&lt;p&gt;Тарвен разрабатывает и выпускает портативные приборы неразрушающего контроля для заводских лабораторий, ОТК и сервисных служб.&lt;/p&gt;&lt;h4&gt;Продукция&lt;/h4&gt;&lt;ul&gt;&lt;li&gt;толщиномеры покрытий и ультразвуковые толщиномеры;&lt;/li&gt;&lt;li&gt;твердомеры для металлов и сплавов;&lt;/li&gt;&lt;li&gt;программы для чтения памяти приборов и составления протоколов контроля.&lt;/li&gt;&lt;/ul&gt;&lt;h4&gt;Услуги&lt;/h4&gt;&lt;ul&gt;&lt;li&gt;поверка и калибровка приборов;&lt;/li&gt;&lt;li&gt;обучение операторов;&lt;/li&gt;&lt;li&gt;гарантийный и послегарантийный ремонт.&lt;/li&gt;&lt;/ul&gt;</source>
+        <translation>&lt;h3&gt;Tarven&lt;/h3&gt;&lt;p&gt;Tarven designs and makes portable non-destructive testing instruments for factory laboratories, quality control departments and service teams.&lt;/p&gt;&lt;h4&gt;Products&lt;/h4&gt;&lt;ul&gt;&lt;li&gt;coating thickness gauges and ultrasonic thickness gauges;&lt;/li&gt;&lt;li&gt;hardness testers for metals and alloys;&lt;/li&gt;&lt;li&gt;software that reads instrument memory and writes test reports.&lt;/li&gt;&lt;/ul&gt;&lt;h4&gt;Services&lt;/h4&gt;&lt;ul&gt;&lt;li&gt;verification and calibration of instruments;&lt;/li&gt;&lt;li&gt;operator training;&lt;/li&gt;&lt;li&gt;warranty and post-warranty repair.&lt;/li&gt;&lt;/ul&gt;</translation>
+    </message>
+    <message>
+        <source>Экспорт в PDF</source>
+        <translation>Export to PDF</translation>
+    </message>
+    <message>
+        <source>Экспорт в Excel</source>
+        <translation>Export to Excel</translation>
+    </message>
+    <message>
+        <source>Отчет</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>Включать незаполненные поля в отчет?</source>
+        <translation>Include empty fields into the report?</translation>
+    </message>
+    <message>
+        <source>Да</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Нет</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Ошибка</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Не удалось сохранить файл.
+Пожалуйста, проверьте права на запись и не открыта ли прошлая версия файла.</source>
+        <translation>Failed to save the file.
+Please check write permissions and whether the previous version of the file is open.</translation>
+    </message>
+    <message>
+        <source>Отчет о проведении контроля</source>
+        <translation>Test report</translation>
+    </message>
+    <message>
+        <source>ОТЧЕТ О ПРОВЕДЕНИИ КОНТРОЛЯ</source>
+        <translation>TEST REPORT</translation>
+    </message>
+    <message>
+        <source>Допуск: [</source>
+        <translation>Tolerance: [</translation>
+    </message>
+    <message>
+        <source>Номер</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <source>Контроль проведён____________________________________________, подпись</source>
+        <translation>Testing carried out________________________________,signature</translation>
+    </message>
+    <message>
+        <source>Контроль проведён____________________________________, подпись</source>
+        <translation>Testing carried out____________________________________,signature</translation>
+    </message>
+</context>
+</TS>

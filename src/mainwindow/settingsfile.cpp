@@ -1,0 +1,96 @@
+#include "settingsfile.h"
+
+#include "logoimage.h"
+#include "settingskeys.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace {
+
+bool writeJsonAtomically(const QString &path, const QJsonObject &object)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray text = QJsonDocument(object).toJson(QJsonDocument::Indented);
+    if (file.write(text) != text.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace
+
+QString configFilePath()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir dir(folder);
+    if (!dir.exists())
+        dir.mkpath(QStringLiteral("."));
+    return folder + QStringLiteral("/config.json");
+}
+
+QJsonObject defaultConfig()
+{
+    using namespace SettingsKeys;
+    QJsonObject object;
+    for (const QLatin1String &key :
+         {kCompanyName, kCompanyCity, kCompanyAddress, kCompanyPhone, kCompanyWebsite, kDeviceName,
+          kDeviceType, kDeviceNumber, kDeviceDocumentNumber, kLogoImage, kReportOperator,
+          kReportDetailName, kReportMaterial, kReportBatchNumber, kComments})
+        object.insert(key, QString());
+    object.insert(kAppFontSize, kDefaultFontSize);
+    object.insert(kLimitsMin, kDefaultLimitsMin);
+    object.insert(kLimitsMax, kDefaultLimitsMax);
+    return object;
+}
+
+void createDefaultConfig()
+{
+    const QString path = configFilePath();
+    if (QFile::exists(path))
+        return;
+    writeJsonAtomically(path, defaultConfig());
+}
+
+QJsonObject loadConfig()
+{
+    createDefaultConfig();
+    QFile file(configFilePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    file.close();
+    const QJsonDocument document = QJsonDocument::fromJson(bytes);
+    if (document.isNull() || !document.isObject())
+        return {};
+    return document.object();
+}
+
+bool saveConfig(const QJsonObject &object)
+{
+    return writeJsonAtomically(configFilePath(), object);
+}
+
+QString imageToBase64(const QImage &image)
+{
+    if (image.isNull())
+        return QString();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG", -1))
+        return QString();
+    return QString::fromLatin1(bytes.toBase64());
+}
+
+QImage imageFromBase64(const QString &base64)
+{
+    return decodeLogoImage(QByteArray::fromBase64(base64.toLatin1()), "PNG");
+}

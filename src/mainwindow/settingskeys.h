@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QLatin1String>
+
+// Keys of config.json, in the order they are applied at start-up and written at exit.
+namespace SettingsKeys {
+
+inline const QLatin1String kCompanyName{"company_name"};
+inline const QLatin1String kCompanyCity{"company_city"};
+inline const QLatin1String kCompanyAddress{"company_address"};
+inline const QLatin1String kCompanyPhone{"company_phone"};
+inline const QLatin1String kCompanyWebsite{"company_website"};
+inline const QLatin1String kDeviceName{"device_name"};
+inline const QLatin1String kDeviceType{"device_type"};
+inline const QLatin1String kDeviceNumber{"device_number"};
+inline const QLatin1String kDeviceDocumentNumber{"device_document_number"};
+inline const QLatin1String kLogoImage{"logo_image"};
+inline const QLatin1String kReportOperator{"report_operator"};
+inline const QLatin1String kReportDetailName{"report_detail_name"};
+inline const QLatin1String kReportMaterial{"report_material"};
+inline const QLatin1String kReportBatchNumber{"report_batch_number"};
+inline const QLatin1String kAppFontSize{"app_font_size"};
+inline const QLatin1String kLimitsMin{"limits_min_val"};
+inline const QLatin1String kLimitsMax{"limits_max_val"};
+inline const QLatin1String kComments{"comments"};
+
+constexpr int kDefaultFontSize = 12;
+constexpr double kDefaultLimitsMin = 0.0;
+constexpr double kDefaultLimitsMax = 10.0;
+
+} // namespace SettingsKeys
