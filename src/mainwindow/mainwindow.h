@@ -1,5 +1,6 @@
 #pragma once
 
+#include "blockstatistics.h"
 #include "memoryblock.h"
 #include "port.h"
 #include "reportcontent.h"
@@ -19,6 +20,8 @@ class MainWindow;
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
+    // Tests reach the block store and private helpers through this one class.
+    friend class MainWindowTester;
 
 public:
     explicit MainWindow(QWidget *parent = nullptr);
@@ -74,6 +77,9 @@ private:
     void markOutOfLimitValues();
     void drawBlockPlots(QListWidgetItem *item);
     void drawBlockPlotsForRow(int row);
+    // The statistics as the four boxes show them (one decimal, clamped);
+    // NaN where a box shows no number.
+    BlockStatistics shownStatistics() const;
 
     // Report export (mainwindow_export.cpp)
     ExportTarget askExportTarget(const QString &caption, const QString &extension);

@@ -15,3 +15,8 @@ void MainWindow::on_graphs_limits_min_editingFinished() {}
 void MainWindow::on_graphs_limits_max_editingFinished() {}
 void MainWindow::on_limits_min_editingFinished() {}
 void MainWindow::on_limits_max_editingFinished() {}
+
+BlockStatistics MainWindow::shownStatistics() const
+{
+    return {ui->min_box->value(), ui->max_box->value(), ui->mean_box->value(), ui->stdev_box->value()};
+}

@@ -1,0 +1,8 @@
+#include "decimals.h"
+
+#include <cmath>
+
+int decimalsForValue(float value)
+{
+    return std::fabs(value) < 100.0f ? 1 : 0;
+}
