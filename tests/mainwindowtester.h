@@ -1,0 +1,36 @@
+#pragma once
+
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+// Test access to the main window's private state.
+class MainWindowTester
+{
+public:
+    static Ui::MainWindow *ui(MainWindow &w) { return w.ui; }
+    static QVector<MemoryBlock> &blocks(MainWindow &w) { return w.memoryBlocks; }
+    static QImage &logo(MainWindow &w) { return w.logoImage; }
+    static Port &port(MainWindow &w) { return w.port; }
+    static int shownRow(MainWindow &w) { return w.shownBlockRow; }
+
+    // Puts blocks into the store and the list as a finished read would.
+    static void setBlocks(MainWindow &w, const QVector<MemoryBlock> &blocks)
+    {
+        w.memoryBlocks = blocks;
+        w.ui->block_names_list->clear();
+        for (const MemoryBlock &block : blocks)
+            w.ui->block_names_list->addItem(block.name);
+    }
+};
+
+// The test-mode settings folder, emptied so that each case starts as a first run.
+inline QString freshSettingsFolder()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir(folder).removeRecursively();
+    return folder;
+}
