@@ -19,6 +19,9 @@ void setAxisFont(QCPAxis *axis, const QFont &font)
 
 void applyFontSize(QWidget *widget, int pointSize)
 {
+    // The toolkit ignores sizes below one point; skip the walk (and its warnings).
+    if (pointSize < 1)
+        return;
     QFont appFont = QApplication::font();
     appFont.setPointSize(pointSize);
     QApplication::setFont(appFont);

@@ -1,0 +1,361 @@
+// The settings file: defaults of a first run, fall-backs, conversions, unknown
+// keys kept, atomic rewrite, and the logo encoding.
+
+#include "mainwindowtester.h"
+#include "settingsfile.h"
+#include "settingskeys.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+QString configPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+        + QStringLiteral("/config.json");
+}
+
+void writeRaw(const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(configPath()).absolutePath());
+    QFile file(configPath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readRaw()
+{
+    QFile file(configPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+QJsonObject readObject()
+{
+    return QJsonDocument::fromJson(readRaw()).object();
+}
+
+const QStringList kStringKeys = {
+    QStringLiteral("company_name"),       QStringLiteral("company_city"),
+    QStringLiteral("company_address"),    QStringLiteral("company_phone"),
+    QStringLiteral("company_website"),    QStringLiteral("device_name"),
+    QStringLiteral("device_type"),        QStringLiteral("device_number"),
+    QStringLiteral("device_document_number"), QStringLiteral("logo_image"),
+    QStringLiteral("report_operator"),    QStringLiteral("report_detail_name"),
+    QStringLiteral("report_material"),    QStringLiteral("report_batch_number"),
+    QStringLiteral("comments")};
+
+const QStringList kLineEditKeys = {
+    QStringLiteral("company_name"),    QStringLiteral("company_city"),
+    QStringLiteral("company_address"), QStringLiteral("company_phone"),
+    QStringLiteral("company_website"), QStringLiteral("device_name"),
+    QStringLiteral("device_type"),     QStringLiteral("device_number"),
+    QStringLiteral("device_document_number"), QStringLiteral("report_operator"),
+    QStringLiteral("report_detail_name"), QStringLiteral("report_material"),
+    QStringLiteral("report_batch_number")};
+
+quint32 crc32(const QByteArray &bytes)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (char c : bytes) {
+        crc ^= static_cast<quint8>(c);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+QImage sampleImage(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, qRgb(x * 255 / w, y * 255 / h, 128));
+    return image;
+}
+
+} // namespace
+
+class SettingsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { freshSettingsFolder(); }
+
+    void firstRunCreatesDefaults()
+    {
+        QVERIFY(!QFile::exists(configPath()));
+        {
+            MainWindow window;
+            auto *ui = MainWindowTester::ui(window);
+            QVERIFY(QFile::exists(configPath()));
+            QCOMPARE(readObject(), defaultConfig());
+            QCOMPARE(ui->company_name->text(), QString());
+            QCOMPARE(ui->limits_min->value(), 0.0);
+            QCOMPARE(ui->limits_max->value(), 10.0);
+            QCOMPARE(window.font().pointSize(), 12);
+            QCOMPARE(ui->label->font().pointSize(), 12);
+            QVERIFY(MainWindowTester::logo(window).isNull());
+        }
+        const QJsonObject written = readObject();
+        QCOMPARE(written.size(), 18);
+        for (const QString &key : kStringKeys)
+            QCOMPARE(written.value(key), QJsonValue(QString()));
+        QCOMPARE(written.value(QStringLiteral("app_font_size")), QJsonValue(12));
+        QCOMPARE(written.value(QStringLiteral("limits_min_val")).toDouble(), 0.0);
+        QCOMPARE(written.value(QStringLiteral("limits_max_val")).toDouble(), 10.0);
+    }
+
+    void valuesSurviveARestart()
+    {
+        {
+            MainWindow window;
+            auto *ui = MainWindowTester::ui(window);
+            for (const QString &key : kLineEditKeys)
+                window.findChild<QLineEdit *>(key)->setText(QStringLiteral("«%1» ж").arg(key));
+            ui->comments_text->setPlainText(QStringLiteral("строка 1\nстрока 2"));
+            ui->limits_min->setValue(-3.5);
+            ui->limits_max->setValue(7.2);
+            ui->report_number->setText(QStringLiteral("42"));
+        }
+        MainWindow window;
+        auto *ui = MainWindowTester::ui(window);
+        for (const QString &key : kLineEditKeys)
+            QCOMPARE(window.findChild<QLineEdit *>(key)->text(), QStringLiteral("«%1» ж").arg(key));
+        QCOMPARE(ui->comments_text->toPlainText(), QStringLiteral("строка 1\nстрока 2"));
+        QCOMPARE(ui->limits_min->value(), -3.5);
+        QCOMPARE(ui->limits_max->value(), 7.2);
+        // Not kept between runs.
+        QCOMPARE(ui->report_number->text(), QString());
+        QCOMPARE(ui->report_date_edit->date(), QDate::currentDate());
+    }
+
+    void emptyObjectIsNotReplacedAtStart()
+    {
+        writeRaw("{}");
+        {
+            MainWindow window;
+            auto *ui = MainWindowTester::ui(window);
+            QCOMPARE(readRaw().trimmed(), QByteArray("{}"));
+            QCOMPARE(ui->limits_min->value(), 0.0);
+            QCOMPARE(ui->limits_max->value(), 0.0);
+            // Missing font size: the form's own sizes stay.
+            QCOMPARE(ui->label->font().pointSize(), 12);
+        }
+        QCOMPARE(readObject().size(), 18);
+    }
+
+    void unknownKeysSurvive()
+    {
+        QJsonObject object = defaultConfig();
+        object.insert(QStringLiteral("future_option"), QJsonArray{1, QStringLiteral("two")});
+        writeRaw(QJsonDocument(object).toJson());
+        { MainWindow window; }
+        const QJsonObject written = readObject();
+        QCOMPARE(written.value(QStringLiteral("future_option")),
+                 QJsonValue(QJsonArray{1, QStringLiteral("two")}));
+        QCOMPARE(written.size(), 19);
+    }
+
+    void unusableFileIsReplacedAtExit_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::newRow("broken text") << QByteArray("{\"company_name\": \"A\",");
+        QTest::newRow("array") << QByteArray("[1, 2, 3]");
+        QTest::newRow("binary") << QByteArray("\x00\xff\xfe garbage \x01", 14);
+        QTest::newRow("empty file") << QByteArray();
+    }
+
+    void unusableFileIsReplacedAtExit()
+    {
+        QFETCH(QByteArray, contents);
+        writeRaw(contents);
+        {
+            MainWindow window;
+            auto *ui = MainWindowTester::ui(window);
+            QCOMPARE(ui->company_name->text(), QString());
+            QCOMPARE(ui->limits_max->value(), 0.0);
+            ui->company_name->setText(QStringLiteral("ООО Ромашка"));
+        }
+        const QJsonDocument document = QJsonDocument::fromJson(readRaw());
+        QVERIFY(document.isObject());
+        QCOMPARE(document.object().size(), 18);
+        QCOMPARE(document.object().value(QStringLiteral("company_name")).toString(),
+                 QStringLiteral("ООО Ромашка"));
+    }
+
+    void conversions_data()
+    {
+        QTest::addColumn<QJsonValue>("fontSize");
+        QTest::addColumn<QJsonValue>("limitsMin");
+        QTest::addColumn<QJsonValue>("companyName");
+        QTest::addColumn<int>("expectedLabelSize");
+        QTest::addColumn<double>("expectedMin");
+        QTest::addColumn<QString>("expectedName");
+
+        QTest::newRow("plain") << QJsonValue(14) << QJsonValue(2.345) << QJsonValue(QStringLiteral("A"))
+                               << 14 << 2.3 << QStringLiteral("A");
+        QTest::newRow("fractional font size") << QJsonValue(12.5) << QJsonValue(1) << QJsonValue(QStringLiteral("A"))
+                                              << 12 << 1.0 << QStringLiteral("A");
+        QTest::newRow("font size as string") << QJsonValue(QStringLiteral("16")) << QJsonValue(0)
+                                             << QJsonValue(QStringLiteral("A")) << 12 << 0.0 << QStringLiteral("A");
+        QTest::newRow("wrong types") << QJsonValue(true) << QJsonValue(QStringLiteral("5"))
+                                     << QJsonValue(17) << 12 << 0.0 << QString();
+        QTest::newRow("beyond range") << QJsonValue(9) << QJsonValue(5e9) << QJsonValue(QJsonObject())
+                                      << 9 << 999999.0 << QString();
+    }
+
+    void conversions()
+    {
+        QFETCH(QJsonValue, fontSize);
+        QFETCH(QJsonValue, limitsMin);
+        QFETCH(QJsonValue, companyName);
+        QFETCH(int, expectedLabelSize);
+        QFETCH(double, expectedMin);
+        QFETCH(QString, expectedName);
+
+        QJsonObject object = defaultConfig();
+        object.insert(QStringLiteral("app_font_size"), fontSize);
+        object.insert(QStringLiteral("limits_min_val"), limitsMin);
+        object.insert(QStringLiteral("company_name"), companyName);
+        writeRaw(QJsonDocument(object).toJson());
+        {
+            MainWindow window;
+            auto *ui = MainWindowTester::ui(window);
+            QCOMPARE(ui->label->font().pointSize(), expectedLabelSize);
+            QCOMPARE(ui->limits_min->value(), expectedMin);
+            QCOMPARE(ui->company_name->text(), expectedName);
+        }
+        QCOMPARE(readObject().value(QStringLiteral("limits_min_val")).toDouble(), expectedMin);
+        QVERIFY(readObject().value(QStringLiteral("app_font_size")).isDouble());
+    }
+
+    void logoIsStoredAsPngWhateverItsSource()
+    {
+        const QImage source = sampleImage(40, 20);
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(source.save(&buffer, "JPEG"));
+        const QString jpegPath = QDir::temp().filePath(QStringLiteral("zrv-settings-logo.jpg"));
+        {
+            QFile file(jpegPath);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(jpeg);
+        }
+        QImage loaded;
+        {
+            MainWindow window;
+            loaded = QImage(jpegPath);
+            MainWindowTester::logo(window) = loaded;
+        }
+        const QByteArray stored =
+            QByteArray::fromBase64(readObject().value(QStringLiteral("logo_image")).toString().toLatin1());
+        QVERIFY(stored.startsWith("\x89PNG"));
+
+        MainWindow window;
+        const QImage back = MainWindowTester::logo(window);
+        QCOMPARE(back.size(), loaded.size());
+        QCOMPARE(back.convertToFormat(QImage::Format_RGB32), loaded.convertToFormat(QImage::Format_RGB32));
+        QFile::remove(jpegPath);
+    }
+
+    void unusableLogoGivesNoLogo_data()
+    {
+        QTest::addColumn<QString>("logo");
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        sampleImage(10, 10).save(&buffer, "PNG");
+        QByteArray jpeg;
+        QBuffer jbuffer(&jpeg);
+        jbuffer.open(QIODevice::WriteOnly);
+        sampleImage(10, 10).save(&jbuffer, "JPEG");
+
+        // A PNG header claiming 100000 x 100000 pixels: must not be decoded.
+        QByteArray huge = png;
+        const char dims[8] = {0x00, 0x01, static_cast<char>(0x86), static_cast<char>(0xA0),
+                              0x00, 0x01, static_cast<char>(0x86), static_cast<char>(0xA0)};
+        huge.replace(16, 8, QByteArray(dims, 8));
+        const quint32 crc = crc32(huge.mid(12, 17));  // chunk type and IHDR data
+        const char crcBytes[4] = {static_cast<char>(crc >> 24), static_cast<char>(crc >> 16),
+                                  static_cast<char>(crc >> 8), static_cast<char>(crc)};
+        huge.replace(29, 4, QByteArray(crcBytes, 4));
+        QBuffer probe(&huge);
+        probe.open(QIODevice::ReadOnly);
+        QCOMPARE(QImageReader(&probe, "PNG").size(), QSize(100000, 100000));
+
+        QTest::newRow("not base64") << QStringLiteral("!!!not base64***");
+        QTest::newRow("not an image") << QString::fromLatin1(QByteArray("hello world").toBase64());
+        QTest::newRow("jpeg instead of png") << QString::fromLatin1(jpeg.toBase64());
+        QTest::newRow("truncated png") << QString::fromLatin1(png.left(png.size() / 2).toBase64());
+        QTest::newRow("huge dimensions") << QString::fromLatin1(huge.toBase64());
+    }
+
+    void unusableLogoGivesNoLogo()
+    {
+        QFETCH(QString, logo);
+        QJsonObject object = defaultConfig();
+        object.insert(QStringLiteral("logo_image"), logo);
+        writeRaw(QJsonDocument(object).toJson());
+        MainWindow window;
+        QVERIFY(MainWindowTester::logo(window).isNull());
+        QCOMPARE(MainWindowTester::ui(window)->logo_action->text(), QStringLiteral("Добавить логотип"));
+    }
+
+    void failedWriteKeepsThePreviousFile()
+    {
+        QJsonObject previous = defaultConfig();
+        previous.insert(QStringLiteral("company_name"), QStringLiteral("Previous"));
+        QVERIFY(saveConfig(previous));
+        const QByteArray before = readRaw();
+
+        QJsonObject bigger = previous;
+        bigger.insert(QStringLiteral("comments"), QString(200000, QLatin1Char('x')));
+
+        // A file-size limit makes the write fail part-way, as a full disk would.
+        struct rlimit old {};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limited = old;
+        limited.rlim_cur = 4096;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+        const bool saved = saveConfig(bigger);
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+
+        QVERIFY(!saved);
+        QCOMPARE(readRaw(), before);
+        const QStringList leftovers =
+            QDir(QFileInfo(configPath()).absolutePath()).entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(leftovers, QStringList{QStringLiteral("config.json")});
+    }
+
+    void imageEncodingRoundTrip()
+    {
+        QCOMPARE(imageToBase64(QImage()), QString());
+        QVERIFY(imageFromBase64(QString()).isNull());
+        const QImage image = sampleImage(31, 17);
+        QCOMPARE(imageFromBase64(imageToBase64(image)).convertToFormat(QImage::Format_RGB32), image);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    SettingsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_settings.moc"
