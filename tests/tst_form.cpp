@@ -1,0 +1,374 @@
+// The main window's form: every named object with its type and text in both
+// languages, fonts, ranges and flags, the nesting of the layouts, the menus, and
+// the start state the constructor leaves.
+
+#include "mainwindowtester.h"
+
+#include <QtTest>
+
+namespace {
+
+QString textOf(QObject *object)
+{
+    if (auto *menu = qobject_cast<QMenu *>(object))
+        return menu->title();
+    if (qobject_cast<QLabel *>(object) || qobject_cast<QAbstractButton *>(object) || qobject_cast<QAction *>(object))
+        return object->property("text").toString();
+    return QString();
+}
+
+QObject *findNamed(MainWindow &window, const QString &name)
+{
+    if (window.objectName() == name)
+        return &window;
+    return window.findChild<QObject *>(name);
+}
+
+// The layout item that holds the named widget or layout, searched below `root`.
+QLayout *parentLayoutOf(QLayout *root, QObject *target)
+{
+    for (int i = 0; i < root->count(); ++i) {
+        QLayoutItem *item = root->itemAt(i);
+        if (item->widget() == target || item->layout() == target)
+            return root;
+        if (item->layout())
+            if (QLayout *found = parentLayoutOf(item->layout(), target))
+                return found;
+    }
+    return nullptr;
+}
+
+QStringList itemNames(QLayout *layout)
+{
+    QStringList names;
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem *item = layout->itemAt(i);
+        if (item->widget())
+            names << item->widget()->objectName();
+        else if (item->layout())
+            names << item->layout()->objectName();
+        else if (item->spacerItem())
+            names << QStringLiteral("<spacer>");
+    }
+    return names;
+}
+
+} // namespace
+
+class FormTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { freshSettingsFolder(); }
+
+    void namesTypesAndTexts_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("russian");
+        QTest::addColumn<QString>("english");
+        struct Row { const char *name, *type, *ru, *en; };
+        const Row rows[] = {
+            {"button_read_data", "QPushButton", "Прочитать данные", "Read data"},
+            {"button_export_to_excel", "QPushButton", "Сохранить в Excel", "Export to Excel"},
+            {"button_export_to_PDF", "QPushButton", "Сохранить в PDF", "Export to PDF"},
+            {"label", "QLabel", "Блоки памяти прибора", "Memory arrays from device"},
+            {"block_names_list", "QListWidget", "", ""},
+            {"label_2", "QLabel", "Данные блока", "Array data"},
+            {"table_block_data", "QTableWidget", "", ""},
+            {"stats_label", "QLabel", "Статистика", "Data statistics"},
+            {"min_label", "QLabel", "Min", "Min"},
+            {"max_label", "QLabel", "Max", "Max"},
+            {"mean_label", "QLabel", "Среднее", "Mean"},
+            {"stdev_label", "QLabel", "σ", "σ"},
+            {"min_box", "QDoubleSpinBox", "", ""},
+            {"max_box", "QDoubleSpinBox", "", ""},
+            {"mean_box", "QDoubleSpinBox", "", ""},
+            {"stdev_box", "QDoubleSpinBox", "", ""},
+            {"graph", "QCustomPlot", "", ""},
+            {"report_graph_checkbox", "QCheckBox", "Включить график в отчет", "Add plot to report"},
+            {"toolButton", "QToolButton", "...", "..."},
+            {"label_6", "QLabel", "Диапазон графиков:", "Graph range:"},
+            {"graphs_limits_min", "QDoubleSpinBox", "", ""},
+            {"graphs_limits_max", "QDoubleSpinBox", "", ""},
+            {"diagram", "QCustomPlot", "", ""},
+            {"report_diagram_checkbox", "QCheckBox", "Включить диаграмму в отчет", "Add diagram to report"},
+            {"set_limits_checkbox", "QCheckBox", "Обозначить пределы", "Show min/max"},
+            {"label_5", "QLabel", "Min", "Min"},
+            {"limits_min", "QDoubleSpinBox", "", ""},
+            {"label_4", "QLabel", "Max", "Max"},
+            {"limits_max", "QDoubleSpinBox", "", ""},
+            {"company_data_label", "QLabel", "Данные о компании", "Company information"},
+            {"logo_action", "QPushButton", "Добавить логотип", "Add logo"},
+            {"logotype", "QLabel", "", ""},
+            {"company_name_label", "QLabel", "Компания", "Company"},
+            {"company_name", "QLineEdit", "", ""},
+            {"company_city_label", "QLabel", "Город", "City"},
+            {"company_city", "QLineEdit", "", ""},
+            {"company_address_label", "QLabel", "Адрес", "Address"},
+            {"company_address", "QLineEdit", "", ""},
+            {"company_phone_label", "QLabel", "Телефон", "Phone number"},
+            {"company_phone", "QLineEdit", "", ""},
+            {"company_website_label", "QLabel", "Вебсайт", "Website"},
+            {"company_website", "QLineEdit", "", ""},
+            {"report_data_label", "QLabel", "Данные об отчете", "Report details"},
+            {"report_number_label", "QLabel", "Номер отчета", "Number"},
+            {"report_number", "QLineEdit", "", ""},
+            {"report_date_edit_label", "QLabel", "Дата", "Date"},
+            {"report_date_edit", "QDateEdit", "", ""},
+            {"report_operator_label", "QLabel", "Оператор", "Operator"},
+            {"report_operator", "QLineEdit", "", ""},
+            {"report_detail_name_label", "QLabel", "Наименование детали", "Part name"},
+            {"report_detail_name", "QLineEdit", "", ""},
+            {"report_material_label", "QLabel", "Материал", "Material"},
+            {"report_material", "QLineEdit", "", ""},
+            {"report_batch_number_label", "QLabel", "Номер партии", "Batch number"},
+            {"report_batch_number", "QLineEdit", "", ""},
+            {"device_data_label", "QLabel", "Данные о приборе", "Device information"},
+            {"device_name_label", "QLabel", "Название прибора", "Device name"},
+            {"device_name", "QLineEdit", "", ""},
+            {"device_type_label", "QLabel", "Тип прибора", "Type"},
+            {"device_type", "QLineEdit", "", ""},
+            {"device_number_label", "QLabel", "Номер прибора", "Number"},
+            {"device_number", "QLineEdit", "", ""},
+            {"device_document_number_label", "QLabel", "Свидетельство о поверке", "Verification certificate number"},
+            {"device_document_number", "QLineEdit", "", ""},
+            {"comments_label", "QLabel", "Комментарии", "Notes"},
+            {"comments_text", "QPlainTextEdit", "", ""},
+            {"view", "QMenu", "Вид", "View"},
+            {"font_size", "QMenu", "Шрифт", "Font size"},
+            {"language", "QMenu", "Язык", "Language"},
+            {"about", "QMenu", "Справка", "Help"},
+            {"action_font_size_increase", "QAction", "Увеличить", "Increase font size"},
+            {"action_font_size_decrease", "QAction", "Уменьшить", "Decrease font size"},
+            {"high_contrast", "QAction", "Режим контрастности", "High contrast mode"},
+            {"actionRU", "QAction", "Русский", "Russian"},
+            {"actionEN", "QAction", "English", "English"},
+            {"about_program", "QAction", "О программе", "About"},
+            {"about_company", "QAction", "Компания", "Company"},
+            {"centralwidget", "QWidget", "", ""},
+            {"statusbar", "QStatusBar", "", ""},
+        };
+        for (const Row &row : rows)
+            QTest::newRow(row.name) << QString::fromUtf8(row.name) << QString::fromUtf8(row.type)
+                                    << QString::fromUtf8(row.ru) << QString::fromUtf8(row.en);
+    }
+
+    void namesTypesAndTexts()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, type);
+        QFETCH(QString, russian);
+        QFETCH(QString, english);
+
+        MainWindow window;
+        window.setWindowTitle(QStringLiteral("ZRV"));
+        QObject *object = findNamed(window, name);
+        QVERIFY2(object, qPrintable(name));
+        QCOMPARE(QString::fromLatin1(object->metaObject()->className()), type);
+        QCOMPARE(textOf(object), russian);
+
+        window.findChild<QAction *>(QStringLiteral("actionEN"))->trigger();
+        QCOMPARE(textOf(object), english);
+        QCOMPARE(window.windowTitle(), QStringLiteral("ZRV"));
+
+        window.findChild<QAction *>(QStringLiteral("actionRU"))->trigger();
+        QCOMPARE(textOf(object), russian);
+        QCOMPARE(window.windowTitle(), QStringLiteral("ZRV"));
+    }
+
+    void fonts()
+    {
+        MainWindow window;
+        auto *ui = MainWindowTester::ui(window);
+        for (QLabel *header : {ui->company_data_label, ui->report_data_label, ui->device_data_label}) {
+            QCOMPARE(header->font().pointSize(), 12);
+            QVERIFY(header->font().bold());
+        }
+        for (QWidget *w : std::initializer_list<QWidget *>{ui->button_read_data, ui->label, ui->table_block_data,
+                                                           ui->min_box, ui->graphs_limits_min, ui->company_name,
+                                                           ui->report_date_edit, ui->menubar, ui->language}) {
+            QCOMPARE(w->font().pointSize(), 12);
+            QVERIFY(!w->font().bold());
+        }
+        for (QAction *a : {ui->actionRU, ui->actionEN, ui->about_program, ui->about_company})
+            QCOMPARE(a->font().pointSize(), 12);
+    }
+
+    void numberBoxes()
+    {
+        MainWindow window;
+        auto *ui = MainWindowTester::ui(window);
+        for (QDoubleSpinBox *box : {ui->min_box, ui->max_box, ui->mean_box, ui->stdev_box}) {
+            QVERIFY(box->isReadOnly());
+            QCOMPARE(box->buttonSymbols(), QAbstractSpinBox::NoButtons);
+            QCOMPARE(box->alignment(), Qt::AlignCenter);
+            QCOMPARE(box->sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
+            QCOMPARE(box->sizePolicy().horizontalPolicy(), QSizePolicy::Preferred);
+        }
+        for (QDoubleSpinBox *box : {ui->min_box, ui->max_box, ui->mean_box, ui->stdev_box, ui->graphs_limits_min,
+                                    ui->graphs_limits_max, ui->limits_min, ui->limits_max}) {
+            QCOMPARE(box->decimals(), 1);
+            QCOMPARE(box->minimum(), -999999.0);
+            QCOMPARE(box->maximum(), 999999.0);
+        }
+        QCOMPARE(ui->graphs_limits_min->value(), 0.0);
+        QCOMPARE(ui->graphs_limits_max->value(), 5.0);
+        QCOMPARE(ui->table_block_data->editTriggers(), QAbstractItemView::NoEditTriggers);
+        QVERIFY(ui->high_contrast->isCheckable());
+    }
+
+    void startState()
+    {
+        MainWindow window;
+        auto *ui = MainWindowTester::ui(window);
+        QVERIFY(!ui->button_read_data->isEnabled());
+        QVERIFY(!ui->button_export_to_excel->isEnabled());
+        QVERIFY(!ui->button_export_to_PDF->isEnabled());
+        QVERIFY(ui->toolButton->isHidden());
+        QVERIFY(!ui->high_contrast->isVisible());
+        QVERIFY(ui->table_block_data->horizontalHeader()->isHidden());
+        QVERIFY(!ui->table_block_data->verticalHeader()->isHidden());
+        ui->table_block_data->setColumnCount(1);
+        QCOMPARE(ui->table_block_data->horizontalHeader()->sectionResizeMode(0), QHeaderView::Stretch);
+        QCOMPARE(ui->report_date_edit->date(), QDate::currentDate());
+        for (QCheckBox *box : {ui->report_graph_checkbox, ui->report_diagram_checkbox, ui->set_limits_checkbox})
+            QVERIFY(!box->isChecked());
+        for (QCustomPlot *plot : {ui->graph, ui->diagram}) {
+            QCOMPARE(plot->xAxis->range(), QCPRange(0, 5));
+            QCOMPARE(plot->yAxis->range(), QCPRange(0, 5));
+            QVERIFY(plot->interactions().testFlag(QCP::iRangeDrag));
+            QVERIFY(plot->interactions().testFlag(QCP::iRangeZoom));
+            QCOMPARE(plot->axisRect(0)->rangeZoom(), Qt::Horizontal);
+            QCOMPARE(plot->itemCount(), 2);
+        }
+    }
+
+    void nesting_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<QStringList>("items");
+        auto row = [](const char *name, const QStringList &items) { QTest::newRow(name) << QString::fromLatin1(name) << items; };
+        row("horizontalLayout", {"verticalLayout_4", "line", "verticalLayout_26", "line_2", "verticalLayout_31"});
+        row("verticalLayout_4", {"verticalLayout", "verticalLayout_28", "verticalLayout_3", "line_3", "verticalLayout_6"});
+        row("verticalLayout", {"button_read_data", "button_export_to_excel", "button_export_to_PDF"});
+        row("verticalLayout_28", {"verticalLayout_2"});
+        row("verticalLayout_2", {"label", "block_names_list"});
+        row("verticalLayout_3", {"label_2", "table_block_data"});
+        row("verticalLayout_6", {"stats_label", "formLayout"});
+        row("verticalLayout_26", {"verticalLayout_5", "verticalLayout_7"});
+        row("verticalLayout_5", {"graph", "horizontalLayout_2", "diagram", "report_diagram_checkbox"});
+        row("horizontalLayout_2", {"report_graph_checkbox", "toolButton", "<spacer>", "label_6", "graphs_limits_min", "graphs_limits_max"});
+        row("verticalLayout_7", {"set_limits_checkbox", "horizontalLayout_4"});
+        row("horizontalLayout_4", {"label_5", "limits_min", "label_4", "limits_max", "<spacer>"});
+        row("verticalLayout_31", {"verticalLayout_27", "line_5", "verticalLayout_29", "line_4", "verticalLayout_30", "line_6", "verticalLayout_32", "<spacer>"});
+        row("verticalLayout_27", {"horizontalLayout_6", "verticalLayout_13"});
+        row("horizontalLayout_6", {"company_data_label", "<spacer>"});
+        row("verticalLayout_13", {"horizontalLayout_3", "verticalLayout_8", "verticalLayout_9", "verticalLayout_10", "verticalLayout_11", "verticalLayout_12"});
+        row("horizontalLayout_3", {"logo_action", "logotype"});
+        row("verticalLayout_8", {"company_name_label", "company_name"});
+        row("verticalLayout_12", {"company_website_label", "company_website"});
+        row("verticalLayout_29", {"horizontalLayout_7", "verticalLayout_14"});
+        row("verticalLayout_14", {"verticalLayout_15", "verticalLayout_16", "verticalLayout_17", "verticalLayout_18", "verticalLayout_19", "verticalLayout_20"});
+        row("verticalLayout_16", {"report_date_edit_label", "report_date_edit"});
+        row("verticalLayout_30", {"horizontalLayout_8", "verticalLayout_25"});
+        row("verticalLayout_25", {"verticalLayout_21", "horizontalLayout_5", "verticalLayout_24"});
+        row("horizontalLayout_5", {"verticalLayout_22", "verticalLayout_23"});
+        row("verticalLayout_32", {"horizontalLayout_9", "comments_text"});
+        row("horizontalLayout_9", {"comments_label", "<spacer>"});
+    }
+
+    void nesting()
+    {
+        QFETCH(QString, layout);
+        QFETCH(QStringList, items);
+        MainWindow window;
+        auto *found = window.findChild<QLayout *>(layout);
+        QVERIFY2(found, qPrintable(layout));
+        QCOMPARE(itemNames(found), items);
+    }
+
+    void spacingsAndStretch()
+    {
+        MainWindow window;
+        auto layout = [&](const char *name) { return window.findChild<QBoxLayout *>(QString::fromLatin1(name)); };
+        QCOMPARE(layout("verticalLayout")->spacing(), 6);
+        for (const char *name : {"horizontalLayout_3", "verticalLayout_8", "verticalLayout_12", "verticalLayout_15",
+                                 "verticalLayout_25", "verticalLayout_21", "verticalLayout_24", "verticalLayout_32",
+                                 "horizontalLayout_9"})
+            QCOMPARE(layout(name)->spacing(), 3);
+        QCOMPARE(layout("horizontalLayout_5")->spacing(), 6);
+        const QList<int> outer{1, 1, 10, 1, 3};
+        for (int i = 0; i < outer.size(); ++i)
+            QCOMPARE(layout("horizontalLayout")->stretch(i), outer.at(i));
+        const QList<int> data{0, 2, 10, 0, 0};
+        for (int i = 0; i < data.size(); ++i)
+            QCOMPARE(layout("verticalLayout_4")->stretch(i), data.at(i));
+        QCOMPARE(layout("verticalLayout_30")->stretch(0), 1);
+        QCOMPARE(layout("verticalLayout_30")->stretch(1), 10);
+
+        auto *form = window.findChild<QFormLayout *>(QStringLiteral("formLayout"));
+        QCOMPARE(form->fieldGrowthPolicy(), QFormLayout::AllNonFixedFieldsGrow);
+        QCOMPARE(form->horizontalSpacing(), 6);
+        QCOMPARE(form->verticalSpacing(), 3);
+        const char *pairs[][2] = {{"min_label", "min_box"}, {"max_label", "max_box"},
+                                  {"mean_label", "mean_box"}, {"stdev_label", "stdev_box"}};
+        for (int row = 0; row < 4; ++row) {
+            QCOMPARE(form->itemAt(row, QFormLayout::LabelRole)->widget()->objectName(), QString::fromLatin1(pairs[row][0]));
+            QCOMPARE(form->itemAt(row, QFormLayout::FieldRole)->widget()->objectName(), QString::fromLatin1(pairs[row][1]));
+        }
+    }
+
+    void menus()
+    {
+        MainWindow window;
+        auto *ui = MainWindowTester::ui(window);
+        QList<QAction *> bar = ui->menubar->actions();
+        QCOMPARE(bar.size(), 3);
+        QCOMPARE(bar.at(0)->menu(), ui->view);
+        QCOMPARE(bar.at(1)->menu(), ui->language);
+        QCOMPARE(bar.at(2)->menu(), ui->about);
+        QCOMPARE(ui->view->actions().at(0)->menu(), ui->font_size);
+        QCOMPARE(ui->view->actions().at(1), ui->high_contrast);
+        QCOMPARE(ui->font_size->actions(), (QList<QAction *>{ui->action_font_size_increase, ui->action_font_size_decrease}));
+        QCOMPARE(ui->language->actions(), (QList<QAction *>{ui->actionRU, ui->actionEN}));
+        QCOMPARE(ui->about->actions(), (QList<QAction *>{ui->about_program, ui->about_company}));
+    }
+
+    // Screen readers announce each report field by its caption.
+    void captionsAreBuddies()
+    {
+        MainWindow window;
+        const QStringList fields = {
+            "company_name", "company_city", "company_address", "company_phone", "company_website",
+            "report_number", "report_date_edit", "report_operator", "report_detail_name", "report_material",
+            "report_batch_number", "device_name", "device_type", "device_number", "device_document_number",
+            "comments_text"};
+        for (const QString &field : fields) {
+            auto *caption = window.findChild<QLabel *>(field == QLatin1String("comments_text")
+                                                           ? QStringLiteral("comments_label")
+                                                           : field + QStringLiteral("_label"));
+            QVERIFY2(caption, qPrintable(field));
+            QCOMPARE(caption->buddy(), window.findChild<QWidget *>(field));
+        }
+    }
+
+    void opensAtItsLayoutMinimum()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.size(), window.minimumSizeHint().expandedTo(window.minimumSize()));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    FormTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_form.moc"
