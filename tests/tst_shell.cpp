@@ -1,0 +1,352 @@
+// The application shell around the form: font size steps, the company logo,
+// the Shift rule for wheel zooming, the linked plot axes, the about boxes and
+// the language switch.
+
+#include "abouttexts.h"
+#include "mainwindowtester.h"
+#include "modalhelper.h"
+
+#include <QFileDialog>
+#include <QtTest>
+
+namespace {
+
+QString writeImageFile(const QString &name, const QImage &image, const char *format)
+{
+    const QString path = QDir::temp().filePath(name);
+    image.save(path, format);
+    return path;
+}
+
+QImage sampleImage(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(qRgb(10, 120, 200));
+    return image;
+}
+
+// Answers the next file dialog with the given file (empty: cancel).
+void answerFileDialog(const QString &path)
+{
+    whenModalAppears([path](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        if (!dialog)
+            return;
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->selectFile(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+}
+
+} // namespace
+
+class ShellTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { freshSettingsFolder(); }
+
+    void fontSizeReachesEverything()
+    {
+        MainWindow window;
+        auto *ui = MainWindowTester::ui(window);
+        for (int i = 0; i < 3; ++i)
+            ui->action_font_size_increase->trigger();
+
+        QCOMPARE(window.font().pointSize(), 15);
+        QCOMPARE(QApplication::font().pointSize(), 15);
+        for (QWidget *w : std::initializer_list<QWidget *>{ui->label, ui->button_read_data, ui->company_name,
+                                                           ui->block_names_list, ui->table_block_data, ui->menubar,
+                                                           ui->view, ui->font_size, ui->language, ui->comments_text,
+                                                           ui->logo_action, ui->statusbar})
+            QCOMPARE(w->font().pointSize(), 15);
+        for (QAction *a : {ui->actionRU, ui->about_program, ui->action_font_size_increase})
+            QCOMPARE(a->font().pointSize(), 15);
+        for (QCustomPlot *plot : {ui->graph, ui->diagram})
+            for (QCPAxis *axis : {plot->xAxis, plot->yAxis, plot->xAxis2, plot->yAxis2}) {
+                QCOMPARE(axis->tickLabelFont().pointSize(), 15);
+                QCOMPARE(axis->labelFont().pointSize(), 15);
+            }
+        for (QLabel *header : {ui->company_data_label, ui->report_data_label, ui->device_data_label})
+            QVERIFY(header->font().bold());
+        QVERIFY(!ui->label->font().bold());
+
+        ui->action_font_size_decrease->trigger();
+        QCOMPARE(ui->label->font().pointSize(), 14);
+    }
+
+    void fontSizeStopsAtOnePoint()
+    {
+        MainWindow window;
+        auto *ui = MainWindowTester::ui(window);
+        for (int i = 0; i < 15; ++i)
+            ui->action_font_size_decrease->trigger();
+        QCOMPARE(window.font().pointSize(), 1);
+        QCOMPARE(ui->label->font().pointSize(), 1);
+        QCOMPARE(ui->graph->xAxis->tickLabelFont().pointSize(), 1);
+    }
+
+    void fontSizeIsKeptForTheNextStart()
+    {
+        {
+            MainWindow window;
+            MainWindowTester::ui(window)->action_font_size_increase->trigger();
+        }
+        MainWindow window;
+        QCOMPARE(window.font().pointSize(), 13);
+        QCOMPARE(MainWindowTester::ui(window)->label->font().pointSize(), 13);
+    }
+
+    void logoAddAndRemove()
+    {
+        const QString path = writeImageFile(QStringLiteral("zrv-shell-logo.bmp"), sampleImage(300, 100), "BMP");
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *ui = MainWindowTester::ui(window);
+        QTRY_VERIFY(ui->logotype->maximumWidth() == ui->report_number->width() / 2);
+
+        answerFileDialog(path);
+        ui->logo_action->click();
+        QCOMPARE(MainWindowTester::logo(window).size(), QSize(300, 100));
+        QCOMPARE(ui->logo_action->text(), QStringLiteral("Удалить"));
+        const QPixmap shown = ui->logotype->pixmap(Qt::ReturnByValue);
+        QVERIFY(!shown.isNull());
+        QVERIFY(shown.width() <= ui->logotype->width() && shown.height() <= ui->logotype->height());
+        QVERIFY(shown.width() == ui->logotype->width() || shown.height() == ui->logotype->height());
+        QVERIFY(qAbs(shown.width() - 3 * shown.height()) <= 3);
+
+        // Removing asks nothing.
+        ui->logo_action->click();
+        QVERIFY(MainWindowTester::logo(window).isNull());
+        QCOMPARE(ui->logo_action->text(), QStringLiteral("Добавить логотип"));
+        QVERIFY(ui->logotype->pixmap(Qt::ReturnByValue).isNull());
+        QFile::remove(path);
+    }
+
+    void logoDialogCancelled()
+    {
+        MainWindow window;
+        auto *ui = MainWindowTester::ui(window);
+        answerFileDialog(QString());
+        ui->logo_action->click();
+        QVERIFY(MainWindowTester::logo(window).isNull());
+        QCOMPARE(ui->logo_action->text(), QStringLiteral("Добавить логотип"));
+    }
+
+    void logoThatIsNoImage_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::newRow("text") << QByteArray("this is not a picture");
+        QImage image = sampleImage(50, 50);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        QTest::newRow("truncated png") << png.left(40);
+    }
+
+    void logoThatIsNoImage()
+    {
+        QFETCH(QByteArray, contents);
+        const QString path = QDir::temp().filePath(QStringLiteral("zrv-shell-broken.png"));
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(contents);
+        }
+        MainWindow window;
+        auto *ui = MainWindowTester::ui(window);
+        ui->actionEN->trigger();  // the error box stays English anyway
+        MessageBoxSeen box;
+        answerFileDialog(path);
+        QTimer::singleShot(0, &window, [&box] { answerNextMessageBox(&box, QMessageBox::Ok); });
+        ui->logo_action->click();
+        QVERIFY(box.shown);
+        QCOMPARE(box.title, QStringLiteral("Error"));
+        QCOMPARE(box.text, QStringLiteral("Failed to load the image."));
+        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(box.parent, &window);
+        QVERIFY(MainWindowTester::logo(window).isNull());
+        QCOMPARE(ui->logo_action->text(), QStringLiteral("Add logo"));
+        QFile::remove(path);
+    }
+
+    void languageKeepsTitleAndLogoButton()
+    {
+        MainWindow window;
+        window.setWindowTitle(QStringLiteral("ZRV"));
+        auto *ui = MainWindowTester::ui(window);
+        MainWindowTester::logo(window) = sampleImage(10, 10);
+        ui->actionEN->trigger();
+        QCOMPARE(window.windowTitle(), QStringLiteral("ZRV"));
+        QCOMPARE(ui->logo_action->text(), QStringLiteral("Remove logo"));
+        ui->actionEN->trigger();
+        QCOMPARE(ui->logo_action->text(), QStringLiteral("Remove logo"));
+        MainWindowTester::logo(window) = QImage();
+        ui->actionRU->trigger();
+        QCOMPARE(window.windowTitle(), QStringLiteral("ZRV"));
+        QCOMPARE(ui->logo_action->text(), QStringLiteral("Добавить логотип"));
+        QCOMPARE(ui->button_read_data->text(), QStringLiteral("Прочитать данные"));
+    }
+
+    void shiftSwitchesWheelZoom()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *ui = MainWindowTester::ui(window);
+        QTest::keyPress(&window, Qt::Key_Shift);
+        QCOMPARE(ui->graph->axisRect(0)->rangeZoom(), Qt::Vertical);
+        QCOMPARE(ui->diagram->axisRect(0)->rangeZoom(), Qt::Vertical);
+        QTest::keyRelease(&window, Qt::Key_Shift);
+        QCOMPARE(ui->graph->axisRect(0)->rangeZoom(), Qt::Horizontal);
+        QCOMPARE(ui->diagram->axisRect(0)->rangeZoom(), Qt::Horizontal);
+        // Other keys change nothing.
+        QTest::keyPress(&window, Qt::Key_Control);
+        QCOMPARE(ui->graph->axisRect(0)->rangeZoom(), Qt::Horizontal);
+    }
+
+    void axesAreLinked_data()
+    {
+        QTest::addColumn<bool>("fromGraph");
+        QTest::addColumn<bool>("xAxis");
+        QTest::newRow("graph x") << true << true;
+        QTest::newRow("graph y") << true << false;
+        QTest::newRow("diagram x") << false << true;
+        QTest::newRow("diagram y") << false << false;
+    }
+
+    void axesAreLinked()
+    {
+        QFETCH(bool, fromGraph);
+        QFETCH(bool, xAxis);
+        MainWindow window;
+        auto *ui = MainWindowTester::ui(window);
+        QCustomPlot *from = fromGraph ? ui->graph : ui->diagram;
+        QCustomPlot *to = fromGraph ? ui->diagram : ui->graph;
+        QCPAxis *source = xAxis ? from->xAxis : from->yAxis;
+        QCPAxis *linked = xAxis ? to->xAxis : to->yAxis;
+        source->setRange(-3, 42);
+        QCOMPARE(linked->range(), QCPRange(-3, 42));
+        // The other axis stays as it was.
+        QCOMPARE((xAxis ? to->yAxis : to->xAxis)->range(), QCPRange(0, 5));
+    }
+
+    void aboutProgram_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("russian") << false << QStringLiteral("О программе")
+                                 << QStringList{"ZRV 2.4.1", "Поддерживаемые ОС: Windows 7, Windows 8, Windows 10 (x32,x64)",
+                                                "Сайт: ", "Электронная почта: ", "Тарвен"};
+        QTest::newRow("english") << true << QStringLiteral("About")
+                                 << QStringList{"ZRV 2.4.1", "Supported systems: Windows 7, Windows 8, Windows 10 (x32,x64)",
+                                                "Website: ", "e-mail: ", "Tarven"};
+    }
+
+    void aboutProgram()
+    {
+        QFETCH(bool, english);
+        QFETCH(QString, title);
+        QFETCH(QStringList, lines);
+        MainWindow window;
+        auto *ui = MainWindowTester::ui(window);
+        (english ? ui->actionEN : ui->actionRU)->trigger();
+        MessageBoxSeen box;
+        answerNextMessageBox(&box, QMessageBox::Ok);
+        ui->about_program->trigger();
+        QVERIFY(box.shown);
+        QCOMPARE(box.title, title);
+        QCOMPARE(box.parent, &window);
+        const QStringList parts = box.text.split(QStringLiteral("<br>"));
+        QCOMPARE(parts.size(), 5);
+        for (int i = 0; i < lines.size(); ++i)
+            QVERIFY2(parts.at(i).startsWith(lines.at(i)) || parts.at(i).contains(lines.at(i)),
+                     qPrintable(parts.at(i)));
+        QVERIFY(parts.at(2).contains(QStringLiteral("<a href=")));
+        QVERIFY(parts.at(3).contains(QStringLiteral("mailto:")));
+    }
+
+    void aboutCompany_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("heading");
+        QTest::newRow("russian") << false << QStringLiteral("<h3>Тарвен</h3>");
+        QTest::newRow("english") << true << QStringLiteral("<h3>Tarven</h3>");
+    }
+
+    void aboutCompany()
+    {
+        QFETCH(bool, english);
+        QFETCH(QString, heading);
+        MainWindow window;
+        auto *ui = MainWindowTester::ui(window);
+        (english ? ui->actionEN : ui->actionRU)->trigger();
+        MessageBoxSeen box;
+        answerNextMessageBox(&box, QMessageBox::Ok);
+        ui->about_company->trigger();
+        QVERIFY(box.shown);
+        QVERIFY(box.text.startsWith(heading));
+        QVERIFY(box.text.contains(QStringLiteral("<ul>")));
+        QCOMPARE(box.title, QString());
+        QCOMPARE(box.icon, QMessageBox::Information);
+        QVERIFY(box.parent == nullptr);
+    }
+
+    // Every text the code translates has its English entry in the catalogue.
+    void catalogueIsComplete_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("english");
+        auto row = [](const char *ru, const char *en) { QTest::newRow(en) << QString::fromUtf8(ru) << QString::fromUtf8(en); };
+        row("Добавить логотип", "Add logo");
+        row("Удалить", "Remove logo");
+        row("Экспорт в PDF", "Export to PDF");
+        row("Экспорт в Excel", "Export to Excel");
+        row("Отчет", "Report");
+        row("Включать незаполненные поля в отчет?", "Include empty fields into the report?");
+        row("Да", "Yes");
+        row("Нет", "No");
+        row("Ошибка", "Error");
+        row("Не удалось сохранить файл.\nПожалуйста, проверьте права на запись и не открыта ли прошлая версия файла.",
+            "Failed to save the file.\nPlease check write permissions and whether the previous version of the file is open.");
+        row("Отчет о проведении контроля", "Test report");
+        row("ОТЧЕТ О ПРОВЕДЕНИИ КОНТРОЛЯ", "TEST REPORT");
+        row("Допуск: [", "Tolerance: [");
+        row("Номер", "Number");
+        row("Контроль проведён____________________________________________, подпись",
+            "Testing carried out________________________________,signature");
+        row("Контроль проведён____________________________________, подпись",
+            "Testing carried out____________________________________,signature");
+        row("MainWindow", "MainWindow");
+        row("...", "...");
+    }
+
+    void catalogueIsComplete()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, english);
+        QTranslator translator;
+        QVERIFY(translator.load(QStringLiteral(":/i18n/ts.qm"), QString(), QString(), QString()));
+        QCoreApplication::installTranslator(&translator);
+        const QString translated = QCoreApplication::translate("MainWindow", source.toUtf8().constData());
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(translated, english);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    ShellTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_shell.moc"
