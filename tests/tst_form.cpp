@@ -4,6 +4,7 @@
 
 #include "mainwindowtester.h"
 
+#include <QScreen>
 #include <QtTest>
 
 namespace {
@@ -352,6 +353,16 @@ private slots:
             QVERIFY2(caption, qPrintable(field));
             QCOMPARE(caption->buddy(), window.findChild<QWidget *>(field));
         }
+    }
+
+    // Centred for the design size 1064 x 1196; top edge at 20 when that does not fit.
+    void placement()
+    {
+        MainWindow window;
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        const int x = (available.width() - 1064) / 2;
+        const int y = (available.height() - 1196) / 2;
+        QCOMPARE(window.pos(), QPoint(x, (x < 0 || y < 0) ? 20 : y));
     }
 
     void opensAtItsLayoutMinimum()
