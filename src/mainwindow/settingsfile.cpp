@@ -2,6 +2,7 @@
 
 #include "logoimage.h"
 #include "settingskeys.h"
+#include "settingsvalues.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -67,10 +68,7 @@ QJsonObject loadConfig()
         return {};
     const QByteArray bytes = file.readAll();
     file.close();
-    const QJsonDocument document = QJsonDocument::fromJson(bytes);
-    if (document.isNull() || !document.isObject())
-        return {};
-    return document.object();
+    return parseConfig(bytes);
 }
 
 bool saveConfig(const QJsonObject &object)
