@@ -49,11 +49,16 @@ QString decodeBlockName(const QByteArray &raw)
     if (text.size() >= kNumberLength)
         text.insert(text.size() - kNumberLength, QLatin1Char(' '));
 
-    QString name;
-    name.reserve(text.size());
-    for (const QChar c : qAsConst(text)) {
+    return keepNameCharacters(text);
+}
+
+QString keepNameCharacters(const QString &text)
+{
+    QString kept;
+    kept.reserve(text.size());
+    for (const QChar c : text) {
         if (isKept(c))
-            name.append(c);
+            kept.append(c);
     }
-    return name;
+    return kept;
 }

@@ -11,3 +11,7 @@
 // included), a space goes before the last four characters (the block's
 // number), and only Latin and Cyrillic characters are kept.
 QString decodeBlockName(const QByteArray &raw);
+
+// The last step of the decoding: keeps only the characters in U+0000-U+024F,
+// U+0400-U+052F and U+1E00-U+1EFF.
+QString keepNameCharacters(const QString &text);
