@@ -63,7 +63,7 @@ const InstrumentBehaviour &InstrumentSimulator::behaviour() const
 
 void InstrumentSimulator::setLinkPath(const QString &path)
 {
-    linkPath = path;
+    link = path;
 }
 
 bool InstrumentSimulator::isPluggedIn() const
@@ -75,7 +75,7 @@ QString InstrumentSimulator::portPath() const
 {
     if (!isPluggedIn())
         return QString();
-    return linkPath.isEmpty() ? slavePath : linkPath;
+    return link.isEmpty() ? slavePath : link;
 }
 
 QString InstrumentSimulator::devicePath() const
@@ -111,11 +111,11 @@ bool InstrumentSimulator::plugIn(QString *error)
     ::fcntl(slaveFd, F_SETFD, FD_CLOEXEC);
     slavePath = QString::fromLocal8Bit(name);
 
-    if (!linkPath.isEmpty()) {
-        QFile::remove(linkPath);
-        if (!QFile::link(slavePath, linkPath)) {
+    if (!link.isEmpty()) {
+        QFile::remove(link);
+        if (!QFile::link(slavePath, link)) {
             if (error)
-                *error = QStringLiteral("cannot create the link %1").arg(linkPath);
+                *error = QStringLiteral("cannot create the link %1").arg(link);
             unplug();
             return false;
         }
@@ -153,8 +153,8 @@ void InstrumentSimulator::unplug()
     ::close(masterFd);
     ::close(slaveFd);
     masterFd = slaveFd = -1;
-    if (!linkPath.isEmpty())
-        QFile::remove(linkPath);
+    if (!link.isEmpty())
+        QFile::remove(link);
     outgoing.clear();
     dueNs.clear();
     nextToSend = 0;

@@ -34,6 +34,7 @@ public:
     // A symbolic link kept pointing at the pseudo-terminal while plugged in,
     // so that the instrument keeps one path across unplugging and plugging in.
     void setLinkPath(const QString &path);
+    QString linkPath() const { return link; }
 
     bool plugIn(QString *error = nullptr);
     void unplug();
@@ -64,7 +65,7 @@ private:
     void armTransmission();
 
     InstrumentModel model;
-    QString linkPath;
+    QString link;
     QString slavePath;
     int masterFd = -1;
     int slaveFd = -1;

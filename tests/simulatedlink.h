@@ -6,14 +6,27 @@
 
 #include <QAbstractEventDispatcher>
 #include <QEventLoop>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QSignalSpy>
 #include <QTest>
 #include <memory>
 
+// A path of this test process only. Device numbers of pseudo-terminals are
+// reused at once by other processes (tests running in parallel); a link that
+// the simulator removes on unplugging never leads to someone else's device.
+inline QString privateLinkPath()
+{
+    static QTemporaryDir folder;
+    static int count = 0;
+    return folder.filePath(QStringLiteral("instrument-%1").arg(++count));
+}
+
 // Plugs a simulator in and lets the port monitor see its path.
 inline bool plugInWatched(InstrumentSimulator &simulator)
 {
+    if (simulator.linkPath().isEmpty())
+        simulator.setLinkPath(privateLinkPath());
     if (!simulator.plugIn())
         return false;
     addVirtualPortPath(simulator.portPath());
