@@ -4,9 +4,14 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QStringList>
 #include <QTimer>
+#include <QVector>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -61,3 +66,99 @@ inline void answerNextMessageBox(MessageBoxSeen *seen, QMessageBox::StandardButt
             box->done(button);
     });
 }
+
+// Answers every modal dialog for as long as it exists, in the order they come:
+// file dialogs take the next queued path (none queued, or an empty one:
+// cancelled); the toolkit's own overwrite question inside a file dialog is
+// confirmed; message boxes are recorded and closed with the next queued
+// button (none queued: Ok).
+class ModalAnswerer
+{
+public:
+    ModalAnswerer()
+    {
+        timer.setInterval(10);
+        QObject::connect(&timer, &QTimer::timeout, &timer, [this] { answer(); });
+        timer.start();
+    }
+
+    void queueFile(const QString &path) { files.append(path); }
+    void queueButton(QMessageBox::StandardButton button) { buttons.append(button); }
+
+    QVector<MessageBoxSeen> boxes;
+    QStringList fileDialogProposals; // the file name each file dialog proposed
+
+private:
+    void answer()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        if (modal == lastAnswered) {
+            // The dialog's directory model loads on its own thread and may
+            // still rewrite the name field; choose again until it closes.
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            if (dialog && !chosenPath.isEmpty() && sinceChosen.elapsed() > kRetryMs)
+                chooseFile(dialog);
+            return;
+        }
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            if (qobject_cast<QFileDialog *>(box->parentWidget())) {
+                lastAnswered = box;
+                box->done(QMessageBox::Yes);
+                return;
+            }
+            MessageBoxSeen seen;
+            seen.shown = true;
+            seen.title = box->windowTitle();
+            seen.text = box->text();
+            seen.icon = box->icon();
+            seen.parent = box->parentWidget();
+            boxes.append(seen);
+            const QMessageBox::StandardButton button = buttons.isEmpty() ? QMessageBox::Ok : buttons.takeFirst();
+            lastAnswered = box;
+            if (QAbstractButton *b = box->button(button))
+                b->click();
+            else
+                box->done(button);
+            return;
+        }
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            const QStringList proposed = dialog->selectedFiles();
+            fileDialogProposals.append(proposed.value(0));
+            chosenPath = files.isEmpty() ? QString() : files.takeFirst();
+            lastAnswered = dialog;
+            if (chosenPath.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+            chooseFile(dialog);
+            return;
+        }
+        if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+            lastAnswered = dialog;
+            dialog->reject();
+        }
+    }
+
+    // Types the full path into the name field and accepts once the current
+    // event is done (an overwrite question then runs in its own loop).
+    void chooseFile(QFileDialog *dialog)
+    {
+        dialog->setDirectory(QFileInfo(chosenPath).absolutePath());
+        if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            name->setText(chosenPath);
+        else
+            dialog->selectFile(chosenPath);
+        sinceChosen.start();
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    }
+
+    static constexpr int kRetryMs = 300;
+    QTimer timer;
+    QPointer<QWidget> lastAnswered;
+    QString chosenPath;
+    QElapsedTimer sinceChosen;
+    QStringList files;
+    QVector<QMessageBox::StandardButton> buttons;
+};

@@ -106,12 +106,14 @@ private slots:
         link.simulator.setBehaviour(behaviour);
         LogCapture log;
 
-        const QByteArray answer = link.port->getBlockName(0);
+        const QByteArray answer = link.port->sendRequest(0x00070000, 20, 200);
 
         // The bytes that arrive with the completing piece belong to the answer.
         QCOMPARE(answer, rawName(0) + QByteArray(surplus, '\xEE'));
         QCOMPARE(log.count(QStringLiteral("recieved VALID")), 1);
         QCOMPARE(log.count(QStringLiteral("recieved TIMEOUT")), 0);
+        // ... but not to the name.
+        QCOMPARE(link.port->getBlockName(0), rawName(0));
     }
 
     void surplusBytesOfACountAnswer()

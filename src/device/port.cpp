@@ -242,7 +242,8 @@ QByteArray Port::getBlockName(unsigned index)
         return QByteArray();
     }
     qDebug() << "ok " << answer;
-    return answer;
+    // Bytes beyond the name field belong to no name.
+    return answer.left(kNameAnswerSize);
 }
 
 int Port::getBlockSize(unsigned index)
@@ -275,7 +276,8 @@ QVector<float> Port::getBlockData(unsigned index)
     if (answer.isEmpty() || !checkResponse(answer))
         return {};
 
-    const QVector<float> values = decodeFloats(answer);
+    // Bytes beyond the values asked for are no part of the block.
+    const QVector<float> values = decodeFloats(answer.left(kBytesPerValue * size));
     for (const float value : values)
         qDebug() << value;
     qDebug() << "SIZE" << values.size() << "\n";

@@ -19,7 +19,9 @@ bool writeJsonAtomically(const QString &path, const QJsonObject &object)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const QByteArray text = QJsonDocument(object).toJson(QJsonDocument::Indented);
-    if (file.write(text) != text.size()) {
+    // A full disk shows only when the buffer goes out: a short write is
+    // accepted there, and commit() would then put a cut file in place.
+    if (file.write(text) != text.size() || !file.flush() || file.size() != text.size()) {
         file.cancelWriting();
         return false;
     }

@@ -1,0 +1,766 @@
+// Faults a real instrument, disk or user can produce, each played through the
+// real main window: a simulated instrument on a pseudo-terminal, real settings
+// files, real logo files. Every row says what the user must see afterwards and
+// what must survive the fault; every row must end without a crash and without
+// waiting longer than the link's own timeouts.
+
+#include "blockname.h"
+#include "instrumentnamecode.h"
+#include "logcapture.h"
+#include "mainwindowtester.h"
+#include "modalhelper.h"
+#include "simulatedlink.h"
+
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+// Room for a loaded machine (and sanitizers) on top of the link's own timeouts.
+constexpr int kSlackMs = 2500;
+// The first poll of the port monitor comes this long after the window starts.
+constexpr int kPollMs = 500;
+// The whole handshake on a silent port: 3 x 700 ms, then 2000 ms.
+constexpr int kHandshakeMs = 3 * 700 + 2000;
+constexpr int kShortTimeoutMs = 200;
+constexpr int kTimeoutPerValueMs = 10;
+
+enum class Area { Link, Settings, Logo };
+
+// Where the settings file lives and what stands in its way.
+enum class Place {
+    Normal,          // a writable folder
+    FolderIsFile,    // a regular file where the folder should be
+    FolderReadOnly,  // the folder cannot be written (immutable)
+    DiskFull,        // writes stop after a few bytes (file-size limit)
+};
+
+struct Fault
+{
+    Area area = Area::Link;
+    // Link: how the instrument misbehaves; applied before plugging in when
+    // `fromPlugIn`, otherwise once the instrument has been found.
+    InstrumentBehaviour behaviour;
+    bool fromPlugIn = false;
+    // Link: after the fault, plug the instrument back in and read again.
+    bool plugBackIn = false;
+    // Settings: the file's contents (null: no file); Logo: the chosen file's contents.
+    QByteArray bytes;
+    Place place = Place::Normal;
+};
+
+struct Seen
+{
+    // Link: whether the instrument is found, the rows listed after the read
+    // with their values, and whether the read button offers another read.
+    bool found = true;
+    QVector<MemoryBlock> blocks;
+    bool readEnabled = true;
+    // Settings: what the form shows at start-up.
+    QString companyName;
+    double limitsMin = 0;
+    double limitsMax = 0;
+    bool logo = false;
+    // Message box shown (empty title: none at all).
+    QString boxTitle;
+    QString boxText;
+    // The longest the user may be kept waiting, from the link's own timeouts.
+    int waitLimitMs = 0;
+};
+
+enum class Kept {
+    Nothing,       // nothing to keep beyond what the user sees
+    FreshFile,     // settings: at exit the file holds the 18 keys with the form's values
+    UnknownKey,    // settings: a key the program does not know is still there at exit
+    PreviousFile,  // settings: the write at exit failed; the previous file is byte for byte intact
+    BlockingFile,  // settings: the file in the folder's place is untouched, nothing was created
+};
+
+QVector<SimulatedBlock> threeBlocks()
+{
+    return {
+        {QStringLiteral("Т 0001"), {4.81f, 4.79f, 4.83f}},
+        {QStringLiteral("Lot A 0002"), {142.5f}},
+        {QStringLiteral("Сварной шов 0003"), {196.0f, 201.0f}},
+    };
+}
+
+QString shownName(int index, int bytes = kInstrumentNameSize)
+{
+    return decodeBlockName(encodeInstrumentName(threeBlocks().at(index).name).left(bytes));
+}
+
+MemoryBlock block(int index, bool withName, bool withValues)
+{
+    MemoryBlock b;
+    if (withName)
+        b.name = shownName(index);
+    if (withValues)
+        b.values = threeBlocks().at(index).values;
+    return b;
+}
+
+QVector<MemoryBlock> allBlocks()
+{
+    return {block(0, true, true), block(1, true, true), block(2, true, true)};
+}
+
+// The time a complete read of the three blocks spends in data waits at most.
+constexpr int kAllDataMs = kTimeoutPerValueMs * (3 + 1 + 2);
+
+FaultSwitch on(std::initializer_list<int> commands)
+{
+    FaultSwitch s;
+    s.enabled = true;
+    s.commands = QSet<int>(commands);
+    return s;
+}
+
+InstrumentBehaviour silentOn(int code)
+{
+    InstrumentBehaviour b;
+    b.silence = on({code});
+    return b;
+}
+
+InstrumentBehaviour errorOn(int code, int index = -1)
+{
+    InstrumentBehaviour b;
+    b.errorAnswer = on({code});
+    b.errorIndex = index;
+    return b;
+}
+
+InstrumentBehaviour partialOn(int code, int bytes)
+{
+    InstrumentBehaviour b;
+    b.partial = on({code});
+    b.partialBytes = bytes;
+    return b;
+}
+
+InstrumentBehaviour unplugAfter(int requests)
+{
+    InstrumentBehaviour b;
+    b.unplugAfterRequests = requests;
+    return b;
+}
+
+QByteArray json(const QJsonObject &object)
+{
+    return QJsonDocument(object).toJson(QJsonDocument::Indented);
+}
+
+QJsonObject goodSettings()
+{
+    QJsonObject o;
+    o.insert(QStringLiteral("company_name"), QStringLiteral("ООО Контроль"));
+    o.insert(QStringLiteral("limits_min_val"), 1.5);
+    o.insert(QStringLiteral("limits_max_val"), 7.5);
+    o.insert(QStringLiteral("app_font_size"), 12);
+    return o;
+}
+
+QByteArray pngBytes(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(qRgb(200, 30, 30));
+    for (int y = 0; y < h; ++y)
+        image.setPixel(y % w, y, qRgb(y % 256, 0, 255 - y % 256));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+QByteArray jpegBytes(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 90);
+    return bytes;
+}
+
+quint32 crc32(const QByteArray &data)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char c : data) {
+        crc ^= static_cast<quint8>(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// A well-formed PNG whose header claims width x height pixels.
+QByteArray pngClaiming(quint32 width, quint32 height)
+{
+    QByteArray png = pngBytes(4, 4);
+    QByteArray header = png.mid(12, 17); // "IHDR" and its 13 bytes
+    auto put32 = [&header](int at, quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            header[at + i] = static_cast<char>((v >> (24 - 8 * i)) & 0xFF);
+    };
+    put32(4, width);
+    put32(8, height);
+    png.replace(12, 17, header);
+    const quint32 crc = crc32(header);
+    for (int i = 0; i < 4; ++i)
+        png[29 + i] = static_cast<char>((crc >> (24 - 8 * i)) & 0xFF);
+    return png;
+}
+
+QByteArray nested(int depth)
+{
+    return QByteArray(depth, '[') + QByteArray(depth, ']');
+}
+
+// The immutable flag: not even root may change such a file or folder.
+bool setImmutable(const QString &path, bool immutable)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok) {
+        flags = immutable ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return ok;
+}
+
+struct ImmutableGuard
+{
+    QString path;
+    ~ImmutableGuard()
+    {
+        if (!path.isEmpty())
+            setImmutable(path, false);
+    }
+};
+
+// Files may not grow beyond `bytes` while it lives: the disk is full.
+struct FileSizeLimit
+{
+    rlimit previous{};
+    void (*previousHandler)(int) = nullptr;
+    bool active = false;
+
+    void apply(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &previous);
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = previous;
+        limit.rlim_cur = bytes;
+        active = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        if (active)
+            setrlimit(RLIMIT_FSIZE, &previous);
+        if (previousHandler)
+            std::signal(SIGXFSZ, previousHandler);
+    }
+};
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void compareBlocks(const QVector<MemoryBlock> &actual, QListWidget *list, const QVector<MemoryBlock> &expected)
+{
+    QCOMPARE(list->count(), expected.size());
+    QCOMPARE(actual.size(), expected.size());
+    for (int i = 0; i < expected.size(); ++i) {
+        QCOMPARE(list->item(i)->text(), expected.at(i).name);
+        QCOMPARE(actual.at(i).name, expected.at(i).name);
+        QCOMPARE(actual.at(i).values, expected.at(i).values);
+    }
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Fault)
+Q_DECLARE_METATYPE(Seen)
+Q_DECLARE_METATYPE(Kept)
+
+class FaultsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        setSystemPortsListed(false);
+        QVERIFY2(folder.isValid(), "no temporary folder");
+        // The rows that need a folder not even root can write rely on this.
+        const QString probe = folder.filePath(QStringLiteral("probe"));
+        QVERIFY(QDir().mkpath(probe));
+        QVERIFY2(setImmutable(probe, true), "the file system does not support the immutable flag");
+        setImmutable(probe, false);
+    }
+    void init() { settingsFolder = freshSettingsFolder(); }
+    void cleanup()
+    {
+        clearVirtualPortPaths();
+        setImmutable(settingsFolder, false);
+        QFile::remove(settingsFolder);
+        QDir(settingsFolder).removeRecursively();
+    }
+
+    void fault_data()
+    {
+        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<Seen>("seen");
+        QTest::addColumn<Kept>("kept");
+
+        linkRows();
+        settingsRows();
+        logoRows();
+    }
+
+    void fault()
+    {
+        QFETCH(Fault, fault);
+        QFETCH(Seen, seen);
+        QFETCH(Kept, kept);
+        switch (fault.area) {
+        case Area::Link:
+            runLink(fault, seen);
+            break;
+        case Area::Settings:
+            runSettings(fault, seen, kept);
+            break;
+        case Area::Logo:
+            runLogo(fault, seen);
+            break;
+        }
+    }
+
+private:
+    void linkRows()
+    {
+        using namespace instrumentcode;
+        const QVector<MemoryBlock> all = allBlocks();
+        auto row = [](const char *name, const Fault &f, const Seen &s) {
+            QTest::newRow(name) << f << s << Kept::Nothing;
+        };
+        auto link = [](const InstrumentBehaviour &b, bool fromPlugIn = false, bool plugBackIn = false) {
+            Fault f;
+            f.area = Area::Link;
+            f.behaviour = b;
+            f.fromPlugIn = fromPlugIn;
+            f.plugBackIn = plugBackIn;
+            return f;
+        };
+        auto seenRead = [](const QVector<MemoryBlock> &blocks, int waitMs, bool readEnabled = true) {
+            Seen s;
+            s.blocks = blocks;
+            s.readEnabled = readEnabled;
+            s.waitLimitMs = waitMs;
+            return s;
+        };
+        Seen notFound;
+        notFound.found = false;
+        notFound.readEnabled = false;
+        notFound.waitLimitMs = kPollMs + kHandshakeMs;
+
+        // Silence: each request runs out its own timeout and nothing more.
+        row("silence: identification", link(silentOn(kIdentify), true), notFound);
+        row("silence: count", link(silentOn(kBlocksAmount)), seenRead({}, kShortTimeoutMs));
+        row("silence: names", link(silentOn(kBlockName)),
+            seenRead({block(0, false, true), block(1, false, true), block(2, false, true)},
+                     3 * kShortTimeoutMs + kAllDataMs));
+        row("silence: sizes", link(silentOn(kBlockSize)),
+            seenRead({block(0, true, false), block(1, true, false), block(2, true, false)}, 3 * kShortTimeoutMs));
+        row("silence: data", link(silentOn(kBlockData)),
+            seenRead({block(0, true, false), block(1, true, false), block(2, true, false)}, kAllDataMs));
+
+        // The error answer 10 00 FF 00 in place of each of the five answers.
+        {
+            InstrumentBehaviour b;
+            b.identificationAnswer = QByteArray::fromHex("1000ff00");
+            row("error answer: identification", link(b, true), notFound);
+        }
+        row("error answer: count", link(errorOn(kBlocksAmount)), seenRead({}, 0));
+        row("error answer: name of block 1", link(errorOn(kBlockName, 1)),
+            seenRead({block(0, true, true), block(1, false, true), block(2, true, true)}, kAllDataMs));
+        row("error answer: size of block 1", link(errorOn(kBlockSize, 1)),
+            seenRead({block(0, true, true), block(1, true, false), block(2, true, true)}, kAllDataMs));
+        row("error answer: data of block 1", link(errorOn(kBlockData, 1)),
+            seenRead({block(0, true, true), block(1, true, false), block(2, true, true)}, kAllDataMs));
+
+        // Answers in pieces, with surplus bytes, or cut short.
+        {
+            InstrumentBehaviour b;
+            b.chunks = on({});
+            b.chunkSize = 1;
+            b.chunkGapMs = 1;
+            row("split answers, one byte at a time, handshake included", link(b, true), seenRead(all, kAllDataMs));
+        }
+        {
+            InstrumentBehaviour b;
+            b.surplus = on({kBlocksAmount, kBlockName, kBlockSize, kBlockData});
+            b.surplusBytes = 4;
+            // Bytes beyond the asked-for length are no part of a name or a block.
+            row("surplus bytes after every answer", link(b), seenRead(all, kAllDataMs));
+        }
+        row("partial answer: count of two bytes", link(partialOn(kBlocksAmount, 2)),
+            seenRead(all, kShortTimeoutMs + kAllDataMs));
+        {
+            MemoryBlock b0 = block(0, false, true), b1 = block(1, false, true), b2 = block(2, false, true);
+            b0.name = shownName(0, 10);
+            b1.name = shownName(1, 10);
+            b2.name = shownName(2, 10);
+            row("partial answer: names of ten bytes", link(partialOn(kBlockName, 10)),
+                seenRead({b0, b1, b2}, 3 * kShortTimeoutMs + kAllDataMs));
+        }
+        row("partial answer: sizes of one byte", link(partialOn(kBlockSize, 1)),
+            seenRead(all, 3 * kShortTimeoutMs + kAllDataMs));
+        // Six bytes are no whole number of values; block 1 has only four to send.
+        row("partial answer: data of six bytes", link(partialOn(kBlockData, 6)),
+            seenRead({block(0, true, false), block(1, true, true), block(2, true, false)}, kAllDataMs));
+
+        {
+            InstrumentBehaviour b;
+            b.identificationAnswer = QByteArray::fromHex("2d07fb83");
+            row("wrong identification answer", link(b, true), notFound);
+        }
+        {
+            // Right only on the fourth attempt: the deciding one.
+            InstrumentBehaviour b;
+            b.rightIdentificationAttempt = 4;
+            b.earlyIdentificationAnswer = QByteArray::fromHex("1000ff00");
+            Seen s = seenRead(all, kAllDataMs);
+            row("identification right only on the deciding attempt", link(b, true), s);
+        }
+
+        // Unplugged: during the handshake, then at each request of a read.
+        // Whatever was read before stays listed; the rest are empty rows.
+        {
+            Seen s = notFound;
+            s.waitLimitMs = kPollMs + kHandshakeMs;
+            row("unplugged during the handshake", link(unplugAfter(1), true), s);
+            Seen back = seenRead(all, kAllDataMs);
+            row("unplugged during the handshake, plugged back in", link(unplugAfter(1), true, true), back);
+        }
+        const MemoryBlock emptyRow;
+        row("unplugged at the count", link(unplugAfter(0)), seenRead({}, kShortTimeoutMs, false));
+        row("unplugged at the name of block 1", link(unplugAfter(4)),
+            seenRead({block(0, true, true), emptyRow, emptyRow}, kShortTimeoutMs + kAllDataMs, false));
+        row("unplugged at the size of block 1", link(unplugAfter(5)),
+            seenRead({block(0, true, true), block(1, true, false), emptyRow}, kShortTimeoutMs + kAllDataMs, false));
+        row("unplugged at the data of block 1", link(unplugAfter(6)),
+            seenRead({block(0, true, true), block(1, true, false), emptyRow}, kAllDataMs, false));
+        row("unplugged at the data of block 1, plugged back in", link(unplugAfter(6), false, true),
+            seenRead(all, kAllDataMs));
+    }
+
+    void settingsRows()
+    {
+        auto settings = [](const QByteArray &bytes, Place place = Place::Normal) {
+            Fault f;
+            f.area = Area::Settings;
+            f.bytes = bytes;
+            f.place = place;
+            return f;
+        };
+        Seen empty; // every field empty, both limits 0, no logo
+        Seen good;
+        good.companyName = QStringLiteral("ООО Контроль");
+        good.limitsMin = 1.5;
+        good.limitsMax = 7.5;
+
+        const QByteArray full = json(goodSettings());
+        QTest::newRow("settings: truncated") << settings(full.left(full.size() / 2)) << empty << Kept::FreshFile;
+        {
+            QByteArray garbage;
+            for (int i = 0; i < 4096; ++i)
+                garbage.append(static_cast<char>((i * 7919 + 13) % 256));
+            QTest::newRow("settings: binary garbage") << settings(garbage) << empty << Kept::FreshFile;
+            QTest::newRow("settings: UTF-16 with a byte-order mark")
+                << settings(QByteArray("\xFF\xFE", 2) + QByteArray(reinterpret_cast<const char *>(QStringLiteral("{}").utf16()), 4))
+                << empty << Kept::FreshFile;
+        }
+        {
+            QJsonObject o = goodSettings();
+            o.insert(QStringLiteral("archive"), QString(12 * 1024 * 1024, QLatin1Char('x')));
+            QTest::newRow("settings: very large (12 MB)") << settings(json(o)) << good << Kept::UnknownKey;
+        }
+        {
+            QJsonObject o;
+            o.insert(QStringLiteral("company_name"), 5);
+            o.insert(QStringLiteral("company_city"), QJsonArray{1, 2});
+            o.insert(QStringLiteral("logo_image"), 17);
+            o.insert(QStringLiteral("app_font_size"), QStringLiteral("12"));
+            o.insert(QStringLiteral("limits_min_val"), QStringLiteral("3"));
+            o.insert(QStringLiteral("limits_max_val"), QJsonObject{{QStringLiteral("v"), 9}});
+            o.insert(QStringLiteral("comments"), QJsonValue::Null);
+            QTest::newRow("settings: every key of another type") << settings(json(o)) << empty << Kept::FreshFile;
+        }
+        QTest::newRow("settings: top level an array") << settings("[1, 2, 3]") << empty << Kept::FreshFile;
+        QTest::newRow("settings: nested deeper than the parser goes")
+            << settings("{\"company_name\": \"ООО Контроль\", \"x\": " + nested(100000) + "}") << empty
+            << Kept::FreshFile;
+        {
+            QByteArray text = full;
+            text.chop(text.size() - text.lastIndexOf('}'));
+            text += ", \"archive\": " + nested(500) + "}";
+            QTest::newRow("settings: nested deeply under an unknown key") << settings(text) << good << Kept::UnknownKey;
+        }
+        {
+            QJsonObject o = goodSettings();
+            o.insert(QStringLiteral("logo_image"), QString::fromLatin1(pngBytes(40, 40).left(300).toBase64()));
+            QTest::newRow("settings: logo a truncated PNG") << settings(json(o)) << good << Kept::FreshFile;
+            o.insert(QStringLiteral("logo_image"), QStringLiteral("%%% not base64 %%%"));
+            QTest::newRow("settings: logo not Base64") << settings(json(o)) << good << Kept::FreshFile;
+            o.insert(QStringLiteral("logo_image"), QString::fromLatin1(pngClaiming(200000, 200000).toBase64()));
+            QTest::newRow("settings: logo of absurd dimensions") << settings(json(o)) << good << Kept::FreshFile;
+            o.insert(QStringLiteral("logo_image"), QString::fromLatin1(pngBytes(40, 40).toBase64()));
+            Seen withLogo = good;
+            withLogo.logo = true;
+            QTest::newRow("settings: sound file with a logo (reference)")
+                << settings(json(o)) << withLogo << Kept::FreshFile;
+        }
+        QTest::newRow("settings: folder cannot be written") << settings(full, Place::FolderReadOnly) << good
+                                                            << Kept::PreviousFile;
+        QTest::newRow("settings: disk full at exit") << settings(full, Place::DiskFull) << good << Kept::PreviousFile;
+        QTest::newRow("settings: folder cannot be created") << settings(QByteArray(), Place::FolderIsFile) << empty
+                                                            << Kept::BlockingFile;
+    }
+
+    void logoRows()
+    {
+        auto logo = [](const QByteArray &bytes) {
+            Fault f;
+            f.area = Area::Logo;
+            f.bytes = bytes;
+            return f;
+        };
+        Seen refused;
+        refused.boxTitle = QStringLiteral("Error");
+        refused.boxText = QStringLiteral("Failed to load the image.");
+        Seen loaded;
+        loaded.logo = true;
+
+        QTest::newRow("logo: text file named .png") << logo("this is not a picture\n") << refused << Kept::Nothing;
+        QTest::newRow("logo: empty file") << logo(QByteArray()) << refused << Kept::Nothing;
+        QTest::newRow("logo: PNG cut after its header") << logo(pngBytes(64, 64).left(40)) << refused << Kept::Nothing;
+        QTest::newRow("logo: PNG cut in its image data")
+            << logo(pngBytes(64, 64).left(pngBytes(64, 64).size() - 30)) << refused << Kept::Nothing;
+        // The JPEG decoder fills the missing lines and reports no failure: the
+        // picture is taken as it is, shown to the user, who can remove it.
+        QTest::newRow("logo: JPEG cut in its image data")
+            << logo(jpegBytes(64, 64).left(jpegBytes(64, 64).size() / 2)) << loaded << Kept::Nothing;
+        QTest::newRow("logo: JPEG cut in its header") << logo(jpegBytes(64, 64).left(100)) << refused << Kept::Nothing;
+        QTest::newRow("logo: PNG claiming 200000 x 200000 pixels") << logo(pngClaiming(200000, 200000)) << refused
+                                                                   << Kept::Nothing;
+        QTest::newRow("logo: PNG claiming 0 x 0 pixels") << logo(pngClaiming(0, 0)) << refused << Kept::Nothing;
+        QTest::newRow("logo: sound PNG (reference)") << logo(pngBytes(64, 32)) << loaded << Kept::Nothing;
+    }
+
+    // The instrument misbehaves; the user reads (and, where asked, plugs back in and reads again).
+    void runLink(const Fault &fault, const Seen &seen)
+    {
+        InstrumentSimulator simulator;
+        simulator.setBlocks(threeBlocks());
+        if (fault.fromPlugIn)
+            simulator.setBehaviour(fault.behaviour);
+        QVERIFY(plugInWatched(simulator));
+        LogCapture log;
+        ModalAnswerer modals;
+        QElapsedTimer clock;
+        clock.start();
+        MainWindow window;
+        Ui::MainWindow *ui = MainWindowTester::ui(window);
+        Port &port = MainWindowTester::port(window);
+
+        if (fault.fromPlugIn) {
+            // The handshake's verdict: found, or the port given up ("lame").
+            QVERIFY(QTest::qWaitFor([&] { return port.isInstrumentConnected() || log.count(QStringLiteral("lame")) > 0; },
+                                    seen.waitLimitMs + kSlackMs));
+            QVERIFY2(clock.elapsed() <= seen.waitLimitMs + kSlackMs, qPrintable(QString::number(clock.elapsed())));
+        } else {
+            QVERIFY(QTest::qWaitFor([&] { return port.isInstrumentConnected(); }, kPollMs + kHandshakeMs + kSlackMs));
+            simulator.setBehaviour(fault.behaviour);
+        }
+
+        if (fault.plugBackIn) {
+            if (!fault.fromPlugIn)
+                ui->button_read_data->click();
+            QVERIFY(QTest::qWaitFor([&] { return !port.isInstrumentConnected() && !simulator.isPluggedIn(); }, 5000));
+            // The monitor must see the port gone before it can see it come back.
+            QVERIFY(QTest::qWaitFor([&] { return log.indexStartingWith(QStringLiteral("Serial port removed:")) >= 0; },
+                                    kPollMs + kSlackMs));
+            simulator.setBehaviour(InstrumentBehaviour());
+            QVERIFY(simulator.plugIn());
+            QVERIFY(QTest::qWaitFor([&] { return ui->button_read_data->isEnabled(); }, kPollMs + kHandshakeMs + kSlackMs));
+        }
+
+        QCOMPARE(port.isInstrumentConnected(), seen.found);
+        QCOMPARE(ui->button_read_data->isEnabled(), seen.found);
+        if (seen.found) {
+            clock.restart();
+            ui->button_read_data->click();
+            const qint64 waited = clock.elapsed();
+            QVERIFY2(waited <= seen.waitLimitMs + kSlackMs,
+                     qPrintable(QStringLiteral("the read took %1 ms").arg(waited)));
+            compareBlocks(MainWindowTester::blocks(window), ui->block_names_list, seen.blocks);
+            if (QTest::currentTestFailed())
+                return;
+            QCOMPARE(ui->button_read_data->isEnabled(), seen.readEnabled);
+            QVERIFY(ui->block_names_list->isEnabled());
+        }
+        QVERIFY2(modals.boxes.isEmpty(), "no message box belongs to the link");
+    }
+
+    // A settings file in trouble: what the form shows, what the file holds after exit.
+    void runSettings(const Fault &fault, const Seen &seen, Kept kept)
+    {
+        const QString path = settingsFolder + QStringLiteral("/config.json");
+        ImmutableGuard guard;
+        if (fault.place == Place::FolderIsFile) {
+            QDir().mkpath(QFileInfo(settingsFolder).path());
+            QFile blocker(settingsFolder);
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+            blocker.write("not a folder");
+        } else if (!fault.bytes.isNull()) {
+            QVERIFY(QDir().mkpath(settingsFolder));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write(fault.bytes), qint64(fault.bytes.size()));
+        }
+        const QByteArray before = readAll(fault.place == Place::FolderIsFile ? settingsFolder : path);
+        if (fault.place == Place::FolderReadOnly) {
+            QVERIFY(setImmutable(settingsFolder, true));
+            guard.path = settingsFolder;
+        }
+
+        ModalAnswerer modals;
+        {
+            auto window = std::make_unique<MainWindow>();
+            Ui::MainWindow *ui = MainWindowTester::ui(*window);
+            QCOMPARE(ui->company_name->text(), seen.companyName);
+            QCOMPARE(ui->limits_min->value(), seen.limitsMin);
+            QCOMPARE(ui->limits_max->value(), seen.limitsMax);
+            QCOMPARE(!MainWindowTester::logo(*window).isNull(), seen.logo);
+            QCOMPARE(ui->logo_action->text(), seen.logo ? QStringLiteral("Удалить") : QStringLiteral("Добавить логотип"));
+
+            // The user edits; the edit reaches the file at exit, if it can.
+            ui->company_city->setText(QStringLiteral("Екатеринбург"));
+            FileSizeLimit limit;
+            if (fault.place == Place::DiskFull)
+                limit.apply(64);
+            window.reset();
+        }
+        QVERIFY2(modals.boxes.isEmpty(), "settings failures are silent");
+
+        switch (kept) {
+        case Kept::Nothing:
+            break;
+        case Kept::FreshFile:
+        case Kept::UnknownKey: {
+            const QJsonDocument doc = QJsonDocument::fromJson(readAll(path));
+            QVERIFY(doc.isObject());
+            const QJsonObject o = doc.object();
+            for (const QString &key : defaultKeys())
+                QVERIFY2(o.contains(key), qPrintable(key));
+            QCOMPARE(o.value(QStringLiteral("company_city")).toString(), QStringLiteral("Екатеринбург"));
+            QCOMPARE(o.value(QStringLiteral("company_name")).toString(), seen.companyName);
+            QCOMPARE(o.value(QStringLiteral("logo_image")).toString().isEmpty(), !seen.logo);
+            if (kept == Kept::UnknownKey) {
+                const QJsonObject original = QJsonDocument::fromJson(fault.bytes).object();
+                QVERIFY(o.contains(QStringLiteral("archive")));
+                QCOMPARE(o.value(QStringLiteral("archive")), original.value(QStringLiteral("archive")));
+            }
+            break;
+        }
+        case Kept::PreviousFile:
+            QCOMPARE(readAll(path), before);
+            QCOMPARE(QDir(settingsFolder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("config.json")});
+            break;
+        case Kept::BlockingFile:
+            QVERIFY(QFileInfo(settingsFolder).isFile());
+            QCOMPARE(readAll(settingsFolder), before);
+            break;
+        }
+    }
+
+    // The user picks a logo file that is not a sound picture.
+    void runLogo(const Fault &fault, const Seen &seen)
+    {
+        const QString file = folder.filePath(QStringLiteral("logo %1.png").arg(++logoFiles));
+        {
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(fault.bytes);
+        }
+        MainWindow window;
+        Ui::MainWindow *ui = MainWindowTester::ui(window);
+        ModalAnswerer modals;
+        modals.queueFile(file);
+        QElapsedTimer clock;
+        clock.start();
+        ui->logo_action->click();
+        QVERIFY2(clock.elapsed() < kSlackMs, "the logo is checked before it is decoded");
+
+        if (seen.boxTitle.isEmpty()) {
+            QVERIFY(modals.boxes.isEmpty());
+        } else {
+            QCOMPARE(modals.boxes.size(), 1);
+            QCOMPARE(modals.boxes.at(0).title, seen.boxTitle);
+            QCOMPARE(modals.boxes.at(0).text, seen.boxText);
+            QCOMPARE(modals.boxes.at(0).parent, static_cast<QWidget *>(&window));
+        }
+        QCOMPARE(!MainWindowTester::logo(window).isNull(), seen.logo);
+        QCOMPARE(ui->logo_action->text(), seen.logo ? QStringLiteral("Удалить") : QStringLiteral("Добавить логотип"));
+        QCOMPARE(ui->logotype->pixmap(Qt::ReturnByValue).isNull(), !seen.logo);
+    }
+
+    static QStringList defaultKeys()
+    {
+        return {QStringLiteral("company_name"),   QStringLiteral("company_city"),
+                QStringLiteral("company_address"), QStringLiteral("company_phone"),
+                QStringLiteral("company_website"), QStringLiteral("device_name"),
+                QStringLiteral("device_type"),     QStringLiteral("device_number"),
+                QStringLiteral("device_document_number"), QStringLiteral("logo_image"),
+                QStringLiteral("report_operator"), QStringLiteral("report_detail_name"),
+                QStringLiteral("report_material"), QStringLiteral("report_batch_number"),
+                QStringLiteral("app_font_size"),   QStringLiteral("limits_min_val"),
+                QStringLiteral("limits_max_val"),  QStringLiteral("comments")};
+    }
+
+    QTemporaryDir folder;
+    QString settingsFolder;
+    int logoFiles = 0;
+};
+
+QTEST_MAIN(FaultsTest)
+#include "tst_faults.moc"
