@@ -47,7 +47,8 @@ long residentKb()
 int openDescriptors()
 {
     // The listing itself holds one descriptor while it runs.
-    return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size() - 1;
+    return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size()
+           - 1;
 }
 
 // Counts the monitor's "port removed" log lines and keeps the log quiet.
@@ -85,8 +86,9 @@ struct Soak
             return false;
         const int removedBefore = portsRemoved();
         instrument.unplug();
-        return QTest::qWaitFor([this, removedBefore] { return !readButton->isEnabled() && portsRemoved() > removedBefore; },
-                               kLostTimeoutMs);
+        return QTest::qWaitFor(
+            [this, removedBefore] { return !readButton->isEnabled() && portsRemoved() > removedBefore; },
+            kLostTimeoutMs);
     }
 
     bool fullRead()
@@ -97,7 +99,8 @@ struct Soak
 
     void figures(const QString &when, long rss = residentKb(), int fds = openDescriptors())
     {
-        out << QStringLiteral("  %1: VmRSS %2 kB, open descriptors %3").arg(when).arg(rss).arg(fds) << Qt::endl;
+        out << QStringLiteral("  %1: VmRSS %2 kB, open descriptors %3").arg(when).arg(rss).arg(fds)
+            << Qt::endl;
     }
 };
 
@@ -126,7 +129,8 @@ int main(int argc, char **argv)
     for (const SimulatedBlock &block : instrument.blocks())
         valueCount += block.values.size();
 
-    out << "Plug and unplug cycles: " << kPlugCycles << " (after " << kWarmUpCycles << " to warm up)" << Qt::endl;
+    out << "Plug and unplug cycles: " << kPlugCycles << " (after " << kWarmUpCycles << " to warm up)"
+        << Qt::endl;
     for (int i = 0; i < kWarmUpCycles; ++i)
         soak.failures += soak.plugCycle() ? 0 : 1;
     const long rssBefore = residentKb();
@@ -142,7 +146,8 @@ int main(int argc, char **argv)
         if (i % kReportEvery == 0)
             soak.figures(QStringLiteral("after %1 cycles").arg(i));
     }
-    out << QStringLiteral("  %1 s per cycle").arg(clock.elapsed() / 1000.0 / kPlugCycles, 0, 'f', 3) << Qt::endl;
+    out << QStringLiteral("  %1 s per cycle").arg(clock.elapsed() / 1000.0 / kPlugCycles, 0, 'f', 3)
+        << Qt::endl;
     const long rssAfterCycles = residentKb();
     const int fdsAfterCycles = openDescriptors();
 
@@ -167,7 +172,8 @@ int main(int argc, char **argv)
         if (i % kReportEvery == 0)
             soak.figures(QStringLiteral("after %1 reads").arg(i));
     }
-    out << QStringLiteral("  %1 s per read").arg(clock.elapsed() / 1000.0 / kFullReads, 0, 'f', 3) << Qt::endl;
+    out << QStringLiteral("  %1 s per read").arg(clock.elapsed() / 1000.0 / kFullReads, 0, 'f', 3)
+        << Qt::endl;
 
     out << "Summary" << Qt::endl;
     out << QStringLiteral("  plug cycles: VmRSS %1 -> %2 kB (%3%4 kB), descriptors %5 -> %6")

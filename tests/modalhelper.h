@@ -115,7 +115,8 @@ private:
             seen.icon = box->icon();
             seen.parent = box->parentWidget();
             boxes.append(seen);
-            const QMessageBox::StandardButton button = buttons.isEmpty() ? QMessageBox::Ok : buttons.takeFirst();
+            const QMessageBox::StandardButton button =
+                buttons.isEmpty() ? QMessageBox::Ok : buttons.takeFirst();
             lastAnswered = box;
             if (QAbstractButton *b = box->button(button))
                 b->click();

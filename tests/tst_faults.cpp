@@ -45,10 +45,10 @@ enum class Area { Link, Settings, Logo };
 
 // Where the settings file lives and what stands in its way.
 enum class Place {
-    Normal,          // a writable folder
-    FolderIsFile,    // a regular file where the folder should be
-    FolderReadOnly,  // the folder cannot be written (immutable)
-    DiskFull,        // writes stop after a few bytes (file-size limit)
+    Normal,         // a writable folder
+    FolderIsFile,   // a regular file where the folder should be
+    FolderReadOnly, // the folder cannot be written (immutable)
+    DiskFull,       // writes stop after a few bytes (file-size limit)
 };
 
 struct Fault
@@ -85,11 +85,11 @@ struct Seen
 };
 
 enum class Kept {
-    Nothing,       // nothing to keep beyond what the user sees
-    FreshFile,     // settings: at exit the file holds the 18 keys with the form's values
-    UnknownKey,    // settings: a key the program does not know is still there at exit
-    PreviousFile,  // settings: the write at exit failed; the previous file is byte for byte intact
-    BlockingFile,  // settings: the file in the folder's place is untouched, nothing was created
+    Nothing,      // nothing to keep beyond what the user sees
+    FreshFile,    // settings: at exit the file holds the 18 keys with the form's values
+    UnknownKey,   // settings: a key the program does not know is still there at exit
+    PreviousFile, // settings: the write at exit failed; the previous file is byte for byte intact
+    BlockingFile, // settings: the file in the folder's place is untouched, nothing was created
 };
 
 QVector<SimulatedBlock> threeBlocks()
@@ -293,7 +293,8 @@ QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void compareBlocks(const QVector<MemoryBlock> &actual, QListWidget *list, const QVector<MemoryBlock> &expected)
+void compareBlocks(const QVector<MemoryBlock> &actual, QListWidget *list,
+                   const QVector<MemoryBlock> &expected)
 {
     QCOMPARE(list->count(), expected.size());
     QCOMPARE(actual.size(), expected.size());
@@ -399,7 +400,8 @@ private:
             seenRead({block(0, false, true), block(1, false, true), block(2, false, true)},
                      3 * kShortTimeoutMs + kAllDataMs));
         row("silence: sizes", link(silentOn(kBlockSize)),
-            seenRead({block(0, true, false), block(1, true, false), block(2, true, false)}, 3 * kShortTimeoutMs));
+            seenRead({block(0, true, false), block(1, true, false), block(2, true, false)},
+                     3 * kShortTimeoutMs));
         row("silence: data", link(silentOn(kBlockData)),
             seenRead({block(0, true, false), block(1, true, false), block(2, true, false)}, kAllDataMs));
 
@@ -423,7 +425,8 @@ private:
             b.chunks = on({});
             b.chunkSize = 1;
             b.chunkGapMs = 1;
-            row("split answers, one byte at a time, handshake included", link(b, true), seenRead(all, kAllDataMs));
+            row("split answers, one byte at a time, handshake included", link(b, true),
+                seenRead(all, kAllDataMs));
         }
         {
             InstrumentBehaviour b;
@@ -476,7 +479,8 @@ private:
         row("unplugged at the name of block 1", link(unplugAfter(4)),
             seenRead({block(0, true, true), emptyRow, emptyRow}, kShortTimeoutMs + kAllDataMs, false));
         row("unplugged at the size of block 1", link(unplugAfter(5)),
-            seenRead({block(0, true, true), block(1, true, false), emptyRow}, kShortTimeoutMs + kAllDataMs, false));
+            seenRead({block(0, true, true), block(1, true, false), emptyRow}, kShortTimeoutMs + kAllDataMs,
+                     false));
         row("unplugged at the data of block 1", link(unplugAfter(6)),
             seenRead({block(0, true, true), block(1, true, false), emptyRow}, kAllDataMs, false));
         row("unplugged at the data of block 1, plugged back in", link(unplugAfter(6), false, true),
@@ -499,14 +503,16 @@ private:
         good.limitsMax = 7.5;
 
         const QByteArray full = json(goodSettings());
-        QTest::newRow("settings: truncated") << settings(full.left(full.size() / 2)) << empty << Kept::FreshFile;
+        QTest::newRow("settings: truncated")
+            << settings(full.left(full.size() / 2)) << empty << Kept::FreshFile;
         {
             QByteArray garbage;
             for (int i = 0; i < 4096; ++i)
                 garbage.append(static_cast<char>((i * 7919 + 13) % 256));
             QTest::newRow("settings: binary garbage") << settings(garbage) << empty << Kept::FreshFile;
             QTest::newRow("settings: UTF-16 with a byte-order mark")
-                << settings(QByteArray("\xFF\xFE", 2) + QByteArray(reinterpret_cast<const char *>(QStringLiteral("{}").utf16()), 4))
+                << settings(QByteArray("\xFF\xFE", 2)
+                            + QByteArray(reinterpret_cast<const char *>(QStringLiteral("{}").utf16()), 4))
                 << empty << Kept::FreshFile;
         }
         {
@@ -523,7 +529,8 @@ private:
             o.insert(QStringLiteral("limits_min_val"), QStringLiteral("3"));
             o.insert(QStringLiteral("limits_max_val"), QJsonObject{{QStringLiteral("v"), 9}});
             o.insert(QStringLiteral("comments"), QJsonValue::Null);
-            QTest::newRow("settings: every key of another type") << settings(json(o)) << empty << Kept::FreshFile;
+            QTest::newRow("settings: every key of another type")
+                << settings(json(o)) << empty << Kept::FreshFile;
         }
         QTest::newRow("settings: top level an array") << settings("[1, 2, 3]") << empty << Kept::FreshFile;
         QTest::newRow("settings: nested deeper than the parser goes")
@@ -533,27 +540,32 @@ private:
             QByteArray text = full;
             text.chop(text.size() - text.lastIndexOf('}'));
             text += ", \"archive\": " + nested(500) + "}";
-            QTest::newRow("settings: nested deeply under an unknown key") << settings(text) << good << Kept::UnknownKey;
+            QTest::newRow("settings: nested deeply under an unknown key")
+                << settings(text) << good << Kept::UnknownKey;
         }
         {
             QJsonObject o = goodSettings();
-            o.insert(QStringLiteral("logo_image"), QString::fromLatin1(pngBytes(40, 40).left(300).toBase64()));
+            o.insert(QStringLiteral("logo_image"),
+                     QString::fromLatin1(pngBytes(40, 40).left(300).toBase64()));
             QTest::newRow("settings: logo a truncated PNG") << settings(json(o)) << good << Kept::FreshFile;
             o.insert(QStringLiteral("logo_image"), QStringLiteral("%%% not base64 %%%"));
             QTest::newRow("settings: logo not Base64") << settings(json(o)) << good << Kept::FreshFile;
-            o.insert(QStringLiteral("logo_image"), QString::fromLatin1(pngClaiming(200000, 200000).toBase64()));
-            QTest::newRow("settings: logo of absurd dimensions") << settings(json(o)) << good << Kept::FreshFile;
+            o.insert(QStringLiteral("logo_image"),
+                     QString::fromLatin1(pngClaiming(200000, 200000).toBase64()));
+            QTest::newRow("settings: logo of absurd dimensions")
+                << settings(json(o)) << good << Kept::FreshFile;
             o.insert(QStringLiteral("logo_image"), QString::fromLatin1(pngBytes(40, 40).toBase64()));
             Seen withLogo = good;
             withLogo.logo = true;
             QTest::newRow("settings: sound file with a logo (reference)")
                 << settings(json(o)) << withLogo << Kept::FreshFile;
         }
-        QTest::newRow("settings: folder cannot be written") << settings(full, Place::FolderReadOnly) << good
-                                                            << Kept::PreviousFile;
-        QTest::newRow("settings: disk full at exit") << settings(full, Place::DiskFull) << good << Kept::PreviousFile;
-        QTest::newRow("settings: folder cannot be created") << settings(QByteArray(), Place::FolderIsFile) << empty
-                                                            << Kept::BlockingFile;
+        QTest::newRow("settings: folder cannot be written")
+            << settings(full, Place::FolderReadOnly) << good << Kept::PreviousFile;
+        QTest::newRow("settings: disk full at exit")
+            << settings(full, Place::DiskFull) << good << Kept::PreviousFile;
+        QTest::newRow("settings: folder cannot be created")
+            << settings(QByteArray(), Place::FolderIsFile) << empty << Kept::BlockingFile;
     }
 
     void logoRows()
@@ -570,19 +582,23 @@ private:
         Seen loaded;
         loaded.logo = true;
 
-        QTest::newRow("logo: text file named .png") << logo("this is not a picture\n") << refused << Kept::Nothing;
+        QTest::newRow("logo: text file named .png")
+            << logo("this is not a picture\n") << refused << Kept::Nothing;
         QTest::newRow("logo: empty file") << logo(QByteArray()) << refused << Kept::Nothing;
-        QTest::newRow("logo: PNG cut after its header") << logo(pngBytes(64, 64).left(40)) << refused << Kept::Nothing;
+        QTest::newRow("logo: PNG cut after its header")
+            << logo(pngBytes(64, 64).left(40)) << refused << Kept::Nothing;
         QTest::newRow("logo: PNG cut in its image data")
             << logo(pngBytes(64, 64).left(pngBytes(64, 64).size() - 30)) << refused << Kept::Nothing;
         // The JPEG decoder fills the missing lines and reports no failure: the
         // picture is taken as it is, shown to the user, who can remove it.
         QTest::newRow("logo: JPEG cut in its image data")
             << logo(jpegBytes(64, 64).left(jpegBytes(64, 64).size() / 2)) << loaded << Kept::Nothing;
-        QTest::newRow("logo: JPEG cut in its header") << logo(jpegBytes(64, 64).left(100)) << refused << Kept::Nothing;
-        QTest::newRow("logo: PNG claiming 200000 x 200000 pixels") << logo(pngClaiming(200000, 200000)) << refused
-                                                                   << Kept::Nothing;
-        QTest::newRow("logo: PNG claiming 0 x 0 pixels") << logo(pngClaiming(0, 0)) << refused << Kept::Nothing;
+        QTest::newRow("logo: JPEG cut in its header")
+            << logo(jpegBytes(64, 64).left(100)) << refused << Kept::Nothing;
+        QTest::newRow("logo: PNG claiming 200000 x 200000 pixels")
+            << logo(pngClaiming(200000, 200000)) << refused << Kept::Nothing;
+        QTest::newRow("logo: PNG claiming 0 x 0 pixels")
+            << logo(pngClaiming(0, 0)) << refused << Kept::Nothing;
         QTest::newRow("logo: sound PNG (reference)") << logo(pngBytes(64, 32)) << loaded << Kept::Nothing;
     }
 
@@ -604,24 +620,30 @@ private:
 
         if (fault.fromPlugIn) {
             // The handshake's verdict: found, or the port given up ("lame").
-            QVERIFY(QTest::qWaitFor([&] { return port.isInstrumentConnected() || log.count(QStringLiteral("lame")) > 0; },
-                                    seen.waitLimitMs + kSlackMs));
-            QVERIFY2(clock.elapsed() <= seen.waitLimitMs + kSlackMs, qPrintable(QString::number(clock.elapsed())));
+            QVERIFY(QTest::qWaitFor(
+                [&] { return port.isInstrumentConnected() || log.count(QStringLiteral("lame")) > 0; },
+                seen.waitLimitMs + kSlackMs));
+            QVERIFY2(clock.elapsed() <= seen.waitLimitMs + kSlackMs,
+                     qPrintable(QString::number(clock.elapsed())));
         } else {
-            QVERIFY(QTest::qWaitFor([&] { return port.isInstrumentConnected(); }, kPollMs + kHandshakeMs + kSlackMs));
+            QVERIFY(QTest::qWaitFor([&] { return port.isInstrumentConnected(); },
+                                    kPollMs + kHandshakeMs + kSlackMs));
             simulator.setBehaviour(fault.behaviour);
         }
 
         if (fault.plugBackIn) {
             if (!fault.fromPlugIn)
                 ui->button_read_data->click();
-            QVERIFY(QTest::qWaitFor([&] { return !port.isInstrumentConnected() && !simulator.isPluggedIn(); }, 5000));
+            QVERIFY(QTest::qWaitFor([&] { return !port.isInstrumentConnected() && !simulator.isPluggedIn(); },
+                                    5000));
             // The monitor must see the port gone before it can see it come back.
-            QVERIFY(QTest::qWaitFor([&] { return log.indexStartingWith(QStringLiteral("Serial port removed:")) >= 0; },
-                                    kPollMs + kSlackMs));
+            QVERIFY(QTest::qWaitFor(
+                [&] { return log.indexStartingWith(QStringLiteral("Serial port removed:")) >= 0; },
+                kPollMs + kSlackMs));
             simulator.setBehaviour(InstrumentBehaviour());
             QVERIFY(simulator.plugIn());
-            QVERIFY(QTest::qWaitFor([&] { return ui->button_read_data->isEnabled(); }, kPollMs + kHandshakeMs + kSlackMs));
+            QVERIFY(QTest::qWaitFor([&] { return ui->button_read_data->isEnabled(); },
+                                    kPollMs + kHandshakeMs + kSlackMs));
         }
 
         QCOMPARE(port.isInstrumentConnected(), seen.found);
@@ -671,7 +693,8 @@ private:
             QCOMPARE(ui->limits_min->value(), seen.limitsMin);
             QCOMPARE(ui->limits_max->value(), seen.limitsMax);
             QCOMPARE(!MainWindowTester::logo(*window).isNull(), seen.logo);
-            QCOMPARE(ui->logo_action->text(), seen.logo ? QStringLiteral("Удалить") : QStringLiteral("Добавить логотип"));
+            QCOMPARE(ui->logo_action->text(),
+                     seen.logo ? QStringLiteral("Удалить") : QStringLiteral("Добавить логотип"));
 
             // The user edits; the edit reaches the file at exit, if it can.
             ui->company_city->setText(QStringLiteral("Екатеринбург"));
@@ -704,7 +727,8 @@ private:
         }
         case Kept::PreviousFile:
             QCOMPARE(readAll(path), before);
-            QCOMPARE(QDir(settingsFolder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("config.json")});
+            QCOMPARE(QDir(settingsFolder).entryList(QDir::Files | QDir::Hidden),
+                     QStringList{QStringLiteral("config.json")});
             break;
         case Kept::BlockingFile:
             QVERIFY(QFileInfo(settingsFolder).isFile());
@@ -740,21 +764,31 @@ private:
             QCOMPARE(modals.boxes.at(0).parent, static_cast<QWidget *>(&window));
         }
         QCOMPARE(!MainWindowTester::logo(window).isNull(), seen.logo);
-        QCOMPARE(ui->logo_action->text(), seen.logo ? QStringLiteral("Удалить") : QStringLiteral("Добавить логотип"));
+        QCOMPARE(ui->logo_action->text(),
+                 seen.logo ? QStringLiteral("Удалить") : QStringLiteral("Добавить логотип"));
         QCOMPARE(ui->logotype->pixmap(Qt::ReturnByValue).isNull(), !seen.logo);
     }
 
     static QStringList defaultKeys()
     {
-        return {QStringLiteral("company_name"),   QStringLiteral("company_city"),
-                QStringLiteral("company_address"), QStringLiteral("company_phone"),
-                QStringLiteral("company_website"), QStringLiteral("device_name"),
-                QStringLiteral("device_type"),     QStringLiteral("device_number"),
-                QStringLiteral("device_document_number"), QStringLiteral("logo_image"),
-                QStringLiteral("report_operator"), QStringLiteral("report_detail_name"),
-                QStringLiteral("report_material"), QStringLiteral("report_batch_number"),
-                QStringLiteral("app_font_size"),   QStringLiteral("limits_min_val"),
-                QStringLiteral("limits_max_val"),  QStringLiteral("comments")};
+        return {QStringLiteral("company_name"),
+                QStringLiteral("company_city"),
+                QStringLiteral("company_address"),
+                QStringLiteral("company_phone"),
+                QStringLiteral("company_website"),
+                QStringLiteral("device_name"),
+                QStringLiteral("device_type"),
+                QStringLiteral("device_number"),
+                QStringLiteral("device_document_number"),
+                QStringLiteral("logo_image"),
+                QStringLiteral("report_operator"),
+                QStringLiteral("report_detail_name"),
+                QStringLiteral("report_material"),
+                QStringLiteral("report_batch_number"),
+                QStringLiteral("app_font_size"),
+                QStringLiteral("limits_min_val"),
+                QStringLiteral("limits_max_val"),
+                QStringLiteral("comments")};
     }
 
     QTemporaryDir folder;
