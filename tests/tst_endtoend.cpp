@@ -1,0 +1,392 @@
+// The operator's whole path through the real window, with real input events:
+// the simulated instrument (on a pseudo-terminal) is found, the read lists its
+// blocks, every block is double-clicked and shown, the tolerance band is
+// switched on, and the report goes out as PDF and as Excel. Both files are
+// then read back by independent readers (pdftotext; Python's openpyxl).
+
+#include "instrumentnamecode.h"
+#include "blockname.h"
+#include "mainwindowtester.h"
+#include "modalhelper.h"
+#include "simulatedlink.h"
+
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QDoubleSpinBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <cmath>
+
+namespace {
+
+constexpr int kFoundTimeoutMs = 10000;
+const QString kPython = QStringLiteral("/usr/bin/python3");
+
+// The instrument's blocks: an empty one, one around the 100 boundary and the
+// one the report is made of, read last.
+QVector<SimulatedBlock> instrumentBlocks()
+{
+    return {
+        {QStringLiteral("Пустой 0001"), {}},
+        {QStringLiteral("Lot A 0002"), {142.5f, 99.96f, 100.0f}},
+        {QStringLiteral("Т 0003"), {4.81f, 4.79f, 4.83f, 5.2f}},
+    };
+}
+
+QString listedName(const SimulatedBlock &block)
+{
+    return decodeBlockName(encodeInstrumentName(block.name));
+}
+
+// The table cuts toward zero at the value's decimals.
+QString tableText(float v)
+{
+    const int decimals = std::fabs(v) < 100.0f ? 1 : 0;
+    const double factor = std::pow(10.0, decimals);
+    return QString::number(std::trunc(double(v) * factor) / factor, 'f', decimals);
+}
+
+// The reports round instead.
+QString reportText(float v)
+{
+    return QString::number(double(v), 'f', std::fabs(v) < 100.0f ? 1 : 0);
+}
+
+double roundedToOne(double v)
+{
+    return std::round(v * 10.0) / 10.0;
+}
+
+struct Statistics
+{
+    double min, max, mean, stdev;
+};
+
+Statistics statisticsOf(const QVector<float> &values)
+{
+    Statistics s{values.first(), values.first(), 0, 0};
+    for (const float v : values) {
+        s.min = qMin(s.min, double(v));
+        s.max = qMax(s.max, double(v));
+        s.mean += v;
+    }
+    s.mean /= values.size();
+    double q = 0;
+    for (const float v : values)
+        q += (double(v) - s.mean) * (double(v) - s.mean);
+    s.stdev = std::sqrt(q / (values.size() - 1));
+    return s;
+}
+
+// What the desktop is asked to open.
+class OpenedFiles : public QObject
+{
+    Q_OBJECT
+public:
+    QStringList paths;
+public slots:
+    void open(const QUrl &url) { paths.append(url.toLocalFile()); }
+};
+
+// Opens the menu holding `action` from the menu bar and clicks the action, as a user would.
+void clickMenuAction(QMainWindow &window, QAction *action)
+{
+    QMenuBar *bar = window.menuBar();
+    QMenu *menu = nullptr;
+    for (QWidget *widget : action->associatedWidgets()) {
+        if (auto *m = qobject_cast<QMenu *>(widget))
+            menu = m;
+    }
+    QVERIFY(menu);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+    QVERIFY(QTest::qWaitFor([menu] { return menu->isVisible(); }, 2000));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+    QVERIFY(QTest::qWaitFor([menu] { return !menu->isVisible(); }, 2000));
+}
+
+// Key presses for any text: letters beyond ASCII go as key events that carry
+// only their text, as an input method delivers them.
+void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(widget, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+void typeInto(QLineEdit *edit, const QString &text)
+{
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    typeText(edit, text);
+}
+
+// Types a number into a spin box and finishes the edit with Enter.
+void typeInto(QDoubleSpinBox *box, double value)
+{
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    typeText(box, box->locale().toString(value, 'f', box->decimals()));
+    QTest::keyClick(box, Qt::Key_Enter);
+}
+
+void doubleClickRow(QListWidget *list, int row)
+{
+    QListWidgetItem *item = list->item(row);
+    list->scrollToItem(item);
+    const QPoint centre = list->visualItemRect(item).center();
+    // A double click is a press, a release and a second press that the view
+    // turns into a double click.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+}
+
+QString run(const QString &program, const QStringList &arguments, bool *ok)
+{
+    QProcess process;
+    process.start(program, arguments);
+    *ok = process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    if (!*ok)
+        qWarning("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Every non-empty cell of the workbook's one sheet: {"A1": value, ...}, with
+// numbers kept as numbers.
+QJsonObject readWorkbook(const QString &path, bool *ok)
+{
+    static const QString script = QStringLiteral(
+        "import json, sys, openpyxl\n"
+        "book = openpyxl.load_workbook(sys.argv[1])\n"
+        "assert len(book.worksheets) == 1\n"
+        "cells = {}\n"
+        "for row in book.active.iter_rows():\n"
+        "    for c in row:\n"
+        "        if c.value is not None:\n"
+        "            cells[c.coordinate] = c.value\n"
+        "print(json.dumps(cells, ensure_ascii=False))\n");
+    const QString out = run(kPython, {QStringLiteral("-c"), script, path}, ok);
+    return QJsonDocument::fromJson(out.toUtf8()).object();
+}
+
+QStringList cellTexts(const QJsonObject &cells)
+{
+    QStringList texts;
+    for (auto it = cells.begin(); it != cells.end(); ++it) {
+        if (it.value().isString())
+            texts.append(it.value().toString());
+    }
+    return texts;
+}
+
+QVector<double> cellNumbers(const QJsonObject &cells)
+{
+    QVector<double> numbers;
+    for (auto it = cells.begin(); it != cells.end(); ++it) {
+        if (it.value().isDouble())
+            numbers.append(it.value().toDouble());
+    }
+    return numbers;
+}
+
+} // namespace
+
+class EndToEndTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        setSystemPortsListed(false);
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
+        QVERIFY(folder.isValid());
+    }
+    void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    void init()
+    {
+        freshSettingsFolder();
+        opened.paths.clear();
+    }
+    void cleanup() { clearVirtualPortPaths(); }
+
+    void operatorPath_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("pdfTitle");
+        QTest::addColumn<QString>("excelTitle");
+        QTest::addColumn<QString>("companyCaption");
+        QTest::addColumn<QString>("operatorCaption");
+        QTest::addColumn<QString>("statisticsHeading");
+        QTest::addColumn<QString>("numberHeader");
+        QTest::addColumn<QString>("tolerance");
+
+        QTest::newRow("russian") << false << QStringLiteral("Отчет о проведении контроля")
+                                 << QStringLiteral("ОТЧЕТ О ПРОВЕДЕНИИ КОНТРОЛЯ") << QStringLiteral("Компания")
+                                 << QStringLiteral("Оператор") << QStringLiteral("Статистика")
+                                 << QStringLiteral("Номер") << QStringLiteral("Допуск: [4.8; 5]");
+        QTest::newRow("english") << true << QStringLiteral("Test report") << QStringLiteral("TEST REPORT")
+                                 << QStringLiteral("Company") << QStringLiteral("Operator")
+                                 << QStringLiteral("Data statistics") << QStringLiteral("Number")
+                                 << QStringLiteral("Tolerance: [4.8; 5]");
+    }
+
+    void operatorPath()
+    {
+        QFETCH(bool, english);
+        QFETCH(QString, pdfTitle);
+        QFETCH(QString, excelTitle);
+        QFETCH(QString, companyCaption);
+        QFETCH(QString, operatorCaption);
+        QFETCH(QString, statisticsHeading);
+        QFETCH(QString, numberHeader);
+        QFETCH(QString, tolerance);
+        const QVector<SimulatedBlock> blocks = instrumentBlocks();
+        const int reported = blocks.size() - 1;
+        const QVector<float> values = blocks.at(reported).values;
+
+        InstrumentSimulator instrument;
+        instrument.setBlocks(blocks);
+        QVERIFY(plugInWatched(instrument));
+
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        Ui::MainWindow *ui = MainWindowTester::ui(window);
+        if (english)
+            clickMenuAction(window, ui->actionEN);
+        QCOMPARE(ui->button_read_data->text(), english ? QStringLiteral("Read data") : QStringLiteral("Прочитать данные"));
+
+        // The form, typed in.
+        typeInto(ui->company_name, QStringLiteral("ООО «Контроль» 7"));
+        typeInto(ui->report_number, QStringLiteral("17"));
+        typeInto(ui->report_operator, QStringLiteral("Petrov P."));
+        typeInto(ui->limits_min, 4.8);
+        typeInto(ui->limits_max, 5.0);
+
+        // Found, then read.
+        QVERIFY(QTest::qWaitFor([ui] { return ui->button_read_data->isEnabled(); }, kFoundTimeoutMs));
+        QTest::mouseClick(ui->button_read_data, Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([ui] { return ui->button_read_data->isEnabled(); }, kFoundTimeoutMs));
+        QCOMPARE(ui->block_names_list->count(), blocks.size());
+        for (int i = 0; i < blocks.size(); ++i)
+            QCOMPARE(ui->block_names_list->item(i)->text(), listedName(blocks.at(i)));
+
+        // Every block shown in turn; the reported one last.
+        for (int i = 0; i < blocks.size(); ++i) {
+            doubleClickRow(ui->block_names_list, i);
+            const QVector<float> &shown = blocks.at(i).values;
+            QCOMPARE(ui->table_block_data->rowCount(), shown.size());
+            for (int r = 0; r < shown.size(); ++r)
+                QCOMPARE(ui->table_block_data->item(r, 0)->text(), tableText(shown.at(r)));
+            QCOMPARE(ui->button_export_to_PDF->isEnabled(), !shown.isEmpty());
+            QCOMPARE(ui->button_export_to_excel->isEnabled(), !shown.isEmpty());
+        }
+        const Statistics stats = statisticsOf(values);
+        QCOMPARE(ui->min_box->value(), roundedToOne(stats.min));
+        QCOMPARE(ui->max_box->value(), roundedToOne(stats.max));
+        QCOMPARE(ui->mean_box->value(), roundedToOne(stats.mean));
+        QCOMPARE(ui->stdev_box->value(), roundedToOne(stats.stdev));
+
+        // The band on: the table marks what its cut text puts outside [4.8; 5.0].
+        QTest::mouseClick(ui->set_limits_checkbox, Qt::LeftButton);
+        QVERIFY(ui->set_limits_checkbox->isChecked());
+        for (int r = 0; r < values.size(); ++r) {
+            const double text = tableText(values.at(r)).toDouble();
+            const bool out = text < 4.8 || text > 5.0;
+            QCOMPARE(ui->table_block_data->item(r, 0)->foreground().color() == QColor(Qt::red), out);
+        }
+        // The graph goes into the reports, and with it the tolerance text.
+        QTest::mouseClick(ui->report_graph_checkbox, Qt::LeftButton);
+        QVERIFY(ui->report_graph_checkbox->isChecked());
+
+        const double mean = ui->mean_box->value();
+        const QString pdf = folder.filePath(QStringLiteral("%1 отчёт 17.pdf").arg(english ? "en" : "ru"));
+        const QString xlsx = folder.filePath(QStringLiteral("%1 отчёт 17.xlsx").arg(english ? "en" : "ru"));
+
+        // PDF, with the empty fields.
+        {
+            ModalAnswerer modals;
+            modals.queueFile(pdf);
+            modals.queueButton(QMessageBox::Yes);
+            QTest::mouseClick(ui->button_export_to_PDF, Qt::LeftButton);
+            QCOMPARE(modals.boxes.size(), 1);
+            QCOMPARE(modals.boxes.at(0).text, english ? QStringLiteral("Include empty fields into the report?")
+                                                      : QStringLiteral("Включать незаполненные поля в отчет?"));
+            QCOMPARE(modals.fileDialogProposals.size(), 1);
+            QVERIFY2(QFileInfo(modals.fileDialogProposals.at(0))
+                         .fileName()
+                         .startsWith(english ? QStringLiteral("Report 17 ") : QStringLiteral("Отчет 17 ")),
+                     qPrintable(modals.fileDialogProposals.at(0)));
+        }
+        // Excel, without them.
+        {
+            ModalAnswerer modals;
+            modals.queueFile(xlsx);
+            modals.queueButton(QMessageBox::No);
+            QTest::mouseClick(ui->button_export_to_excel, Qt::LeftButton);
+            QCOMPARE(modals.boxes.size(), 1);
+        }
+        QCOMPARE(opened.paths, (QStringList{pdf, xlsx}));
+
+        // The PDF, read back.
+        bool ok = false;
+        const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf,
+                                                                QStringLiteral("-")},
+                                 &ok);
+        QVERIFY(ok);
+        for (const QString &expected :
+             {pdfTitle, companyCaption, QStringLiteral("ООО «Контроль» 7"), operatorCaption,
+              QStringLiteral("Petrov P."), statisticsHeading, numberHeader, QStringLiteral("0003"), tolerance})
+            QVERIFY2(text.contains(expected), qPrintable(expected));
+        const QString flat = text.simplified();
+        for (const float v : values) {
+            QVERIFY2(flat.contains(reportText(v)), qPrintable(reportText(v)));
+            const QString difference = QString::number(mean - double(v), 'f', 1);
+            QVERIFY2(flat.contains(difference), qPrintable(difference));
+        }
+        // Empty fields included: the city caption is there with no value.
+        QVERIFY(text.contains(english ? QStringLiteral("City") : QStringLiteral("Город")));
+        const QString images = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}, &ok);
+        QVERIFY(ok);
+        QVERIFY2(images.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size() >= 3, qPrintable(images)); // header + graph
+
+        // The workbook, read back.
+        const QJsonObject cells = readWorkbook(xlsx, &ok);
+        QVERIFY(ok);
+        const QStringList texts = cellTexts(cells);
+        for (const QString &expected : {excelTitle, companyCaption, QStringLiteral("ООО «Контроль» 7"),
+                                        operatorCaption, QStringLiteral("Petrov P."), QStringLiteral("17"),
+                                        numberHeader, QStringLiteral("0003"), tolerance})
+            QVERIFY2(texts.contains(expected), qPrintable(expected));
+        // Empty fields left out.
+        QVERIFY(!texts.contains(english ? QStringLiteral("City") : QStringLiteral("Город")));
+        for (const float v : values)
+            QVERIFY2(texts.contains(reportText(v)), qPrintable(reportText(v)));
+        // Statistics are numbers in the sheet.
+        const QVector<double> numbers = cellNumbers(cells);
+        for (const double s : {ui->min_box->value(), ui->max_box->value(), ui->mean_box->value(), ui->stdev_box->value()})
+            QVERIFY2(numbers.contains(s), qPrintable(QString::number(s)));
+    }
+
+private:
+    OpenedFiles opened;
+    QTemporaryDir folder;
+};
+
+QTEST_MAIN(EndToEndTest)
+#include "tst_endtoend.moc"
