@@ -4,8 +4,8 @@
 // switched on, and the report goes out as PDF and as Excel. Both files are
 // then read back by independent readers (pdftotext; Python's openpyxl).
 
-#include "instrumentnamecode.h"
 #include "blockname.h"
+#include "instrumentnamecode.h"
 #include "mainwindowtester.h"
 #include "modalhelper.h"
 #include "simulatedlink.h"
@@ -158,7 +158,8 @@ QString run(const QString &program, const QStringList &arguments, bool *ok)
 {
     QProcess process;
     process.start(program, arguments);
-    *ok = process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    *ok = process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
+          && process.exitCode() == 0;
     if (!*ok)
         qWarning("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
     return QString::fromUtf8(process.readAllStandardOutput());
@@ -168,16 +169,15 @@ QString run(const QString &program, const QStringList &arguments, bool *ok)
 // numbers kept as numbers.
 QJsonObject readWorkbook(const QString &path, bool *ok)
 {
-    static const QString script = QStringLiteral(
-        "import json, sys, openpyxl\n"
-        "book = openpyxl.load_workbook(sys.argv[1])\n"
-        "assert len(book.worksheets) == 1\n"
-        "cells = {}\n"
-        "for row in book.active.iter_rows():\n"
-        "    for c in row:\n"
-        "        if c.value is not None:\n"
-        "            cells[c.coordinate] = c.value\n"
-        "print(json.dumps(cells, ensure_ascii=False))\n");
+    static const QString script = QStringLiteral("import json, sys, openpyxl\n"
+                                                 "book = openpyxl.load_workbook(sys.argv[1])\n"
+                                                 "assert len(book.worksheets) == 1\n"
+                                                 "cells = {}\n"
+                                                 "for row in book.active.iter_rows():\n"
+                                                 "    for c in row:\n"
+                                                 "        if c.value is not None:\n"
+                                                 "            cells[c.coordinate] = c.value\n"
+                                                 "print(json.dumps(cells, ensure_ascii=False))\n");
     const QString out = run(kPython, {QStringLiteral("-c"), script, path}, ok);
     return QJsonDocument::fromJson(out.toUtf8()).object();
 }
@@ -236,9 +236,10 @@ private slots:
         QTest::addColumn<QString>("tolerance");
 
         QTest::newRow("russian") << false << QStringLiteral("Отчет о проведении контроля")
-                                 << QStringLiteral("ОТЧЕТ О ПРОВЕДЕНИИ КОНТРОЛЯ") << QStringLiteral("Компания")
-                                 << QStringLiteral("Оператор") << QStringLiteral("Статистика")
-                                 << QStringLiteral("Номер") << QStringLiteral("Допуск: [4.8; 5]");
+                                 << QStringLiteral("ОТЧЕТ О ПРОВЕДЕНИИ КОНТРОЛЯ")
+                                 << QStringLiteral("Компания") << QStringLiteral("Оператор")
+                                 << QStringLiteral("Статистика") << QStringLiteral("Номер")
+                                 << QStringLiteral("Допуск: [4.8; 5]");
         QTest::newRow("english") << true << QStringLiteral("Test report") << QStringLiteral("TEST REPORT")
                                  << QStringLiteral("Company") << QStringLiteral("Operator")
                                  << QStringLiteral("Data statistics") << QStringLiteral("Number")
@@ -269,7 +270,8 @@ private slots:
         Ui::MainWindow *ui = MainWindowTester::ui(window);
         if (english)
             clickMenuAction(window, ui->actionEN);
-        QCOMPARE(ui->button_read_data->text(), english ? QStringLiteral("Read data") : QStringLiteral("Прочитать данные"));
+        QCOMPARE(ui->button_read_data->text(),
+                 english ? QStringLiteral("Read data") : QStringLiteral("Прочитать данные"));
 
         // The form, typed in.
         typeInto(ui->company_name, QStringLiteral("ООО «Контроль» 7"));
@@ -325,8 +327,9 @@ private slots:
             modals.queueButton(QMessageBox::Yes);
             QTest::mouseClick(ui->button_export_to_PDF, Qt::LeftButton);
             QCOMPARE(modals.boxes.size(), 1);
-            QCOMPARE(modals.boxes.at(0).text, english ? QStringLiteral("Include empty fields into the report?")
-                                                      : QStringLiteral("Включать незаполненные поля в отчет?"));
+            QCOMPARE(modals.boxes.at(0).text, english
+                                                  ? QStringLiteral("Include empty fields into the report?")
+                                                  : QStringLiteral("Включать незаполненные поля в отчет?"));
             QCOMPARE(modals.fileDialogProposals.size(), 1);
             QVERIFY2(QFileInfo(modals.fileDialogProposals.at(0))
                          .fileName()
@@ -345,13 +348,13 @@ private slots:
 
         // The PDF, read back.
         bool ok = false;
-        const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf,
-                                                                QStringLiteral("-")},
-                                 &ok);
+        const QString text =
+            run(QStringLiteral("pdftotext"),
+                {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")}, &ok);
         QVERIFY(ok);
-        for (const QString &expected :
-             {pdfTitle, companyCaption, QStringLiteral("ООО «Контроль» 7"), operatorCaption,
-              QStringLiteral("Petrov P."), statisticsHeading, numberHeader, QStringLiteral("0003"), tolerance})
+        for (const QString &expected : {pdfTitle, companyCaption, QStringLiteral("ООО «Контроль» 7"),
+                                        operatorCaption, QStringLiteral("Petrov P."), statisticsHeading,
+                                        numberHeader, QStringLiteral("0003"), tolerance})
             QVERIFY2(text.contains(expected), qPrintable(expected));
         const QString flat = text.simplified();
         for (const float v : values) {
@@ -363,7 +366,8 @@ private slots:
         QVERIFY(text.contains(english ? QStringLiteral("City") : QStringLiteral("Город")));
         const QString images = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}, &ok);
         QVERIFY(ok);
-        QVERIFY2(images.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size() >= 3, qPrintable(images)); // header + graph
+        QVERIFY2(images.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size() >= 3,
+                 qPrintable(images)); // header + graph
 
         // The workbook, read back.
         const QJsonObject cells = readWorkbook(xlsx, &ok);
@@ -379,7 +383,8 @@ private slots:
             QVERIFY2(texts.contains(reportText(v)), qPrintable(reportText(v)));
         // Statistics are numbers in the sheet.
         const QVector<double> numbers = cellNumbers(cells);
-        for (const double s : {ui->min_box->value(), ui->max_box->value(), ui->mean_box->value(), ui->stdev_box->value()})
+        for (const double s :
+             {ui->min_box->value(), ui->max_box->value(), ui->mean_box->value(), ui->stdev_box->value()})
             QVERIFY2(numbers.contains(s), qPrintable(QString::number(s)));
     }
 

@@ -12,6 +12,7 @@
 #include "simulatedlink.h"
 
 #include <QBuffer>
+#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
@@ -19,9 +20,11 @@
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <csignal>
 #include <fcntl.h>
@@ -41,7 +44,16 @@ constexpr int kHandshakeMs = 3 * 700 + 2000;
 constexpr int kShortTimeoutMs = 200;
 constexpr int kTimeoutPerValueMs = 10;
 
-enum class Area { Link, Settings, Logo };
+enum class Area { Link, Settings, Logo, Report };
+
+// Where the user sends a report.
+enum class Target {
+    CyrillicAndSpaces,  // a sound folder, a name with Cyrillic letters and spaces
+    MissingFolder,      // a folder that does not exist
+    ReadOnlyFolder,     // a new file in a folder that cannot be written (immutable)
+    LockedFile,         // an earlier report that cannot be opened for writing
+    DiskFullOverEarlier // an earlier report, and the disk fills up while the new one is written
+};
 
 // Where the settings file lives and what stands in its way.
 enum class Place {
@@ -63,6 +75,9 @@ struct Fault
     // Settings: the file's contents (null: no file); Logo: the chosen file's contents.
     QByteArray bytes;
     Place place = Place::Normal;
+    // Report: which writer, and where to.
+    bool pdf = true;
+    Target target = Target::CyrillicAndSpaces;
 };
 
 struct Seen
@@ -80,16 +95,21 @@ struct Seen
     // Message box shown (empty title: none at all).
     QString boxTitle;
     QString boxText;
+    // Report: whether the empty-fields question came, a file was written and handed to the desktop.
+    bool asked = false;
+    bool written = false;
+    bool opened = false;
     // The longest the user may be kept waiting, from the link's own timeouts.
     int waitLimitMs = 0;
 };
 
 enum class Kept {
-    Nothing,      // nothing to keep beyond what the user sees
-    FreshFile,    // settings: at exit the file holds the 18 keys with the form's values
-    UnknownKey,   // settings: a key the program does not know is still there at exit
-    PreviousFile, // settings: the write at exit failed; the previous file is byte for byte intact
-    BlockingFile, // settings: the file in the folder's place is untouched, nothing was created
+    Nothing,       // nothing to keep beyond what the user sees
+    FreshFile,     // settings: at exit the file holds the 18 keys with the form's values
+    UnknownKey,    // settings: a key the program does not know is still there at exit
+    PreviousFile,  // settings: the write at exit failed; the previous file is byte for byte intact
+    BlockingFile,  // settings: the file in the folder's place is untouched, nothing was created
+    EarlierReport, // report: the earlier report at the target is byte for byte intact
 };
 
 QVector<SimulatedBlock> threeBlocks()
@@ -267,24 +287,29 @@ struct ImmutableGuard
 struct FileSizeLimit
 {
     rlimit previous{};
-    void (*previousHandler)(int) = nullptr;
+    void (*previousHandler)(int) = SIG_DFL;
     bool active = false;
+    bool handlerSet = false;
 
     void apply(rlim_t bytes)
     {
         getrlimit(RLIMIT_FSIZE, &previous);
         previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        handlerSet = true;
         rlimit limit = previous;
         limit.rlim_cur = bytes;
         active = setrlimit(RLIMIT_FSIZE, &limit) == 0;
     }
-    ~FileSizeLimit()
+    void release()
     {
         if (active)
             setrlimit(RLIMIT_FSIZE, &previous);
-        if (previousHandler)
+        if (handlerSet)
             std::signal(SIGXFSZ, previousHandler);
+        active = false;
+        handlerSet = false;
     }
+    ~FileSizeLimit() { release(); }
 };
 
 QByteArray readAll(const QString &path)
@@ -304,6 +329,16 @@ void compareBlocks(const QVector<MemoryBlock> &actual, QListWidget *list,
         QCOMPARE(actual.at(i).values, expected.at(i).values);
     }
 }
+
+// What the desktop is asked to open.
+class OpenedFiles : public QObject
+{
+    Q_OBJECT
+public:
+    QStringList paths;
+public slots:
+    void open(const QUrl &url) { paths.append(url.toLocalFile()); }
+};
 
 } // namespace
 
@@ -345,6 +380,7 @@ private slots:
         linkRows();
         settingsRows();
         logoRows();
+        reportRows();
     }
 
     void fault()
@@ -361,6 +397,9 @@ private slots:
             break;
         case Area::Logo:
             runLogo(fault, seen);
+            break;
+        case Area::Report:
+            runReport(fault, seen, kept);
             break;
         }
     }
@@ -734,7 +773,154 @@ private:
             QVERIFY(QFileInfo(settingsFolder).isFile());
             QCOMPARE(readAll(settingsFolder), before);
             break;
+        case Kept::EarlierReport:
+            QFAIL("not a settings outcome");
+            break;
         }
+    }
+
+    void reportRows()
+    {
+        auto report = [](bool pdf, Target target) {
+            Fault f;
+            f.area = Area::Report;
+            f.pdf = pdf;
+            f.target = target;
+            return f;
+        };
+        Seen written;
+        written.asked = true;
+        written.written = true;
+        written.opened = true;
+        Seen failed;
+        failed.asked = true;
+        failed.boxTitle = QStringLiteral("Ошибка");
+        failed.boxText =
+            QStringLiteral("Не удалось сохранить файл.\nПожалуйста, проверьте права на запись и не "
+                           "открыта ли прошлая версия файла.");
+        Seen locked = failed;
+        locked.asked = false;
+
+        for (const bool pdf : {true, false}) {
+            const QByteArray kind = pdf ? "PDF" : "Excel";
+            QTest::newRow((kind + " report: path with Cyrillic letters and spaces").constData())
+                << report(pdf, Target::CyrillicAndSpaces) << written << Kept::Nothing;
+            QTest::newRow((kind + " report: missing folder").constData())
+                << report(pdf, Target::MissingFolder) << failed << Kept::Nothing;
+            QTest::newRow((kind + " report: read-only folder").constData())
+                << report(pdf, Target::ReadOnlyFolder) << failed << Kept::Nothing;
+            QTest::newRow((kind + " report: locked file").constData())
+                << report(pdf, Target::LockedFile) << locked << Kept::EarlierReport;
+            QTest::newRow((kind + " report: disk full over an earlier report").constData())
+                << report(pdf, Target::DiskFullOverEarlier) << failed << Kept::EarlierReport;
+        }
+    }
+
+    // The user exports the shown block to a target that may not take it.
+    void runReport(const Fault &fault, const Seen &seen, Kept kept)
+    {
+        const QString extension = fault.pdf ? QStringLiteral("pdf") : QStringLiteral("xlsx");
+        const QString base = folder.filePath(QStringLiteral("reports %1").arg(++reportFolders));
+        QVERIFY(QDir().mkpath(base));
+        QString path;
+        ImmutableGuard guard;
+        FileSizeLimit limit;
+        const QByteArray earlier("an earlier report, kept until a new one is complete\n");
+        switch (fault.target) {
+        case Target::CyrillicAndSpaces:
+            path = base + QStringLiteral("/Отчёт о контроле №17  партия 3.") + extension;
+            break;
+        case Target::MissingFolder:
+            path = base + QStringLiteral("/нет такой папки/report.") + extension;
+            break;
+        case Target::ReadOnlyFolder:
+        case Target::LockedFile:
+        case Target::DiskFullOverEarlier:
+            path = base + QStringLiteral("/report.") + extension;
+            break;
+        }
+        if (kept == Kept::EarlierReport) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(earlier);
+        }
+
+        MainWindow window;
+        Ui::MainWindow *ui = MainWindowTester::ui(window);
+        MainWindowTester::setBlocks(window, {{QStringLiteral("Т 0001"), {4.81f, 4.79f, 4.83f, 5.2f}}});
+        QMetaObject::invokeMethod(&window, "on_block_names_list_itemDoubleClicked",
+                                  Q_ARG(QListWidgetItem *, ui->block_names_list->item(0)));
+        QPushButton *button = fault.pdf ? ui->button_export_to_PDF : ui->button_export_to_excel;
+        QVERIFY(button->isEnabled());
+
+        OpenedFiles opened;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
+        if (fault.target == Target::ReadOnlyFolder) {
+            QVERIFY(setImmutable(base, true));
+            guard.path = base;
+        } else if (fault.target == Target::LockedFile) {
+            QVERIFY(setImmutable(path, true));
+            guard.path = path;
+        } else if (fault.target == Target::DiskFullOverEarlier) {
+            limit.apply(1024);
+        }
+
+        ModalAnswerer modals;
+        modals.queueFile(path);
+        modals.queueButton(QMessageBox::No); // empty fields: left out
+        QElapsedTimer clock;
+        clock.start();
+        button->click();
+        QVERIFY2(clock.elapsed() < kSlackMs * 4, "an export never waits on the disk for long");
+        limit.release();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+
+        const QString question = QStringLiteral("Включать незаполненные поля в отчет?");
+        const bool asked = !modals.boxes.isEmpty() && modals.boxes.first().text == question;
+        QCOMPARE(asked, seen.asked);
+        const QVector<MessageBoxSeen> others = modals.boxes.mid(asked ? 1 : 0);
+        if (seen.boxTitle.isEmpty()) {
+            QVERIFY2(others.isEmpty(), others.isEmpty() ? "" : qPrintable(others.first().text));
+        } else {
+            QCOMPARE(others.size(), 1);
+            QCOMPARE(others.first().title, seen.boxTitle);
+            QCOMPARE(others.first().text, seen.boxText);
+            QCOMPARE(others.first().icon, QMessageBox::Warning);
+        }
+        QCOMPARE(opened.paths, seen.opened ? QStringList{path} : QStringList());
+
+        if (seen.written) {
+            bool ok = false;
+            if (fault.pdf)
+                runTool(QStringLiteral("pdfinfo"), {path}, &ok);
+            else
+                runTool(QStringLiteral("/usr/bin/python3"),
+                        {QStringLiteral("-c"),
+                         QStringLiteral("import openpyxl, sys; openpyxl.load_workbook(sys.argv[1])"), path},
+                        &ok);
+            QVERIFY2(ok, "the written report is read back by an independent reader");
+        }
+        if (kept == Kept::EarlierReport) {
+            setImmutable(guard.path, false);
+            QCOMPARE(readAll(path), earlier);
+        }
+        // No half-written file and no leftovers beside the target.
+        QStringList expectedFiles;
+        if (seen.written || kept == Kept::EarlierReport)
+            expectedFiles.append(QFileInfo(path).fileName());
+        if (fault.target != Target::MissingFolder)
+            QCOMPARE(QDir(base).entryList(QDir::Files | QDir::Hidden), expectedFiles);
+        else
+            QVERIFY(!QFileInfo::exists(QFileInfo(path).path()));
+    }
+
+    static QString runTool(const QString &program, const QStringList &arguments, bool *ok)
+    {
+        QProcess process;
+        process.start(program, arguments);
+        *ok = process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
+              && process.exitCode() == 0;
+        return QString::fromUtf8(process.readAllStandardOutput());
     }
 
     // The user picks a logo file that is not a sound picture.
@@ -793,6 +979,7 @@ private:
 
     QTemporaryDir folder;
     QString settingsFolder;
+    int reportFolders = 0;
     int logoFiles = 0;
 };
 
