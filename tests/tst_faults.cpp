@@ -49,6 +49,7 @@ enum class Area { Link, Settings, Logo, Report };
 // Where the user sends a report.
 enum class Target {
     CyrillicAndSpaces,  // a sound folder, a name with Cyrillic letters and spaces
+    Cancelled,          // the user cancels the file dialog
     MissingFolder,      // a folder that does not exist
     ReadOnlyFolder,     // a new file in a folder that cannot be written (immutable)
     LockedFile,         // an earlier report that cannot be opened for writing
@@ -59,6 +60,7 @@ enum class Target {
 enum class Place {
     Normal,         // a writable folder
     FolderIsFile,   // a regular file where the folder should be
+    FileIsFolder,   // a folder where config.json should be: it can be neither read nor written
     FolderReadOnly, // the folder cannot be written (immutable)
     DiskFull,       // writes stop after a few bytes (file-size limit)
 };
@@ -72,6 +74,8 @@ struct Fault
     bool fromPlugIn = false;
     // Link: after the fault, plug the instrument back in and read again.
     bool plugBackIn = false;
+    // Link: a port that cannot be opened shows up before the instrument.
+    bool unopenablePortFirst = false;
     // Settings: the file's contents (null: no file); Logo: the chosen file's contents.
     QByteArray bytes;
     Place place = Place::Normal;
@@ -496,6 +500,12 @@ private:
             row("wrong identification answer", link(b, true), notFound);
         }
         {
+            // Tried first, given up silently; the instrument is found all the same.
+            Fault f = link(InstrumentBehaviour(), true);
+            f.unopenablePortFirst = true;
+            row("a port that cannot be opened, then the instrument", f, seenRead(all, kAllDataMs));
+        }
+        {
             // Right only on the fourth attempt: the deciding one.
             InstrumentBehaviour b;
             b.rightIdentificationAttempt = 4;
@@ -605,6 +615,8 @@ private:
             << settings(full, Place::DiskFull) << good << Kept::PreviousFile;
         QTest::newRow("settings: folder cannot be created")
             << settings(QByteArray(), Place::FolderIsFile) << empty << Kept::BlockingFile;
+        QTest::newRow("settings: config.json is a folder")
+            << settings(QByteArray(), Place::FileIsFolder) << empty << Kept::BlockingFile;
     }
 
     void logoRows()
@@ -623,7 +635,7 @@ private:
 
         QTest::newRow("logo: text file named .png")
             << logo("this is not a picture\n") << refused << Kept::Nothing;
-        QTest::newRow("logo: empty file") << logo(QByteArray()) << refused << Kept::Nothing;
+        QTest::newRow("logo: empty file") << logo(QByteArray("")) << refused << Kept::Nothing;
         QTest::newRow("logo: PNG cut after its header")
             << logo(pngBytes(64, 64).left(40)) << refused << Kept::Nothing;
         QTest::newRow("logo: PNG cut in its image data")
@@ -639,6 +651,8 @@ private:
         QTest::newRow("logo: PNG claiming 0 x 0 pixels")
             << logo(pngClaiming(0, 0)) << refused << Kept::Nothing;
         QTest::newRow("logo: sound PNG (reference)") << logo(pngBytes(64, 32)) << loaded << Kept::Nothing;
+        Seen nothing;
+        QTest::newRow("logo: file dialog cancelled") << logo(QByteArray()) << nothing << Kept::Nothing;
     }
 
     // The instrument misbehaves; the user reads (and, where asked, plugs back in and reads again).
@@ -648,6 +662,12 @@ private:
         simulator.setBlocks(threeBlocks());
         if (fault.fromPlugIn)
             simulator.setBehaviour(fault.behaviour);
+        QFile unopenable(folder.filePath(QStringLiteral("not a serial port")));
+        if (fault.unopenablePortFirst) {
+            QVERIFY(unopenable.open(QIODevice::WriteOnly));
+            unopenable.close();
+            addVirtualPortPath(unopenable.fileName());
+        }
         QVERIFY(plugInWatched(simulator));
         LogCapture log;
         ModalAnswerer modals;
@@ -707,6 +727,8 @@ private:
     {
         const QString path = settingsFolder + QStringLiteral("/config.json");
         ImmutableGuard guard;
+        if (fault.place == Place::FileIsFolder)
+            QVERIFY(QDir().mkpath(path));
         if (fault.place == Place::FolderIsFile) {
             QDir().mkpath(QFileInfo(settingsFolder).path());
             QFile blocker(settingsFolder);
@@ -770,8 +792,14 @@ private:
                      QStringList{QStringLiteral("config.json")});
             break;
         case Kept::BlockingFile:
-            QVERIFY(QFileInfo(settingsFolder).isFile());
-            QCOMPARE(readAll(settingsFolder), before);
+            if (fault.place == Place::FileIsFolder) {
+                QVERIFY(QFileInfo(path).isDir());
+                QVERIFY(QDir(path).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+                QCOMPARE(QDir(settingsFolder).entryList(QDir::Files | QDir::Hidden), QStringList());
+            } else {
+                QVERIFY(QFileInfo(settingsFolder).isFile());
+                QCOMPARE(readAll(settingsFolder), before);
+            }
             break;
         case Kept::EarlierReport:
             QFAIL("not a settings outcome");
@@ -801,8 +829,11 @@ private:
         Seen locked = failed;
         locked.asked = false;
 
+        Seen nothing;
         for (const bool pdf : {true, false}) {
             const QByteArray kind = pdf ? "PDF" : "Excel";
+            QTest::newRow((kind + " report: file dialog cancelled").constData())
+                << report(pdf, Target::Cancelled) << nothing << Kept::Nothing;
             QTest::newRow((kind + " report: path with Cyrillic letters and spaces").constData())
                 << report(pdf, Target::CyrillicAndSpaces) << written << Kept::Nothing;
             QTest::newRow((kind + " report: missing folder").constData())
@@ -829,6 +860,9 @@ private:
         switch (fault.target) {
         case Target::CyrillicAndSpaces:
             path = base + QStringLiteral("/Отчёт о контроле №17  партия 3.") + extension;
+            break;
+        case Target::Cancelled:
+            path = base + QStringLiteral("/never written.") + extension;
             break;
         case Target::MissingFolder:
             path = base + QStringLiteral("/нет такой папки/report.") + extension;
@@ -866,7 +900,7 @@ private:
         }
 
         ModalAnswerer modals;
-        modals.queueFile(path);
+        modals.queueFile(fault.target == Target::Cancelled ? QString() : path);
         modals.queueButton(QMessageBox::No); // empty fields: left out
         QElapsedTimer clock;
         clock.start();
@@ -926,8 +960,10 @@ private:
     // The user picks a logo file that is not a sound picture.
     void runLogo(const Fault &fault, const Seen &seen)
     {
-        const QString file = folder.filePath(QStringLiteral("logo %1.png").arg(++logoFiles));
-        {
+        const QString file = fault.bytes.isNull()
+                                 ? QString()
+                                 : folder.filePath(QStringLiteral("logo %1.png").arg(++logoFiles));
+        if (!file.isEmpty()) {
             QFile out(file);
             QVERIFY(out.open(QIODevice::WriteOnly));
             out.write(fault.bytes);
