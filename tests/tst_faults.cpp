@@ -31,6 +31,7 @@
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -261,8 +262,7 @@ QByteArray nested(int depth)
     return QByteArray(depth, '[') + QByteArray(depth, ']');
 }
 
-// The immutable flag: not even root may change such a file or folder.
-bool setImmutable(const QString &path, bool immutable)
+bool setImmutableFlag(const QString &path, bool immutable)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
     if (fd < 0)
@@ -275,6 +275,19 @@ bool setImmutable(const QString &path, bool immutable)
     }
     ::close(fd);
     return ok;
+}
+
+// Makes a file or folder unwritable even for root (the immutable flag); an
+// ordinary user, who may not set that flag, gets read-only permissions.
+bool setImmutable(const QString &path, bool immutable)
+{
+    if (setImmutableFlag(path, immutable))
+        return true;
+    if (::geteuid() == 0)
+        return false;
+    const bool folder = QFileInfo(path).isDir();
+    const mode_t mode = immutable ? (folder ? 0555 : 0444) : (folder ? 0755 : 0644);
+    return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
 }
 
 struct ImmutableGuard
@@ -363,8 +376,11 @@ private slots:
         // The rows that need a folder not even root can write rely on this.
         const QString probe = folder.filePath(QStringLiteral("probe"));
         QVERIFY(QDir().mkpath(probe));
-        QVERIFY2(setImmutable(probe, true), "the file system does not support the immutable flag");
+        QVERIFY2(setImmutable(probe, true), "cannot make a folder unwritable here");
+        QFile inside(probe + QStringLiteral("/file"));
+        const bool writable = inside.open(QIODevice::WriteOnly);
         setImmutable(probe, false);
+        QVERIFY2(!writable, "an unwritable folder could still be written");
     }
     void init() { settingsFolder = freshSettingsFolder(); }
     void cleanup()
