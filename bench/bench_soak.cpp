@@ -21,6 +21,8 @@
 #include <QTest>
 #include <QTextStream>
 
+#include <malloc.h>
+
 namespace {
 
 constexpr int kPlugCycles = 200;
@@ -42,6 +44,13 @@ long residentKb()
             return line.mid(6).trimmed().split(' ').value(0).toLong();
     }
     return -1;
+}
+
+// Bytes handed out by malloc and not yet freed: unlike the resident size,
+// this does not move with the allocator's fragmentation.
+long heapInUseKb()
+{
+    return long(mallinfo2().uordblks / 1024);
 }
 
 int openDescriptors()
@@ -66,6 +75,11 @@ void quietLog(QtMsgType type, const QMessageLogContext &, const QString &message
         return;
     }
     QTextStream(stderr) << message << Qt::endl;
+}
+
+QString signedKb(long kb)
+{
+    return (kb >= 0 ? QStringLiteral("+") : QString()) + QString::number(kb) + QStringLiteral(" kB");
 }
 
 struct Soak
@@ -97,9 +111,14 @@ struct Soak
         return list->count() == instrument.blocks().size() && readButton->isEnabled();
     }
 
-    void figures(const QString &when, long rss = residentKb(), int fds = openDescriptors())
+    void figures(const QString &when, long rss = residentKb(), int fds = openDescriptors(),
+                 long heap = heapInUseKb())
     {
-        out << QStringLiteral("  %1: VmRSS %2 kB, open descriptors %3").arg(when).arg(rss).arg(fds)
+        out << QStringLiteral("  %1: VmRSS %2 kB, heap in use %3 kB, open descriptors %4")
+                   .arg(when)
+                   .arg(rss)
+                   .arg(heap)
+                   .arg(fds)
             << Qt::endl;
     }
 };
@@ -135,7 +154,8 @@ int main(int argc, char **argv)
         soak.failures += soak.plugCycle() ? 0 : 1;
     const long rssBefore = residentKb();
     const int fdsBefore = openDescriptors();
-    soak.figures(QStringLiteral("before"), rssBefore, fdsBefore);
+    const long heapBefore = heapInUseKb();
+    soak.figures(QStringLiteral("before"), rssBefore, fdsBefore, heapBefore);
     QElapsedTimer clock;
     clock.start();
     for (int i = 1; i <= kPlugCycles; ++i) {
@@ -150,6 +170,7 @@ int main(int argc, char **argv)
         << Qt::endl;
     const long rssAfterCycles = residentKb();
     const int fdsAfterCycles = openDescriptors();
+    const long heapAfterCycles = heapInUseKb();
 
     out << "Full reads: " << kFullReads << " of " << instrument.blocks().size() << " blocks, " << valueCount
         << " values (after " << kWarmUpReads << " to warm up)" << Qt::endl;
@@ -162,7 +183,8 @@ int main(int argc, char **argv)
         soak.failures += soak.fullRead() ? 0 : 1;
     const long rssBeforeReads = residentKb();
     const int fdsBeforeReads = openDescriptors();
-    soak.figures(QStringLiteral("before"), rssBeforeReads, fdsBeforeReads);
+    const long heapBeforeReads = heapInUseKb();
+    soak.figures(QStringLiteral("before"), rssBeforeReads, fdsBeforeReads, heapBeforeReads);
     clock.restart();
     for (int i = 1; i <= kFullReads; ++i) {
         if (!soak.fullRead()) {
@@ -176,21 +198,28 @@ int main(int argc, char **argv)
         << Qt::endl;
 
     out << "Summary" << Qt::endl;
-    out << QStringLiteral("  plug cycles: VmRSS %1 -> %2 kB (%3%4 kB), descriptors %5 -> %6")
+    out << QStringLiteral(
+               "  plug cycles: VmRSS %1 -> %2 kB (%3), heap in use %4 -> %5 kB (%6), descriptors %7 -> %8")
                .arg(rssBefore)
                .arg(rssAfterCycles)
-               .arg(rssAfterCycles >= rssBefore ? QStringLiteral("+") : QString())
-               .arg(rssAfterCycles - rssBefore)
+               .arg(signedKb(rssAfterCycles - rssBefore))
+               .arg(heapBefore)
+               .arg(heapAfterCycles)
+               .arg(signedKb(heapAfterCycles - heapBefore))
                .arg(fdsBefore)
                .arg(fdsAfterCycles)
         << Qt::endl;
     const long rssAfterReads = residentKb();
     const int fdsAfterReads = openDescriptors();
-    out << QStringLiteral("  full reads:  VmRSS %1 -> %2 kB (%3%4 kB), descriptors %5 -> %6")
+    const long heapAfterReads = heapInUseKb();
+    out << QStringLiteral(
+               "  full reads:  VmRSS %1 -> %2 kB (%3), heap in use %4 -> %5 kB (%6), descriptors %7 -> %8")
                .arg(rssBeforeReads)
                .arg(rssAfterReads)
-               .arg(rssAfterReads >= rssBeforeReads ? QStringLiteral("+") : QString())
-               .arg(rssAfterReads - rssBeforeReads)
+               .arg(signedKb(rssAfterReads - rssBeforeReads))
+               .arg(heapBeforeReads)
+               .arg(heapAfterReads)
+               .arg(signedKb(heapAfterReads - heapBeforeReads))
                .arg(fdsBeforeReads)
                .arg(fdsAfterReads)
         << Qt::endl;
