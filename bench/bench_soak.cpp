@@ -94,6 +94,7 @@ struct Soak
     // does and the monitor has seen the port go (so the next plug is new).
     bool plugCycle()
     {
+        instrument.clearRecords();
         if (!instrument.plugIn())
             return false;
         if (!QTest::qWaitFor([this] { return readButton->isEnabled(); }, kFoundTimeoutMs))
@@ -107,6 +108,8 @@ struct Soak
 
     bool fullRead()
     {
+        // The simulator keeps a record of every request; that is not the program's memory.
+        instrument.clearRecords();
         readButton->click();
         return list->count() == instrument.blocks().size() && readButton->isEnabled();
     }
