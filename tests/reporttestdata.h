@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
@@ -61,4 +62,23 @@ inline QByteArray runReader(const QString &program, const QStringList &arguments
         return QByteArray();
     }
     return process.readAllStandardOutput();
+}
+
+// Makes the file unwritable for this process, also for root where the file
+// system allows it; false when that cannot be done here.
+inline bool makeUnwritable(const QString &path)
+{
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    QFile probe(path);
+    if (!probe.open(QIODevice::ReadWrite))
+        return true;
+    probe.close();
+    QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path});
+    return !probe.open(QIODevice::ReadWrite);
+}
+
+inline void makeWritable(const QString &path)
+{
+    QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 }

@@ -4,7 +4,8 @@
 #include <QTime>
 
 // Folder the save dialog proposes: the root of drive C: on Windows, the user's
-// documents folder elsewhere. Ends with a separator.
+// documents folder elsewhere (the home folder when there is none). Ends with a
+// separator.
 QString defaultReportFolder();
 
 // "<folder><word><number part><hh_mm_ss>.<extension>"; the number part is the
