@@ -329,12 +329,14 @@ private slots:
         QTest::addColumn<int>("rows");
         QTest::addColumn<int>("firstBreak");
         QTest::addColumn<int>("perPage");
+        QTest::addColumn<int>("pagesPerPiece");
         QTest::addColumn<QVector<int>>("pieces");
-        QTest::newRow("breaks unknown") << 1000 << 0 << 0 << QVector<int>{1000};
-        QTest::newRow("short table") << 60 << 14 << 50 << QVector<int>{60};
-        QTest::newRow("seams mid-page") << 200 << 14 << 50 << QVector<int>{39, 50, 50, 50, 11};
-        QTest::newRow("ends on a seam") << 189 << 14 << 50 << QVector<int>{39, 50, 50, 50};
-        QTest::newRow("tiny pages") << 200 << 14 << 3 << QVector<int>{200};
+        QTest::newRow("breaks unknown") << 1000 << 0 << 0 << 1 << QVector<int>{1000};
+        QTest::newRow("short table") << 60 << 14 << 50 << 1 << QVector<int>{60};
+        QTest::newRow("seams mid-page") << 200 << 14 << 50 << 1 << QVector<int>{39, 50, 50, 50, 11};
+        QTest::newRow("ends on a seam") << 189 << 14 << 50 << 1 << QVector<int>{39, 50, 50, 50};
+        QTest::newRow("three pages a piece") << 400 << 14 << 50 << 3 << QVector<int>{39, 150, 150, 61};
+        QTest::newRow("tiny pages") << 200 << 14 << 3 << 1 << QVector<int>{200};
     }
 
     void pdfTablePieces()
@@ -342,8 +344,9 @@ private slots:
         QFETCH(int, rows);
         QFETCH(int, firstBreak);
         QFETCH(int, perPage);
+        QFETCH(int, pagesPerPiece);
         QFETCH(QVector<int>, pieces);
-        const QVector<int> actual = pdfValueTablePieces(rows, firstBreak, perPage);
+        const QVector<int> actual = pdfValueTablePieces(rows, firstBreak, perPage, pagesPerPiece);
         QCOMPARE(actual, pieces);
         // No seam on a page break.
         int seam = 0;

@@ -14,6 +14,7 @@
 #include <QTextDocument>
 #include <QTextTable>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 
@@ -27,8 +28,10 @@ constexpr int kStatisticsPadding = 4;
 const QUrl kLogoResource(QStringLiteral("zrv-report-logo"));
 // Printing lays the document out with 2 cm margins on the writer's page.
 constexpr double kPrintMarginInches = 2 / 2.54;
+constexpr int kScreenDpi = 96;
 // Rows of the value table laid out in advance to find where its pages break.
 constexpr int kProbeRows = 240;
+constexpr int kMaxPieces = 150;
 
 struct Formats
 {
@@ -248,7 +251,10 @@ QVector<int> planValueTable(QPdfWriter &writer, int pageWidth, const ReportData 
     buildDocument(probe, pageWidth, probeData, {kProbeRows});
     probe.documentLayout()->setPaintDevice(&writer);
     QTextFrameFormat root = probe.rootFrame()->frameFormat();
-    root.setMargin(int(kPrintMarginInches * writer.logicalDpiY()));
+    // Printing sets a margin of 2 cm in the writer's pixels; here the layout
+    // scales frame margins to the device, so give it in screen pixels.
+    root.setMargin(int(kPrintMarginInches * writer.logicalDpiY()) * qreal(kScreenDpi)
+                   / writer.logicalDpiY());
     probe.rootFrame()->setFrameFormat(root);
     probe.setPageSize(QSizeF(writer.width(), writer.height()));
     const qreal pageHeight = probe.pageSize().height();
@@ -272,7 +278,12 @@ QVector<int> planValueTable(QPdfWriter &writer, int pageWidth, const ReportData 
     }
     if (breaks.size() < 2)
         return {totalRows};
-    return pdfValueTablePieces(totalRows, breaks.at(0), breaks.at(1) - breaks.at(0));
+    const int rowsPerPage = breaks.at(1) - breaks.at(0);
+    // Every table added makes the document rescan all of its frames, so very
+    // long blocks get pieces of several pages.
+    const int pages = (totalRows - breaks.at(0)) / std::max(rowsPerPage, 1) + 1;
+    const int pagesPerPiece = (pages + kMaxPieces - 1) / kMaxPieces;
+    return pdfValueTablePieces(totalRows, breaks.at(0), rowsPerPage, pagesPerPiece);
 }
 
 } // namespace

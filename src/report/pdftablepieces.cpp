@@ -1,11 +1,13 @@
 #include "pdftablepieces.h"
 
+#include <algorithm>
+
 namespace {
 // Below this a page has too few rows to keep seams clear of its breaks.
 constexpr int kMinRowsPerPage = 4;
 } // namespace
 
-QVector<int> pdfValueTablePieces(int totalRows, int firstBreak, int rowsPerPage)
+QVector<int> pdfValueTablePieces(int totalRows, int firstBreak, int rowsPerPage, int pagesPerPiece)
 {
     if (firstBreak <= 0 || rowsPerPage < kMinRowsPerPage || totalRows <= firstBreak + rowsPerPage)
         return {totalRows};
@@ -15,7 +17,7 @@ QVector<int> pdfValueTablePieces(int totalRows, int firstBreak, int rowsPerPage)
     while (end < totalRows) {
         pieces.append(end - start);
         start = end;
-        end += rowsPerPage;
+        end += rowsPerPage * std::max(pagesPerPiece, 1);
     }
     pieces.append(totalRows - start);
     return pieces;

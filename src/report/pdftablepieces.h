@@ -7,4 +7,5 @@
 // page after it. Seams fall in the middle of pages, never at a page break,
 // where a table that ends would not stretch its last row down to the page
 // end as one long table does. Unknown breaks (0): one table.
-QVector<int> pdfValueTablePieces(int totalRows, int firstBreak, int rowsPerPage);
+// Each piece but the first and last spans pagesPerPiece pages.
+QVector<int> pdfValueTablePieces(int totalRows, int firstBreak, int rowsPerPage, int pagesPerPiece = 1);
