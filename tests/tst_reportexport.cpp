@@ -289,6 +289,20 @@ private slots:
         QVERIFY(workbookText(readWorkbook(path)).contains(QStringLiteral("ООО Ромашка")));
     }
 
+    // A comment longer than a cell holds: the workbook is still written, the
+    // user is told, and the file is opened.
+    void excelShortensOverlongText()
+    {
+        ui()->comments_text->setPlainText(QString(40000, QLatin1Char('z')));
+        const QString path = dir.filePath("long.xlsx");
+        const ExportSeen seen = runExport(ui()->button_export_to_excel, path, true);
+        QCOMPARE(seen.messageTexts.size(), 2);
+        QCOMPARE(seen.messageTexts.at(1), QStringLiteral("Текст длиннее 32767 знаков не помещается в "
+                                                         "ячейку Excel и был сокращён."));
+        QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
+        QVERIFY(workbookText(readWorkbook(path)).contains(QString(32767, QLatin1Char('z'))));
+    }
+
     void lockedTarget_data()
     {
         QTest::addColumn<bool>("pdf");
