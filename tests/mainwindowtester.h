@@ -15,6 +15,8 @@ public:
     static QImage &logo(MainWindow &w) { return w.logoImage; }
     static Port &port(MainWindow &w) { return w.port; }
     static int shownRow(MainWindow &w) { return w.shownBlockRow; }
+    // Marks a row as the block last shown, as a double-click would.
+    static void setShownRow(MainWindow &w, int row) { w.shownBlockRow = row; }
 
     // Puts blocks into the store and the list as a finished read would.
     static void setBlocks(MainWindow &w, const QVector<MemoryBlock> &blocks)
