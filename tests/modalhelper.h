@@ -94,7 +94,7 @@ private:
         QWidget *modal = QApplication::activeModalWidget();
         if (!modal)
             return;
-        if (modal == lastAnswered) {
+        if (modal == answeredFileDialog || modal == lastAnswered) {
             // The dialog's directory model loads on its own thread and may
             // still rewrite the name field; choose again until it closes.
             auto *dialog = qobject_cast<QFileDialog *>(modal);
@@ -105,7 +105,11 @@ private:
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             if (qobject_cast<QFileDialog *>(box->parentWidget())) {
                 lastAnswered = box;
-                box->done(QMessageBox::Yes);
+                // The static message boxes report the button clicked, not the result code.
+                if (QAbstractButton *yes = box->button(QMessageBox::Yes))
+                    yes->click();
+                else
+                    box->done(QMessageBox::Yes);
                 return;
             }
             MessageBoxSeen seen;
@@ -129,6 +133,8 @@ private:
             fileDialogProposals.append(proposed.value(0));
             chosenPath = files.isEmpty() ? QString() : files.takeFirst();
             lastAnswered = dialog;
+            // It shows again for a moment after its own overwrite question.
+            answeredFileDialog = dialog;
             if (chosenPath.isEmpty()) {
                 dialog->reject();
                 return;
@@ -158,6 +164,7 @@ private:
     static constexpr int kRetryMs = 300;
     QTimer timer;
     QPointer<QWidget> lastAnswered;
+    QPointer<QWidget> answeredFileDialog;
     QString chosenPath;
     QElapsedTimer sinceChosen;
     QStringList files;
