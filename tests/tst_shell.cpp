@@ -7,6 +7,7 @@
 #include "modalhelper.h"
 
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QtTest>
 
 namespace {
@@ -36,8 +37,13 @@ void answerFileDialog(const QString &path)
             dialog->reject();
             return;
         }
-        dialog->selectFile(path);
-        QMetaObject::invokeMethod(dialog, "accept");
+        // The dialog loads its folder on a thread of its own and may rewrite a
+        // selected name meanwhile; the typed full path is what accept() takes.
+        if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            name->setText(path);
+        else
+            dialog->selectFile(path);
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
     });
 }
 
@@ -162,15 +168,18 @@ private slots:
         MainWindow window;
         auto *ui = MainWindowTester::ui(window);
         ui->actionEN->trigger();  // the error box stays English anyway
-        MessageBoxSeen box;
-        answerFileDialog(path);
-        QTimer::singleShot(0, &window, [&box] { answerNextMessageBox(&box, QMessageBox::Ok); });
+        // One answerer for both dialogs: a box watcher armed while the file
+        // dialog is still up would take the file dialog for its box.
+        ModalAnswerer modals;
+        modals.queueFile(path);
         ui->logo_action->click();
+        QCOMPARE(modals.boxes.size(), 1);
+        const MessageBoxSeen box = modals.boxes.first();
         QVERIFY(box.shown);
         QCOMPARE(box.title, QStringLiteral("Error"));
         QCOMPARE(box.text, QStringLiteral("Failed to load the image."));
         QCOMPARE(box.icon, QMessageBox::Warning);
-        QCOMPARE(box.parent, &window);
+        QCOMPARE(box.parent, static_cast<QWidget *>(&window));
         QVERIFY(MainWindowTester::logo(window).isNull());
         QCOMPARE(ui->logo_action->text(), QStringLiteral("Add logo"));
         QFile::remove(path);
