@@ -6,6 +6,8 @@
 #include "mainwindowtester.h"
 #include "modalhelper.h"
 
+#include "portlisting.h"
+
 #include <QFileDialog>
 #include <QtTest>
 
@@ -25,20 +27,30 @@ QImage sampleImage(int w, int h)
     return image;
 }
 
-// Answers the next file dialog with the given file (empty: cancel).
-void answerFileDialog(const QString &path)
+// Answers the next file dialog with the given file (empty: cancel), then runs
+// `then`. A dialog that is not ready to take the name yet is tried again.
+void answerFileDialog(const QString &path, std::function<void()> then = nullptr)
 {
-    whenModalAppears([path](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        if (!dialog)
-            return;
-        if (path.isEmpty()) {
-            dialog->reject();
-            return;
-        }
-        dialog->selectFile(path);
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
+    whenModalAppears(
+        [path, then](QWidget *modal) {
+            auto *dialog = static_cast<QFileDialog *>(modal);
+            if (path.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+            if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                name->setText(path);
+            else
+                dialog->selectFile(path);
+            QMetaObject::invokeMethod(dialog, "accept");
+            if (dialog->isVisible()) {
+                answerFileDialog(path, then);
+                return;
+            }
+            if (then)
+                then();
+        },
+        [](QWidget *modal) { return qobject_cast<QFileDialog *>(modal) != nullptr; });
 }
 
 } // namespace
@@ -163,8 +175,7 @@ private slots:
         auto *ui = MainWindowTester::ui(window);
         ui->actionEN->trigger();  // the error box stays English anyway
         MessageBoxSeen box;
-        answerFileDialog(path);
-        QTimer::singleShot(0, &window, [&box] { answerNextMessageBox(&box, QMessageBox::Ok); });
+        answerFileDialog(path, [&box] { answerNextMessageBox(&box, QMessageBox::Ok); });
         ui->logo_action->click();
         QVERIFY(box.shown);
         QCOMPARE(box.title, QStringLiteral("Error"));
@@ -304,7 +315,11 @@ private slots:
     {
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("english");
-        auto row = [](const char *ru, const char *en) { QTest::newRow(en) << QString::fromUtf8(ru) << QString::fromUtf8(en); };
+        auto row = [](const char *ru, const char *en) {
+            const QString english = QString::fromUtf8(en);
+            QTest::newRow(qPrintable(english.left(30).replace(QLatin1Char('\n'), QLatin1Char(' '))))
+                << QString::fromUtf8(ru) << english;
+        };
         row("Добавить логотип", "Add logo");
         row("Удалить", "Remove logo");
         row("Экспорт в PDF", "Export to PDF");
@@ -344,6 +359,8 @@ private slots:
 int main(int argc, char **argv)
 {
     QStandardPaths::setTestModeEnabled(true);
+    // The machine's own serial ports would be tried by the window's device link.
+    setSystemPortsListed(false);
     QApplication app(argc, argv);
     ShellTest test;
     return QTest::qExec(&test, argc, argv);
