@@ -15,6 +15,7 @@ public:
     static QImage &logo(MainWindow &w) { return w.logoImage; }
     static Port &port(MainWindow &w) { return w.port; }
     static int shownRow(MainWindow &w) { return w.shownBlockRow; }
+    static BlockStatistics shownStatistics(MainWindow &w) { return w.shownStatistics(); }
 
     // Puts blocks into the store and the list as a finished read would.
     static void setBlocks(MainWindow &w, const QVector<MemoryBlock> &blocks)
