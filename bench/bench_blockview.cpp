@@ -1,7 +1,7 @@
-// Times showing a block (table, marks, both plots, statistics) and replotting
-// both plots while they are dragged or wheel-zoomed, for blocks of several
-// sizes up to the instrument's largest (65 535 values). Prints one line per
-// figure: the median of several runs, in milliseconds.
+// Times showing a block (table, marks, both plots, statistics) and the
+// replots of both plots while they are dragged or wheel-zoomed, for blocks of
+// several sizes up to the instrument's largest (65 535 values), with the
+// tolerance band off and on. Prints medians (and the worst case) in ms.
 
 #include "../tests/mainwindowtester.h"
 
@@ -17,13 +17,13 @@
 namespace {
 
 constexpr int kRuns = 15;
-constexpr int kDragSteps = 20;
+constexpr int kSteps = 30;
 const QSize kWindowSize(1400, 900);
 
-QVector<float> noisyReadings(int count)
+QVector<float> noisyReadings(int count, quint32 seed)
 {
     QVector<float> values(count);
-    quint32 state = 12345;
+    quint32 state = seed;
     for (int i = 0; i < count; ++i) {
         state = state * 1664525u + 1013904223u;
         const double noise = (state >> 8) / double(1 << 24) - 0.5;
@@ -32,7 +32,21 @@ QVector<float> noisyReadings(int count)
     return values;
 }
 
-double medianMs(const std::function<void()> &work, int runs = kRuns)
+struct Figures
+{
+    double median = 0;
+    double worst = 0;
+};
+
+Figures summary(QVector<double> times)
+{
+    if (times.isEmpty())
+        return {};
+    std::sort(times.begin(), times.end());
+    return {times.at(times.size() / 2), times.last()};
+}
+
+Figures timed(const std::function<void()> &work, int runs = kRuns)
 {
     QVector<double> times;
     for (int run = 0; run < runs; ++run) {
@@ -41,9 +55,32 @@ double medianMs(const std::function<void()> &work, int runs = kRuns)
         work();
         times.append(clock.nsecsElapsed() / 1e6);
     }
-    std::sort(times.begin(), times.end());
-    return times.at(times.size() / 2);
+    return summary(times);
 }
+
+QString text(const Figures &f)
+{
+    return QStringLiteral("%1 (worst %2)").arg(f.median, 0, 'f', 1).arg(f.worst, 0, 'f', 1);
+}
+
+// Records how long each replot of one plot takes.
+class ReplotClock
+{
+public:
+    explicit ReplotClock(QCustomPlot *plot)
+    {
+        QObject::connect(plot, &QCustomPlot::beforeReplot, plot, [this] { clock.start(); });
+        QObject::connect(plot, &QCustomPlot::afterReplot, plot,
+                         [this] { times.append(clock.nsecsElapsed() / 1e6); });
+    }
+    void reset() { times.clear(); }
+    Figures figures() const { return summary(times); }
+    int count() const { return times.size(); }
+
+private:
+    QElapsedTimer clock;
+    QVector<double> times;
+};
 
 void wheel(QWidget *plot, int delta)
 {
@@ -53,23 +90,10 @@ void wheel(QWidget *plot, int delta)
     QApplication::sendEvent(plot, &event);
 }
 
-void drag(QWidget *plot, int steps)
-{
-    const QPoint start = plot->rect().center();
-    QTest::mousePress(plot, Qt::LeftButton, Qt::NoModifier, start);
-    for (int step = 1; step <= steps; ++step) {
-        QMouseEvent move(QEvent::MouseMove, start + QPoint(step * 3, step % 2), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(plot, &move);
-    }
-    QTest::mouseRelease(plot, Qt::LeftButton, Qt::NoModifier, start + QPoint(steps * 3, 0));
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QStandardPaths::setTestModeEnabled(true);
     freshSettingsFolder();
     QApplication app(argc, argv);
     QTextStream out(stdout);
@@ -77,54 +101,82 @@ int main(int argc, char **argv)
     MainWindow window;
     window.resize(kWindowSize);
     window.show();
-    QTest::qWaitForWindowExposed(&window);
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 1;
     Ui::MainWindow *ui = MainWindowTester::ui(window);
-    out << "plot area " << ui->graph->axisRect()->width() << " x " << ui->graph->axisRect()->height()
-        << " px each\n";
+    ReplotClock graphClock(ui->graph);
+    ReplotClock diagramClock(ui->diagram);
+    out << "plot areas " << ui->graph->axisRect()->width() << " x "
+        << ui->graph->axisRect()->height() << " px; times in ms, median (worst)\n";
 
     for (const bool bandOn : {false, true}) {
         ui->limits_min->setValue(4.0);
         ui->limits_max->setValue(6.0);
         ui->set_limits_checkbox->setChecked(bandOn);
-        out << "band " << (bandOn ? "on (4..6)" : "off") << "\n";
+        out << (bandOn ? "band on (4 .. 6, about a third of the values outside)\n" : "band off\n");
         for (const int count : {1000, 10000, 65535}) {
-            MainWindowTester::setBlocks(window, {MemoryBlock{"A", noisyReadings(count)},
-                                                 MemoryBlock{"B", noisyReadings(count)}});
-            QListWidgetItem *first = ui->block_names_list->item(0);
-            QListWidgetItem *second = ui->block_names_list->item(1);
-            int flip = 0;
-            const double show = medianMs([&] {
-                emit ui->block_names_list->itemDoubleClicked(flip++ % 2 ? second : first);
+            MainWindowTester::setBlocks(window, {MemoryBlock{"A", noisyReadings(count, 1)},
+                                                 MemoryBlock{"B", noisyReadings(count, 2)},
+                                                 MemoryBlock{"small", noisyReadings(10, 3)}});
+            QListWidget *list = ui->block_names_list;
+            auto show = [&](int row) {
+                emit list->itemDoubleClicked(list->item(row));
                 QApplication::processEvents();
-            });
-            const double graphReplot = medianMs([&] { ui->graph->replot(); });
-            const double diagramReplot = medianMs([&] { ui->diagram->replot(); });
+            };
+            int flip = 0;
+            const Figures reshow = timed([&] { show(flip++ % 2); });
+            QVector<double> firstTimes;
+            for (int run = 0; run < kRuns; ++run) {
+                show(2);
+                firstTimes.append(timed([&] { show(run % 2); }, 1).median);
+            }
+            const Figures first = summary(firstTimes);
 
-            // One drag step moves both axes of both plots: each plot replots
-            // for its x and for its y change.
-            const double dragStep = medianMs([&] { drag(ui->graph, kDragSteps); }, 5) / kDragSteps;
-            emit ui->block_names_list->itemDoubleClicked(first);
-            int direction = 0;
-            const double wheelStep = medianMs([&] {
-                wheel(ui->graph, direction++ % 2 ? -120 : 120);
-            });
-            emit ui->block_names_list->itemDoubleClicked(first);
+            show(0);
+            graphClock.reset();
+            diagramClock.reset();
+            QWidget *graph = ui->graph;
+            const QPoint start = graph->rect().center();
+            QTest::mousePress(graph, Qt::LeftButton, Qt::NoModifier, start);
+            const Figures dragStep = timed([&, step = 0]() mutable {
+                ++step;
+                QMouseEvent move(QEvent::MouseMove, start + QPoint(step * 3, step % 7),
+                                 Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(graph, &move);
+            }, kSteps);
+            QTest::mouseRelease(graph, Qt::LeftButton, Qt::NoModifier, start);
+            const Figures dragGraph = graphClock.figures();
+            const Figures dragDiagram = diagramClock.figures();
+
+            show(0);
+            graphClock.reset();
+            diagramClock.reset();
+            const Figures wheelStep =
+                timed([&, turn = 0]() mutable { wheel(graph, turn++ % 4 < 2 ? 120 : -120); },
+                      kSteps);
+            const Figures wheelGraph = graphClock.figures();
+            const Figures wheelDiagram = diagramClock.figures();
+
             // Zoomed in until single markers and bars show.
             ui->graph->xAxis->setRange(count / 2.0, count / 2.0 + 150);
-            const double zoomedGraph = medianMs([&] { ui->graph->replot(); });
-            const double zoomedDiagram = medianMs([&] { ui->diagram->replot(); });
+            graphClock.reset();
+            diagramClock.reset();
+            timed([&] {
+                ui->graph->replot();
+                ui->diagram->replot();
+            });
 
-            out << QString("  %1 values: show %2 ms | replot graph %3 ms, diagram %4 ms | "
-                           "drag step (both plots) %5 ms | wheel step (both plots) %6 ms | "
-                           "zoomed to 150: graph %7 ms, diagram %8 ms\n")
-                       .arg(count, 5)
-                       .arg(show, 0, 'f', 1)
-                       .arg(graphReplot, 0, 'f', 1)
-                       .arg(diagramReplot, 0, 'f', 1)
-                       .arg(dragStep, 0, 'f', 1)
-                       .arg(wheelStep, 0, 'f', 1)
-                       .arg(zoomedGraph, 0, 'f', 1)
-                       .arg(zoomedDiagram, 0, 'f', 1);
+            out << QStringLiteral("  %1 values\n").arg(count);
+            out << "    show, same size as before:  " << text(reshow) << "\n";
+            out << "    show, after a small block:  " << text(first) << "\n";
+            out << "    drag, one replot:           graph " << text(dragGraph) << ", diagram "
+                << text(dragDiagram) << "\n";
+            out << "    drag, one mouse move:       " << text(dragStep) << "\n";
+            out << "    wheel zoom, one replot:     graph " << text(wheelGraph) << ", diagram "
+                << text(wheelDiagram) << "\n";
+            out << "    wheel zoom, one wheel step: " << text(wheelStep) << "\n";
+            out << "    zoomed to 150, one replot:  graph " << text(graphClock.figures())
+                << ", diagram " << text(diagramClock.figures()) << "\n";
             out.flush();
         }
     }
