@@ -106,8 +106,8 @@ int main(int argc, char **argv)
     Ui::MainWindow *ui = MainWindowTester::ui(window);
     ReplotClock graphClock(ui->graph);
     ReplotClock diagramClock(ui->diagram);
-    out << "plot areas " << ui->graph->axisRect()->width() << " x "
-        << ui->graph->axisRect()->height() << " px; times in ms, median (worst)\n";
+    out << "plot areas " << ui->graph->axisRect()->width() << " x " << ui->graph->axisRect()->height()
+        << " px; times in ms, median (worst)\n";
 
     for (const bool bandOn : {false, true}) {
         ui->limits_min->setValue(4.0);
@@ -138,12 +138,14 @@ int main(int argc, char **argv)
             QWidget *graph = ui->graph;
             const QPoint start = graph->rect().center();
             QTest::mousePress(graph, Qt::LeftButton, Qt::NoModifier, start);
-            const Figures dragStep = timed([&, step = 0]() mutable {
-                ++step;
-                QMouseEvent move(QEvent::MouseMove, start + QPoint(step * 3, step % 7),
-                                 Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-                QApplication::sendEvent(graph, &move);
-            }, kSteps);
+            const Figures dragStep = timed(
+                [&, step = 0]() mutable {
+                    ++step;
+                    QMouseEvent move(QEvent::MouseMove, start + QPoint(step * 3, step % 7), Qt::NoButton,
+                                     Qt::LeftButton, Qt::NoModifier);
+                    QApplication::sendEvent(graph, &move);
+                },
+                kSteps);
             QTest::mouseRelease(graph, Qt::LeftButton, Qt::NoModifier, start);
             const Figures dragGraph = graphClock.figures();
             const Figures dragDiagram = diagramClock.figures();
@@ -152,8 +154,7 @@ int main(int argc, char **argv)
             graphClock.reset();
             diagramClock.reset();
             const Figures wheelStep =
-                timed([&, turn = 0]() mutable { wheel(graph, turn++ % 4 < 2 ? 120 : -120); },
-                      kSteps);
+                timed([&, turn = 0]() mutable { wheel(graph, turn++ % 4 < 2 ? 120 : -120); }, kSteps);
             const Figures wheelGraph = graphClock.figures();
             const Figures wheelDiagram = diagramClock.figures();
 
@@ -175,8 +176,8 @@ int main(int argc, char **argv)
             out << "    wheel zoom, one replot:     graph " << text(wheelGraph) << ", diagram "
                 << text(wheelDiagram) << "\n";
             out << "    wheel zoom, one wheel step: " << text(wheelStep) << "\n";
-            out << "    zoomed to 150, one replot:  graph " << text(graphClock.figures())
-                << ", diagram " << text(diagramClock.figures()) << "\n";
+            out << "    zoomed to 150, one replot:  graph " << text(graphClock.figures()) << ", diagram "
+                << text(diagramClock.figures()) << "\n";
             out.flush();
         }
     }

@@ -170,14 +170,13 @@ class BlockViewTest : public QObject
 
     QStringList statisticTexts() const
     {
-        return {ui->min_box->text(), ui->max_box->text(), ui->mean_box->text(),
-                ui->stdev_box->text()};
+        return {ui->min_box->text(), ui->max_box->text(), ui->mean_box->text(), ui->stdev_box->text()};
     }
 
     void compareRange(const QCPRange &actual, double lower, double upper)
     {
-        QVERIFY2(qFuzzyCompare(actual.lower + 1.0, lower + 1.0) &&
-                     qFuzzyCompare(actual.upper + 1.0, upper + 1.0),
+        QVERIFY2(qFuzzyCompare(actual.lower + 1.0, lower + 1.0)
+                     && qFuzzyCompare(actual.upper + 1.0, upper + 1.0),
                  qPrintable(QStringLiteral("%1 .. %2 instead of %3 .. %4")
                                 .arg(actual.lower)
                                 .arg(actual.upper)
@@ -278,8 +277,7 @@ private slots:
         const QTableWidget *table = ui->table_block_data;
         QCOMPARE(table->rowCount(), 1000);
         for (const int row : {0, 1, 499, 999}) {
-            QCOMPARE(table->model()->headerData(row, Qt::Vertical).toString(),
-                     QString::number(row + 1));
+            QCOMPARE(table->model()->headerData(row, Qt::Vertical).toString(), QString::number(row + 1));
             QCOMPARE(table->item(row, 0)->text(), QString::number(row / 10.0, 'f', 1));
         }
     }
@@ -334,19 +332,15 @@ private slots:
     {
         QTest::addColumn<QVector<float>>("values");
         QTest::addColumn<QStringList>("texts");
-        QTest::newRow("1 2 3 4") << QVector<float>{1, 2, 3, 4}
-                                 << QStringList{"1.0", "4.0", "2.5", "1.3"};
-        QTest::newRow("equal values") << QVector<float>{5, 5, 5}
-                                      << QStringList{"5.0", "5.0", "5.0", "0.0"};
+        QTest::newRow("1 2 3 4") << QVector<float>{1, 2, 3, 4} << QStringList{"1.0", "4.0", "2.5", "1.3"};
+        QTest::newRow("equal values") << QVector<float>{5, 5, 5} << QStringList{"5.0", "5.0", "5.0", "0.0"};
         QTest::newRow("one value") << QVector<float>{20} << QStringList{"20.0", "20.0", "20.0", kDash};
         QTest::newRow("empty block") << QVector<float>{} << QStringList{kDash, kDash, kDash, kDash};
         QTest::newRow("mean 12.26") << QVector<float>{12.2f, 12.32f}
                                     << QStringList{"12.2", "12.3", "12.3", "0.1"};
-        QTest::newRow("NaN reading") << QVector<float>{1, kNaN, 3}
-                                     << QStringList{"1.0", "3.0", kDash, kDash};
-        QTest::newRow("beyond the box range") << QVector<float>{-2e6f, 3e6f}
-                                              << QStringList{"-999999.0", "999999.0", "500000.0",
-                                                             "999999.0"};
+        QTest::newRow("NaN reading") << QVector<float>{1, kNaN, 3} << QStringList{"1.0", "3.0", kDash, kDash};
+        QTest::newRow("beyond the box range")
+            << QVector<float>{-2e6f, 3e6f} << QStringList{"-999999.0", "999999.0", "500000.0", "999999.0"};
     }
     void statistics()
     {
@@ -374,10 +368,7 @@ private slots:
         QCOMPARE(statisticTexts(), texts);
     }
 
-    void statisticsStartAtZero()
-    {
-        QCOMPARE(statisticTexts(), (QStringList{"0.0", "0.0", "0.0", "0.0"}));
-    }
+    void statisticsStartAtZero() { QCOMPARE(statisticTexts(), (QStringList{"0.0", "0.0", "0.0", "0.0"})); }
 
     void valueOnLimitIsInside()
     {
@@ -649,19 +640,14 @@ private slots:
         QTest::addColumn<double>("typed");
         QTest::addColumn<double>("lower");
         QTest::addColumn<double>("upper");
-        QTest::newRow("lower typed above upper") << "graphs_limits_min" << 0.0 << 5.0 << 20.0
-                                                 << 20.0 << 21.0;
-        QTest::newRow("upper typed below lower") << "graphs_limits_max" << 10.0 << 15.0 << 3.0
-                                                 << 2.0 << 3.0;
+        QTest::newRow("lower typed above upper") << "graphs_limits_min" << 0.0 << 5.0 << 20.0 << 20.0 << 21.0;
+        QTest::newRow("upper typed below lower") << "graphs_limits_max" << 10.0 << 15.0 << 3.0 << 2.0 << 3.0;
         QTest::newRow("lower moved") << "graphs_limits_min" << 0.0 << 5.0 << 2.0 << 2.0 << 5.0;
         QTest::newRow("upper moved") << "graphs_limits_max" << 0.0 << 5.0 << 40.0 << 0.0 << 40.0;
-        QTest::newRow("negative lower") << "graphs_limits_min" << 0.0 << 5.0 << -7.5 << -7.5
-                                        << 5.0;
+        QTest::newRow("negative lower") << "graphs_limits_min" << 0.0 << 5.0 << -7.5 << -7.5 << 5.0;
         // Both ends equal: the plots refuse, and the boxes go back to the range shown.
-        QTest::newRow("upper onto lower") << "graphs_limits_max" << 1.0 << 5.0 << 1.0 << 1.0
-                                          << 5.0;
-        QTest::newRow("lower onto upper") << "graphs_limits_min" << 1.0 << 5.0 << 5.0 << 1.0
-                                          << 5.0;
+        QTest::newRow("upper onto lower") << "graphs_limits_max" << 1.0 << 5.0 << 1.0 << 1.0 << 5.0;
+        QTest::newRow("lower onto upper") << "graphs_limits_min" << 1.0 << 5.0 << 5.0 << 1.0 << 5.0;
     }
     void rangeBoxes()
     {
@@ -757,14 +743,14 @@ private slots:
             QVERIFY2(countPixels(graph, QRect(x - 3, y - 3, 7, 7), reddish) > 0,
                      qPrintable(QString::number(i)));
             const int top = qRound(ui->diagram->yAxis->coordToPixel(9.0));
-            QVERIFY2(countPixels(diagram, QRect(x - 1, top, 3, 3), [](QColor c) {
-                         return c.red() > c.blue() + 30;
-                     }) > 0,
+            QVERIFY2(countPixels(diagram, QRect(x - 1, top, 3, 3),
+                                 [](QColor c) { return c.red() > c.blue() + 30; })
+                         > 0,
                      qPrintable(QString::number(i)));
         }
         const QRect plotArea = ui->diagram->axisRect()->rect().adjusted(2, 2, -2, -2);
-        QVERIFY(countPixels(diagram, plotArea, [](QColor c) { return c.blue() > c.red() + 20; }) >
-                plotArea.width() * 10);
+        QVERIFY(countPixels(diagram, plotArea, [](QColor c) { return c.blue() > c.red() + 20; })
+                > plotArea.width() * 10);
 
         // Zoomed in, single circles and bars are back.
         ui->graph->xAxis->setRange(995, 1010);

@@ -100,25 +100,19 @@ private slots:
         QTest::addColumn<double>("maximum");
         QTest::addColumn<double>("mean");
         QTest::addColumn<double>("stdev");
-        QTest::newRow("1 2 3 4") << QVector<float>{1, 2, 3, 4} << 1.0 << 4.0 << 2.5
-                                 << std::sqrt(5.0 / 3.0);
+        QTest::newRow("1 2 3 4") << QVector<float>{1, 2, 3, 4} << 1.0 << 4.0 << 2.5 << std::sqrt(5.0 / 3.0);
         QTest::newRow("stored order does not matter")
             << QVector<float>{4, 1, 3, 2} << 1.0 << 4.0 << 2.5 << std::sqrt(5.0 / 3.0);
-        QTest::newRow("equal values") << QVector<float>{7.5f, 7.5f, 7.5f} << 7.5 << 7.5 << 7.5
-                                      << 0.0;
-        QTest::newRow("one value: no deviation") << QVector<float>{20} << 20.0 << 20.0 << 20.0
-                                                 << kNaNd;
-        QTest::newRow("empty block: nothing") << QVector<float>{} << kNaNd << kNaNd << kNaNd
-                                              << kNaNd;
-        QTest::newRow("negative values") << QVector<float>{-3, -1} << -3.0 << -1.0 << -2.0
-                                         << std::sqrt(2.0);
+        QTest::newRow("equal values") << QVector<float>{7.5f, 7.5f, 7.5f} << 7.5 << 7.5 << 7.5 << 0.0;
+        QTest::newRow("one value: no deviation") << QVector<float>{20} << 20.0 << 20.0 << 20.0 << kNaNd;
+        QTest::newRow("empty block: nothing") << QVector<float>{} << kNaNd << kNaNd << kNaNd << kNaNd;
+        QTest::newRow("negative values") << QVector<float>{-3, -1} << -3.0 << -1.0 << -2.0 << std::sqrt(2.0);
         QTest::newRow("NaN reading skipped by the extremes, spoils the rest")
             << QVector<float>{1, kNaN, 3} << 1.0 << 3.0 << kNaNd << kNaNd;
         QTest::newRow("only NaN") << QVector<float>{kNaN} << kNaNd << kNaNd << kNaNd << kNaNd;
-        QTest::newRow("infinite reading") << QVector<float>{1, kInf} << 1.0
-                                          << double(std::numeric_limits<double>::infinity())
-                                          << double(std::numeric_limits<double>::infinity())
-                                          << kNaNd;
+        QTest::newRow("infinite reading")
+            << QVector<float>{1, kInf} << 1.0 << double(std::numeric_limits<double>::infinity())
+            << double(std::numeric_limits<double>::infinity()) << kNaNd;
     }
     void statistics()
     {
@@ -185,21 +179,17 @@ private slots:
         QTest::addColumn<bool>("hasRange");
         QTest::addColumn<double>("lower");
         QTest::addColumn<double>("upper");
-        QTest::newRow("half the spread around") << QVector<double>{10, 14, 12} << true << 8.0
-                                                << 16.0;
+        QTest::newRow("half the spread around") << QVector<double>{10, 14, 12} << true << 8.0 << 16.0;
         QTest::newRow("one value: a tenth of it") << QVector<double>{20} << true << 18.0 << 22.0;
-        QTest::newRow("one negative value, ends ordered") << QVector<double>{-20} << true << -22.0
-                                                          << -18.0;
+        QTest::newRow("one negative value, ends ordered") << QVector<double>{-20} << true << -22.0 << -18.0;
         QTest::newRow("bars example") << QVector<double>{3, 7, 5} << true << 1.0 << 9.0;
         QTest::newRow("no values") << QVector<double>{} << true << 0.0 << 5.0;
         QTest::newRow("one value zero: none") << QVector<double>{0} << false << 0.0 << 0.0;
         QTest::newRow("equal values: none") << QVector<double>{3, 3, 3} << false << 0.0 << 0.0;
         QTest::newRow("non-finite values ignored")
-            << QVector<double>{10, kNaNd, std::numeric_limits<double>::infinity(), 14} << true
-            << 8.0 << 16.0;
+            << QVector<double>{10, kNaNd, std::numeric_limits<double>::infinity(), 14} << true << 8.0 << 16.0;
         QTest::newRow("only non-finite values: as no values")
-            << QVector<double>{kNaNd, -std::numeric_limits<double>::infinity()} << true << 0.0
-            << 5.0;
+            << QVector<double>{kNaNd, -std::numeric_limits<double>::infinity()} << true << 0.0 << 5.0;
     }
     void valueRange()
     {
@@ -239,20 +229,17 @@ private slots:
         QTest::addColumn<double>("upper");
         QTest::addColumn<QVector<double>>("insideKeys");
         QTest::addColumn<QVector<double>>("outsideKeys");
-        QTest::newRow("3 7 5 in 4..6") << QVector<double>{3, 7, 5} << 4.0 << 6.0
-                                       << QVector<double>{3} << QVector<double>{1, 2};
-        QTest::newRow("a value on a limit is inside")
-            << QVector<double>{4, 6, 6.0001, 3.9999} << 4.0 << 6.0 << QVector<double>{1, 2}
-            << QVector<double>{3, 4};
+        QTest::newRow("3 7 5 in 4..6")
+            << QVector<double>{3, 7, 5} << 4.0 << 6.0 << QVector<double>{3} << QVector<double>{1, 2};
+        QTest::newRow("a value on a limit is inside") << QVector<double>{4, 6, 6.0001, 3.9999} << 4.0 << 6.0
+                                                      << QVector<double>{1, 2} << QVector<double>{3, 4};
         QTest::newRow("lower above upper: all outside")
-            << QVector<double>{1, 5, 9} << 6.0 << 4.0 << QVector<double>{}
-            << QVector<double>{1, 2, 3};
-        QTest::newRow("all inside") << QVector<double>{4.5, 5} << 4.0 << 6.0
-                                    << QVector<double>{1, 2} << QVector<double>{};
-        QTest::newRow("stored 5.07 is above 5.0") << QVector<double>{double(5.07f)} << 0.0 << 5.0
-                                                  << QVector<double>{} << QVector<double>{1};
-        QTest::newRow("empty") << QVector<double>{} << 0.0 << 1.0 << QVector<double>{}
-                               << QVector<double>{};
+            << QVector<double>{1, 5, 9} << 6.0 << 4.0 << QVector<double>{} << QVector<double>{1, 2, 3};
+        QTest::newRow("all inside") << QVector<double>{4.5, 5} << 4.0 << 6.0 << QVector<double>{1, 2}
+                                    << QVector<double>{};
+        QTest::newRow("stored 5.07 is above 5.0")
+            << QVector<double>{double(5.07f)} << 0.0 << 5.0 << QVector<double>{} << QVector<double>{1};
+        QTest::newRow("empty") << QVector<double>{} << 0.0 << 1.0 << QVector<double>{} << QVector<double>{};
     }
     void band()
     {
@@ -281,10 +268,10 @@ private slots:
         QTest::addColumn<QVector<float>>("readings");
         QTest::addColumn<QVector<double>>("keys");
         QTest::addColumn<QVector<double>>("values");
-        QTest::newRow("numbered from one") << QVector<float>{3, 7, 5} << QVector<double>{1, 2, 3}
-                                           << QVector<double>{3, 7, 5};
-        QTest::newRow("widened, not rounded") << QVector<float>{0.7f} << QVector<double>{1}
-                                              << QVector<double>{double(0.7f)};
+        QTest::newRow("numbered from one")
+            << QVector<float>{3, 7, 5} << QVector<double>{1, 2, 3} << QVector<double>{3, 7, 5};
+        QTest::newRow("widened, not rounded")
+            << QVector<float>{0.7f} << QVector<double>{1} << QVector<double>{double(0.7f)};
         QTest::newRow("non-finite readings left out, numbers kept")
             << QVector<float>{1, kNaN, 3, kInf, -kInf, 6} << QVector<double>{1, 3, 6}
             << QVector<double>{1, 3, 6};

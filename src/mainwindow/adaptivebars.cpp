@@ -12,8 +12,7 @@ constexpr double kMinBarWidth = 2.0;
 
 AdaptiveBars::AdaptiveBars(QCPAxis *keyAxis, QCPAxis *valueAxis)
     : QCPBars(keyAxis, valueAxis)
-{
-}
+{}
 
 bool AdaptiveBars::barsApart() const
 {
@@ -21,8 +20,8 @@ bool AdaptiveBars::barsApart() const
     if (!keyAxis || mWidthType != wtPlotCoords)
         return true;
     const double centre = keyAxis->range().center();
-    const double pixels = std::abs(keyAxis->coordToPixel(centre + mWidth / 2) -
-                                   keyAxis->coordToPixel(centre - mWidth / 2));
+    const double pixels =
+        std::abs(keyAxis->coordToPixel(centre + mWidth / 2) - keyAxis->coordToPixel(centre - mWidth / 2));
     return pixels >= kMinBarWidth;
 }
 

@@ -20,12 +20,10 @@ bool finite(const QPointF &point)
 
 } // namespace
 
-AdaptiveMarkerGraph::AdaptiveMarkerGraph(QCPAxis *keyAxis, QCPAxis *valueAxis,
-                                         DenseMarkers dense)
+AdaptiveMarkerGraph::AdaptiveMarkerGraph(QCPAxis *keyAxis, QCPAxis *valueAxis, DenseMarkers dense)
     : QCPGraph(keyAxis, valueAxis)
     , denseMarkers(dense)
-{
-}
+{}
 
 double AdaptiveMarkerGraph::pointSpacing() const
 {
@@ -38,8 +36,7 @@ double AdaptiveMarkerGraph::pointSpacing() const
     const int visible = int(end - begin);
     if (visible < 2)
         return std::numeric_limits<double>::infinity();
-    const double span =
-        std::abs(keyAxis->coordToPixel((end - 1)->key) - keyAxis->coordToPixel(begin->key));
+    const double span = std::abs(keyAxis->coordToPixel((end - 1)->key) - keyAxis->coordToPixel(begin->key));
     return span / (visible - 1);
 }
 
@@ -71,8 +68,8 @@ void AdaptiveMarkerGraph::drawScatterPlot(QCPPainter *painter, const QVector<QPo
 void AdaptiveMarkerGraph::drawLinePlot(QCPPainter *painter, const QVector<QPointF> &lines) const
 {
     const double spacing = pointSpacing();
-    if (painter->modes().testFlag(QCPPainter::pmVectorized) ||
-        painter->pen().style() != Qt::SolidLine || spacing >= kMinMarkerSpacing) {
+    if (painter->modes().testFlag(QCPPainter::pmVectorized) || painter->pen().style() != Qt::SolidLine
+        || spacing >= kMinMarkerSpacing) {
         QCPGraph::drawLinePlot(painter, lines);
         return;
     }
@@ -96,8 +93,7 @@ void AdaptiveMarkerGraph::drawSegments(QCPPainter *painter, const QVector<QPoint
     painter->drawLines(segments);
 }
 
-void AdaptiveMarkerGraph::drawColumnSpans(QCPPainter *painter,
-                                          const QVector<QPointF> &lines) const
+void AdaptiveMarkerGraph::drawColumnSpans(QCPPainter *painter, const QVector<QPointF> &lines) const
 {
     // Where several points share a pixel column, the line covers that column
     // from its lowest to its highest point: one filled span per column, as
@@ -145,8 +141,7 @@ void AdaptiveMarkerGraph::drawColumnSpans(QCPPainter *painter,
         if (span.low > span.high)
             continue;
         const double centre = firstColumn + column + 0.5;
-        rects.append(QRectF(centre - width / 2, span.low - width / 2, width,
-                            span.high - span.low + width));
+        rects.append(QRectF(centre - width / 2, span.low - width / 2, width, span.high - span.low + width));
     }
 
     applyDefaultAntialiasingHint(painter);
@@ -159,8 +154,7 @@ void AdaptiveMarkerGraph::drawColumnSpans(QCPPainter *painter,
     painter->setPen(pen);
 }
 
-void AdaptiveMarkerGraph::drawMergedMarkers(QCPPainter *painter,
-                                            const QCPScatterStyle &style) const
+void AdaptiveMarkerGraph::drawMergedMarkers(QCPPainter *painter, const QCPScatterStyle &style) const
 {
     const QCPAxis *keyAxis = mKeyAxis.data();
     const QCPAxis *valueAxis = mValueAxis.data();
@@ -233,8 +227,7 @@ void AdaptiveMarkerGraph::drawMergedMarkers(QCPPainter *painter,
     }
     flushColumn();
 
-    const QColor colour =
-        style.brush().style() == Qt::NoBrush ? style.pen().color() : style.brush().color();
+    const QColor colour = style.brush().style() == Qt::NoBrush ? style.pen().color() : style.brush().color();
     painter->setAntialiasing(false);
     painter->setPen(Qt::NoPen);
     painter->setBrush(colour);

@@ -5,8 +5,7 @@ bool isOutOfBand(double value, double lower, double upper)
     return value < lower || value > upper;
 }
 
-BandSplit splitByBand(const QVector<double> &keys, const QVector<double> &values, double lower,
-                      double upper)
+BandSplit splitByBand(const QVector<double> &keys, const QVector<double> &values, double lower, double upper)
 {
     BandSplit split;
     const int count = qMin(keys.size(), values.size());

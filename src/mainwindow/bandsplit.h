@@ -16,5 +16,4 @@ struct BandSplit
     QVector<double> outsideValues;
 };
 
-BandSplit splitByBand(const QVector<double> &keys, const QVector<double> &values, double lower,
-                      double upper);
+BandSplit splitByBand(const QVector<double> &keys, const QVector<double> &values, double lower, double upper);

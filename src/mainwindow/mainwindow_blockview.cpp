@@ -37,8 +37,8 @@ void placeLine(QCPItemStraightLine *line, const QPen &pen, double value)
 
 // The lower and upper line of each plot, shown at the limits while the band is
 // on, hidden (keeping pen and place) while it is off.
-void placeLimitLines(const QList<QPair<QCPItemStraightLine *, QCPItemStraightLine *>> &lines,
-                     bool bandOn, double lower, double upper)
+void placeLimitLines(const QList<QPair<QCPItemStraightLine *, QCPItemStraightLine *>> &lines, bool bandOn,
+                     double lower, double upper)
 {
     QPen pen(Qt::red);
     pen.setWidthF(kLimitLineWidth);
@@ -70,12 +70,12 @@ void setLinkedRanges(QCustomPlot *graph, QCustomPlot *diagram, const QCPRange &k
     }
 }
 
-AdaptiveBars *addBars(QCustomPlot *plot, const QVector<double> &keys,
-                      const QVector<double> &values, const QColor &fill)
+AdaptiveBars *addBars(QCustomPlot *plot, const QVector<double> &keys, const QVector<double> &values,
+                      const QColor &fill)
 {
     auto *bars = new AdaptiveBars(plot->xAxis, plot->yAxis);
     bars->setBaseValue(kBarBase);
-    bars->setData(keys, values, true);  // keys ascend by construction
+    bars->setData(keys, values, true); // keys ascend by construction
     bars->setPen(QPen(kBarOutlineColour, kBarOutlineWidth));
     bars->setBrush(fill);
     return bars;
@@ -123,15 +123,14 @@ void MainWindow::updateStatistics()
 
 BlockStatistics MainWindow::shownStatistics() const
 {
-    return {shownStatistic(ui->min_box), shownStatistic(ui->max_box),
-            shownStatistic(ui->mean_box), shownStatistic(ui->stdev_box)};
+    return {shownStatistic(ui->min_box), shownStatistic(ui->max_box), shownStatistic(ui->mean_box),
+            shownStatistic(ui->stdev_box)};
 }
 
 void MainWindow::updateLimitLines()
 {
     placeLimitLines({{graphMinLine, graphMaxLine}, {diagramMinLine, diagramMaxLine}},
-                    ui->set_limits_checkbox->isChecked(), ui->limits_min->value(),
-                    ui->limits_max->value());
+                    ui->set_limits_checkbox->isChecked(), ui->limits_min->value(), ui->limits_max->value());
     ui->graph->replot();
     ui->diagram->replot();
 }
@@ -163,8 +162,8 @@ void MainWindow::drawBlockPlotsForRow(int row)
     graph->clearGraphs();
     diagram->clearPlottables();
 
-    auto *values = new AdaptiveMarkerGraph(graph->xAxis, graph->yAxis,
-                                           AdaptiveMarkerGraph::DenseMarkers::Omitted);
+    auto *values =
+        new AdaptiveMarkerGraph(graph->xAxis, graph->yAxis, AdaptiveMarkerGraph::DenseMarkers::Omitted);
     values->setData(series.keys, series.values, true);
     values->setPen(QPen(kValuesColour, kValuesPenWidth));
     values->setLineStyle(QCPGraph::lsLine);
@@ -189,8 +188,7 @@ void MainWindow::drawBlockPlotsForRow(int row)
         addBars(diagram, series.keys, series.values, kInsideBarColour);
     }
 
-    placeLimitLines({{graphMinLine, graphMaxLine}, {diagramMinLine, diagramMaxLine}}, bandOn,
-                    lower, upper);
+    placeLimitLines({{graphMinLine, graphMaxLine}, {diagramMinLine, diagramMaxLine}}, bandOn, lower, upper);
     setLinkedRanges(graph, diagram, keyAxisRange(readings.size()), valueAxisRange(series.values));
     update_graph_limits(graph->yAxis->range());
     graph->replot();

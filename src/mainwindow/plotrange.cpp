@@ -7,8 +7,8 @@ namespace {
 
 constexpr double kEmptyLower = 0.0;
 constexpr double kEmptyUpper = 5.0;
-constexpr double kSingleValueMargin = 0.1;  // of the value
-constexpr double kSpreadMargin = 0.5;       // of the spread
+constexpr double kSingleValueMargin = 0.1; // of the value
+constexpr double kSpreadMargin = 0.5;      // of the spread
 
 } // namespace
 
@@ -34,8 +34,7 @@ std::optional<QCPRange> valueAxisRange(const QVector<double> &values)
     if (finite == 0)
         return QCPRange(kEmptyLower, kEmptyUpper);
 
-    const double margin =
-        finite == 1 ? highest * kSingleValueMargin : (highest - lowest) * kSpreadMargin;
+    const double margin = finite == 1 ? highest * kSingleValueMargin : (highest - lowest) * kSpreadMargin;
     const double lower = lowest - margin;
     const double upper = highest + margin;
     if (!QCPRange::validRange(std::min(lower, upper), std::max(lower, upper)))

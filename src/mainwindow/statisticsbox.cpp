@@ -8,8 +8,8 @@ namespace {
 
 constexpr double kLowestShown = -999999.0;
 constexpr double kHighestShown = 999999.0;
-constexpr double kNoNumber = -999999.1;  // one display step below the lowest number
-const QChar kNoNumberText(0x2014);       // em dash
+constexpr double kNoNumber = -999999.1; // one display step below the lowest number
+const QChar kNoNumberText(0x2014);      // em dash
 
 void prepareForNoNumber(QDoubleSpinBox *box)
 {

@@ -20,8 +20,7 @@ public:
     explicit BulkCellChange(QTableWidget *table)
         : table(table)
         , blocker(table->model())
-    {
-    }
+    {}
     ~BulkCellChange()
     {
         blocker.unblock();
