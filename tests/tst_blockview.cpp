@@ -303,8 +303,10 @@ private slots:
         QCOMPARE(ui->graph->graphCount(), 2);
         QCOMPARE(ui->diagram->plottableCount(), 2);
 
+        table->selectRow(1);
         doubleClickRow(1);
         QCOMPARE(cellTexts(table), (QStringList{"5.0", "5.0"}));
+        QVERIFY(table->selectedItems().isEmpty());
         QVERIFY(redRows(table).isEmpty());
         QCOMPARE(MainWindowTester::shownRow(*window), 1);
 
@@ -372,14 +374,16 @@ private slots:
 
     void valueOnLimitIsInside()
     {
-        setBand(0.0, 10.0);
+        setBand(4.7, 4.9);
         switchBand(true);
-        showValues({0, 5, 10, 10.1f, -0.1f});
-        QCOMPARE(redRows(ui->table_block_data), (QList<int>{3, 4}));
+        // The floats nearest 4.7 and 4.9 lie below and above them.
+        showValues({4.7f, 4.9f, 4.95f, 4.65f, 4.8f});
+        // The table shows 4.95 cut to 4.9, which is inside.
+        QCOMPARE(redRows(ui->table_block_data), (QList<int>{3}));
         QCOMPARE(ui->graph->graphCount(), 2);
-        QCOMPARE(keysOf(ui->graph->graph(1)), (QVector<double>{4, 5}));
-        QCOMPARE(keysOf(bars(0)), (QVector<double>{1, 2, 3}));
-        QCOMPARE(keysOf(bars(1)), (QVector<double>{4, 5}));
+        QCOMPARE(keysOf(ui->graph->graph(1)), (QVector<double>{3, 4}));
+        QCOMPARE(keysOf(bars(0)), (QVector<double>{1, 2, 5}));
+        QCOMPARE(keysOf(bars(1)), (QVector<double>{3, 4}));
     }
 
     void lowerAboveUpperMarksEverything()

@@ -233,6 +233,9 @@ private slots:
             << QVector<double>{3, 7, 5} << 4.0 << 6.0 << QVector<double>{3} << QVector<double>{1, 2};
         QTest::newRow("a value on a limit is inside") << QVector<double>{4, 6, 6.0001, 3.9999} << 4.0 << 6.0
                                                       << QVector<double>{1, 2} << QVector<double>{3, 4};
+        QTest::newRow("readings equal to one-decimal limits are inside")
+            << QVector<double>{double(4.7f), double(4.9f), double(4.95f), double(4.65f)} << 4.7 << 4.9
+            << QVector<double>{1, 2} << QVector<double>{3, 4};
         QTest::newRow("lower above upper: all outside")
             << QVector<double>{1, 5, 9} << 6.0 << 4.0 << QVector<double>{} << QVector<double>{1, 2, 3};
         QTest::newRow("all inside") << QVector<double>{4.5, 5} << 4.0 << 6.0 << QVector<double>{1, 2}

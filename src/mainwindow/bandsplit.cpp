@@ -2,7 +2,8 @@
 
 bool isOutOfBand(double value, double lower, double upper)
 {
-    return value < lower || value > upper;
+    const float reading = float(value);
+    return reading < float(lower) || reading > float(upper);
 }
 
 BandSplit splitByBand(const QVector<double> &keys, const QVector<double> &values, double lower, double upper)

@@ -4,7 +4,9 @@
 
 // A value is outside the tolerance band when it lies below its lower or above
 // its upper limit; a value equal to a limit is inside. With lower > upper no
-// value is inside.
+// value is inside. The comparison is made in the readings' own single
+// precision: a reading of 4.9 is the float nearest 4.9, which lies above the
+// double 4.9, yet it is the limit's value and so inside.
 bool isOutOfBand(double value, double lower, double upper);
 
 // Points split by the band, each part in stored order and keeping its keys.

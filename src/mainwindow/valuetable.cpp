@@ -59,6 +59,8 @@ void setRed(QTableWidgetItem *item, bool red)
 void fillValueTable(QTableWidget *table, const QVector<float> &values, const TableBand &band)
 {
     const int count = values.size();
+    // A selection belongs to the block it was made in.
+    table->clearSelection();
     table->setColumnCount(1);
     table->setRowCount(count);
     table->setHorizontalHeaderLabels({QString()});
