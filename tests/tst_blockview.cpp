@@ -538,6 +538,25 @@ private slots:
         QCOMPARE(MainWindowTester::shownRow(*window), 0);
     }
 
+    // A new read replaces the store but leaves the shown block on screen; the
+    // band is then still drawn for that block.
+    void newReadKeepsTheShownBlock()
+    {
+        setBand(4.0, 6.0);
+        setBlocks({{3, 7, 5}});
+        doubleClickRow(0);
+        setBlocks({{100, 200}});
+
+        switchBand(true);
+        QCOMPARE(valuesOf(ui->graph->graph(0)), (QVector<double>{3, 7, 5}));
+        QCOMPARE(keysOf(ui->graph->graph(1)), (QVector<double>{1, 2}));
+        QCOMPARE(redRows(ui->table_block_data), (QList<int>{0, 1}));
+        typeInto(ui->limits_min, 2.0);
+        QCOMPARE(keysOf(ui->graph->graph(1)), (QVector<double>{2}));
+        QCOMPARE(keysOf(bars(0)), (QVector<double>{1, 3}));
+        QCOMPARE(statisticTexts(), (QStringList{"3.0", "7.0", "5.0", "2.0"}));
+    }
+
     void plotLook()
     {
         setBand(4.0, 6.0);

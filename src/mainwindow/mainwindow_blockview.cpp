@@ -98,7 +98,8 @@ void MainWindow::showBlock(int row)
     if (row < 0 || row >= memoryBlocks.size())
         return;
     shownBlockRow = row;
-    const QVector<float> values = memoryBlocks.at(row).values;
+    shownValues = memoryBlocks.at(row).values;
+    const QVector<float> &values = shownValues;
 
     // The fill marks the cells against the band as it goes.
     fillValueTable(ui->table_block_data, values, tableBand(ui));
@@ -112,9 +113,9 @@ void MainWindow::showBlock(int row)
 
 void MainWindow::updateStatistics()
 {
-    if (shownBlockRow < 0 || shownBlockRow >= memoryBlocks.size())
+    if (shownBlockRow < 0)
         return;
-    const BlockStatistics statistics = computeStatistics(memoryBlocks.at(shownBlockRow).values);
+    const BlockStatistics statistics = computeStatistics(shownValues);
     showStatistic(ui->min_box, statistics.minimum);
     showStatistic(ui->max_box, statistics.maximum);
     showStatistic(ui->mean_box, statistics.mean);
@@ -151,7 +152,11 @@ void MainWindow::drawBlockPlotsForRow(int row)
 {
     if (row < 0 || row >= memoryBlocks.size())
         return;
-    const QVector<float> readings = memoryBlocks.at(row).values;
+    drawPlotsOf(memoryBlocks.at(row).values);
+}
+
+void MainWindow::drawPlotsOf(const QVector<float> &readings)
+{
     const PlotSeries series = plotSeries(readings);
     const double lower = ui->limits_min->value();
     const double upper = ui->limits_max->value();
@@ -208,7 +213,7 @@ void MainWindow::on_set_limits_checkbox_stateChanged(int)
     qDebug() << static_cast<const void *>(shownItem);
     if (shownBlockRow < 0)
         return;
-    drawBlockPlotsForRow(shownBlockRow);
+    drawPlotsOf(shownValues);
     markOutOfLimitValues();
 }
 
@@ -246,7 +251,7 @@ void MainWindow::on_limits_min_editingFinished()
         updateLimitLines();
         return;
     }
-    drawBlockPlotsForRow(shownBlockRow);
+    drawPlotsOf(shownValues);
     markOutOfLimitValues();
 }
 
