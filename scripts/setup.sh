@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config clang libclang-rt-14-dev
   qtbase5-dev qttools5-dev qttools5-dev-tools libqt5serialport5-dev
   libqt5svg5 qt5-image-formats-plugins
   libqcustomplot-dev

@@ -9,13 +9,15 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 // Answers the next modal dialog from inside its own event loop: `handle` gets the
 // dialog once it is the active modal widget (polled every 10 ms, up to 5 s).
 inline void whenModalAppears(std::function<void(QWidget *)> handle)
 {
-    auto *timer = new QTimer;
-    auto *clock = new QElapsedTimer;
+    // Parented to the application, so a watch that never fires is still freed.
+    auto *timer = new QTimer(qApp);
+    auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
     QObject::connect(timer, &QTimer::timeout, timer, [timer, clock, handle] {
         QWidget *modal = QApplication::activeModalWidget();
@@ -23,7 +25,6 @@ inline void whenModalAppears(std::function<void(QWidget *)> handle)
             return;
         timer->stop();
         timer->deleteLater();
-        delete clock;
         if (modal)
             handle(modal);
     });

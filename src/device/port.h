@@ -3,8 +3,11 @@
 #include "serialportmonitor.h"
 
 #include <QByteArray>
+#include <QMetaObject>
 #include <QObject>
 #include <QSerialPort>
+#include <QString>
+#include <QStringList>
 #include <QVector>
 
 // The link to the instrument: detection on newly seen ports, the request
@@ -15,6 +18,7 @@ class Port : public QObject
 
 public:
     Port();
+    ~Port() override;
 
     QByteArray sendRequest(quint32 command, int expectedSize, int timeoutMs);
     bool checkResponse(const QByteArray &answer);
@@ -23,6 +27,9 @@ public:
     QByteArray getBlockName(unsigned index);
     int getBlockSize(unsigned index);
     QVector<float> getBlockData(unsigned index);
+
+    // True from a successful handshake until the instrument is lost.
+    bool isInstrumentConnected() const;
 
 signals:
     void validPortFound();
@@ -35,8 +42,27 @@ private slots:
     void serialReciever();
 
 private:
+    void applyLineSettings();
+    void armDetection();
+    void disarmDetection();
+    void armLossHandler();
+    void disarmLossHandler();
+    void abandonCandidatePort(QSerialPort::SerialPortError error);
+    void tryDeferredPorts();
+
     QByteArray responseBuffer;
     SerialPortMonitor monitor;
     int expectedResponseSize = 0;
     QSerialPort serial;
+
+    // Each of these connections exists at most once.
+    QMetaObject::Connection detection;
+    QMetaObject::Connection lossHandler;
+    // Closes a candidate port that fails during its handshake.
+    QMetaObject::Connection candidateGuard;
+
+    bool instrumentConnected = false;
+    bool waitInProgress = false;
+    // Ports reported while an exchange was waiting, tried once it has ended.
+    QStringList deferredPorts;
 };

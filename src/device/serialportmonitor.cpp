@@ -1,11 +1,38 @@
 #include "serialportmonitor.h"
 
+#include "portlisting.h"
+
+#include <QDebug>
+
+namespace {
+
+constexpr int kPollIntervalMs = 500;
+
+} // namespace
+
 SerialPortMonitor::SerialPortMonitor()
 {
     connect(&pollTimer, &QTimer::timeout, this, &SerialPortMonitor::checkForPortChanges);
-    pollTimer.start(500);
+    pollTimer.start(kPollIntervalMs);
 }
 
 void SerialPortMonitor::checkForPortChanges()
 {
+    const QStringList current = availablePortNames();
+
+    // A receiver may run a whole handshake inside this emission; ports that
+    // appear meanwhile are seen by the next poll.
+    for (const QString &name : current) {
+        if (!knownPorts.contains(name, Qt::CaseSensitive)) {
+            qDebug() << "New serial port added:" << name;
+            emit portConnected(name);
+        }
+    }
+    for (const QString &name : qAsConst(knownPorts)) {
+        if (!current.contains(name, Qt::CaseSensitive)) {
+            qDebug() << "Serial port removed:" << name;
+            emit portDisconnected(name);
+        }
+    }
+    knownPorts = current;
 }

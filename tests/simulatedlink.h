@@ -1,0 +1,82 @@
+#pragma once
+
+#include "instrumentsimulator.h"
+#include "port.h"
+#include "portlisting.h"
+
+#include <QAbstractEventDispatcher>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+// A path of this test process only. Device numbers of pseudo-terminals are
+// reused at once by other processes (tests running in parallel); a link that
+// the simulator removes on unplugging never leads to someone else's device.
+inline QString privateLinkPath()
+{
+    static QTemporaryDir folder;
+    static int count = 0;
+    return folder.filePath(QStringLiteral("instrument-%1").arg(++count));
+}
+
+// Plugs a simulator in and lets the port monitor see its path.
+inline bool plugInWatched(InstrumentSimulator &simulator)
+{
+    if (simulator.linkPath().isEmpty())
+        simulator.setLinkPath(privateLinkPath());
+    if (!simulator.plugIn())
+        return false;
+    addVirtualPortPath(simulator.portPath());
+    return true;
+}
+
+// Unplugs a simulator and forgets its path.
+inline void unplugWatched(InstrumentSimulator &simulator)
+{
+    const QString path = simulator.portPath();
+    simulator.unplug();
+    removeVirtualPortPath(path);
+}
+
+// A port that has found the simulated instrument: the simulator is plugged
+// in first, then the port's monitor finds it at its first poll.
+struct SimulatedLink
+{
+    InstrumentSimulator simulator;
+    std::unique_ptr<Port> port;
+
+    explicit SimulatedLink(const QVector<SimulatedBlock> &blocks = {},
+                           const InstrumentBehaviour &behaviour = InstrumentBehaviour())
+    {
+        simulator.setBlocks(blocks);
+        simulator.setBehaviour(behaviour);
+    }
+
+    // Plugs in, builds the port and waits for the handshake's verdict.
+    bool connect(int timeoutMs = 5000)
+    {
+        if (!plugInWatched(simulator))
+            return false;
+        port = std::make_unique<Port>();
+        QSignalSpy found(port.get(), &Port::validPortFound);
+        return found.wait(timeoutMs);
+    }
+};
+
+// Counts how often the event loop goes back to sleep over a stretch of time:
+// an idle program does so a few times, a busy loop hundreds of thousands.
+inline int eventLoopWakeUps(int durationMs)
+{
+    int wakeUps = 0;
+    auto *dispatcher = QAbstractEventDispatcher::instance();
+    const QMetaObject::Connection counting =
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, dispatcher, [&wakeUps] { ++wakeUps; });
+    QEventLoop loop;
+    QTimer::singleShot(durationMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    QObject::disconnect(counting);
+    return wakeUps;
+}
