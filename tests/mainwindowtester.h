@@ -16,6 +16,8 @@ public:
     static Port &port(MainWindow &w) { return w.port; }
     static int shownRow(MainWindow &w) { return w.shownBlockRow; }
     static BlockStatistics shownStatistics(MainWindow &w) { return w.shownStatistics(); }
+    // Marks a row as the block last shown, as a double-click would.
+    static void setShownRow(MainWindow &w, int row) { w.shownBlockRow = row; }
 
     // Puts blocks into the store and the list as a finished read would.
     static void setBlocks(MainWindow &w, const QVector<MemoryBlock> &blocks)

@@ -269,5 +269,9 @@ Please check write permissions and whether the previous version of the file is o
         <source>Контроль проведён____________________________________, подпись</source>
         <translation>Testing carried out____________________________________,signature</translation>
     </message>
+    <message>
+        <source>Текст длиннее 32767 знаков не помещается в ячейку Excel и был сокращён.</source>
+        <translation>Text longer than 32767 characters does not fit into an Excel cell and was shortened.</translation>
+    </message>
 </context>
 </TS>

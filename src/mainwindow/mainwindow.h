@@ -12,6 +12,7 @@
 
 class QListWidgetItem;
 class QTranslator;
+struct ReportData;
 
 namespace Ui {
 class MainWindow;
@@ -87,6 +88,9 @@ private:
     ReportContent collectReportContent() const;
     void writePdfReport(const QString &path, bool includeEmptyFields);
     void writeExcelReport(const QString &path, bool includeEmptyFields);
+    // What both writers print, with plots drawn at the given size.
+    ReportData gatherReportData(bool includeEmptyFields, const QSize &plotSize);
+    void showSaveFailure();
 
     Port port;
     Ui::MainWindow *ui = nullptr;

@@ -1,0 +1,91 @@
+// Wall time to write one report, per writer and block size. Run by hand:
+//   QT_QPA_PLATFORM=offscreen ./bench_reports
+#include "excelreport.h"
+#include "pdfreport.h"
+#include "reportdata.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <ctime>
+
+namespace {
+
+ReportData sampleReport(int valueCount)
+{
+    ReportData data;
+    const QString sections[] = {QStringLiteral("Данные о компании"), QStringLiteral("Данные об отчете"),
+                                QStringLiteral("Данные о приборе")};
+    for (int i = 0; i < 15; ++i)
+        data.content.fields.append({QStringLiteral("Поле %1").arg(i + 1),
+                                    QStringLiteral("Значение %1").arg(i + 1),
+                                    sections[i < 5 ? 0 : i < 11 ? 1 : 2]});
+    data.content.valueHeader = QStringLiteral("0001");
+    data.content.values.reserve(valueCount);
+    for (int i = 0; i < valueCount; ++i)
+        data.content.values.append(float(50.0 + 80.0 * std::sin(i * 0.01)));
+    data.includeEmptyFields = true;
+    data.title = QStringLiteral("Отчет о проведении контроля");
+    data.numberHeader = QStringLiteral("Номер");
+    data.statisticsHeading = QStringLiteral("Статистика");
+    data.minimum = {QStringLiteral("Минимум"), -30.0};
+    data.maximum = {QStringLiteral("Максимум"), 130.0};
+    data.mean = {QStringLiteral("Среднее"), 50.2};
+    data.stdev = {QStringLiteral("СКО"), 56.6};
+    data.logo = QImage(300, 200, QImage::Format_ARGB32);
+    data.logo.fill(Qt::darkBlue);
+    QImage plot(600, 400, QImage::Format_ARGB32);
+    plot.fill(Qt::white);
+    QPainter(&plot).drawLine(0, 0, 599, 399);
+    data.plots = {plot, plot};
+    data.toleranceText = QStringLiteral("Допуск: [0; 100]");
+    data.commentsHeading = QStringLiteral("Комментарии");
+    data.comments = QStringLiteral("Без замечаний.");
+    data.signature = QStringLiteral("Контроль проведён____, подпись");
+    return data;
+}
+
+} // namespace
+
+class BenchReports : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void writers_data()
+    {
+        QTest::addColumn<QString>("writer");
+        QTest::addColumn<int>("values");
+        for (const char *writer : {"excel", "pdf"})
+            for (int values : {1000, 10000, 65535})
+                QTest::addRow("%s %d", writer, values) << QString::fromLatin1(writer) << values;
+    }
+
+    void writers()
+    {
+        QFETCH(QString, writer);
+        QFETCH(int, values);
+        const ReportData data = sampleReport(values);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(writer == QLatin1String("pdf") ? "r.pdf" : "r.xlsx");
+        QElapsedTimer clock;
+        clock.start();
+        const std::clock_t cpuStart = std::clock();
+        const bool ok = writer == QLatin1String("pdf") ? writePdfReportFile(path, data)
+                                                       : writeExcelReportFile(path, data).saved;
+        QVERIFY(ok);
+        // Wall time depends on what else the machine runs; CPU time less so.
+        const double cpu = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+        qInfo("%s, %d values: %.3f s wall, %.3f s CPU, %lld bytes", qPrintable(writer), values,
+              clock.nsecsElapsed() / 1e9, cpu, QFileInfo(path).size());
+    }
+};
+
+QTEST_MAIN(BenchReports)
+#include "bench_reports.moc"

@@ -1,0 +1,55 @@
+#include "reporttexts.h"
+
+#include "decimals.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+#include <cmath>
+
+const QString kNoNumberText = QStringLiteral("\u2014");
+const QString kDifferenceHeader = QStringLiteral("X\u0305 - x");
+
+namespace {
+constexpr int kStatisticDecimals = 1;
+constexpr int kToleranceDigits = 6;
+} // namespace
+
+QString reportValueText(float value)
+{
+    if (!std::isfinite(value))
+        return kNoNumberText;
+    return QString::number(double(value), 'f', decimalsForValue(value));
+}
+
+QString reportDifferenceText(double shownMean, float value)
+{
+    const double difference = shownMean - double(value);
+    if (!std::isfinite(difference))
+        return kNoNumberText;
+    return QString::number(difference, 'f', kStatisticDecimals);
+}
+
+QString reportStatisticText(double value)
+{
+    if (!std::isfinite(value))
+        return kNoNumberText;
+    return QString::number(value, 'f', kStatisticDecimals);
+}
+
+QString reportToleranceText(const QString &prefix, double minimum, double maximum)
+{
+    return prefix + QString::number(minimum, 'g', kToleranceDigits) + QStringLiteral("; ")
+           + QString::number(maximum, 'g', kToleranceDigits) + QStringLiteral("]");
+}
+
+bool reportShowsTolerance(bool limitsOn, bool graphIncluded, bool diagramIncluded)
+{
+    return limitsOn && (graphIncluded || diagramIncluded);
+}
+
+QString reportValueHeader(const QString &blockName)
+{
+    static const QRegularExpression whiteSpace(QStringLiteral("\\s+"));
+    const QStringList words = blockName.split(whiteSpace, Qt::SkipEmptyParts);
+    return words.size() >= 2 ? words.at(1) : QString();
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// Texts that both report writers print for the same data.
+
+// Printed instead of a number that is not finite (NaN, infinity).
+extern const QString kNoNumberText;
+// Header of the difference column; the same in every language.
+extern const QString kDifferenceHeader;
+
+// A measured value, rounded to the decimals the value table uses for it.
+QString reportValueText(float value);
+// Shown mean minus the value, one decimal.
+QString reportDifferenceText(double shownMean, float value);
+// A statistic as the boxes show it: one decimal.
+QString reportStatisticText(double value);
+// "<prefix>min; max]" with six significant digits each.
+QString reportToleranceText(const QString &prefix, double minimum, double maximum);
+// The band is described only when it is on and at least one plot is in the report.
+bool reportShowsTolerance(bool limitsOn, bool graphIncluded, bool diagramIncluded);
+// Header of the value column: the second word of the block's name, or empty.
+QString reportValueHeader(const QString &blockName);

@@ -1,0 +1,176 @@
+#include "xlsxdocument.h"
+
+#include <QBuffer>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QSaveFile>
+#include <cmath>
+#include <xlsxwriter.h>
+
+namespace {
+// Images are stored at 96 dpi so that the sheet shows them at their pixel size.
+constexpr int kScreenDotsPerMeter = 3780;
+constexpr qint64 kCopyChunk = 1 << 20;
+
+lxw_row_t toRow(int row) { return lxw_row_t(row - 1); }
+lxw_col_t toColumn(int column) { return lxw_col_t(column - 1); }
+} // namespace
+
+XlsxDocument::XlsxDocument()
+    : scratch(QDir::tempPath() + QStringLiteral("/zrv-report-XXXXXX.xlsx"))
+{
+    if (!scratch.open()) {
+        failed = true;
+        return;
+    }
+    scratch.close();
+    workbook = workbook_new(QFile::encodeName(scratch.fileName()).constData());
+    if (workbook)
+        sheet = workbook_add_worksheet(workbook, nullptr);
+    if (!workbook || !sheet)
+        failed = true;
+}
+
+XlsxDocument::~XlsxDocument()
+{
+    // workbook_close also releases the workbook; an unsaved one is discarded.
+    if (workbook)
+        workbook_close(workbook);
+}
+
+lxw_format *XlsxDocument::addFormat(const XlsxFormatSpec &spec)
+{
+    if (!workbook)
+        return nullptr;
+    lxw_format *format = workbook_add_format(workbook);
+    switch (spec.horizontal) {
+    case XlsxFormatSpec::Align::Center:
+        format_set_align(format, LXW_ALIGN_CENTER);
+        break;
+    case XlsxFormatSpec::Align::Justify:
+        format_set_align(format, LXW_ALIGN_JUSTIFY);
+        break;
+    case XlsxFormatSpec::Align::None:
+        break;
+    }
+    if (spec.verticalCenter)
+        format_set_align(format, LXW_ALIGN_VERTICAL_CENTER);
+    if (spec.thinBorder)
+        format_set_border(format, LXW_BORDER_THIN);
+    if (spec.thickLeft)
+        format_set_left(format, LXW_BORDER_THICK);
+    if (spec.bold)
+        format_set_bold(format);
+    if (spec.wrap)
+        format_set_text_wrap(format);
+    if (!spec.fontName.isEmpty())
+        format_set_font_name(format, spec.fontName.toUtf8().constData());
+    if (spec.fontSize > 0.0)
+        format_set_font_size(format, spec.fontSize);
+    return format;
+}
+
+void XlsxDocument::setColumnWidth(int firstColumn, int lastColumn, double width)
+{
+    if (sheet)
+        note(worksheet_set_column(sheet, toColumn(firstColumn), toColumn(lastColumn), width, nullptr));
+}
+
+void XlsxDocument::mergeCells(int firstRow, int firstColumn, int lastRow, int lastColumn,
+                              const QString &text, lxw_format *format)
+{
+    if (sheet)
+        note(worksheet_merge_range(sheet, toRow(firstRow), toColumn(firstColumn), toRow(lastRow),
+                                   toColumn(lastColumn), cellText(text).constData(), format));
+}
+
+void XlsxDocument::writeString(int row, int column, const QString &text, lxw_format *format)
+{
+    if (sheet)
+        note(worksheet_write_string(sheet, toRow(row), toColumn(column), cellText(text).constData(),
+                                    format));
+}
+
+void XlsxDocument::writeNumber(int row, int column, double value, lxw_format *format,
+                               const QString &textIfNotFinite)
+{
+    if (!std::isfinite(value)) {
+        writeString(row, column, textIfNotFinite, format);
+        return;
+    }
+    if (sheet)
+        note(worksheet_write_number(sheet, toRow(row), toColumn(column), value, format));
+}
+
+void XlsxDocument::insertImage(int row, int column, const QImage &image)
+{
+    if (!sheet || image.isNull())
+        return;
+    QImage stored = image;
+    stored.setDotsPerMeterX(kScreenDotsPerMeter);
+    stored.setDotsPerMeterY(kScreenDotsPerMeter);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!stored.save(&buffer, "PNG")) {
+        failed = true;
+        return;
+    }
+    note(worksheet_insert_image_buffer(sheet, toRow(row), toColumn(column),
+                                       reinterpret_cast<const unsigned char *>(png.constData()),
+                                       size_t(png.size())));
+}
+
+bool XlsxDocument::saveAs(const QString &path)
+{
+    if (!workbook)
+        return false;
+    const lxw_error closed = workbook_close(workbook);
+    workbook = nullptr;
+    sheet = nullptr;
+    if (closed != LXW_NO_ERROR) {
+        qDebug() << "xlsx:" << lxw_strerror(closed);
+        return false;
+    }
+    if (failed)
+        return false;
+
+    QFile assembled(scratch.fileName());
+    if (!assembled.open(QIODevice::ReadOnly))
+        return false;
+    QSaveFile target(path);
+    // An existing file in a folder we may not create files in is overwritten in place.
+    target.setDirectWriteFallback(true);
+    if (!target.open(QIODevice::WriteOnly))
+        return false;
+    while (!assembled.atEnd()) {
+        const QByteArray chunk = assembled.read(kCopyChunk);
+        if (chunk.isEmpty() || target.write(chunk) != chunk.size()) {
+            target.cancelWriting();
+            return false;
+        }
+    }
+    return target.commit();
+}
+
+QByteArray XlsxDocument::cellText(const QString &text)
+{
+    if (text.size() <= kMaxCellText)
+        return text.toUtf8();
+    shortened = true;
+    int length = kMaxCellText;
+    // Never cut a character in two.
+    if (text.at(length - 1).isHighSurrogate())
+        --length;
+    return text.left(length).toUtf8();
+}
+
+void XlsxDocument::note(int error)
+{
+    if (error != LXW_NO_ERROR) {
+        qDebug() << "xlsx:" << lxw_strerror(lxw_error(error));
+        failed = true;
+    }
+}

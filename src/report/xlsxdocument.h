@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryFile>
+
+class QImage;
+struct lxw_workbook;
+struct lxw_worksheet;
+struct lxw_format;
+
+// Look of a cell. A look, once used in a cell, cannot change: keep one per look.
+struct XlsxFormatSpec
+{
+    enum class Align { None, Center, Justify };
+    Align horizontal = Align::None;
+    bool verticalCenter = false;
+    bool thinBorder = false;  // on all four sides
+    bool thickLeft = false;   // left border thick instead
+    bool bold = false;
+    bool wrap = false;
+    QString fontName;         // empty: the workbook's default
+    double fontSize = 0.0;    // 0: the workbook's default
+};
+
+// A one-sheet xlsx workbook. Rows and columns are 1-based, as the sheet shows
+// them. Strings longer than a cell can hold are shortened (see textShortened).
+// The workbook is assembled in a private temporary file and only copied over
+// the target when complete, so a failed save never leaves a broken file there.
+class XlsxDocument
+{
+public:
+    // Characters one cell can hold.
+    static constexpr int kMaxCellText = 32767;
+
+    XlsxDocument();
+    ~XlsxDocument();
+    XlsxDocument(const XlsxDocument &) = delete;
+    XlsxDocument &operator=(const XlsxDocument &) = delete;
+
+    lxw_format *addFormat(const XlsxFormatSpec &spec);
+    void setColumnWidth(int firstColumn, int lastColumn, double width);
+    // Merges the range, gives every cell the format and puts the text into the first.
+    void mergeCells(int firstRow, int firstColumn, int lastRow, int lastColumn, const QString &text,
+                    lxw_format *format);
+    void writeString(int row, int column, const QString &text, lxw_format *format);
+    // A number that is not finite cannot be stored in a number cell: it is written as
+    // the text given instead.
+    void writeNumber(int row, int column, double value, lxw_format *format,
+                     const QString &textIfNotFinite);
+    // Puts the image, at its pixel size, with its top-left corner in the cell. A null
+    // image is skipped.
+    void insertImage(int row, int column, const QImage &image);
+
+    // Writes the workbook to the path; false when anything failed on the way
+    // (then an existing file at the path is left as it was, where the folder allows).
+    bool saveAs(const QString &path);
+
+    bool textShortened() const { return shortened; }
+
+private:
+    QByteArray cellText(const QString &text);
+    void note(int error);
+
+    QTemporaryFile scratch;
+    lxw_workbook *workbook = nullptr;
+    lxw_worksheet *sheet = nullptr;
+    bool failed = false;
+    bool shortened = false;
+};

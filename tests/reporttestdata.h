@@ -1,0 +1,84 @@
+#pragma once
+
+#include "reportdata.h"
+
+#include <QByteArray>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QStringList>
+#include <cmath>
+
+// A complete report with every field filled, as the window would gather it.
+inline ReportData sampleReportData(int valueCount)
+{
+    ReportData data;
+    const QString company = QStringLiteral("Данные о компании");
+    const QString report = QStringLiteral("Данные об отчете");
+    const QString device = QStringLiteral("Данные о приборе");
+    const QStringList labels = {"Компания", "Город", "Адрес", "Телефон", "Вебсайт",
+                                "Номер отчета", "Дата", "Оператор", "Наименование детали",
+                                "Материал", "Номер партии", "Название прибора", "Тип прибора",
+                                "Номер прибора", "Свидетельство о поверке"};
+    for (int i = 0; i < labels.size(); ++i)
+        data.content.fields.append({labels.at(i), QStringLiteral("знач%1").arg(i + 1),
+                                    i < 5 ? company : i < 11 ? report : device});
+    data.content.valueHeader = QStringLiteral("0001");
+    for (int i = 0; i < valueCount; ++i)
+        data.content.values.append(float(10.0 + i % 7 * 0.25));
+    data.includeEmptyFields = true;
+    data.title = QStringLiteral("Отчет о проведении контроля");
+    data.numberHeader = QStringLiteral("Номер");
+    data.statisticsHeading = QStringLiteral("Статистика");
+    data.minimum = {QStringLiteral("Мин"), 10.0};
+    data.maximum = {QStringLiteral("Макс"), 11.5};
+    data.mean = {QStringLiteral("Среднее"), 10.7};
+    data.stdev = {QStringLiteral("СКО"), 0.5};
+    data.commentsHeading = QStringLiteral("Комментарии");
+    data.comments = QStringLiteral("Замечаний нет");
+    data.signature = QStringLiteral("Контроль проведён____________________________________________, подпись");
+    return data;
+}
+
+inline QImage solidImage(int width, int height, QColor color)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(color);
+    QPainter(&image).drawLine(0, 0, width - 1, height - 1);
+    return image;
+}
+
+// Runs an independent reader; its standard output, or empty on failure.
+inline QByteArray runReader(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit
+        || process.exitCode() != 0) {
+        qWarning() << program << arguments << process.readAllStandardError();
+        return QByteArray();
+    }
+    return process.readAllStandardOutput();
+}
+
+// Makes the file unwritable for this process, also for root where the file
+// system allows it; false when that cannot be done here.
+inline bool makeUnwritable(const QString &path)
+{
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    QFile probe(path);
+    if (!probe.open(QIODevice::ReadWrite))
+        return true;
+    probe.close();
+    QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path});
+    return !probe.open(QIODevice::ReadWrite);
+}
+
+inline void makeWritable(const QString &path)
+{
+    QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+}

@@ -1,0 +1,346 @@
+// The Excel writer, read back with openpyxl (Debian's /usr/bin/python3).
+#include "excelreport.h"
+#include "reportdata.h"
+#include "reporttestdata.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <limits>
+
+namespace {
+
+const QString kNumberHeader = QStringLiteral("Номер");
+const QString kMissing = QStringLiteral("\u2014");
+
+QJsonObject readWorkbook(const QString &path)
+{
+    const QString reader = QFINDTESTDATA("readers/xlsx_dump.py");
+    const QByteArray json = runReader(QStringLiteral("/usr/bin/python3"), {reader, path});
+    return QJsonDocument::fromJson(json).object();
+}
+
+QJsonObject cell(const QJsonObject &book, const QString &name)
+{
+    return book.value("cells").toObject().value(name).toObject();
+}
+
+QVariant cellValue(const QJsonObject &book, const QString &name)
+{
+    return cell(book, name).value("value").toVariant();
+}
+
+bool merged(const QJsonObject &book, const QString &range)
+{
+    return book.value("merges").toArray().contains(range);
+}
+
+// Only the date filled and empty fields left out: the field table is the
+// report section row and the date row, so the title is on row 4 and the
+// first group holds the values of rows 6 to 45.
+ReportData shortFieldTable(int valueCount)
+{
+    ReportData data = sampleReportData(valueCount);
+    for (ReportField &field : data.content.fields)
+        if (field.label != QStringLiteral("Дата"))
+            field.value.clear();
+    data.includeEmptyFields = false;
+    data.statisticsHeading = QStringLiteral("Статистика");
+    return data;
+}
+
+QJsonObject writeAndRead(const ReportData &data, QTemporaryDir &dir)
+{
+    const QString path = dir.filePath("report.xlsx");
+    const ExcelReportResult result = writeExcelReportFile(path, data);
+    if (!result.saved)
+        return {};
+    return readWorkbook(path);
+}
+
+} // namespace
+
+class TestExcelReport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void fieldTableLogoAndTitle_data()
+    {
+        QTest::addColumn<QSize>("logoSize");
+        QTest::addColumn<int>("titleRow");
+        QTest::addColumn<int>("logoHeight");
+        // 18 rows of fields: the title follows one empty row below them.
+        QTest::newRow("no logo") << QSize() << 20 << 0;
+        QTest::newRow("logo shorter than the fields") << QSize(354, 200) << 20 << 100;
+        // 177 x 500 pixels at 96 dpi: 132 mm, 30 logo rows.
+        QTest::newRow("tall logo") << QSize(177, 500) << 31 << 500;
+    }
+
+    void fieldTableLogoAndTitle()
+    {
+        QFETCH(QSize, logoSize);
+        QFETCH(int, titleRow);
+        QFETCH(int, logoHeight);
+        ReportData data = sampleReportData(3);
+        data.title = QStringLiteral("ОТЧЕТ О ПРОВЕДЕНИИ КОНТРОЛЯ");
+        if (logoSize.isValid()) {
+            data.logo = solidImage(logoSize.width(), logoSize.height(), Qt::red);
+            data.logo.setDotsPerMeterX(3780);
+            data.logo.setDotsPerMeterY(3780);
+        }
+        QTemporaryDir dir;
+        const QJsonObject book = writeAndRead(data, dir);
+        QVERIFY(!book.isEmpty());
+        QCOMPARE(book.value("sheets").toInt(), 1);
+
+        // Section rows span A:F in bold, field rows A:C and D:F with thin borders.
+        QVERIFY(merged(book, "A1:F1"));
+        QCOMPARE(cellValue(book, "A1").toString(), QStringLiteral("Данные о компании"));
+        QVERIFY(cell(book, "A1").value("bold").toBool());
+        QVERIFY(merged(book, "A2:C2"));
+        QVERIFY(merged(book, "D2:F2"));
+        QCOMPARE(cellValue(book, "A2").toString(), QStringLiteral("Компания"));
+        QCOMPARE(cellValue(book, "D2").toString(), QStringLiteral("знач1"));
+        QCOMPARE(cell(book, "D2").value("left").toString(), QStringLiteral("thin"));
+        QVERIFY(merged(book, "A7:F7"));
+        QCOMPARE(cellValue(book, "A7").toString(), QStringLiteral("Данные об отчете"));
+        QCOMPARE(cellValue(book, "A18").toString(), QStringLiteral("Свидетельство о поверке"));
+
+        const QString title = QString("A%1").arg(titleRow);
+        QVERIFY(merged(book, QString("A%1:I%1").arg(titleRow)));
+        QCOMPARE(cellValue(book, title).toString(), QStringLiteral("ОТЧЕТ О ПРОВЕДЕНИИ КОНТРОЛЯ"));
+        QVERIFY(cell(book, title).value("bold").toBool());
+        QCOMPARE(cellValue(book, QString("A%1").arg(titleRow + 1)).toString(), kNumberHeader);
+
+        const QJsonArray images = book.value("images").toArray();
+        QCOMPARE(images.size(), logoSize.isValid() ? 1 : 0);
+        if (logoSize.isValid()) {
+            const QJsonObject logo = images.at(0).toObject();
+            QCOMPARE(logo.value("row").toInt(), 0);
+            QCOMPARE(logo.value("col").toInt(), 6);  // G1
+            QCOMPARE(logo.value("width").toInt(), 177);
+            QCOMPARE(logo.value("height").toInt(), logoHeight);
+        }
+    }
+
+    // Where values, group headers and statistics land for blocks of various sizes.
+    void valueTable_data()
+    {
+        QTest::addColumn<int>("values");
+        QTest::addColumn<QStringList>("headers");       // cells holding "Номер"
+        QTest::addColumn<QStringList>("thickHeaders");  // those with a thick left border
+        QTest::addColumn<QStringList>("numberCells");   // cell=number pairs
+        QTest::addColumn<QStringList>("emptyCells");
+        QTest::addColumn<QString>("statistics");        // first cell of the statistics block
+
+        QTest::newRow("3 values") << 3 << QStringList{"A5"} << QStringList{}
+                                  << QStringList{"A6=1", "A8=3"} << QStringList{"A9", "D5"} << "H5";
+        QTest::newRow("group 1 exactly full")
+            << 40 << QStringList{"A5", "D5"} << QStringList{"D5"} << QStringList{"A45=40"}
+            << QStringList{"D6", "A46"} << "H5";
+        QTest::newRow("third group in use")
+            << 100 << QStringList{"A5", "D5", "G5"} << QStringList{"D5", "G5"}
+            << QStringList{"D6=41", "G6=81", "G25=100"} << QStringList{"G26"} << "A47";
+        QTest::newRow("first page full")
+            << 120 << QStringList{"A5", "D5", "G5", "A47"} << QStringList{"D5", "G5"}
+            << QStringList{"G45=120"} << QStringList{"A48"} << "H47";
+        QTest::newRow("second page begins")
+            << 121 << QStringList{"A5", "D5", "G5", "A47"} << QStringList{"D5", "G5"}
+            << QStringList{"A48=121"} << QStringList{"A49", "D47"} << "H47";
+        // Every page after the first holds 43 rows per group: page 2 ends at
+        // row 90, page 3 starts with its header on row 92 and ends at row 135.
+        QTest::newRow("third page")
+            << 300 << QStringList{"A47", "D47", "G47", "A92", "D92"} << QStringList{"D47", "G47", "D92"}
+            << QStringList{"A90=163", "D90=206", "G90=249", "A93=250", "A135=292", "D93=293",
+                           "D100=300"}
+            << QStringList{"D101", "A136"} << "H92";
+    }
+
+    void valueTable()
+    {
+        QFETCH(int, values);
+        QFETCH(QStringList, headers);
+        QFETCH(QStringList, thickHeaders);
+        QFETCH(QStringList, numberCells);
+        QFETCH(QStringList, emptyCells);
+        QFETCH(QString, statistics);
+        QTemporaryDir dir;
+        const QJsonObject book = writeAndRead(shortFieldTable(values), dir);
+        QVERIFY(!book.isEmpty());
+
+        QCOMPARE(cellValue(book, "A4").toString(), QStringLiteral("Отчет о проведении контроля"));
+        for (const QString &name : headers) {
+            QCOMPARE(cellValue(book, name).toString(), kNumberHeader);
+            const QString left = cell(book, name).value("left").toString();
+            QCOMPARE(left, thickHeaders.contains(name) ? QStringLiteral("thick") : QStringLiteral("thin"));
+            const QString column(QChar(name.at(0).unicode() + 1));
+            const QString row = name.mid(1);
+            QCOMPARE(cellValue(book, column + row).toString(), QStringLiteral("0001"));
+            QCOMPARE(cell(book, column + row).value("left").toString(), QStringLiteral("thin"));
+            const QString third(QChar(name.at(0).unicode() + 2));
+            QCOMPARE(cellValue(book, third + row).toString(), QStringLiteral("X\u0305 - x"));
+        }
+        for (const QString &pair : numberCells) {
+            const QString name = pair.section('=', 0, 0);
+            const int number = pair.section('=', 1).toInt();
+            QCOMPARE(cell(book, name).value("type").toString(), QStringLiteral("n"));
+            QCOMPARE(cellValue(book, name).toInt(), number);
+            // Groups 2 and 3 of a page start with a thick line, group 1 does not.
+            const bool thick = name.at(0) != QLatin1Char('A');
+            QCOMPARE(cell(book, name).value("left").toString(),
+                     thick ? QStringLiteral("thick") : QStringLiteral("thin"));
+            // Value and difference are texts with thin borders.
+            const QString row = name.mid(1);
+            const QString valueCell = QString(QChar(name.at(0).unicode() + 1)) + row;
+            const QString differenceCell = QString(QChar(name.at(0).unicode() + 2)) + row;
+            const float value = shortFieldTable(values).content.values.at(number - 1);
+            QCOMPARE(cell(book, valueCell).value("type").toString(), QStringLiteral("s"));
+            QCOMPARE(cellValue(book, valueCell).toString(), QString::number(double(value), 'f', 1));
+            QCOMPARE(cell(book, valueCell).value("left").toString(), QStringLiteral("thin"));
+            QCOMPARE(cellValue(book, differenceCell).toString(),
+                     QString::number(10.7 - double(value), 'f', 1));
+            QCOMPARE(cell(book, differenceCell).value("font").toString(), QStringLiteral("Times New Roman"));
+            QCOMPARE(cell(book, differenceCell).value("size").toDouble(), 11.0);
+        }
+        for (const QString &name : emptyCells)
+            QVERIFY2(cellValue(book, name).isNull(), qPrintable(name));
+
+        // Statistics: heading over label and value column, then min, max, mean, σ as numbers.
+        const QChar labelColumn = statistics.at(0);
+        const QChar valueColumn(labelColumn.unicode() + 1);
+        const int first = statistics.mid(1).toInt();
+        QVERIFY(merged(book, QString("%1%3:%2%3").arg(labelColumn).arg(valueColumn).arg(first)));
+        QCOMPARE(cellValue(book, statistics).toString(), QStringLiteral("Статистика"));
+        const QStringList labels = {"Мин", "Макс", "Среднее", "СКО"};
+        const QList<double> numbers = {10.0, 11.5, 10.7, 0.5};
+        for (int i = 0; i < 4; ++i) {
+            const QString label = QString("%1%2").arg(labelColumn).arg(first + 1 + i);
+            const QString value = QString("%1%2").arg(valueColumn).arg(first + 1 + i);
+            QCOMPARE(cellValue(book, label).toString(), labels.at(i));
+            QCOMPARE(cell(book, value).value("type").toString(), QStringLiteral("n"));
+            QCOMPARE(cellValue(book, value).toDouble(), numbers.at(i));
+        }
+    }
+
+    // Plots, tolerance text, comments and signature below the table.
+    void below_data()
+    {
+        QTest::addColumn<int>("plots");
+        QTest::addColumn<bool>("tolerance");
+        QTest::addColumn<int>("headingRow");
+        // 3 values: the statistics end on row 9, so "next row" is 10.
+        QTest::newRow("nothing optional") << 0 << false << 12;
+        QTest::newRow("graph and diagram with the band") << 2 << true << 47;
+        QTest::newRow("diagram only, no band") << 1 << false << 29;
+    }
+
+    void below()
+    {
+        QFETCH(int, plots);
+        QFETCH(bool, tolerance);
+        QFETCH(int, headingRow);
+        ReportData data = shortFieldTable(3);
+        for (int i = 0; i < plots; ++i)
+            data.plots.append(solidImage(522, 313, Qt::white));
+        if (tolerance)
+            data.toleranceText = QStringLiteral("Допуск: [0; 5.5]");
+        data.signature = QStringLiteral("Контроль проведён") + QString(36, '_') + QStringLiteral(", подпись");
+        QTemporaryDir dir;
+        const QJsonObject book = writeAndRead(data, dir);
+        QVERIFY(!book.isEmpty());
+
+        const QJsonArray images = book.value("images").toArray();
+        QCOMPARE(images.size(), plots);
+        for (int i = 0; i < plots; ++i) {
+            const QJsonObject image = images.at(i).toObject();
+            QCOMPARE(image.value("col").toInt(), 0);
+            QCOMPARE(image.value("row").toInt(), 10 + 17 * i);
+            QCOMPARE(image.value("width").toInt(), 522);
+            QCOMPARE(image.value("height").toInt(), 313);
+        }
+        if (tolerance) {
+            const int row = headingRow - 2;
+            QVERIFY(merged(book, QString("A%1:I%1").arg(row)));
+            QCOMPARE(cellValue(book, QString("A%1").arg(row)).toString(), data.toleranceText);
+            QCOMPARE(cell(book, QString("A%1").arg(row)).value("wrap").toBool(), true);
+        }
+        const QString heading = QString("A%1").arg(headingRow);
+        QVERIFY(merged(book, QString("A%1:I%1").arg(headingRow)));
+        QCOMPARE(cellValue(book, heading).toString(), QStringLiteral("Комментарии"));
+        QVERIFY(cell(book, heading).value("bold").toBool());
+        QVERIFY(merged(book, QString("A%1:I%2").arg(headingRow + 1).arg(headingRow + 2)));
+        QCOMPARE(cellValue(book, QString("A%1").arg(headingRow + 1)).toString(), data.comments);
+        QCOMPARE(cell(book, QString("A%1").arg(headingRow + 1)).value("horizontal").toString(),
+                 QStringLiteral("justify"));
+        QVERIFY(merged(book, QString("A%1:I%1").arg(headingRow + 3)));
+        const QJsonObject signature = cell(book, QString("A%1").arg(headingRow + 3));
+        QCOMPARE(signature.value("value").toString(), data.signature);
+        QVERIFY(signature.value("bold").toBool());
+        QCOMPARE(signature.value("font").toString(), QStringLiteral("Times New Roman"));
+        QCOMPARE(signature.value("size").toDouble(), 11.0);
+    }
+
+    void columnWidths()
+    {
+        QTemporaryDir dir;
+        const QJsonObject book = writeAndRead(shortFieldTable(3), dir);
+        const QJsonArray columns = book.value("columns").toArray();
+        QCOMPARE(columns.size(), 1);
+        const QJsonObject span = columns.at(0).toObject();
+        QCOMPARE(span.value("min").toInt(), 1);
+        QCOMPARE(span.value("max").toInt(), 9);
+        // A width of 8.5 characters is stored as Excel stores it: 8.5 digits of
+        // 7 pixels plus 5 pixels of padding, in units of one digit, to 1/256.
+        QCOMPARE(span.value("width").toDouble(), 9.28515625);
+    }
+
+    void numbersThatAreNotFinite()
+    {
+        ReportData data = shortFieldTable(3);
+        data.content.values[1] = std::numeric_limits<float>::infinity();
+        data.mean.value = std::numeric_limits<double>::quiet_NaN();
+        QTemporaryDir dir;
+        const QJsonObject book = writeAndRead(data, dir);
+        QVERIFY(!book.isEmpty());
+        QCOMPARE(cellValue(book, "B7").toString(), kMissing);
+        QCOMPARE(cellValue(book, "C6").toString(), kMissing);
+        QCOMPARE(cell(book, "I8").value("type").toString(), QStringLiteral("s"));
+        QCOMPARE(cellValue(book, "I8").toString(), kMissing);
+        QCOMPARE(cell(book, "I6").value("type").toString(), QStringLiteral("n"));
+    }
+
+    void commentLongerThanACell()
+    {
+        ReportData data = shortFieldTable(3);
+        data.comments = QString(40000, QLatin1Char('x'));
+        QTemporaryDir dir;
+        const QString path = dir.filePath("long.xlsx");
+        const ExcelReportResult result = writeExcelReportFile(path, data);
+        QVERIFY(result.saved);
+        QVERIFY(result.textShortened);
+        const QJsonObject book = readWorkbook(path);
+        QCOMPARE(cellValue(book, "A13").toString(), QString(32767, QLatin1Char('x')));
+
+        data.comments = QStringLiteral("short");
+        const ExcelReportResult plain = writeExcelReportFile(path, data);
+        QVERIFY(plain.saved);
+        QVERIFY(!plain.textShortened);
+    }
+
+    void failedSave()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("missing-folder/report.xlsx");
+        QVERIFY(!writeExcelReportFile(path, shortFieldTable(3)).saved);
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
+};
+
+QTEST_MAIN(TestExcelReport)
+#include "tst_excelreport.moc"

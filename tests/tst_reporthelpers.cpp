@@ -1,0 +1,362 @@
+// The plain functions behind the reports: field rows, texts, proposed file
+// name, locked-file check, Excel sheet arithmetic, PDF table pieces.
+#include "excellayout.h"
+#include "exportpath.h"
+#include "fieldtable.h"
+#include "pdftablepieces.h"
+#include "reporttestdata.h"
+#include "reporttexts.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <limits>
+
+Q_DECLARE_METATYPE(QVector<FieldTableRow>)
+Q_DECLARE_METATYPE(QVector<ReportField>)
+Q_DECLARE_METATYPE(ExcelCell)
+Q_DECLARE_METATYPE(QVector<ExcelCell>)
+
+namespace {
+
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+const double kInf = std::numeric_limits<double>::infinity();
+
+FieldTableRow section(const QString &text) { return {true, text, QString()}; }
+FieldTableRow field(const QString &label, const QString &value) { return {false, label, value}; }
+
+} // namespace
+
+class TestReportHelpers : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void fieldRows_data()
+    {
+        QTest::addColumn<QVector<ReportField>>("fields");
+        QTest::addColumn<bool>("includeEmpty");
+        QTest::addColumn<QVector<FieldTableRow>>("rows");
+
+        const QVector<ReportField> mixed = {{"Компания", "ООО", "Данные о компании"},
+                                            {"Город", "", "Данные о компании"},
+                                            {"Номер отчета", "", "Данные об отчете"},
+                                            {"Дата", "01.02.2024", "Данные об отчете"},
+                                            {"Название прибора", "", "Данные о приборе"}};
+        QTest::newRow("empty fields left out")
+            << mixed << false
+            << QVector<FieldTableRow>{section("Данные о компании"), field("Компания", "ООО"),
+                                      section("Данные об отчете"), field("Дата", "01.02.2024")};
+        QTest::newRow("empty fields printed")
+            << mixed << true
+            << QVector<FieldTableRow>{section("Данные о компании"), field("Компания", "ООО"),
+                                      field("Город", ""), section("Данные об отчете"),
+                                      field("Номер отчета", ""), field("Дата", "01.02.2024"),
+                                      section("Данные о приборе"), field("Название прибора", "")};
+        QTest::newRow("only the date filled")
+            << QVector<ReportField>{{"Компания", "", "A"}, {"Дата", "01.02.2024", "B"}, {"Тип", "", "C"}}
+            << false << QVector<FieldTableRow>{section("B"), field("Дата", "01.02.2024")};
+        QTest::newRow("empty section caption has no row")
+            << QVector<ReportField>{{"Компания", "x", ""}, {"Город", "y", ""}} << false
+            << QVector<FieldTableRow>{field("Компания", "x"), field("Город", "y")};
+        QTest::newRow("a section text seen again starts a new section row")
+            << QVector<ReportField>{{"a", "1", "S"}, {"b", "2", "T"}, {"c", "3", "S"}} << false
+            << QVector<FieldTableRow>{section("S"), field("a", "1"), section("T"), field("b", "2"),
+                                      section("S"), field("c", "3")};
+        QTest::newRow("values are not trimmed")
+            << QVector<ReportField>{{"a", " ", "S"}} << false
+            << QVector<FieldTableRow>{section("S"), field("a", " ")};
+    }
+
+    void fieldRows()
+    {
+        QFETCH(QVector<ReportField>, fields);
+        QFETCH(bool, includeEmpty);
+        QFETCH(QVector<FieldTableRow>, rows);
+        QCOMPARE(fieldTableRows(fields, includeEmpty), rows);
+    }
+
+    void valueTexts_data()
+    {
+        QTest::addColumn<float>("value");
+        QTest::addColumn<double>("mean");
+        QTest::addColumn<QString>("valueText");
+        QTest::addColumn<QString>("differenceText");
+        QTest::newRow("one decimal below 100") << 12.34f << 12.3 << "12.3" << "-0.0";
+        QTest::newRow("rounds, not cuts") << 99.96f << 50.0 << "100.0" << "-50.0";
+        QTest::newRow("exactly 100 has none") << 100.0f << 100.0 << "100" << "0.0";
+        QTest::newRow("large value rounds") << 1234.5f << 1000.0 << "1235" << "-234.5";
+        QTest::newRow("negative") << -150.6f << 0.0 << "-151" << "150.6";
+        QTest::newRow("NaN value") << std::numeric_limits<float>::quiet_NaN() << 1.0 << "\u2014" << "\u2014";
+        QTest::newRow("infinite value") << std::numeric_limits<float>::infinity() << 1.0 << "\u2014"
+                                        << "\u2014";
+        QTest::newRow("no mean") << 5.0f << kNaN << "5.0" << "\u2014";
+    }
+
+    void valueTexts()
+    {
+        QFETCH(float, value);
+        QFETCH(double, mean);
+        QFETCH(QString, valueText);
+        QFETCH(QString, differenceText);
+        QCOMPARE(reportValueText(value), valueText);
+        QCOMPARE(reportDifferenceText(mean, value), differenceText);
+    }
+
+    void statisticText_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("one decimal") << 10.66 << "10.7";
+        QTest::newRow("whole") << 3.0 << "3.0";
+        QTest::newRow("NaN") << kNaN << "\u2014";
+        QTest::newRow("infinite") << -kInf << "\u2014";
+    }
+
+    void statisticText()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QCOMPARE(reportStatisticText(value), text);
+    }
+
+    void tolerance_data()
+    {
+        QTest::addColumn<double>("minimum");
+        QTest::addColumn<double>("maximum");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("plain") << 0.0 << 5.5 << "Допуск: [0; 5.5]";
+        QTest::newRow("negative") << -2.5 << 100.0 << "Допуск: [-2.5; 100]";
+        QTest::newRow("six significant digits") << 123456.7 << 999999.0 << "Допуск: [123457; 999999]";
+    }
+
+    void tolerance()
+    {
+        QFETCH(double, minimum);
+        QFETCH(double, maximum);
+        QFETCH(QString, text);
+        QCOMPARE(reportToleranceText(QStringLiteral("Допуск: ["), minimum, maximum), text);
+    }
+
+    void toleranceShown_data()
+    {
+        QTest::addColumn<bool>("limits");
+        QTest::addColumn<bool>("graph");
+        QTest::addColumn<bool>("diagram");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("band off") << false << true << true << false;
+        QTest::newRow("no plot") << true << false << false << false;
+        QTest::newRow("graph") << true << true << false << true;
+        QTest::newRow("diagram") << true << false << true << true;
+    }
+
+    void toleranceShown()
+    {
+        QFETCH(bool, limits);
+        QFETCH(bool, graph);
+        QFETCH(bool, diagram);
+        QFETCH(bool, shown);
+        QCOMPARE(reportShowsTolerance(limits, graph, diagram), shown);
+    }
+
+    void valueHeader_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("header");
+        QTest::newRow("two words") << "T 0001" << "0001";
+        QTest::newRow("one word") << "T0001" << "";
+        QTest::newRow("runs of white space") << "  T \t 0001   mm " << "0001";
+        QTest::newRow("empty") << "" << "";
+    }
+
+    void valueHeader()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, header);
+        QCOMPARE(reportValueHeader(name), header);
+    }
+
+    void proposedPath_data()
+    {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("report number") << "17" << "pdf" << "C:\\Отчет 17 14_05_09.pdf";
+        QTest::newRow("empty number: two spaces") << "" << "xlsx" << "C:\\Отчет  14_05_09.xlsx";
+        QTest::newRow("one space: one space") << " " << "pdf" << "C:\\Отчет 14_05_09.pdf";
+        QTest::newRow("two spaces kept") << "  " << "pdf" << "C:\\Отчет    14_05_09.pdf";
+    }
+
+    void proposedPath()
+    {
+        QFETCH(QString, number);
+        QFETCH(QString, extension);
+        QFETCH(QString, path);
+        QCOMPARE(proposedReportPath(QStringLiteral("C:\\"), QStringLiteral("Отчет"), number,
+                                    QTime(14, 5, 9), extension),
+                 path);
+    }
+
+    void defaultFolder()
+    {
+#ifdef Q_OS_WIN
+        QCOMPARE(defaultReportFolder(), QStringLiteral("C:\\"));
+#else
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString expected = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+        QCOMPARE(defaultReportFolder(), expected + "/");
+#endif
+    }
+
+    void fileLocked_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("locked");
+        QTest::newRow("no file") << "missing" << false;
+        QTest::newRow("writable file") << "writable" << false;
+        QTest::newRow("folder") << "folder" << true;
+        QTest::newRow("read-only file") << "read-only" << true;
+    }
+
+    void fileLocked()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, locked);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("report.pdf");
+        if (kind == "writable" || kind == "read-only") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("old");
+        }
+        if (kind == "folder")
+            QVERIFY(QDir(dir.path()).mkdir("report.pdf"));
+        if (kind == "read-only" && !makeUnwritable(path))
+            QSKIP("no way to make a file unwritable for this user here");
+        QCOMPARE(isFileLocked(path), locked);
+        if (kind == "read-only")
+            makeWritable(path);
+        if (kind == "writable" || kind == "missing")
+            QCOMPARE(QFile::exists(path), kind == "writable");
+    }
+
+    void logoAndImageRows()
+    {
+        QCOMPARE(excelLogoRows(0), 1);
+        QCOMPARE(excelLogoRows(26), 6);     // 26 / 4.5 + 1 = 6.8
+        QCOMPARE(excelLogoRows(132), 30);
+        QCOMPARE(excelLogoRows(1e9), kExcelMaxLogoRows);
+        QCOMPARE(excelLogoRows(kNaN), 0);
+        QCOMPARE(excelImageRows(313), 17);
+        QCOMPARE(excelImageRows(320), 17);
+        QCOMPARE(excelImageRows(321), 18);
+        QCOMPARE(excelImageRows(0), 1);
+    }
+
+    void sheetLayout_data()
+    {
+        QTest::addColumn<int>("top");
+        QTest::addColumn<int>("values");
+        QTest::addColumn<QVector<ExcelCell>>("headers");
+        QTest::addColumn<int>("lastIndex");
+        QTest::addColumn<ExcelCell>("lastNumber");
+        QTest::addColumn<ExcelCell>("statistics");  // row, label column
+        QTest::addColumn<int>("nextRow");
+
+        QTest::newRow("3 values") << 3 << 3 << QVector<ExcelCell>{{5, 1, false}} << 2
+                                  << ExcelCell{8, 1, false} << ExcelCell{5, 8, false} << 10;
+        QTest::newRow("group 1 exactly full")
+            << 3 << 40 << QVector<ExcelCell>{{5, 1, false}, {5, 4, true}} << 39
+            << ExcelCell{45, 1, false} << ExcelCell{5, 8, false} << 45;
+        QTest::newRow("third group")
+            << 3 << 81 << QVector<ExcelCell>{{5, 1, false}, {5, 4, true}, {5, 7, true}} << 80
+            << ExcelCell{6, 7, true} << ExcelCell{47, 1, false} << 52;
+        QTest::newRow("page 2 begins")
+            << 3 << 121
+            << QVector<ExcelCell>{{5, 1, false}, {5, 4, true}, {5, 7, true}, {47, 1, false}} << 120
+            << ExcelCell{48, 1, false} << ExcelCell{47, 8, false} << 52;
+        QTest::newRow("page 2 ends at row 90")
+            << 3 << 249
+            << QVector<ExcelCell>{{5, 1, false}, {5, 4, true}, {5, 7, true}, {47, 1, false},
+                                  {47, 4, true}, {47, 7, true}, {92, 1, false}}
+            << 248 << ExcelCell{90, 7, true} << ExcelCell{92, 8, false} << 97;
+        QTest::newRow("page 3 as long as page 2")
+            << 3 << 334
+            << QVector<ExcelCell>{{5, 1, false}, {5, 4, true}, {5, 7, true}, {47, 1, false},
+                                  {47, 4, true}, {47, 7, true}, {92, 1, false}, {92, 4, true}}
+            << 333 << ExcelCell{134, 4, true} << ExcelCell{92, 8, false} << 135;
+        QTest::newRow("title below a tall logo")
+            << 30 << 1 << QVector<ExcelCell>{{32, 1, false}} << 0 << ExcelCell{33, 1, false}
+            << ExcelCell{32, 8, false} << 37;
+        // A logo taller than the first page: that page reaches to row 90.
+        QTest::newRow("first values below row 45")
+            << 60 << 30 << QVector<ExcelCell>{{62, 1, false}, {62, 4, true}} << 29
+            << ExcelCell{64, 4, true} << ExcelCell{62, 8, false} << 90;
+    }
+
+    void sheetLayout()
+    {
+        QFETCH(int, top);
+        QFETCH(int, values);
+        QFETCH(QVector<ExcelCell>, headers);
+        QFETCH(int, lastIndex);
+        QFETCH(ExcelCell, lastNumber);
+        QFETCH(ExcelCell, statistics);
+        QFETCH(int, nextRow);
+        const ExcelValueTableLayout layout = excelValueTableLayout(top, values);
+        QCOMPARE(layout.titleRow, top + 1);
+        QCOMPARE(layout.headers, headers);
+        QCOMPARE(layout.numbers.size(), values);
+        QCOMPARE(layout.numbers.first(), (ExcelCell{top + 3, 1, false}));
+        QCOMPARE(layout.numbers.at(lastIndex), lastNumber);
+        QCOMPARE(layout.statisticsRow, statistics.row);
+        QCOMPARE(layout.statisticsLabelColumn, statistics.column);
+        QCOMPARE(layout.statisticsValueColumn, statistics.column + 1);
+        QCOMPARE(layout.nextRow, nextRow);
+        // No two values share a cell.
+        QSet<QPair<int, int>> used;
+        for (const ExcelCell &cell : layout.numbers)
+            used.insert({cell.row, cell.column});
+        QCOMPARE(used.size(), values);
+    }
+
+    void pdfTablePieces_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("firstBreak");
+        QTest::addColumn<int>("perPage");
+        QTest::addColumn<int>("pagesPerPiece");
+        QTest::addColumn<QVector<int>>("pieces");
+        QTest::newRow("breaks unknown") << 1000 << 0 << 0 << 1 << QVector<int>{1000};
+        QTest::newRow("short table") << 60 << 14 << 50 << 1 << QVector<int>{60};
+        QTest::newRow("seams mid-page") << 200 << 14 << 50 << 1 << QVector<int>{39, 50, 50, 50, 11};
+        QTest::newRow("ends on a seam") << 189 << 14 << 50 << 1 << QVector<int>{39, 50, 50, 50};
+        QTest::newRow("three pages a piece") << 400 << 14 << 50 << 3 << QVector<int>{39, 150, 150, 61};
+        QTest::newRow("tiny pages") << 200 << 14 << 3 << 1 << QVector<int>{200};
+    }
+
+    void pdfTablePieces()
+    {
+        QFETCH(int, rows);
+        QFETCH(int, firstBreak);
+        QFETCH(int, perPage);
+        QFETCH(int, pagesPerPiece);
+        QFETCH(QVector<int>, pieces);
+        const QVector<int> actual = pdfValueTablePieces(rows, firstBreak, perPage, pagesPerPiece);
+        QCOMPARE(actual, pieces);
+        // No seam on a page break.
+        int seam = 0;
+        for (int i = 0; i + 1 < actual.size(); ++i) {
+            seam += actual.at(i);
+            QVERIFY(seam < firstBreak || (seam - firstBreak) % perPage != 0);
+        }
+    }
+};
+
+
+QTEST_MAIN(TestReportHelpers)
+#include "tst_reporthelpers.moc"
