@@ -15,6 +15,7 @@ public:
     static QImage &logo(MainWindow &w) { return w.logoImage; }
     static Port &port(MainWindow &w) { return w.port; }
     static int shownRow(MainWindow &w) { return w.shownBlockRow; }
+    static BlockStatistics shownStatistics(MainWindow &w) { return w.shownStatistics(); }
     // Marks a row as the block last shown, as a double-click would.
     static void setShownRow(MainWindow &w, int row) { w.shownBlockRow = row; }
 

@@ -17,16 +17,20 @@
 #include <memory>
 
 // Answers the next modal dialog from inside its own event loop: `handle` gets the
-// dialog once it is the active modal widget (polled every 10 ms, up to 5 s).
-inline void whenModalAppears(std::function<void(QWidget *)> handle)
+// dialog once it is the active modal widget (polled every 10 ms, up to 30 s).
+// With `wanted`, other modal dialogs are left alone until a wanted one shows.
+inline void whenModalAppears(std::function<void(QWidget *)> handle,
+                             std::function<bool(QWidget *)> wanted = nullptr)
 {
     // Parented to the application, so a watch that never fires is still freed.
     auto *timer = new QTimer(qApp);
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, clock, handle] {
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, clock, handle, wanted] {
         QWidget *modal = QApplication::activeModalWidget();
-        if (!modal && clock->elapsed() < 5000)
+        if (modal && wanted && !wanted(modal))
+            modal = nullptr;
+        if (!modal && clock->elapsed() < 30000)
             return;
         timer->stop();
         timer->deleteLater();
@@ -48,13 +52,9 @@ struct MessageBoxSeen
 
 inline void answerNextMessageBox(MessageBoxSeen *seen, QMessageBox::StandardButton button)
 {
-    whenModalAppears([seen, button](QWidget *modal) {
+    whenModalAppears(
+        [seen, button](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
-        if (!box) {
-            if (auto *dialog = qobject_cast<QDialog *>(modal))
-                dialog->reject();
-            return;
-        }
         seen->shown = true;
         seen->title = box->windowTitle();
         seen->text = box->text();
@@ -64,7 +64,8 @@ inline void answerNextMessageBox(MessageBoxSeen *seen, QMessageBox::StandardButt
             b->click();
         else
             box->done(button);
-    });
+        },
+        [](QWidget *modal) { return qobject_cast<QMessageBox *>(modal) != nullptr; });
 }
 
 // Answers every modal dialog for as long as it exists, in the order they come:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "modalhelper.h"
+#include "portlisting.h"
 #include "startup.h"
 
 #include <QApplication>

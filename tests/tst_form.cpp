@@ -4,6 +4,8 @@
 
 #include "mainwindowtester.h"
 
+#include "portlisting.h"
+
 #include <QScreen>
 #include <QtTest>
 
@@ -377,6 +379,8 @@ private slots:
 int main(int argc, char **argv)
 {
     QStandardPaths::setTestModeEnabled(true);
+    // The machine's own serial ports would be tried by the window's device link.
+    setSystemPortsListed(false);
     QApplication app(argc, argv);
     FormTest test;
     return QTest::qExec(&test, argc, argv);

@@ -5,6 +5,8 @@
 #include "settingsfile.h"
 #include "settingskeys.h"
 
+#include "portlisting.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <QFile>
@@ -353,6 +355,8 @@ private slots:
 int main(int argc, char **argv)
 {
     QStandardPaths::setTestModeEnabled(true);
+    // The machine's own serial ports would be tried by the window's device link.
+    setSystemPortsListed(false);
     QApplication app(argc, argv);
     SettingsTest test;
     return QTest::qExec(&test, argc, argv);

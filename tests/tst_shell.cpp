@@ -6,8 +6,9 @@
 #include "mainwindowtester.h"
 #include "modalhelper.h"
 
+#include "portlisting.h"
+
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QtTest>
 
 namespace {
@@ -26,25 +27,30 @@ QImage sampleImage(int w, int h)
     return image;
 }
 
-// Answers the next file dialog with the given file (empty: cancel).
-void answerFileDialog(const QString &path)
+// Answers the next file dialog with the given file (empty: cancel), then runs
+// `then`. A dialog that is not ready to take the name yet is tried again.
+void answerFileDialog(const QString &path, std::function<void()> then = nullptr)
 {
-    whenModalAppears([path](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        if (!dialog)
-            return;
-        if (path.isEmpty()) {
-            dialog->reject();
-            return;
-        }
-        // The dialog loads its folder on a thread of its own and may rewrite a
-        // selected name meanwhile; the typed full path is what accept() takes.
-        if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-            name->setText(path);
-        else
-            dialog->selectFile(path);
-        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-    });
+    whenModalAppears(
+        [path, then](QWidget *modal) {
+            auto *dialog = static_cast<QFileDialog *>(modal);
+            if (path.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+            if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                name->setText(path);
+            else
+                dialog->selectFile(path);
+            QMetaObject::invokeMethod(dialog, "accept");
+            if (dialog->isVisible()) {
+                answerFileDialog(path, then);
+                return;
+            }
+            if (then)
+                then();
+        },
+        [](QWidget *modal) { return qobject_cast<QFileDialog *>(modal) != nullptr; });
 }
 
 } // namespace
@@ -168,18 +174,14 @@ private slots:
         MainWindow window;
         auto *ui = MainWindowTester::ui(window);
         ui->actionEN->trigger();  // the error box stays English anyway
-        // One answerer for both dialogs: a box watcher armed while the file
-        // dialog is still up would take the file dialog for its box.
-        ModalAnswerer modals;
-        modals.queueFile(path);
+        MessageBoxSeen box;
+        answerFileDialog(path, [&box] { answerNextMessageBox(&box, QMessageBox::Ok); });
         ui->logo_action->click();
-        QCOMPARE(modals.boxes.size(), 1);
-        const MessageBoxSeen box = modals.boxes.first();
         QVERIFY(box.shown);
         QCOMPARE(box.title, QStringLiteral("Error"));
         QCOMPARE(box.text, QStringLiteral("Failed to load the image."));
         QCOMPARE(box.icon, QMessageBox::Warning);
-        QCOMPARE(box.parent, static_cast<QWidget *>(&window));
+        QCOMPARE(box.parent, &window);
         QVERIFY(MainWindowTester::logo(window).isNull());
         QCOMPARE(ui->logo_action->text(), QStringLiteral("Add logo"));
         QFile::remove(path);
@@ -313,7 +315,11 @@ private slots:
     {
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("english");
-        auto row = [](const char *ru, const char *en) { QTest::newRow(en) << QString::fromUtf8(ru) << QString::fromUtf8(en); };
+        auto row = [](const char *ru, const char *en) {
+            const QString english = QString::fromUtf8(en);
+            QTest::newRow(qPrintable(english.left(30).replace(QLatin1Char('\n'), QLatin1Char(' '))))
+                << QString::fromUtf8(ru) << english;
+        };
         row("Добавить логотип", "Add logo");
         row("Удалить", "Remove logo");
         row("Экспорт в PDF", "Export to PDF");
@@ -353,6 +359,8 @@ private slots:
 int main(int argc, char **argv)
 {
     QStandardPaths::setTestModeEnabled(true);
+    // The machine's own serial ports would be tried by the window's device link.
+    setSystemPortsListed(false);
     QApplication app(argc, argv);
     ShellTest test;
     return QTest::qExec(&test, argc, argv);

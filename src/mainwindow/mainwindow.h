@@ -78,6 +78,7 @@ private:
     void markOutOfLimitValues();
     void drawBlockPlots(QListWidgetItem *item);
     void drawBlockPlotsForRow(int row);
+    void drawPlotsOf(const QVector<float> &readings);
     // The statistics as the four boxes show them (one decimal, clamped);
     // NaN where a box shows no number.
     BlockStatistics shownStatistics() const;
@@ -104,6 +105,10 @@ private:
     // Row of memoryBlocks last shown by a double-click (-1: none); the table,
     // statistics, plots and reports always describe this one block.
     int shownBlockRow = -1;
+    // Its values as shown: a later read replaces memoryBlocks, and the band
+    // must still be redrawn for the block beside the table, not for the new
+    // block at the same row.
+    QVector<float> shownValues;
     // True while a read rebuilds memoryBlocks.
     bool readInProgress = false;
 };
