@@ -22,10 +22,14 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <charconv>
 #include <cmath>
 
 namespace {
@@ -49,12 +53,21 @@ QString listedName(const SimulatedBlock &block)
     return decodeBlockName(encodeInstrumentName(block.name));
 }
 
-// The table cuts toward zero at the value's decimals.
+// The table cuts the value's shortest decimal form toward zero at its decimals.
 QString tableText(float v)
 {
     const int decimals = std::fabs(v) < 100.0f ? 1 : 0;
-    const double factor = std::pow(10.0, decimals);
-    return QString::number(std::trunc(double(v) * factor) / factor, 'f', decimals);
+    char digits[64];
+    const std::to_chars_result end =
+        std::to_chars(digits, digits + sizeof digits, v, std::chars_format::fixed);
+    QString text = QString::fromLatin1(digits, int(end.ptr - digits));
+    int point = text.indexOf(QLatin1Char('.'));
+    if (point < 0) {
+        point = text.size();
+        text += QLatin1Char('.');
+    }
+    text = text.leftJustified(point + 1 + decimals, QLatin1Char('0'), true);
+    return decimals == 0 ? text.left(point) : text;
 }
 
 // The reports round instead.
@@ -141,6 +154,16 @@ void typeInto(QDoubleSpinBox *box, double value)
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
     typeText(box, box->locale().toString(value, 'f', box->decimals()));
     QTest::keyClick(box, Qt::Key_Enter);
+}
+
+// A check box takes clicks on its box and its text only, not on the rest of its width.
+void clickCheckBox(QCheckBox *box)
+{
+    QStyleOptionButton option;
+    option.initFrom(box);
+    option.text = box->text();
+    const QRect area = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+    QTest::mouseClick(box, Qt::LeftButton, {}, area.center());
 }
 
 void doubleClickRow(QListWidget *list, int row)
@@ -305,7 +328,7 @@ private slots:
         QCOMPARE(ui->stdev_box->value(), roundedToOne(stats.stdev));
 
         // The band on: the table marks what its cut text puts outside [4.8; 5.0].
-        QTest::mouseClick(ui->set_limits_checkbox, Qt::LeftButton);
+        clickCheckBox(ui->set_limits_checkbox);
         QVERIFY(ui->set_limits_checkbox->isChecked());
         for (int r = 0; r < values.size(); ++r) {
             const double text = tableText(values.at(r)).toDouble();
@@ -313,7 +336,7 @@ private slots:
             QCOMPARE(ui->table_block_data->item(r, 0)->foreground().color() == QColor(Qt::red), out);
         }
         // The graph goes into the reports, and with it the tolerance text.
-        QTest::mouseClick(ui->report_graph_checkbox, Qt::LeftButton);
+        clickCheckBox(ui->report_graph_checkbox);
         QVERIFY(ui->report_graph_checkbox->isChecked());
 
         const double mean = ui->mean_box->value();
@@ -356,11 +379,20 @@ private slots:
                                         operatorCaption, QStringLiteral("Petrov P."), statisticsHeading,
                                         numberHeader, QStringLiteral("0003"), tolerance})
             QVERIFY2(text.contains(expected), qPrintable(expected));
-        const QString flat = text.simplified();
-        for (const float v : values) {
-            QVERIFY2(flat.contains(reportText(v)), qPrintable(reportText(v)));
-            const QString difference = QString::number(mean - double(v), 'f', 1);
-            QVERIFY2(flat.contains(difference), qPrintable(difference));
+        // The value table, row by row: number, value rounded, mean minus value.
+        const QString layout = run(QStringLiteral("pdftotext"),
+                                   {QStringLiteral("-layout"), QStringLiteral("-enc"),
+                                    QStringLiteral("UTF-8"), pdf, QStringLiteral("-")},
+                                   &ok);
+        QVERIFY(ok);
+        for (int i = 0; i < values.size(); ++i) {
+            const QString difference = QString::number(mean - double(values.at(i)), 'f', 1);
+            const QRegularExpression row(QStringLiteral("^\\s*%1\\s+%2\\s+%3\\s*$")
+                                             .arg(i + 1)
+                                             .arg(QRegularExpression::escape(reportText(values.at(i))),
+                                                  QRegularExpression::escape(difference)),
+                                         QRegularExpression::MultilineOption);
+            QVERIFY2(layout.contains(row), qPrintable(row.pattern()));
         }
         // Empty fields included: the city caption is there with no value.
         QVERIFY(text.contains(english ? QStringLiteral("City") : QStringLiteral("Город")));
@@ -379,8 +411,20 @@ private slots:
             QVERIFY2(texts.contains(expected), qPrintable(expected));
         // Empty fields left out.
         QVERIFY(!texts.contains(english ? QStringLiteral("City") : QStringLiteral("Город")));
-        for (const float v : values)
-            QVERIFY2(texts.contains(reportText(v)), qPrintable(reportText(v)));
+        // The value table: rows whose first cell is a number hold value and difference as text.
+        QVector<QStringList> tableRows;
+        for (int r = 1; r < 200; ++r) {
+            const QJsonValue number = cells.value(QStringLiteral("A%1").arg(r));
+            if (number.isDouble())
+                tableRows.append({QString::number(number.toInt()),
+                                  cells.value(QStringLiteral("B%1").arg(r)).toString(),
+                                  cells.value(QStringLiteral("C%1").arg(r)).toString()});
+        }
+        QVector<QStringList> expectedRows;
+        for (int i = 0; i < values.size(); ++i)
+            expectedRows.append({QString::number(i + 1), reportText(values.at(i)),
+                                 QString::number(mean - double(values.at(i)), 'f', 1)});
+        QCOMPARE(tableRows, expectedRows);
         // Statistics are numbers in the sheet.
         const QVector<double> numbers = cellNumbers(cells);
         for (const double s :
