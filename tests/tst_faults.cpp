@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -732,6 +733,15 @@ private:
             compareBlocks(MainWindowTester::blocks(window), ui->block_names_list, seen.blocks);
             if (QTest::currentTestFailed())
                 return;
+            // Shown one by one: a block without values gives an empty table and no export.
+            for (int row = 0; row < seen.blocks.size(); ++row) {
+                QMetaObject::invokeMethod(&window, "on_block_names_list_itemDoubleClicked",
+                                          Q_ARG(QListWidgetItem *, ui->block_names_list->item(row)));
+                const QVector<float> &values = seen.blocks.at(row).values;
+                QCOMPARE(ui->table_block_data->rowCount(), values.size());
+                QCOMPARE(ui->button_export_to_PDF->isEnabled(), !values.isEmpty());
+                QCOMPARE(ui->button_export_to_excel->isEnabled(), !values.isEmpty());
+            }
             QCOMPARE(ui->button_read_data->isEnabled(), seen.readEnabled);
             QVERIFY(ui->block_names_list->isEnabled());
         }
