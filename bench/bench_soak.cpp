@@ -85,6 +85,7 @@ QString signedKb(long kb)
 struct Soak
 {
     InstrumentSimulator &instrument;
+    MainWindow &window;
     QPushButton *readButton;
     QListWidget *list;
     QTextStream &out;
@@ -111,7 +112,13 @@ struct Soak
         // The simulator keeps a record of every request; that is not the program's memory.
         instrument.clearRecords();
         readButton->click();
-        return list->count() == instrument.blocks().size() && readButton->isEnabled();
+        if (list->count() != instrument.blocks().size() || !readButton->isEnabled())
+            return false;
+        // Each block shown once, as the user goes through them.
+        for (int row = 0; row < list->count(); ++row)
+            QMetaObject::invokeMethod(&window, "on_block_names_list_itemDoubleClicked",
+                                      Q_ARG(QListWidgetItem *, list->item(row)));
+        return true;
     }
 
     void figures(const QString &when, long rss = residentKb(), int fds = openDescriptors(),
@@ -145,7 +152,7 @@ int main(int argc, char **argv)
     addVirtualPortPath(instrument.linkPath());
 
     MainWindow window;
-    Soak soak{instrument, window.findChild<QPushButton *>(QStringLiteral("button_read_data")),
+    Soak soak{instrument, window, window.findChild<QPushButton *>(QStringLiteral("button_read_data")),
               window.findChild<QListWidget *>(QStringLiteral("block_names_list")), out};
     int valueCount = 0;
     for (const SimulatedBlock &block : instrument.blocks())
@@ -175,8 +182,8 @@ int main(int argc, char **argv)
     const int fdsAfterCycles = openDescriptors();
     const long heapAfterCycles = heapInUseKb();
 
-    out << "Full reads: " << kFullReads << " of " << instrument.blocks().size() << " blocks, " << valueCount
-        << " values (after " << kWarmUpReads << " to warm up)" << Qt::endl;
+    out << "Full reads, each block shown after each: " << kFullReads << " of " << instrument.blocks().size()
+        << " blocks, " << valueCount << " values (after " << kWarmUpReads << " to warm up)" << Qt::endl;
     instrument.plugIn();
     if (!QTest::qWaitFor([&soak] { return soak.readButton->isEnabled(); }, kFoundTimeoutMs)) {
         out << "the simulated instrument was not found" << Qt::endl;
