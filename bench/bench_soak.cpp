@@ -25,10 +25,11 @@
 
 namespace {
 
-constexpr int kPlugCycles = 200;
-constexpr int kFullReads = 100;
+// Defaults; `bench_soak CYCLES READS` runs other counts.
+constexpr int kDefaultPlugCycles = 200;
+constexpr int kDefaultFullReads = 100;
 constexpr int kWarmUpCycles = 3;
-constexpr int kWarmUpReads = 3;
+constexpr int kWarmUpReads = 20;
 constexpr int kReportEvery = 50;
 constexpr int kFoundTimeoutMs = 10000;
 constexpr int kLostTimeoutMs = 5000;
@@ -143,6 +144,9 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     qInstallMessageHandler(quietLog);
     QTextStream out(stdout);
+    const QStringList arguments = QCoreApplication::arguments();
+    const int kPlugCycles = arguments.size() > 1 ? arguments.at(1).toInt() : kDefaultPlugCycles;
+    const int kFullReads = arguments.size() > 2 ? arguments.at(2).toInt() : kDefaultFullReads;
 
     setSystemPortsListed(false);
     QTemporaryDir folder;
@@ -176,7 +180,7 @@ int main(int argc, char **argv)
         if (i % kReportEvery == 0)
             soak.figures(QStringLiteral("after %1 cycles").arg(i));
     }
-    out << QStringLiteral("  %1 s per cycle").arg(clock.elapsed() / 1000.0 / kPlugCycles, 0, 'f', 3)
+    out << QStringLiteral("  %1 s per cycle").arg(clock.elapsed() / 1000.0 / qMax(1, kPlugCycles), 0, 'f', 3)
         << Qt::endl;
     const long rssAfterCycles = residentKb();
     const int fdsAfterCycles = openDescriptors();
@@ -204,7 +208,7 @@ int main(int argc, char **argv)
         if (i % kReportEvery == 0)
             soak.figures(QStringLiteral("after %1 reads").arg(i));
     }
-    out << QStringLiteral("  %1 s per read").arg(clock.elapsed() / 1000.0 / kFullReads, 0, 'f', 3)
+    out << QStringLiteral("  %1 s per read").arg(clock.elapsed() / 1000.0 / qMax(1, kFullReads), 0, 'f', 3)
         << Qt::endl;
 
     out << "Summary" << Qt::endl;
