@@ -23,7 +23,9 @@ ReportData sampleReport(int valueCount)
     for (int i = 0; i < 15; ++i)
         data.content.fields.append({QStringLiteral("Поле %1").arg(i + 1),
                                     QStringLiteral("Значение %1").arg(i + 1),
-                                    sections[i < 5 ? 0 : i < 11 ? 1 : 2]});
+                                    sections[i < 5    ? 0
+                                             : i < 11 ? 1
+                                                      : 2]});
     data.content.valueHeader = QStringLiteral("0001");
     data.content.values.reserve(valueCount);
     for (int i = 0; i < valueCount; ++i)

@@ -52,12 +52,15 @@ bool loadBlockFile(const QString &path, QVector<SimulatedBlock> *blocks, QString
                                    .arg(i));
         const QJsonArray numbers = values.toArray();
         if (numbers.size() > kMaxValues)
-            return fail(error, QStringLiteral("%1: block %2 has more than %3 values").arg(path).arg(i).arg(kMaxValues));
+            return fail(
+                error,
+                QStringLiteral("%1: block %2 has more than %3 values").arg(path).arg(i).arg(kMaxValues));
         SimulatedBlock block;
         block.name = name.toString();
         for (const QJsonValue &number : numbers) {
             if (!number.isDouble())
-                return fail(error, QStringLiteral("%1: block %2 has a value that is not a number").arg(path).arg(i));
+                return fail(error,
+                            QStringLiteral("%1: block %2 has a value that is not a number").arg(path).arg(i));
             block.values.append(static_cast<float>(number.toDouble()));
         }
         result.append(block);

@@ -21,10 +21,7 @@ struct FaultSwitch
     bool enabled = false;
     QSet<int> commands; // command codes; empty: every command
 
-    bool appliesTo(int code) const
-    {
-        return enabled && (commands.isEmpty() || commands.contains(code));
-    }
+    bool appliesTo(int code) const { return enabled && (commands.isEmpty() || commands.contains(code)); }
 };
 
 // How the simulated instrument answers. The default is a well-behaved
@@ -37,9 +34,9 @@ struct InstrumentBehaviour
     FaultSwitch chunks;      // the answer goes out in pieces
     int chunkSize = 1;
     int chunkGapMs = 2;
-    FaultSwitch surplus;     // extra bytes after the answer
+    FaultSwitch surplus; // extra bytes after the answer
     int surplusBytes = 4;
-    FaultSwitch partial;     // only the first bytes of the answer
+    FaultSwitch partial; // only the first bytes of the answer
     int partialBytes = 2;
 
     QByteArray identificationAnswer = QByteArray::fromHex("2d07fb82");

@@ -70,7 +70,7 @@ bool InstrumentModel::unplugsOn()
 {
     ++requestsCounted;
     return currentBehaviour.unplugAfterRequests >= 0
-        && requestsCounted > currentBehaviour.unplugAfterRequests;
+           && requestsCounted > currentBehaviour.unplugAfterRequests;
 }
 
 std::optional<QByteArray> InstrumentModel::answer(quint32 word)
@@ -101,8 +101,8 @@ QByteArray InstrumentModel::regularAnswer(int code, int index)
     switch (code) {
     case instrumentcode::kIdentify:
         return identificationAttempts >= currentBehaviour.rightIdentificationAttempt
-            ? currentBehaviour.identificationAnswer
-            : currentBehaviour.earlyIdentificationAnswer;
+                   ? currentBehaviour.identificationAnswer
+                   : currentBehaviour.earlyIdentificationAnswer;
     case instrumentcode::kBlocksAmount:
         return unsigned16(storedBlocks.size()) + currentBehaviour.countAnswerTail;
     case instrumentcode::kBlockName:

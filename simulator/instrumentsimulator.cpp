@@ -220,7 +220,8 @@ void InstrumentSimulator::transmitDue()
         ++end;
     bool blocked = false;
     while (nextToSend < end) {
-        const ssize_t written = ::write(masterFd, outgoing.constData() + nextToSend, size_t(end - nextToSend));
+        const ssize_t written =
+            ::write(masterFd, outgoing.constData() + nextToSend, size_t(end - nextToSend));
         if (written <= 0) {
             blocked = true;
             break;

@@ -9,8 +9,7 @@ constexpr quint32 kSeed = 20240517;
 
 // Readings scattered around a nominal value with a slow drift, as a probe
 // moved along a part gives them; rounded to the instrument's resolution.
-QVector<float> readings(QRandomGenerator &random, int count, double nominal, double spread,
-                        double resolution)
+QVector<float> readings(QRandomGenerator &random, int count, double nominal, double spread, double resolution)
 {
     QVector<float> values;
     values.reserve(count);
@@ -49,6 +48,7 @@ QVector<SimulatedBlock> uniformBlocks(int count, int valuesPerBlock)
     QRandomGenerator random(kSeed);
     QVector<SimulatedBlock> blocks;
     for (int i = 0; i < count; ++i)
-        blocks.append({numbered(QStringLiteral("B"), i + 1), readings(random, valuesPerBlock, 50.0, 5.0, 0.1)});
+        blocks.append(
+            {numbered(QStringLiteral("B"), i + 1), readings(random, valuesPerBlock, 50.0, 5.0, 0.1)});
     return blocks;
 }

@@ -25,7 +25,7 @@ int main(int argc, char **argv)
     QString problem;
     if (!parseSimulatorOptions(app.arguments(), &options, &problem)) {
         const bool help = app.arguments().contains(QStringLiteral("-h"))
-            || app.arguments().contains(QStringLiteral("--help"));
+                          || app.arguments().contains(QStringLiteral("--help"));
         (help ? out : err) << problem << Qt::endl;
         return help ? 0 : kUsageExitStatus;
     }
@@ -35,9 +35,8 @@ int main(int argc, char **argv)
     simulator.setBehaviour(options.behaviour);
     simulator.setLinkPath(options.linkPath);
 
-    QObject::connect(&simulator, &InstrumentSimulator::pluggedIn, &app, [&out](const QString &path) {
-        out << path << Qt::endl;
-    });
+    QObject::connect(&simulator, &InstrumentSimulator::pluggedIn, &app,
+                     [&out](const QString &path) { out << path << Qt::endl; });
     QObject::connect(&simulator, &InstrumentSimulator::unplugged, &app, [&] {
         err << "unplugged" << Qt::endl;
         if (options.replugAfterMs >= 0) {

@@ -39,58 +39,73 @@ bool parseCount(const QString &text, int minimum, int *value)
 bool parseSimulatorOptions(const QStringList &arguments, SimulatorOptions *options, QString *error)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Simulated ZRV instrument on a pseudo-terminal. Prints the device path, then "
-        "answers requests on it until stopped (Ctrl+C). CODES is \"all\" or a comma-separated "
-        "list of command codes such as 0x06,0x09."));
+    parser.setApplicationDescription(
+        QStringLiteral("Simulated ZRV instrument on a pseudo-terminal. Prints the device path, then "
+                       "answers requests on it until stopped (Ctrl+C). CODES is \"all\" or a comma-separated "
+                       "list of command codes such as 0x06,0x09."));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help."));
-    const QCommandLineOption blocksFile(QStringLiteral("blocks"),
+    const QCommandLineOption blocksFile(
+        QStringLiteral("blocks"),
         QStringLiteral("Serve the blocks of a JSON file instead of the built-in sample blocks."),
         QStringLiteral("FILE"));
-    const QCommandLineOption uniform(QStringLiteral("uniform"),
+    const QCommandLineOption uniform(
+        QStringLiteral("uniform"),
         QStringLiteral("Serve COUNT blocks of VALUES readings each (e.g. 10x1000)."),
         QStringLiteral("COUNTxVALUES"));
-    const QCommandLineOption link(QStringLiteral("link"),
+    const QCommandLineOption link(
+        QStringLiteral("link"),
         QStringLiteral("Keep a symbolic link at PATH pointing at the device while plugged in."),
         QStringLiteral("PATH"));
     const QCommandLineOption paced(QStringLiteral("paced"),
-        QStringLiteral("Take the wire's time: 57600 baud, 8N1 (5760 bytes/s)."));
+                                   QStringLiteral("Take the wire's time: 57600 baud, 8N1 (5760 bytes/s)."));
     const QCommandLineOption rate(QStringLiteral("rate"),
-        QStringLiteral("Take the wire's time at this many bytes per second."), QStringLiteral("BYTES"));
-    const QCommandLineOption silent(QStringLiteral("silent"),
-        QStringLiteral("Do not answer these requests."), QStringLiteral("CODES"));
-    const QCommandLineOption errorOn(QStringLiteral("error-on"),
+                                  QStringLiteral("Take the wire's time at this many bytes per second."),
+                                  QStringLiteral("BYTES"));
+    const QCommandLineOption silent(QStringLiteral("silent"), QStringLiteral("Do not answer these requests."),
+                                    QStringLiteral("CODES"));
+    const QCommandLineOption errorOn(
+        QStringLiteral("error-on"),
         QStringLiteral("Answer these requests with the error answer 10 00 FF 00."), QStringLiteral("CODES"));
     const QCommandLineOption errorIndex(QStringLiteral("error-index"),
-        QStringLiteral("Give the error answer only for this block index."), QStringLiteral("INDEX"));
+                                        QStringLiteral("Give the error answer only for this block index."),
+                                        QStringLiteral("INDEX"));
     const QCommandLineOption chunks(QStringLiteral("chunks"),
-        QStringLiteral("Send answers in pieces of SIZE bytes."), QStringLiteral("SIZE"));
+                                    QStringLiteral("Send answers in pieces of SIZE bytes."),
+                                    QStringLiteral("SIZE"));
     const QCommandLineOption chunkGap(QStringLiteral("chunk-gap"),
-        QStringLiteral("Pause between pieces (default 2 ms)."), QStringLiteral("MS"));
+                                      QStringLiteral("Pause between pieces (default 2 ms)."),
+                                      QStringLiteral("MS"));
     const QCommandLineOption surplus(QStringLiteral("surplus"),
-        QStringLiteral("Append COUNT extra bytes to every answer."), QStringLiteral("COUNT"));
+                                     QStringLiteral("Append COUNT extra bytes to every answer."),
+                                     QStringLiteral("COUNT"));
     const QCommandLineOption partial(QStringLiteral("partial"),
-        QStringLiteral("Send only the first COUNT bytes of answers."), QStringLiteral("COUNT"));
+                                     QStringLiteral("Send only the first COUNT bytes of answers."),
+                                     QStringLiteral("COUNT"));
     const QCommandLineOption partialOn(QStringLiteral("partial-on"),
-        QStringLiteral("Limit --partial to these requests."), QStringLiteral("CODES"));
-    const QCommandLineOption idAnswer(QStringLiteral("id-answer"),
+                                       QStringLiteral("Limit --partial to these requests."),
+                                       QStringLiteral("CODES"));
+    const QCommandLineOption idAnswer(
+        QStringLiteral("id-answer"),
         QStringLiteral("Answer identification with these bytes (hex) instead of 2D07FB82."),
         QStringLiteral("HEX"));
-    const QCommandLineOption idAttempt(QStringLiteral("id-on-attempt"),
+    const QCommandLineOption idAttempt(
+        QStringLiteral("id-on-attempt"),
         QStringLiteral("Answer identification rightly only from attempt N on (00000000 before)."),
         QStringLiteral("N"));
-    const QCommandLineOption unplugAfter(QStringLiteral("unplug-after"),
+    const QCommandLineOption unplugAfter(
+        QStringLiteral("unplug-after"),
         QStringLiteral("Unplug (close the pseudo-terminal) at the request after N requests."),
         QStringLiteral("N"));
-    const QCommandLineOption replugAfter(QStringLiteral("replug-after"),
+    const QCommandLineOption replugAfter(
+        QStringLiteral("replug-after"),
         QStringLiteral("Plug in again MS milliseconds after unplugging (best with --link)."),
         QStringLiteral("MS"));
     const QCommandLineOption verbose(QStringList{QStringLiteral("v"), QStringLiteral("verbose")},
-        QStringLiteral("Print every request received."));
+                                     QStringLiteral("Print every request received."));
     parser.addOptions({help, blocksFile, uniform, link, paced, rate, silent, errorOn, errorIndex, chunks,
-                       chunkGap, surplus, partial, partialOn, idAnswer, idAttempt, unplugAfter,
-                       replugAfter, verbose});
+                       chunkGap, surplus, partial, partialOn, idAnswer, idAttempt, unplugAfter, replugAfter,
+                       verbose});
 
     auto failWith = [error](const QString &message) {
         if (error)
@@ -157,9 +172,11 @@ bool parseSimulatorOptions(const QStringList &arguments, SimulatorOptions *optio
         if (behaviour.identificationAnswer.toHex().compare(hex.toLatin1(), Qt::CaseInsensitive) != 0)
             return failWith(QStringLiteral("--id-answer wants hex bytes, e.g. 1000FF00"));
     }
-    if (parser.isSet(idAttempt) && !parseCount(parser.value(idAttempt), 1, &behaviour.rightIdentificationAttempt))
+    if (parser.isSet(idAttempt)
+        && !parseCount(parser.value(idAttempt), 1, &behaviour.rightIdentificationAttempt))
         return failWith(QStringLiteral("--id-on-attempt wants a positive number"));
-    if (parser.isSet(unplugAfter) && !parseCount(parser.value(unplugAfter), 0, &behaviour.unplugAfterRequests))
+    if (parser.isSet(unplugAfter)
+        && !parseCount(parser.value(unplugAfter), 0, &behaviour.unplugAfterRequests))
         return failWith(QStringLiteral("--unplug-after wants a count"));
     if (parser.isSet(replugAfter) && !parseCount(parser.value(replugAfter), 0, &result.replugAfterMs))
         return failWith(QStringLiteral("--replug-after wants milliseconds"));

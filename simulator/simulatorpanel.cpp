@@ -35,8 +35,8 @@ void SimulatorPanel::toggle()
 void SimulatorPanel::refresh()
 {
     if (simulator->isPluggedIn()) {
-        state->setText(QStringLiteral("Plugged in at %1 (%2)")
-                           .arg(simulator->portPath(), simulator->devicePath()));
+        state->setText(
+            QStringLiteral("Plugged in at %1 (%2)").arg(simulator->portPath(), simulator->devicePath()));
         button->setText(QStringLiteral("Unplug"));
     } else {
         state->setText(QStringLiteral("Unplugged"));

@@ -54,16 +54,16 @@ inline void answerNextMessageBox(MessageBoxSeen *seen, QMessageBox::StandardButt
 {
     whenModalAppears(
         [seen, button](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        seen->shown = true;
-        seen->title = box->windowTitle();
-        seen->text = box->text();
-        seen->icon = box->icon();
-        seen->parent = box->parentWidget();
-        if (QAbstractButton *b = box->button(button))
-            b->click();
-        else
-            box->done(button);
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            seen->shown = true;
+            seen->title = box->windowTitle();
+            seen->text = box->text();
+            seen->icon = box->icon();
+            seen->parent = box->parentWidget();
+            if (QAbstractButton *b = box->button(button))
+                b->click();
+            else
+                box->done(button);
         },
         [](QWidget *modal) { return qobject_cast<QMessageBox *>(modal) != nullptr; });
 }

@@ -19,13 +19,16 @@ inline ReportData sampleReportData(int valueCount)
     const QString company = QStringLiteral("Данные о компании");
     const QString report = QStringLiteral("Данные об отчете");
     const QString device = QStringLiteral("Данные о приборе");
-    const QStringList labels = {"Компания", "Город", "Адрес", "Телефон", "Вебсайт",
-                                "Номер отчета", "Дата", "Оператор", "Наименование детали",
-                                "Материал", "Номер партии", "Название прибора", "Тип прибора",
-                                "Номер прибора", "Свидетельство о поверке"};
+    const QStringList labels = {"Компания",    "Город",         "Адрес",
+                                "Телефон",     "Вебсайт",       "Номер отчета",
+                                "Дата",        "Оператор",      "Наименование детали",
+                                "Материал",    "Номер партии",  "Название прибора",
+                                "Тип прибора", "Номер прибора", "Свидетельство о поверке"};
     for (int i = 0; i < labels.size(); ++i)
         data.content.fields.append({labels.at(i), QStringLiteral("знач%1").arg(i + 1),
-                                    i < 5 ? company : i < 11 ? report : device});
+                                    i < 5    ? company
+                                    : i < 11 ? report
+                                             : device});
     data.content.valueHeader = QStringLiteral("0001");
     for (int i = 0; i < valueCount; ++i)
         data.content.values.append(float(10.0 + i % 7 * 0.25));

@@ -6,10 +6,10 @@
 
 #include <QAbstractEventDispatcher>
 #include <QEventLoop>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 // A path of this test process only. Device numbers of pseudo-terminals are
@@ -72,8 +72,8 @@ inline int eventLoopWakeUps(int durationMs)
 {
     int wakeUps = 0;
     auto *dispatcher = QAbstractEventDispatcher::instance();
-    const QMetaObject::Connection counting =
-        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, dispatcher, [&wakeUps] { ++wakeUps; });
+    const QMetaObject::Connection counting = QObject::connect(
+        dispatcher, &QAbstractEventDispatcher::aboutToBlock, dispatcher, [&wakeUps] { ++wakeUps; });
     QEventLoop loop;
     QTimer::singleShot(durationMs, &loop, &QEventLoop::quit);
     loop.exec();

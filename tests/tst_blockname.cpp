@@ -24,15 +24,20 @@ private slots:
         QTest::newRow("0xFF stays я") << QByteArray::fromHex("ff") << QStringLiteral("я");
         QTest::newRow("three characters unchanged") << QByteArray("T01") << QStringLiteral("T01");
         QTest::newRow("four characters get a leading space") << QByteArray("0001") << QStringLiteral(" 0001");
-        QTest::newRow("space before the last four") << QByteArray("\x92" "0001") << QStringLiteral("Т 0001");
+        QTest::newRow("space before the last four") << QByteArray("\x92"
+                                                                  "0001")
+                                                    << QStringLiteral("Т 0001");
         QTest::newRow("empty") << QByteArray() << QString();
         QTest::newRow("twenty bytes, space after the sixteenth")
-            << QByteArray("\x92\xA5\xAC\xAF" "ABCDEFGHIJKL" "0042")
+            << QByteArray("\x92\xA5\xAC\xAF"
+                          "ABCDEFGHIJKL"
+                          "0042")
             << QStringLiteral("Темп") + QStringLiteral("ABCDEFGHIJKL") + QStringLiteral(" 0042");
         QTest::newRow("padding is kept")
             << QByteArray("\x92", 1) + QByteArray(15, '\0') + QByteArray("0001")
             << QStringLiteral("Т") + QString(15, QChar(0)) + QStringLiteral(" 0001");
-        QTest::newRow("Latin and digits as they are") << QByteArray("Lot A-17") << QStringLiteral("Lot  A-17");
+        QTest::newRow("Latin and digits as they are")
+            << QByteArray("Lot A-17") << QStringLiteral("Lot  A-17");
     }
     void decode()
     {
@@ -64,7 +69,8 @@ private slots:
         QTest::newRow("just before and after it dropped")
             << QString(QChar(0x1DFF)) + QString(QChar(0x1F00)) << QString();
         QTest::newRow("euro and quotes dropped") << QStringLiteral("€„A") << QStringLiteral("A");
-        QTest::newRow("control characters kept") << QString(QChar(0)) + QStringLiteral("\t") << QString(QChar(0)) + QStringLiteral("\t");
+        QTest::newRow("control characters kept")
+            << QString(QChar(0)) + QStringLiteral("\t") << QString(QChar(0)) + QStringLiteral("\t");
     }
     void characterFilter()
     {
@@ -79,16 +85,22 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("full field") << QStringLiteral("Сварной шов А-12 0003") << QStringLiteral("Сварной шов А-12 0003");
-        QTest::newRow("short text padded") << QStringLiteral("Т 0001")
-                                           << QStringLiteral("Т") + QString(15, QLatin1Char(' ')) + QStringLiteral(" 0001");
+        QTest::newRow("full field") << QStringLiteral("Сварной шов А-12 0003")
+                                    << QStringLiteral("Сварной шов А-12 0003");
+        QTest::newRow("short text padded")
+            << QStringLiteral("Т 0001")
+            << QStringLiteral("Т") + QString(15, QLatin1Char(' ')) + QStringLiteral(" 0001");
         QTest::newRow("every Cyrillic letter")
             << QStringLiteral("АБВГДЕЖЗИЙКЛМНОП 0001") << QStringLiteral("АБВГДЕЖЗИЙКЛМНОП 0001");
-        QTest::newRow("small letters") << QStringLiteral("абвгдежзийклмноп 0002") << QStringLiteral("абвгдежзийклмноп 0002");
-        QTest::newRow("rest of the alphabet") << QStringLiteral("РСТУФХЦЧШЩЪЫЬЭЮЯ 0003") << QStringLiteral("РСТУФХЦЧШЩЪЫЬЭЮЯ 0003");
-        QTest::newRow("rest of the small letters") << QStringLiteral("рстуфхцчшщъыьэюя 0004") << QStringLiteral("рстуфхцчшщъыьэюя 0004");
-        QTest::newRow("Ё has no code") << QStringLiteral("ЁЛКА") + QString(12, QLatin1Char(' ')) + QStringLiteral(" 0005")
-                                       << QStringLiteral("?ЛКА") + QString(12, QLatin1Char(' ')) + QStringLiteral(" 0005");
+        QTest::newRow("small letters")
+            << QStringLiteral("абвгдежзийклмноп 0002") << QStringLiteral("абвгдежзийклмноп 0002");
+        QTest::newRow("rest of the alphabet")
+            << QStringLiteral("РСТУФХЦЧШЩЪЫЬЭЮЯ 0003") << QStringLiteral("РСТУФХЦЧШЩЪЫЬЭЮЯ 0003");
+        QTest::newRow("rest of the small letters")
+            << QStringLiteral("рстуфхцчшщъыьэюя 0004") << QStringLiteral("рстуфхцчшщъыьэюя 0004");
+        QTest::newRow("Ё has no code")
+            << QStringLiteral("ЁЛКА") + QString(12, QLatin1Char(' ')) + QStringLiteral(" 0005")
+            << QStringLiteral("?ЛКА") + QString(12, QLatin1Char(' ')) + QStringLiteral(" 0005");
     }
     void instrumentNamesReadBack()
     {

@@ -122,7 +122,7 @@ private slots:
         if (logoSize.isValid()) {
             const QJsonObject logo = images.at(0).toObject();
             QCOMPARE(logo.value("row").toInt(), 0);
-            QCOMPARE(logo.value("col").toInt(), 6);  // G1
+            QCOMPARE(logo.value("col").toInt(), 6); // G1
             QCOMPARE(logo.value("width").toInt(), 177);
             QCOMPARE(logo.value("height").toInt(), logoHeight);
         }
@@ -132,17 +132,16 @@ private slots:
     void valueTable_data()
     {
         QTest::addColumn<int>("values");
-        QTest::addColumn<QStringList>("headers");       // cells holding "Номер"
-        QTest::addColumn<QStringList>("thickHeaders");  // those with a thick left border
-        QTest::addColumn<QStringList>("numberCells");   // cell=number pairs
+        QTest::addColumn<QStringList>("headers");      // cells holding "Номер"
+        QTest::addColumn<QStringList>("thickHeaders"); // those with a thick left border
+        QTest::addColumn<QStringList>("numberCells");  // cell=number pairs
         QTest::addColumn<QStringList>("emptyCells");
-        QTest::addColumn<QString>("statistics");        // first cell of the statistics block
+        QTest::addColumn<QString>("statistics"); // first cell of the statistics block
 
-        QTest::newRow("3 values") << 3 << QStringList{"A5"} << QStringList{}
-                                  << QStringList{"A6=1", "A8=3"} << QStringList{"A9", "D5"} << "H5";
-        QTest::newRow("group 1 exactly full")
-            << 40 << QStringList{"A5", "D5"} << QStringList{"D5"} << QStringList{"A45=40"}
-            << QStringList{"D6", "A46"} << "H5";
+        QTest::newRow("3 values") << 3 << QStringList{"A5"} << QStringList{} << QStringList{"A6=1", "A8=3"}
+                                  << QStringList{"A9", "D5"} << "H5";
+        QTest::newRow("group 1 exactly full") << 40 << QStringList{"A5", "D5"} << QStringList{"D5"}
+                                              << QStringList{"A45=40"} << QStringList{"D6", "A46"} << "H5";
         QTest::newRow("third group in use")
             << 100 << QStringList{"A5", "D5", "G5"} << QStringList{"D5", "G5"}
             << QStringList{"D6=41", "G6=81", "G25=100"} << QStringList{"G26"} << "A47";
@@ -154,11 +153,11 @@ private slots:
             << QStringList{"A48=121"} << QStringList{"A49", "D47"} << "H47";
         // Every page after the first holds 43 rows per group: page 2 ends at
         // row 90, page 3 starts with its header on row 92 and ends at row 135.
-        QTest::newRow("third page")
-            << 300 << QStringList{"A47", "D47", "G47", "A92", "D92"} << QStringList{"D47", "G47", "D92"}
-            << QStringList{"A90=163", "D90=206", "G90=249", "A93=250", "A135=292", "D93=293",
-                           "D100=300"}
-            << QStringList{"D101", "A136"} << "H92";
+        QTest::newRow("third page") << 300 << QStringList{"A47", "D47", "G47", "A92", "D92"}
+                                    << QStringList{"D47", "G47", "D92"}
+                                    << QStringList{"A90=163",  "D90=206", "G90=249", "A93=250",
+                                                   "A135=292", "D93=293", "D100=300"}
+                                    << QStringList{"D101", "A136"} << "H92";
     }
 
     void valueTable()

@@ -15,7 +15,8 @@ QString textOf(QObject *object)
 {
     if (auto *menu = qobject_cast<QMenu *>(object))
         return menu->title();
-    if (qobject_cast<QLabel *>(object) || qobject_cast<QAbstractButton *>(object) || qobject_cast<QAction *>(object))
+    if (qobject_cast<QLabel *>(object) || qobject_cast<QAbstractButton *>(object)
+        || qobject_cast<QAction *>(object))
         return object->property("text").toString();
     return QString();
 }
@@ -71,7 +72,10 @@ private slots:
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("russian");
         QTest::addColumn<QString>("english");
-        struct Row { const char *name, *type, *ru, *en; };
+        struct Row
+        {
+            const char *name, *type, *ru, *en;
+        };
         const Row rows[] = {
             {"button_read_data", "QPushButton", "Прочитать данные", "Read data"},
             {"button_export_to_excel", "QPushButton", "Сохранить в Excel", "Export to Excel"},
@@ -135,7 +139,8 @@ private slots:
             {"device_type", "QLineEdit", "", ""},
             {"device_number_label", "QLabel", "Номер прибора", "Number"},
             {"device_number", "QLineEdit", "", ""},
-            {"device_document_number_label", "QLabel", "Свидетельство о поверке", "Verification certificate number"},
+            {"device_document_number_label", "QLabel", "Свидетельство о поверке",
+             "Verification certificate number"},
             {"device_document_number", "QLineEdit", "", ""},
             {"comments_label", "QLabel", "Комментарии", "Notes"},
             {"comments_text", "QPlainTextEdit", "", ""},
@@ -189,9 +194,9 @@ private slots:
             QCOMPARE(header->font().pointSize(), 12);
             QVERIFY(header->font().bold());
         }
-        for (QWidget *w : std::initializer_list<QWidget *>{ui->button_read_data, ui->label, ui->table_block_data,
-                                                           ui->min_box, ui->graphs_limits_min, ui->company_name,
-                                                           ui->report_date_edit, ui->menubar, ui->language}) {
+        for (QWidget *w : std::initializer_list<QWidget *>{
+                 ui->button_read_data, ui->label, ui->table_block_data, ui->min_box, ui->graphs_limits_min,
+                 ui->company_name, ui->report_date_edit, ui->menubar, ui->language}) {
             QCOMPARE(w->font().pointSize(), 12);
             QVERIFY(!w->font().bold());
         }
@@ -210,8 +215,9 @@ private slots:
             QCOMPARE(box->sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
             QCOMPARE(box->sizePolicy().horizontalPolicy(), QSizePolicy::Preferred);
         }
-        for (QDoubleSpinBox *box : {ui->min_box, ui->max_box, ui->mean_box, ui->stdev_box, ui->graphs_limits_min,
-                                    ui->graphs_limits_max, ui->limits_min, ui->limits_max}) {
+        for (QDoubleSpinBox *box :
+             {ui->min_box, ui->max_box, ui->mean_box, ui->stdev_box, ui->graphs_limits_min,
+              ui->graphs_limits_max, ui->limits_min, ui->limits_max}) {
             QCOMPARE(box->decimals(), 1);
             QCOMPARE(box->minimum(), -999999.0);
             QCOMPARE(box->maximum(), 999999.0);
@@ -236,7 +242,8 @@ private slots:
         ui->table_block_data->setColumnCount(1);
         QCOMPARE(ui->table_block_data->horizontalHeader()->sectionResizeMode(0), QHeaderView::Stretch);
         QCOMPARE(ui->report_date_edit->date(), QDate::currentDate());
-        for (QCheckBox *box : {ui->report_graph_checkbox, ui->report_diagram_checkbox, ui->set_limits_checkbox})
+        for (QCheckBox *box :
+             {ui->report_graph_checkbox, ui->report_diagram_checkbox, ui->set_limits_checkbox})
             QVERIFY(!box->isChecked());
         for (QCustomPlot *plot : {ui->graph, ui->diagram}) {
             QCOMPARE(plot->xAxis->range(), QCPRange(0, 5));
@@ -252,9 +259,13 @@ private slots:
     {
         QTest::addColumn<QString>("layout");
         QTest::addColumn<QStringList>("items");
-        auto row = [](const char *name, const QStringList &items) { QTest::newRow(name) << QString::fromLatin1(name) << items; };
-        row("horizontalLayout", {"verticalLayout_4", "line", "verticalLayout_26", "line_2", "verticalLayout_31"});
-        row("verticalLayout_4", {"verticalLayout", "verticalLayout_28", "verticalLayout_3", "line_3", "verticalLayout_6"});
+        auto row = [](const char *name, const QStringList &items) {
+            QTest::newRow(name) << QString::fromLatin1(name) << items;
+        };
+        row("horizontalLayout",
+            {"verticalLayout_4", "line", "verticalLayout_26", "line_2", "verticalLayout_31"});
+        row("verticalLayout_4",
+            {"verticalLayout", "verticalLayout_28", "verticalLayout_3", "line_3", "verticalLayout_6"});
         row("verticalLayout", {"button_read_data", "button_export_to_excel", "button_export_to_PDF"});
         row("verticalLayout_28", {"verticalLayout_2"});
         row("verticalLayout_2", {"label", "block_names_list"});
@@ -262,18 +273,22 @@ private slots:
         row("verticalLayout_6", {"stats_label", "formLayout"});
         row("verticalLayout_26", {"verticalLayout_5", "verticalLayout_7"});
         row("verticalLayout_5", {"graph", "horizontalLayout_2", "diagram", "report_diagram_checkbox"});
-        row("horizontalLayout_2", {"report_graph_checkbox", "toolButton", "<spacer>", "label_6", "graphs_limits_min", "graphs_limits_max"});
+        row("horizontalLayout_2", {"report_graph_checkbox", "toolButton", "<spacer>", "label_6",
+                                   "graphs_limits_min", "graphs_limits_max"});
         row("verticalLayout_7", {"set_limits_checkbox", "horizontalLayout_4"});
         row("horizontalLayout_4", {"label_5", "limits_min", "label_4", "limits_max", "<spacer>"});
-        row("verticalLayout_31", {"verticalLayout_27", "line_5", "verticalLayout_29", "line_4", "verticalLayout_30", "line_6", "verticalLayout_32", "<spacer>"});
+        row("verticalLayout_31", {"verticalLayout_27", "line_5", "verticalLayout_29", "line_4",
+                                  "verticalLayout_30", "line_6", "verticalLayout_32", "<spacer>"});
         row("verticalLayout_27", {"horizontalLayout_6", "verticalLayout_13"});
         row("horizontalLayout_6", {"company_data_label", "<spacer>"});
-        row("verticalLayout_13", {"horizontalLayout_3", "verticalLayout_8", "verticalLayout_9", "verticalLayout_10", "verticalLayout_11", "verticalLayout_12"});
+        row("verticalLayout_13", {"horizontalLayout_3", "verticalLayout_8", "verticalLayout_9",
+                                  "verticalLayout_10", "verticalLayout_11", "verticalLayout_12"});
         row("horizontalLayout_3", {"logo_action", "logotype"});
         row("verticalLayout_8", {"company_name_label", "company_name"});
         row("verticalLayout_12", {"company_website_label", "company_website"});
         row("verticalLayout_29", {"horizontalLayout_7", "verticalLayout_14"});
-        row("verticalLayout_14", {"verticalLayout_15", "verticalLayout_16", "verticalLayout_17", "verticalLayout_18", "verticalLayout_19", "verticalLayout_20"});
+        row("verticalLayout_14", {"verticalLayout_15", "verticalLayout_16", "verticalLayout_17",
+                                  "verticalLayout_18", "verticalLayout_19", "verticalLayout_20"});
         row("verticalLayout_16", {"report_date_edit_label", "report_date_edit"});
         row("verticalLayout_30", {"horizontalLayout_8", "verticalLayout_25"});
         row("verticalLayout_25", {"verticalLayout_21", "horizontalLayout_5", "verticalLayout_24"});
@@ -295,11 +310,13 @@ private slots:
     void spacingsAndStretch()
     {
         MainWindow window;
-        auto layout = [&](const char *name) { return window.findChild<QBoxLayout *>(QString::fromLatin1(name)); };
+        auto layout = [&](const char *name) {
+            return window.findChild<QBoxLayout *>(QString::fromLatin1(name));
+        };
         QCOMPARE(layout("verticalLayout")->spacing(), 6);
-        for (const char *name : {"horizontalLayout_3", "verticalLayout_8", "verticalLayout_12", "verticalLayout_15",
-                                 "verticalLayout_25", "verticalLayout_21", "verticalLayout_24", "verticalLayout_32",
-                                 "horizontalLayout_9"})
+        for (const char *name : {"horizontalLayout_3", "verticalLayout_8", "verticalLayout_12",
+                                 "verticalLayout_15", "verticalLayout_25", "verticalLayout_21",
+                                 "verticalLayout_24", "verticalLayout_32", "horizontalLayout_9"})
             QCOMPARE(layout(name)->spacing(), 3);
         QCOMPARE(layout("horizontalLayout_5")->spacing(), 6);
         const QList<int> outer{1, 1, 10, 1, 3};
@@ -315,11 +332,15 @@ private slots:
         QCOMPARE(form->fieldGrowthPolicy(), QFormLayout::AllNonFixedFieldsGrow);
         QCOMPARE(form->horizontalSpacing(), 6);
         QCOMPARE(form->verticalSpacing(), 3);
-        const char *pairs[][2] = {{"min_label", "min_box"}, {"max_label", "max_box"},
-                                  {"mean_label", "mean_box"}, {"stdev_label", "stdev_box"}};
+        const char *pairs[][2] = {{"min_label", "min_box"},
+                                  {"max_label", "max_box"},
+                                  {"mean_label", "mean_box"},
+                                  {"stdev_label", "stdev_box"}};
         for (int row = 0; row < 4; ++row) {
-            QCOMPARE(form->itemAt(row, QFormLayout::LabelRole)->widget()->objectName(), QString::fromLatin1(pairs[row][0]));
-            QCOMPARE(form->itemAt(row, QFormLayout::FieldRole)->widget()->objectName(), QString::fromLatin1(pairs[row][1]));
+            QCOMPARE(form->itemAt(row, QFormLayout::LabelRole)->widget()->objectName(),
+                     QString::fromLatin1(pairs[row][0]));
+            QCOMPARE(form->itemAt(row, QFormLayout::FieldRole)->widget()->objectName(),
+                     QString::fromLatin1(pairs[row][1]));
         }
     }
 
@@ -334,7 +355,8 @@ private slots:
         QCOMPARE(bar.at(2)->menu(), ui->about);
         QCOMPARE(ui->view->actions().at(0)->menu(), ui->font_size);
         QCOMPARE(ui->view->actions().at(1), ui->high_contrast);
-        QCOMPARE(ui->font_size->actions(), (QList<QAction *>{ui->action_font_size_increase, ui->action_font_size_decrease}));
+        QCOMPARE(ui->font_size->actions(),
+                 (QList<QAction *>{ui->action_font_size_increase, ui->action_font_size_decrease}));
         QCOMPARE(ui->language->actions(), (QList<QAction *>{ui->actionRU, ui->actionEN}));
         QCOMPARE(ui->about->actions(), (QList<QAction *>{ui->about_program, ui->about_company}));
     }
@@ -344,10 +366,10 @@ private slots:
     {
         MainWindow window;
         const QStringList fields = {
-            "company_name", "company_city", "company_address", "company_phone", "company_website",
-            "report_number", "report_date_edit", "report_operator", "report_detail_name", "report_material",
-            "report_batch_number", "device_name", "device_type", "device_number", "device_document_number",
-            "comments_text"};
+            "company_name",       "company_city",    "company_address",        "company_phone",
+            "company_website",    "report_number",   "report_date_edit",       "report_operator",
+            "report_detail_name", "report_material", "report_batch_number",    "device_name",
+            "device_type",        "device_number",   "device_document_number", "comments_text"};
         for (const QString &field : fields) {
             auto *caption = window.findChild<QLabel *>(field == QLatin1String("comments_text")
                                                            ? QStringLiteral("comments_label")

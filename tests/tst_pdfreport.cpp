@@ -54,8 +54,8 @@ QVector<QByteArray> renderedPages(const QString &path, const QString &folder, in
     runReader(QStringLiteral("pdftoppm"), {"-r", QString::number(dpi), "-gray", path, prefix});
     QVector<QByteArray> pages;
     QDir dir(folder);
-    for (const QString &name : dir.entryList({QFileInfo(path).baseName() + "-*.pgm"}, QDir::Files,
-                                             QDir::Name)) {
+    for (const QString &name :
+         dir.entryList({QFileInfo(path).baseName() + "-*.pgm"}, QDir::Files, QDir::Name)) {
         QFile page(dir.filePath(name));
         page.open(QIODevice::ReadOnly);
         pages.append(page.readAll());
@@ -83,15 +83,36 @@ private slots:
         QVERIFY(writePdfReportFile(path, data));
 
         const QString info = QString::fromUtf8(runReader("pdfinfo", {path}));
-        QVERIFY2(info.contains(QRegularExpression("Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts \\(A4\\)")),
-                 qPrintable(info));
+        QVERIFY2(
+            info.contains(QRegularExpression("Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts \\(A4\\)")),
+            qPrintable(info));
 
         const QString text = pdfText(path);
-        QStringList order = {"Данные о компании", "Компания", "знач1", "Вебсайт", "знач5",
-                             "Данные об отчете", "Номер отчета", "Свидетельство о поверке", "знач15",
-                             "Отчет о проведении контроля", "Номер", "0001", "X\u0305 - x",
-                             "Статистика", "Среднее", "10.7", "СКО", "0.5", "Макс", "11.5", "Мин",
-                             "10.0", "Допуск: [0; 5.5]", "Комментарии", "Замечаний нет",
+        QStringList order = {"Данные о компании",
+                             "Компания",
+                             "знач1",
+                             "Вебсайт",
+                             "знач5",
+                             "Данные об отчете",
+                             "Номер отчета",
+                             "Свидетельство о поверке",
+                             "знач15",
+                             "Отчет о проведении контроля",
+                             "Номер",
+                             "0001",
+                             "X\u0305 - x",
+                             "Статистика",
+                             "Среднее",
+                             "10.7",
+                             "СКО",
+                             "0.5",
+                             "Макс",
+                             "11.5",
+                             "Мин",
+                             "10.0",
+                             "Допуск: [0; 5.5]",
+                             "Комментарии",
+                             "Замечаний нет",
                              "Контроль проведён" + QString(44, '_') + ", подпись"};
         int at = 0;
         for (const QString &piece : order) {
@@ -126,10 +147,10 @@ private slots:
         QTest::newRow("empty fields left out")
             << false << QStringList{"Данные об отчете", "Дата", "01.02.2024"}
             << QStringList{"Данные о компании", "Компания", "Оператор", "Данные о приборе"};
-        QTest::newRow("empty fields printed")
-            << true << QStringList{"Данные о компании", "Компания", "Оператор", "Данные о приборе",
-                                   "Свидетельство о поверке"}
-            << QStringList{};
+        QTest::newRow("empty fields printed") << true
+                                              << QStringList{"Данные о компании", "Компания", "Оператор",
+                                                             "Данные о приборе", "Свидетельство о поверке"}
+                                              << QStringList{};
     }
 
     void fieldTable()

@@ -68,7 +68,8 @@ private slots:
 
         instrument.clearRecords();
         QCOMPARE(link.port->getBlockData(5), testBlocks().at(5).values);
-        QCOMPARE(instrument.receivedBytes(), QByteArray::fromHex("05000800" "05000900"));
+        QCOMPARE(instrument.receivedBytes(), QByteArray::fromHex("05000800"
+                                                                 "05000900"));
 
         instrument.clearRecords();
         QCOMPARE(link.port->getBlocksAmount(), testBlocks().size());
@@ -134,7 +135,8 @@ private slots:
         QTest::addColumn<int>("bytes");
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QVector<float>>("values");
-        QTest::newRow("name as far as received") << 0x07 << 7 << rawName(0).left(7) << testBlocks().at(0).values;
+        QTest::newRow("name as far as received")
+            << 0x07 << 7 << rawName(0).left(7) << testBlocks().at(0).values;
         QTest::newRow("fewer values") << 0x09 << 8 << rawName(0) << QVector<float>{1.0f, -2.5f};
         QTest::newRow("10 data bytes give nothing") << 0x09 << 10 << rawName(0) << QVector<float>{};
         QTest::newRow("no data bytes") << 0x09 << 0 << rawName(0) << QVector<float>{};
@@ -170,13 +172,15 @@ private slots:
         QTest::newRow("count") << "count" << 0x06
                                << QStringList{"blocks amount: ", "response error", "request error"};
         QTest::newRow("name") << "name" << 0x07
-                              << QStringList{debugLine("name of block ", 0u, ": "), "response error", "error"};
+                              << QStringList{debugLine("name of block ", 0u, ": "), "response error",
+                                             "error"};
         QTest::newRow("size") << "size" << 0x08
                               << QStringList{debugLine("size of block ", 0u, ": "), "response error",
                                              "error" + kSeparator, debugLine("Размер блока - ", -1)};
         QTest::newRow("data") << "data" << 0x09
                               << QStringList{debugLine("data size: ", 4),
-                                             debugLine("data: ", QByteArray::fromHex("1000ff00"), "\n-----------------"),
+                                             debugLine("data: ", QByteArray::fromHex("1000ff00"),
+                                                       "\n-----------------"),
                                              "response error"};
     }
     void errorAnswer()
@@ -207,13 +211,17 @@ private slots:
         const QString closed = QStringLiteral("Serial port is not open.");
         QTest::newRow("count") << "count" << QStringList{closed, "blocks amount: ", "request error"};
         QTest::newRow("name") << "name"
-                              << QStringList{"getBlockName", closed, debugLine("name of block ", 0u, ": "), "error"};
+                              << QStringList{"getBlockName", closed, debugLine("name of block ", 0u, ": "),
+                                             "error"};
         QTest::newRow("size") << "size"
                               << QStringList{"getBlockSize", closed, debugLine("size of block ", 0u, ": "),
                                              "error" + kSeparator};
         QTest::newRow("data") << "data"
-                              << QStringList{"getBlockData", "getBlockSize", closed,
-                                             debugLine("size of block ", 0u, ": "), "error" + kSeparator,
+                              << QStringList{"getBlockData",
+                                             "getBlockSize",
+                                             closed,
+                                             debugLine("size of block ", 0u, ": "),
+                                             "error" + kSeparator,
                                              debugLine("Размер блока - ", -1)};
     }
     void closedPortFailsAtOnce()
@@ -240,15 +248,27 @@ private slots:
         const QByteArray data = QByteArray::fromHex("0000803f000020c000407a44");
         const QStringList size = {"getBlockSize", "4", "recieved VALID",
                                   debugLine("size of block ", 0u, ": "), debugLine(3, "\n-----------------")};
-        QStringList expected = {"4", "recieved VALID", "blocks amount: ", debugLine("ok ", 6),
-                                "getBlockName", "4", "recieved VALID", debugLine("name of block ", 0u, ": "),
+        QStringList expected = {"4",
+                                "recieved VALID",
+                                "blocks amount: ",
+                                debugLine("ok ", 6),
+                                "getBlockName",
+                                "4",
+                                "recieved VALID",
+                                debugLine("name of block ", 0u, ": "),
                                 debugLine("ok ", rawName(0))};
         expected += size;
         expected += "getBlockData";
         expected += size;
-        expected += QStringList{debugLine("Размер блока - ", 3), "4", "recieved VALID", debugLine("data size: ", 12),
-                                debugLine("data: ", data, "\n-----------------"), debugLine(1.0f),
-                                debugLine(-2.5f), debugLine(1001.0f), debugLine("SIZE", 3, "\n")};
+        expected += QStringList{debugLine("Размер блока - ", 3),
+                                "4",
+                                "recieved VALID",
+                                debugLine("data size: ", 12),
+                                debugLine("data: ", data, "\n-----------------"),
+                                debugLine(1.0f),
+                                debugLine(-2.5f),
+                                debugLine(1001.0f),
+                                debugLine("SIZE", 3, "\n")};
         QCOMPARE(log.lines(), expected);
     }
 
@@ -280,9 +300,10 @@ private slots:
         QVERIFY(link.connect());
         const char *const ass = "ASS: ";
         const QByteArray id = QByteArray::fromHex("2d07fb82");
-        QStringList expected = {debugLine("New serial port added:", link.simulator.portPath()), "check COM called",
-                                // opening reports "no error", and the loss handler, armed from the start, takes it
-                                debugLine(QSerialPort::NoError), "serial opened", debugLine(ass, QByteArray())};
+        QStringList expected = {
+            debugLine("New serial port added:", link.simulator.portPath()), "check COM called",
+            // opening reports "no error", and the loss handler, armed from the start, takes it
+            debugLine(QSerialPort::NoError), "serial opened", debugLine(ass, QByteArray())};
         for (int i = 0; i < 3; ++i)
             expected += QStringList{"4", "recieved VALID", debugLine(ass, id)};
         expected += QStringList{"4", "recieved VALID", "nash slon"};
@@ -448,7 +469,8 @@ private slots:
         int wakeUps = 0;
         auto *dispatcher = QAbstractEventDispatcher::instance();
         connect(&instrument, &InstrumentSimulator::unplugged, dispatcher, [&] {
-            connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &instrument, [&wakeUps] { ++wakeUps; });
+            connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &instrument,
+                    [&wakeUps] { ++wakeUps; });
         });
         QTRY_COMPARE_WITH_TIMEOUT(log.count(QStringLiteral("lame")), 1, 6000);
 

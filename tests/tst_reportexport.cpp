@@ -1,8 +1,8 @@
 // The export commands through the real window: save dialog, locked files, the
 // empty-fields question, what the written files hold and when they are opened.
+#include "exportpath.h"
 #include "mainwindowtester.h"
 #include "modalhelper.h"
-#include "exportpath.h"
 #include "reporttestdata.h"
 
 #include <QDesktopServices>
@@ -35,9 +35,9 @@ struct ExportSeen
     QString dialogCaption;
     QString proposedPath;
     QString filter;
-    QStringList messageTitles;  // boxes without a parent, in order
+    QStringList messageTitles; // boxes without a parent, in order
     QStringList messageTexts;
-    QStringList buttonTexts;    // "|"-joined per box
+    QStringList buttonTexts; // "|"-joined per box
     bool questionAsked = false;
 };
 
@@ -48,9 +48,11 @@ struct ExportSeen
 class ExportAnswerer : public QObject
 {
 public:
-    ExportAnswerer(ExportSeen *seen, const QString &path, bool yes,
-                   std::function<void()> onQuestion = {})
-        : seen(seen), path(path), yes(yes), onQuestion(std::move(onQuestion))
+    ExportAnswerer(ExportSeen *seen, const QString &path, bool yes, std::function<void()> onQuestion = {})
+        : seen(seen)
+        , path(path)
+        , yes(yes)
+        , onQuestion(std::move(onQuestion))
     {
         connect(&poll, &QTimer::timeout, this, &ExportAnswerer::answer);
         poll.start(10);
@@ -78,7 +80,7 @@ private:
         auto *box = qobject_cast<QMessageBox *>(modal);
         if (!box)
             return;
-        if (box->parentWidget()) {  // the file dialog's replace confirmation
+        if (box->parentWidget()) { // the file dialog's replace confirmation
             box->button(QMessageBox::Yes)->click();
             return;
         }
@@ -115,8 +117,7 @@ QString pdfText(const QString &path)
 QJsonObject readWorkbook(const QString &path)
 {
     const QString reader = QFINDTESTDATA("readers/xlsx_dump.py");
-    return QJsonDocument::fromJson(runReader(QStringLiteral("/usr/bin/python3"), {reader, path}))
-        .object();
+    return QJsonDocument::fromJson(runReader(QStringLiteral("/usr/bin/python3"), {reader, path})).object();
 }
 
 // Every text cell of the workbook, in one string.
@@ -161,8 +162,8 @@ private:
     {
         freshSettingsFolder();
         window.reset(new MainWindow);
-        MainWindowTester::setBlocks(*window, {{"T 0001", {1.0f, 2.0f, 3.0f}},
-                                              {"T 0002", {5.25f, 6.0f, 7.0f, 8.0f}}});
+        MainWindowTester::setBlocks(*window,
+                                    {{"T 0001", {1.0f, 2.0f, 3.0f}}, {"T 0002", {5.25f, 6.0f, 7.0f, 8.0f}}});
         ui()->block_names_list->setCurrentRow(0);
         MainWindowTester::setShownRow(*window, 1);
         ui()->min_box->setValue(5.3);
@@ -209,10 +210,16 @@ private slots:
         QTest::addColumn<bool>("pdf");
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("name");  // proposed file name, time as ##
-        QTest::newRow("pdf with a number") << true << "17" << "Экспорт в PDF" << "Отчет 17 ##.pdf";
-        QTest::newRow("excel, empty number") << false << "" << "Экспорт в Excel" << "Отчет  ##.xlsx";
-        QTest::newRow("pdf, number one space") << true << " " << "Экспорт в PDF" << "Отчет ##.pdf";
+        QTest::addColumn<QString>("name"); // proposed file name, time as ##
+        QTest::newRow("pdf with a number") << true << "17"
+                                           << "Экспорт в PDF"
+                                           << "Отчет 17 ##.pdf";
+        QTest::newRow("excel, empty number") << false << ""
+                                             << "Экспорт в Excel"
+                                             << "Отчет  ##.xlsx";
+        QTest::newRow("pdf, number one space") << true << " "
+                                               << "Экспорт в PDF"
+                                               << "Отчет ##.pdf";
     }
 
     void cancelWritesNothing()
@@ -222,11 +229,13 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QString, name);
         ui()->report_number->setText(number);
-        const ExportSeen seen = runExport(pdf ? ui()->button_export_to_PDF : ui()->button_export_to_excel,
-                                          QString(), true);
+        const ExportSeen seen =
+            runExport(pdf ? ui()->button_export_to_PDF : ui()->button_export_to_excel, QString(), true);
         QCOMPARE(seen.dialogCaption, caption);
-        QRegularExpression expected(
-            "^" + QRegularExpression::escape(defaultReportFolder() + name).replace("\\#\\#", "\\d\\d_\\d\\d_\\d\\d") + "$");
+        QRegularExpression expected("^"
+                                    + QRegularExpression::escape(defaultReportFolder() + name)
+                                          .replace("\\#\\#", "\\d\\d_\\d\\d_\\d\\d")
+                                    + "$");
         QVERIFY2(expected.match(seen.proposedPath).hasMatch(), qPrintable(seen.proposedPath));
         QCOMPARE(seen.filter, pdf ? QStringLiteral("(*.pdf)") : QStringLiteral("(*.xlsx)"));
         QVERIFY(seen.messageTexts.isEmpty());
@@ -250,8 +259,8 @@ private slots:
         QFETCH(bool, includeEmpty);
         const QString path = dir.filePath(pdf ? "flow.pdf" : "flow.xlsx");
         QFile::remove(path);
-        const ExportSeen seen = runExport(pdf ? ui()->button_export_to_PDF : ui()->button_export_to_excel,
-                                          path, includeEmpty);
+        const ExportSeen seen =
+            runExport(pdf ? ui()->button_export_to_PDF : ui()->button_export_to_excel, path, includeEmpty);
         QVERIFY(seen.questionAsked);
         QCOMPARE(seen.messageTexts, QStringList{"Включать незаполненные поля в отчет?"});
         QCOMPARE(seen.messageTitles, QStringList{QString()});
@@ -322,8 +331,8 @@ private slots:
         old.close();
         if (!makeUnwritable(path))
             QSKIP("no way to make a file unwritable for this user here");
-        const ExportSeen seen = runExport(pdf ? ui()->button_export_to_PDF : ui()->button_export_to_excel,
-                                          path, true);
+        const ExportSeen seen =
+            runExport(pdf ? ui()->button_export_to_PDF : ui()->button_export_to_excel, path, true);
         makeWritable(path);
         QVERIFY(!seen.questionAsked);
         QCOMPARE(seen.messageTitles, QStringList{QStringLiteral("Ошибка")});
@@ -385,8 +394,8 @@ private slots:
         const QSize graphSize = ui()->graph->size();
         const QString path = dir.filePath(pdf ? "plots.pdf" : "plots.xlsx");
         QFile::remove(path);
-        const ExportSeen seen = runExport(pdf ? ui()->button_export_to_PDF : ui()->button_export_to_excel,
-                                          path, true);
+        const ExportSeen seen =
+            runExport(pdf ? ui()->button_export_to_PDF : ui()->button_export_to_excel, path, true);
         QVERIFY(seen.questionAsked);
         QCOMPARE(opened.urls.size(), 1);
         const int plots = int(graph) + int(diagram);
@@ -431,11 +440,13 @@ private slots:
         ui()->actionEN->trigger();
         const QString path = dir.filePath(pdf ? "english.pdf" : "english.xlsx");
         QFile::remove(path);
-        const ExportSeen seen = runExport(pdf ? ui()->button_export_to_PDF : ui()->button_export_to_excel,
-                                          path, false);
+        const ExportSeen seen =
+            runExport(pdf ? ui()->button_export_to_PDF : ui()->button_export_to_excel, path, false);
         ui()->actionRU->trigger();
-        QCOMPARE(seen.dialogCaption, pdf ? QStringLiteral("Export to PDF") : QStringLiteral("Export to Excel"));
-        QVERIFY2(QFileInfo(seen.proposedPath).fileName().startsWith("Report "), qPrintable(seen.proposedPath));
+        QCOMPARE(seen.dialogCaption,
+                 pdf ? QStringLiteral("Export to PDF") : QStringLiteral("Export to Excel"));
+        QVERIFY2(QFileInfo(seen.proposedPath).fileName().startsWith("Report "),
+                 qPrintable(seen.proposedPath));
         QCOMPARE(seen.messageTexts, QStringList{"Include empty fields into the report?"});
         QVERIFY(seen.buttonTexts.first().split('|').contains("Yes"));
         QVERIFY(seen.buttonTexts.first().split('|').contains("No"));

@@ -24,8 +24,14 @@ namespace {
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
 
-FieldTableRow section(const QString &text) { return {true, text, QString()}; }
-FieldTableRow field(const QString &label, const QString &value) { return {false, label, value}; }
+FieldTableRow section(const QString &text)
+{
+    return {true, text, QString()};
+}
+FieldTableRow field(const QString &label, const QString &value)
+{
+    return {false, label, value};
+}
 
 } // namespace
 
@@ -54,9 +60,9 @@ private slots:
         QTest::newRow("empty fields printed")
             << mixed << true
             << QVector<FieldTableRow>{section("Данные о компании"), field("Компания", "ООО"),
-                                      field("Город", ""), section("Данные об отчете"),
-                                      field("Номер отчета", ""), field("Дата", "01.02.2024"),
-                                      section("Данные о приборе"), field("Название прибора", "")};
+                                      field("Город", ""),           section("Данные об отчете"),
+                                      field("Номер отчета", ""),    field("Дата", "01.02.2024"),
+                                      section("Данные о приборе"),  field("Название прибора", "")};
         QTest::newRow("only the date filled")
             << QVector<ReportField>{{"Компания", "", "A"}, {"Дата", "01.02.2024", "B"}, {"Тип", "", "C"}}
             << false << QVector<FieldTableRow>{section("B"), field("Дата", "01.02.2024")};
@@ -65,11 +71,10 @@ private slots:
             << QVector<FieldTableRow>{field("Компания", "x"), field("Город", "y")};
         QTest::newRow("a section text seen again starts a new section row")
             << QVector<ReportField>{{"a", "1", "S"}, {"b", "2", "T"}, {"c", "3", "S"}} << false
-            << QVector<FieldTableRow>{section("S"), field("a", "1"), section("T"), field("b", "2"),
-                                      section("S"), field("c", "3")};
-        QTest::newRow("values are not trimmed")
-            << QVector<ReportField>{{"a", " ", "S"}} << false
-            << QVector<FieldTableRow>{section("S"), field("a", " ")};
+            << QVector<FieldTableRow>{section("S"),    field("a", "1"), section("T"),
+                                      field("b", "2"), section("S"),    field("c", "3")};
+        QTest::newRow("values are not trimmed") << QVector<ReportField>{{"a", " ", "S"}} << false
+                                                << QVector<FieldTableRow>{section("S"), field("a", " ")};
     }
 
     void fieldRows()
@@ -86,15 +91,22 @@ private slots:
         QTest::addColumn<double>("mean");
         QTest::addColumn<QString>("valueText");
         QTest::addColumn<QString>("differenceText");
-        QTest::newRow("one decimal below 100") << 12.34f << 12.3 << "12.3" << "-0.0";
-        QTest::newRow("rounds, not cuts") << 99.96f << 50.0 << "100.0" << "-50.0";
-        QTest::newRow("exactly 100 has none") << 100.0f << 100.0 << "100" << "0.0";
-        QTest::newRow("large value rounds") << 1234.5f << 1000.0 << "1235" << "-234.5";
-        QTest::newRow("negative") << -150.6f << 0.0 << "-151" << "150.6";
-        QTest::newRow("NaN value") << std::numeric_limits<float>::quiet_NaN() << 1.0 << "\u2014" << "\u2014";
+        QTest::newRow("one decimal below 100") << 12.34f << 12.3 << "12.3"
+                                               << "-0.0";
+        QTest::newRow("rounds, not cuts") << 99.96f << 50.0 << "100.0"
+                                          << "-50.0";
+        QTest::newRow("exactly 100 has none") << 100.0f << 100.0 << "100"
+                                              << "0.0";
+        QTest::newRow("large value rounds") << 1234.5f << 1000.0 << "1235"
+                                            << "-234.5";
+        QTest::newRow("negative") << -150.6f << 0.0 << "-151"
+                                  << "150.6";
+        QTest::newRow("NaN value") << std::numeric_limits<float>::quiet_NaN() << 1.0 << "\u2014"
+                                   << "\u2014";
         QTest::newRow("infinite value") << std::numeric_limits<float>::infinity() << 1.0 << "\u2014"
                                         << "\u2014";
-        QTest::newRow("no mean") << 5.0f << kNaN << "5.0" << "\u2014";
+        QTest::newRow("no mean") << 5.0f << kNaN << "5.0"
+                                 << "\u2014";
     }
 
     void valueTexts()
@@ -167,10 +179,14 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("header");
-        QTest::newRow("two words") << "T 0001" << "0001";
-        QTest::newRow("one word") << "T0001" << "";
-        QTest::newRow("runs of white space") << "  T \t 0001   mm " << "0001";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("two words") << "T 0001"
+                                   << "0001";
+        QTest::newRow("one word") << "T0001"
+                                  << "";
+        QTest::newRow("runs of white space") << "  T \t 0001   mm "
+                                             << "0001";
+        QTest::newRow("empty") << ""
+                               << "";
     }
 
     void valueHeader()
@@ -185,10 +201,18 @@ private slots:
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("extension");
         QTest::addColumn<QString>("path");
-        QTest::newRow("report number") << "17" << "pdf" << "C:\\Отчет 17 14_05_09.pdf";
-        QTest::newRow("empty number: two spaces") << "" << "xlsx" << "C:\\Отчет  14_05_09.xlsx";
-        QTest::newRow("one space: one space") << " " << "pdf" << "C:\\Отчет 14_05_09.pdf";
-        QTest::newRow("two spaces kept") << "  " << "pdf" << "C:\\Отчет    14_05_09.pdf";
+        QTest::newRow("report number") << "17"
+                                       << "pdf"
+                                       << "C:\\Отчет 17 14_05_09.pdf";
+        QTest::newRow("empty number: two spaces") << ""
+                                                  << "xlsx"
+                                                  << "C:\\Отчет  14_05_09.xlsx";
+        QTest::newRow("one space: one space") << " "
+                                              << "pdf"
+                                              << "C:\\Отчет 14_05_09.pdf";
+        QTest::newRow("two spaces kept") << "  "
+                                         << "pdf"
+                                         << "C:\\Отчет    14_05_09.pdf";
     }
 
     void proposedPath()
@@ -196,8 +220,8 @@ private slots:
         QFETCH(QString, number);
         QFETCH(QString, extension);
         QFETCH(QString, path);
-        QCOMPARE(proposedReportPath(QStringLiteral("C:\\"), QStringLiteral("Отчет"), number,
-                                    QTime(14, 5, 9), extension),
+        QCOMPARE(proposedReportPath(QStringLiteral("C:\\"), QStringLiteral("Отчет"), number, QTime(14, 5, 9),
+                                    extension),
                  path);
     }
 
@@ -247,7 +271,7 @@ private slots:
     void logoAndImageRows()
     {
         QCOMPARE(excelLogoRows(0), 1);
-        QCOMPARE(excelLogoRows(26), 6);     // 26 / 4.5 + 1 = 6.8
+        QCOMPARE(excelLogoRows(26), 6); // 26 / 4.5 + 1 = 6.8
         QCOMPARE(excelLogoRows(132), 30);
         QCOMPARE(excelLogoRows(1e9), kExcelMaxLogoRows);
         QCOMPARE(excelLogoRows(kNaN), 0);
@@ -264,38 +288,34 @@ private slots:
         QTest::addColumn<QVector<ExcelCell>>("headers");
         QTest::addColumn<int>("lastIndex");
         QTest::addColumn<ExcelCell>("lastNumber");
-        QTest::addColumn<ExcelCell>("statistics");  // row, label column
+        QTest::addColumn<ExcelCell>("statistics"); // row, label column
         QTest::addColumn<int>("nextRow");
 
         QTest::newRow("3 values") << 3 << 3 << QVector<ExcelCell>{{5, 1, false}} << 2
                                   << ExcelCell{8, 1, false} << ExcelCell{5, 8, false} << 10;
         QTest::newRow("group 1 exactly full")
-            << 3 << 40 << QVector<ExcelCell>{{5, 1, false}, {5, 4, true}} << 39
-            << ExcelCell{45, 1, false} << ExcelCell{5, 8, false} << 45;
-        QTest::newRow("third group")
-            << 3 << 81 << QVector<ExcelCell>{{5, 1, false}, {5, 4, true}, {5, 7, true}} << 80
-            << ExcelCell{6, 7, true} << ExcelCell{47, 1, false} << 52;
+            << 3 << 40 << QVector<ExcelCell>{{5, 1, false}, {5, 4, true}} << 39 << ExcelCell{45, 1, false}
+            << ExcelCell{5, 8, false} << 45;
+        QTest::newRow("third group") << 3 << 81
+                                     << QVector<ExcelCell>{{5, 1, false}, {5, 4, true}, {5, 7, true}} << 80
+                                     << ExcelCell{6, 7, true} << ExcelCell{47, 1, false} << 52;
         QTest::newRow("page 2 begins")
-            << 3 << 121
-            << QVector<ExcelCell>{{5, 1, false}, {5, 4, true}, {5, 7, true}, {47, 1, false}} << 120
-            << ExcelCell{48, 1, false} << ExcelCell{47, 8, false} << 52;
+            << 3 << 121 << QVector<ExcelCell>{{5, 1, false}, {5, 4, true}, {5, 7, true}, {47, 1, false}}
+            << 120 << ExcelCell{48, 1, false} << ExcelCell{47, 8, false} << 52;
         QTest::newRow("page 2 ends at row 90")
-            << 3 << 249
-            << QVector<ExcelCell>{{5, 1, false}, {5, 4, true}, {5, 7, true}, {47, 1, false},
-                                  {47, 4, true}, {47, 7, true}, {92, 1, false}}
+            << 3 << 249 << QVector<ExcelCell>{{5, 1, false}, {5, 4, true},  {5, 7, true},  {47, 1, false},
+                                              {47, 4, true}, {47, 7, true}, {92, 1, false}}
             << 248 << ExcelCell{90, 7, true} << ExcelCell{92, 8, false} << 97;
         QTest::newRow("page 3 as long as page 2")
-            << 3 << 334
-            << QVector<ExcelCell>{{5, 1, false}, {5, 4, true}, {5, 7, true}, {47, 1, false},
-                                  {47, 4, true}, {47, 7, true}, {92, 1, false}, {92, 4, true}}
+            << 3 << 334 << QVector<ExcelCell>{{5, 1, false}, {5, 4, true},  {5, 7, true},   {47, 1, false},
+                                              {47, 4, true}, {47, 7, true}, {92, 1, false}, {92, 4, true}}
             << 333 << ExcelCell{134, 4, true} << ExcelCell{92, 8, false} << 135;
-        QTest::newRow("title below a tall logo")
-            << 30 << 1 << QVector<ExcelCell>{{32, 1, false}} << 0 << ExcelCell{33, 1, false}
-            << ExcelCell{32, 8, false} << 37;
+        QTest::newRow("title below a tall logo") << 30 << 1 << QVector<ExcelCell>{{32, 1, false}} << 0
+                                                 << ExcelCell{33, 1, false} << ExcelCell{32, 8, false} << 37;
         // A logo taller than the first page: that page reaches to row 90.
         QTest::newRow("first values below row 45")
-            << 60 << 30 << QVector<ExcelCell>{{62, 1, false}, {62, 4, true}} << 29
-            << ExcelCell{64, 4, true} << ExcelCell{62, 8, false} << 90;
+            << 60 << 30 << QVector<ExcelCell>{{62, 1, false}, {62, 4, true}} << 29 << ExcelCell{64, 4, true}
+            << ExcelCell{62, 8, false} << 90;
     }
 
     void sheetLayout()
@@ -356,7 +376,6 @@ private slots:
         }
     }
 };
-
 
 QTEST_MAIN(TestReportHelpers)
 #include "tst_reporthelpers.moc"

@@ -8,8 +8,8 @@
 #include "portlisting.h"
 
 #include <QBuffer>
-#include <QImageReader>
 #include <QFile>
+#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QtTest>
@@ -21,8 +21,7 @@ namespace {
 
 QString configPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-        + QStringLiteral("/config.json");
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/config.json");
 }
 
 void writeRaw(const QByteArray &bytes)
@@ -46,24 +45,35 @@ QJsonObject readObject()
     return QJsonDocument::fromJson(readRaw()).object();
 }
 
-const QStringList kStringKeys = {
-    QStringLiteral("company_name"),       QStringLiteral("company_city"),
-    QStringLiteral("company_address"),    QStringLiteral("company_phone"),
-    QStringLiteral("company_website"),    QStringLiteral("device_name"),
-    QStringLiteral("device_type"),        QStringLiteral("device_number"),
-    QStringLiteral("device_document_number"), QStringLiteral("logo_image"),
-    QStringLiteral("report_operator"),    QStringLiteral("report_detail_name"),
-    QStringLiteral("report_material"),    QStringLiteral("report_batch_number"),
-    QStringLiteral("comments")};
+const QStringList kStringKeys = {QStringLiteral("company_name"),
+                                 QStringLiteral("company_city"),
+                                 QStringLiteral("company_address"),
+                                 QStringLiteral("company_phone"),
+                                 QStringLiteral("company_website"),
+                                 QStringLiteral("device_name"),
+                                 QStringLiteral("device_type"),
+                                 QStringLiteral("device_number"),
+                                 QStringLiteral("device_document_number"),
+                                 QStringLiteral("logo_image"),
+                                 QStringLiteral("report_operator"),
+                                 QStringLiteral("report_detail_name"),
+                                 QStringLiteral("report_material"),
+                                 QStringLiteral("report_batch_number"),
+                                 QStringLiteral("comments")};
 
-const QStringList kLineEditKeys = {
-    QStringLiteral("company_name"),    QStringLiteral("company_city"),
-    QStringLiteral("company_address"), QStringLiteral("company_phone"),
-    QStringLiteral("company_website"), QStringLiteral("device_name"),
-    QStringLiteral("device_type"),     QStringLiteral("device_number"),
-    QStringLiteral("device_document_number"), QStringLiteral("report_operator"),
-    QStringLiteral("report_detail_name"), QStringLiteral("report_material"),
-    QStringLiteral("report_batch_number")};
+const QStringList kLineEditKeys = {QStringLiteral("company_name"),
+                                   QStringLiteral("company_city"),
+                                   QStringLiteral("company_address"),
+                                   QStringLiteral("company_phone"),
+                                   QStringLiteral("company_website"),
+                                   QStringLiteral("device_name"),
+                                   QStringLiteral("device_type"),
+                                   QStringLiteral("device_number"),
+                                   QStringLiteral("device_document_number"),
+                                   QStringLiteral("report_operator"),
+                                   QStringLiteral("report_detail_name"),
+                                   QStringLiteral("report_material"),
+                                   QStringLiteral("report_batch_number")};
 
 quint32 crc32(const QByteArray &bytes)
 {
@@ -162,7 +172,9 @@ private slots:
         QJsonObject object = defaultConfig();
         object.insert(QStringLiteral("future_option"), QJsonArray{1, QStringLiteral("two")});
         writeRaw(QJsonDocument(object).toJson());
-        { MainWindow window; }
+        {
+            MainWindow window;
+        }
         const QJsonObject written = readObject();
         QCOMPARE(written.value(QStringLiteral("future_option")),
                  QJsonValue(QJsonArray{1, QStringLiteral("two")}));
@@ -205,16 +217,18 @@ private slots:
         QTest::addColumn<double>("expectedMin");
         QTest::addColumn<QString>("expectedName");
 
-        QTest::newRow("plain") << QJsonValue(14) << QJsonValue(2.345) << QJsonValue(QStringLiteral("A"))
-                               << 14 << 2.3 << QStringLiteral("A");
-        QTest::newRow("fractional font size") << QJsonValue(12.5) << QJsonValue(1) << QJsonValue(QStringLiteral("A"))
-                                              << 12 << 1.0 << QStringLiteral("A");
-        QTest::newRow("font size as string") << QJsonValue(QStringLiteral("16")) << QJsonValue(0)
-                                             << QJsonValue(QStringLiteral("A")) << 12 << 0.0 << QStringLiteral("A");
-        QTest::newRow("wrong types") << QJsonValue(true) << QJsonValue(QStringLiteral("5"))
-                                     << QJsonValue(17) << 12 << 0.0 << QString();
-        QTest::newRow("beyond range") << QJsonValue(9) << QJsonValue(5e9) << QJsonValue(QJsonObject())
-                                      << 9 << 999999.0 << QString();
+        QTest::newRow("plain") << QJsonValue(14) << QJsonValue(2.345) << QJsonValue(QStringLiteral("A")) << 14
+                               << 2.3 << QStringLiteral("A");
+        QTest::newRow("fractional font size")
+            << QJsonValue(12.5) << QJsonValue(1) << QJsonValue(QStringLiteral("A")) << 12 << 1.0
+            << QStringLiteral("A");
+        QTest::newRow("font size as string")
+            << QJsonValue(QStringLiteral("16")) << QJsonValue(0) << QJsonValue(QStringLiteral("A")) << 12
+            << 0.0 << QStringLiteral("A");
+        QTest::newRow("wrong types") << QJsonValue(true) << QJsonValue(QStringLiteral("5")) << QJsonValue(17)
+                                     << 12 << 0.0 << QString();
+        QTest::newRow("beyond range")
+            << QJsonValue(9) << QJsonValue(5e9) << QJsonValue(QJsonObject()) << 9 << 999999.0 << QString();
     }
 
     void conversions()
@@ -289,7 +303,7 @@ private slots:
         const char dims[8] = {0x00, 0x01, static_cast<char>(0x86), static_cast<char>(0xA0),
                               0x00, 0x01, static_cast<char>(0x86), static_cast<char>(0xA0)};
         huge.replace(16, 8, QByteArray(dims, 8));
-        const quint32 crc = crc32(huge.mid(12, 17));  // chunk type and IHDR data
+        const quint32 crc = crc32(huge.mid(12, 17)); // chunk type and IHDR data
         const char crcBytes[4] = {static_cast<char>(crc >> 24), static_cast<char>(crc >> 16),
                                   static_cast<char>(crc >> 8), static_cast<char>(crc)};
         huge.replace(29, 4, QByteArray(crcBytes, 4));
@@ -326,7 +340,8 @@ private slots:
         bigger.insert(QStringLiteral("comments"), QString(200000, QLatin1Char('x')));
 
         // A file-size limit makes the write fail part-way, as a full disk would.
-        struct rlimit old {};
+        struct rlimit old
+        {};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
         auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         struct rlimit limited = old;

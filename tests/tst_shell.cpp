@@ -72,9 +72,9 @@ private slots:
         QCOMPARE(window.font().pointSize(), 15);
         QCOMPARE(QApplication::font().pointSize(), 15);
         for (QWidget *w : std::initializer_list<QWidget *>{ui->label, ui->button_read_data, ui->company_name,
-                                                           ui->block_names_list, ui->table_block_data, ui->menubar,
-                                                           ui->view, ui->font_size, ui->language, ui->comments_text,
-                                                           ui->logo_action, ui->statusbar})
+                                                           ui->block_names_list, ui->table_block_data,
+                                                           ui->menubar, ui->view, ui->font_size, ui->language,
+                                                           ui->comments_text, ui->logo_action, ui->statusbar})
             QCOMPARE(w->font().pointSize(), 15);
         for (QAction *a : {ui->actionRU, ui->about_program, ui->action_font_size_increase})
             QCOMPARE(a->font().pointSize(), 15);
@@ -115,7 +115,8 @@ private slots:
 
     void logoAddAndRemove()
     {
-        const QString path = writeImageFile(QStringLiteral("zrv-shell-logo.bmp"), sampleImage(300, 100), "BMP");
+        const QString path =
+            writeImageFile(QStringLiteral("zrv-shell-logo.bmp"), sampleImage(300, 100), "BMP");
         MainWindow window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -173,7 +174,7 @@ private slots:
         }
         MainWindow window;
         auto *ui = MainWindowTester::ui(window);
-        ui->actionEN->trigger();  // the error box stays English anyway
+        ui->actionEN->trigger(); // the error box stays English anyway
         MessageBoxSeen box;
         answerFileDialog(path, [&box] { answerNextMessageBox(&box, QMessageBox::Ok); });
         ui->logo_action->click();
@@ -254,11 +255,15 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QStringList>("lines");
         QTest::newRow("russian") << false << QStringLiteral("О программе")
-                                 << QStringList{"ZRV 2.4.1", "Поддерживаемые ОС: Windows 7, Windows 8, Windows 10 (x32,x64)",
-                                                "Сайт: ", "Электронная почта: ", "Тарвен"};
+                                 << QStringList{
+                                        "ZRV 2.4.1",
+                                        "Поддерживаемые ОС: Windows 7, Windows 8, Windows 10 (x32,x64)",
+                                        "Сайт: ", "Электронная почта: ", "Тарвен"};
         QTest::newRow("english") << true << QStringLiteral("About")
-                                 << QStringList{"ZRV 2.4.1", "Supported systems: Windows 7, Windows 8, Windows 10 (x32,x64)",
-                                                "Website: ", "e-mail: ", "Tarven"};
+                                 << QStringList{
+                                        "ZRV 2.4.1",
+                                        "Supported systems: Windows 7, Windows 8, Windows 10 (x32,x64)",
+                                        "Website: ", "e-mail: ", "Tarven"};
     }
 
     void aboutProgram()
@@ -329,8 +334,10 @@ private slots:
         row("Да", "Yes");
         row("Нет", "No");
         row("Ошибка", "Error");
-        row("Не удалось сохранить файл.\nПожалуйста, проверьте права на запись и не открыта ли прошлая версия файла.",
-            "Failed to save the file.\nPlease check write permissions and whether the previous version of the file is open.");
+        row("Не удалось сохранить файл.\nПожалуйста, проверьте права на запись и не открыта ли прошлая "
+            "версия файла.",
+            "Failed to save the file.\nPlease check write permissions and whether the previous version of "
+            "the file is open.");
         row("Отчет о проведении контроля", "Test report");
         row("ОТЧЕТ О ПРОВЕДЕНИИ КОНТРОЛЯ", "TEST REPORT");
         row("Допуск: [", "Tolerance: [");

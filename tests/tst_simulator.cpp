@@ -32,7 +32,8 @@ private slots:
         QTest::newRow("not JSON") << QByteArray("blocks: 1") << false << 0;
         QTest::newRow("no blocks array") << QByteArray(R"({"block": []})") << false << 0;
         QTest::newRow("name missing") << QByteArray(R"([{"values": [1]}])") << false << 0;
-        QTest::newRow("value not a number") << QByteArray(R"([{"name": "A", "values": ["1"]}])") << false << 0;
+        QTest::newRow("value not a number")
+            << QByteArray(R"([{"name": "A", "values": ["1"]}])") << false << 0;
     }
     void blockFile()
     {
@@ -74,10 +75,30 @@ private slots:
     {
         SimulatorOptions options;
         QString error;
-        QVERIFY(parseSimulatorOptions({"sim", "--paced", "--silent", "0x06,9", "--error-on", "all", "--error-index",
-                                       "2", "--chunks", "3", "--surplus", "5", "--partial", "7", "--partial-on",
-                                       "0x07", "--id-answer", "1000ff00", "--id-on-attempt", "4", "--unplug-after",
-                                       "10", "--uniform", "10x1000"},
+        QVERIFY(parseSimulatorOptions({"sim",
+                                       "--paced",
+                                       "--silent",
+                                       "0x06,9",
+                                       "--error-on",
+                                       "all",
+                                       "--error-index",
+                                       "2",
+                                       "--chunks",
+                                       "3",
+                                       "--surplus",
+                                       "5",
+                                       "--partial",
+                                       "7",
+                                       "--partial-on",
+                                       "0x07",
+                                       "--id-answer",
+                                       "1000ff00",
+                                       "--id-on-attempt",
+                                       "4",
+                                       "--unplug-after",
+                                       "10",
+                                       "--uniform",
+                                       "10x1000"},
                                       &options, &error));
         const InstrumentBehaviour &b = options.behaviour;
         QCOMPARE(b.bytesPerSecond, 5760);
@@ -96,9 +117,10 @@ private slots:
         QCOMPARE(options.blocks.size(), 10);
         QCOMPARE(options.blocks.at(9).values.size(), 1000);
 
-        for (const QStringList &bad : {QStringList{"sim", "--chunks", "0"}, QStringList{"sim", "--silent", "x"},
-                                       QStringList{"sim", "--id-answer", "zz"}, QStringList{"sim", "stray"},
-                                       QStringList{"sim", "--uniform", "10"}}) {
+        for (const QStringList &bad :
+             {QStringList{"sim", "--chunks", "0"}, QStringList{"sim", "--silent", "x"},
+              QStringList{"sim", "--id-answer", "zz"}, QStringList{"sim", "stray"},
+              QStringList{"sim", "--uniform", "10"}}) {
             QVERIFY2(!parseSimulatorOptions(bad, &options, &error), qPrintable(bad.join(' ')));
             QVERIFY(!error.isEmpty());
         }

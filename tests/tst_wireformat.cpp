@@ -16,11 +16,15 @@ private slots:
         QTest::addColumn<int>("command");
         QTest::addColumn<uint>("index");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("identification") << int(DeviceCommand::Identify) << 0u << QByteArray::fromHex("00000500");
+        QTest::newRow("identification")
+            << int(DeviceCommand::Identify) << 0u << QByteArray::fromHex("00000500");
         QTest::newRow("count") << int(DeviceCommand::BlocksAmount) << 0u << QByteArray::fromHex("00000600");
-        QTest::newRow("name of block 258") << int(DeviceCommand::BlockName) << 258u << QByteArray::fromHex("02010700");
-        QTest::newRow("size of block 65535") << int(DeviceCommand::BlockSize) << 65535u << QByteArray::fromHex("ffff0800");
-        QTest::newRow("data of block 5") << int(DeviceCommand::BlockData) << 5u << QByteArray::fromHex("05000900");
+        QTest::newRow("name of block 258")
+            << int(DeviceCommand::BlockName) << 258u << QByteArray::fromHex("02010700");
+        QTest::newRow("size of block 65535")
+            << int(DeviceCommand::BlockSize) << 65535u << QByteArray::fromHex("ffff0800");
+        QTest::newRow("data of block 5")
+            << int(DeviceCommand::BlockData) << 5u << QByteArray::fromHex("05000900");
     }
     void requestFrame()
     {
@@ -65,7 +69,8 @@ private slots:
         QTest::newRow("1.0") << QByteArray::fromHex("0000803f") << QVector<float>{1.0f};
         QTest::newRow("three values from 12 bytes")
             << QByteArray::fromHex("0000803f000020c000407a44") << QVector<float>{1.0f, -2.5f, 1001.0f};
-        QTest::newRow("10 bytes give nothing") << QByteArray::fromHex("0000803f0000803f0000") << QVector<float>{};
+        QTest::newRow("10 bytes give nothing")
+            << QByteArray::fromHex("0000803f0000803f0000") << QVector<float>{};
         QTest::newRow("empty") << QByteArray() << QVector<float>{};
     }
     void floats()

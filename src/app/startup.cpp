@@ -18,9 +18,8 @@ int runApplication(QApplication &app)
             window.show();
             status = app.exec();
         } else {
-            QMessageBox::critical(nullptr, QStringLiteral("Error"),
-                                  QStringLiteral("Startup error 0x0012"), QMessageBox::Ok,
-                                  QMessageBox::NoButton);
+            QMessageBox::critical(nullptr, QStringLiteral("Error"), QStringLiteral("Startup error 0x0012"),
+                                  QMessageBox::Ok, QMessageBox::NoButton);
             status = kMissingCatalogueExitStatus;
         }
     }

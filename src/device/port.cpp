@@ -67,8 +67,8 @@ void Port::disarmDetection()
 void Port::armLossHandler()
 {
     if (!lossHandler)
-        lossHandler = connect(&serial, &QSerialPort::errorOccurred, this,
-                              &Port::checkIfValidPortDisconnected);
+        lossHandler =
+            connect(&serial, &QSerialPort::errorOccurred, this, &Port::checkIfValidPortDisconnected);
 }
 
 void Port::disarmLossHandler()
@@ -269,8 +269,8 @@ QVector<float> Port::getBlockData(unsigned index)
     if (size <= 0)
         return {};
 
-    const QByteArray answer = sendRequest(requestWord(DeviceCommand::BlockData, index),
-                                          kBytesPerValue * size, kTimeoutPerValueMs * size);
+    const QByteArray answer = sendRequest(requestWord(DeviceCommand::BlockData, index), kBytesPerValue * size,
+                                          kTimeoutPerValueMs * size);
     qDebug() << "data size: " << answer.size();
     qDebug() << "data: " << answer << "\n-----------------";
     if (answer.isEmpty() || !checkResponse(answer))

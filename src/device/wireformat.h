@@ -21,8 +21,8 @@ quint32 requestWord(DeviceCommand command, unsigned index = 0);
 // The four bytes that carry one request word.
 QByteArray requestFrame(quint32 word);
 
-QByteArray identificationAnswer();   // 2D 07 FB 82
-QByteArray errorAnswer();            // 10 00 FF 00
+QByteArray identificationAnswer(); // 2D 07 FB 82
+QByteArray errorAnswer();          // 10 00 FF 00
 bool isErrorAnswer(const QByteArray &answer);
 
 // Unsigned 16-bit number from the first two bytes; a single byte counts as

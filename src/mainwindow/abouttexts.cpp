@@ -37,11 +37,11 @@ const char *const kCompanyDescription =
 QString programText()
 {
     return QStringLiteral("ZRV ") + QLatin1String(kVersion) + QStringLiteral("<br>")
-        + tr("Поддерживаемые ОС: Windows 7, Windows 8, Windows 10 (x32,x64)") + QStringLiteral("<br>")
-        + tr("Сайт: ") + QStringLiteral("<a href=\"https://%1\">%1</a>").arg(QLatin1String(kWebsite))
-        + QStringLiteral("<br>") + tr("Электронная почта: ")
-        + QStringLiteral("<a href=\"mailto:%1\">%1</a>").arg(QLatin1String(kEmail))
-        + QStringLiteral("<br>") + QStringLiteral("© ") + tr("Тарвен");
+           + tr("Поддерживаемые ОС: Windows 7, Windows 8, Windows 10 (x32,x64)") + QStringLiteral("<br>")
+           + tr("Сайт: ") + QStringLiteral("<a href=\"https://%1\">%1</a>").arg(QLatin1String(kWebsite))
+           + QStringLiteral("<br>") + tr("Электронная почта: ")
+           + QStringLiteral("<a href=\"mailto:%1\">%1</a>").arg(QLatin1String(kEmail))
+           + QStringLiteral("<br>") + QStringLiteral("© ") + tr("Тарвен");
 }
 
 QString companyText()

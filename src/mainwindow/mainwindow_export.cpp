@@ -39,9 +39,8 @@ void MainWindow::on_button_export_to_excel_clicked()
 ExportTarget MainWindow::askExportTarget(const QString &caption, const QString &extension)
 {
     const QString filter = QStringLiteral("(*.") + extension + QStringLiteral(")");
-    const QString proposed = proposedReportPath(defaultReportFolder(), tr("Отчет"),
-                                                ui->report_number->text(), QTime::currentTime(),
-                                                extension);
+    const QString proposed = proposedReportPath(defaultReportFolder(), tr("Отчет"), ui->report_number->text(),
+                                                QTime::currentTime(), extension);
     const QString path = QFileDialog::getSaveFileName(this, caption, proposed, filter);
     if (path.isEmpty())
         return {};
@@ -50,8 +49,7 @@ ExportTarget MainWindow::askExportTarget(const QString &caption, const QString &
         return {};
     }
 
-    QMessageBox question(QMessageBox::Question, QString(),
-                         tr("Включать незаполненные поля в отчет?"),
+    QMessageBox question(QMessageBox::Question, QString(), tr("Включать незаполненные поля в отчет?"),
                          QMessageBox::Yes | QMessageBox::No);
     question.button(QMessageBox::Yes)->setText(tr("Да"));
     question.button(QMessageBox::No)->setText(tr("Нет"));
@@ -119,8 +117,8 @@ ReportData MainWindow::gatherReportData(bool includeEmptyFields, const QSize &pl
     if (diagram)
         data.plots.append(capturePlotForReport(ui->diagram, plotSize));
     if (reportShowsTolerance(ui->set_limits_checkbox->isChecked(), graph, diagram))
-        data.toleranceText = reportToleranceText(tr("Допуск: ["), ui->limits_min->value(),
-                                                 ui->limits_max->value());
+        data.toleranceText =
+            reportToleranceText(tr("Допуск: ["), ui->limits_min->value(), ui->limits_max->value());
     data.comments = ui->comments_text->toPlainText();
     return data;
 }

@@ -15,8 +15,8 @@ void MainWindow::on_logo_action_clicked()
             return;
         const QImage image = loadLogoFile(fileName);
         if (image.isNull()) {
-            QMessageBox::warning(this, QStringLiteral("Error"),
-                                 QStringLiteral("Failed to load the image."), QMessageBox::Ok);
+            QMessageBox::warning(this, QStringLiteral("Error"), QStringLiteral("Failed to load the image."),
+                                 QMessageBox::Ok);
             return;
         }
         logoImage = image;
@@ -33,8 +33,8 @@ void MainWindow::refreshLogo()
         ui->logotype->setPixmap(QPixmap());
         return;
     }
-    ui->logotype->setPixmap(QPixmap::fromImage(logoImage).scaled(
-        ui->logotype->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    ui->logotype->setPixmap(QPixmap::fromImage(logoImage).scaled(ui->logotype->size(), Qt::KeepAspectRatio,
+                                                                 Qt::SmoothTransformation));
 }
 
 void MainWindow::sizeLogoLabel()

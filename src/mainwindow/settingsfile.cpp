@@ -45,8 +45,8 @@ QJsonObject defaultConfig()
     QJsonObject object;
     for (const QLatin1String &key :
          {kCompanyName, kCompanyCity, kCompanyAddress, kCompanyPhone, kCompanyWebsite, kDeviceName,
-          kDeviceType, kDeviceNumber, kDeviceDocumentNumber, kLogoImage, kReportOperator,
-          kReportDetailName, kReportMaterial, kReportBatchNumber, kComments})
+          kDeviceType, kDeviceNumber, kDeviceDocumentNumber, kLogoImage, kReportOperator, kReportDetailName,
+          kReportMaterial, kReportBatchNumber, kComments})
         object.insert(key, QString());
     object.insert(kAppFontSize, kDefaultFontSize);
     object.insert(kLimitsMin, kDefaultLimitsMin);

@@ -8,10 +8,10 @@
 namespace {
 
 const QLatin1String kTextKeys[] = {
-    SettingsKeys::kCompanyName,     SettingsKeys::kCompanyCity,       SettingsKeys::kCompanyAddress,
-    SettingsKeys::kCompanyPhone,    SettingsKeys::kCompanyWebsite,    SettingsKeys::kDeviceName,
-    SettingsKeys::kDeviceType,      SettingsKeys::kDeviceNumber,      SettingsKeys::kDeviceDocumentNumber,
-    SettingsKeys::kReportOperator,  SettingsKeys::kReportDetailName,  SettingsKeys::kReportMaterial,
+    SettingsKeys::kCompanyName,      SettingsKeys::kCompanyCity,      SettingsKeys::kCompanyAddress,
+    SettingsKeys::kCompanyPhone,     SettingsKeys::kCompanyWebsite,   SettingsKeys::kDeviceName,
+    SettingsKeys::kDeviceType,       SettingsKeys::kDeviceNumber,     SettingsKeys::kDeviceDocumentNumber,
+    SettingsKeys::kReportOperator,   SettingsKeys::kReportDetailName, SettingsKeys::kReportMaterial,
     SettingsKeys::kReportBatchNumber};
 
 } // namespace

@@ -12,7 +12,7 @@ struct SettingsValues
     // Line edits by their settings key, in the file's key order.
     QVector<QPair<QString, QString>> texts;
     QImage logo;
-    int fontSize = 0;  // 0: change no font
+    int fontSize = 0; // 0: change no font
     double limitsMin = 0.0;
     double limitsMax = 0.0;
     QString comments;

@@ -6,8 +6,8 @@
 namespace {
 constexpr int kFirstGroupColumn = 1;
 constexpr int kLastGroupColumn = kExcelColumns - kExcelGroupWidth + 1;
-constexpr int kNarrowStatisticsLabelColumn = 8;  // H, beside groups 1 and 2
-constexpr int kWideStatisticsLabelColumn = 1;    // A, below a full page
+constexpr int kNarrowStatisticsLabelColumn = 8; // H, beside groups 1 and 2
+constexpr int kWideStatisticsLabelColumn = 1;   // A, below a full page
 } // namespace
 
 int excelLogoRows(double logoHeightMm)

@@ -5,11 +5,11 @@
 // Row and column arithmetic of the Excel report's sheet. Rows and columns are
 // 1-based, as the sheet shows them (A1 = row 1, column 1).
 
-constexpr int kExcelColumns = 9;           // A to I
-constexpr int kExcelGroupWidth = 3;        // number, value, difference
-constexpr int kExcelPageRows = 45;         // each page of the value table ends 45 rows further
+constexpr int kExcelColumns = 9;    // A to I
+constexpr int kExcelGroupWidth = 3; // number, value, difference
+constexpr int kExcelPageRows = 45;  // each page of the value table ends 45 rows further
 constexpr double kExcelMmPerLogoRow = 4.5;
-constexpr int kExcelMaxLogoRows = 1000;    // a logo claiming an absurd resolution stays bounded
+constexpr int kExcelMaxLogoRows = 1000; // a logo claiming an absurd resolution stays bounded
 constexpr int kExcelPixelsPerImageRow = 20;
 constexpr int kExcelStatisticsRows = 5;
 
@@ -22,7 +22,7 @@ struct ExcelCell
 {
     int row = 0;
     int column = 0;
-    bool thickLeft = false;  // groups 2 and 3 of a page start with a thick line
+    bool thickLeft = false; // groups 2 and 3 of a page start with a thick line
 
     bool operator==(const ExcelCell &other) const
     {
@@ -34,12 +34,12 @@ struct ExcelCell
 struct ExcelValueTableLayout
 {
     int titleRow = 0;
-    QVector<ExcelCell> headers;  // first cell ("Number") of each group header
-    QVector<ExcelCell> numbers;  // number cell of each value, in value order
+    QVector<ExcelCell> headers; // first cell ("Number") of each group header
+    QVector<ExcelCell> numbers; // number cell of each value, in value order
     int statisticsRow = 0;
     int statisticsLabelColumn = 0;
     int statisticsValueColumn = 0;
-    int nextRow = 0;  // images start on the row below this one
+    int nextRow = 0; // images start on the row below this one
 };
 
 // top: the larger of the row below the field table and the logo rows.

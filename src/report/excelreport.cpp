@@ -16,9 +16,9 @@ const QString kFontName = QStringLiteral("Times New Roman");
 constexpr double kFontSize = 11.0;
 constexpr double kColumnWidth = 8.5;
 constexpr int kLogoWidthPixels = 177;
-constexpr int kLogoColumn = 7;  // G
-constexpr int kFieldLabelFirst = 1, kFieldLabelLast = 3;   // A:C
-constexpr int kFieldValueFirst = 4, kFieldValueLast = 6;   // D:F
+constexpr int kLogoColumn = 7;                           // G
+constexpr int kFieldLabelFirst = 1, kFieldLabelLast = 3; // A:C
+constexpr int kFieldValueFirst = 4, kFieldValueLast = 6; // D:F
 
 struct Formats
 {
@@ -131,8 +131,7 @@ ExcelReportResult writeExcelReportFile(const QString &path, const ReportData &da
     const int top = std::max(fieldEnd, logoRows);
 
     const ExcelValueTableLayout layout = excelValueTableLayout(top, data.content.values.size());
-    document.mergeCells(layout.titleRow, 1, layout.titleRow, kExcelColumns, data.title,
-                        formats.heading);
+    document.mergeCells(layout.titleRow, 1, layout.titleRow, kExcelColumns, data.title, formats.heading);
     writeValueTable(document, formats, data, layout);
     writeStatistics(document, formats, data, layout);
 

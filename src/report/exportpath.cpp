@@ -25,8 +25,8 @@ QString defaultReportFolder()
 QString proposedReportPath(const QString &folder, const QString &word, const QString &reportNumber,
                            const QTime &time, const QString &extension)
 {
-    const QString numberPart = reportNumber == kLoneSpace ? kLoneSpace
-                                                          : kLoneSpace + reportNumber + kLoneSpace;
+    const QString numberPart =
+        reportNumber == kLoneSpace ? kLoneSpace : kLoneSpace + reportNumber + kLoneSpace;
     return folder + word + numberPart + time.toString(kTimeFormat) + QLatin1Char('.') + extension;
 }
 

@@ -9,8 +9,8 @@
 struct FieldTableRow
 {
     bool isSection = false;
-    QString text;   // section caption, or field caption
-    QString value;  // field value (empty for a section row)
+    QString text;  // section caption, or field caption
+    QString value; // field value (empty for a section row)
 
     bool operator==(const FieldTableRow &other) const
     {

@@ -142,7 +142,7 @@ void addValueTable(QTextCursor &cursor, const Formats &f, const ReportData &data
     // Filled only once all pieces exist: adding a table makes the next cell lookup
     // rescan the whole document.
     const QVector<float> &values = data.content.values;
-    int row = 0;  // row of the whole table: 0 is the header, value i is row i + 1
+    int row = 0; // row of the whole table: 0 is the header, value i is row i + 1
     for (QTextTable *table : pieces) {
         for (int r = 0; r < table->rows(); ++r, ++row) {
             QString texts[3];
@@ -253,8 +253,7 @@ QVector<int> planValueTable(QPdfWriter &writer, int pageWidth, const ReportData 
     QTextFrameFormat root = probe.rootFrame()->frameFormat();
     // Printing sets a margin of 2 cm in the writer's pixels; here the layout
     // scales frame margins to the device, so give it in screen pixels.
-    root.setMargin(int(kPrintMarginInches * writer.logicalDpiY()) * qreal(kScreenDpi)
-                   / writer.logicalDpiY());
+    root.setMargin(int(kPrintMarginInches * writer.logicalDpiY()) * qreal(kScreenDpi) / writer.logicalDpiY());
     probe.rootFrame()->setFrameFormat(root);
     probe.setPageSize(QSizeF(writer.width(), writer.height()));
     const qreal pageHeight = probe.pageSize().height();

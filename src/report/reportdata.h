@@ -10,7 +10,7 @@
 struct ReportStatistic
 {
     QString label;
-    double value = 0.0;  // NaN when the statistic has no number
+    double value = 0.0; // NaN when the statistic has no number
 };
 
 // Everything one report writer needs, gathered by the window at export time;
@@ -21,7 +21,7 @@ struct ReportData
     bool includeEmptyFields = false;
 
     QString title;
-    QString numberHeader;  // first header of each value group
+    QString numberHeader; // first header of each value group
 
     QString statisticsHeading;
     ReportStatistic minimum;
@@ -29,9 +29,9 @@ struct ReportData
     ReportStatistic mean;
     ReportStatistic stdev;
 
-    QImage logo;             // null: no logo
-    QVector<QImage> plots;   // rendered plots in report order (graph, diagram)
-    QString toleranceText;   // empty: the band is not described
+    QImage logo;           // null: no logo
+    QVector<QImage> plots; // rendered plots in report order (graph, diagram)
+    QString toleranceText; // empty: the band is not described
 
     QString commentsHeading;
     QString comments;

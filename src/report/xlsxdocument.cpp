@@ -14,8 +14,14 @@ namespace {
 constexpr int kScreenDotsPerMeter = 3780;
 constexpr qint64 kCopyChunk = 1 << 20;
 
-lxw_row_t toRow(int row) { return lxw_row_t(row - 1); }
-lxw_col_t toColumn(int column) { return lxw_col_t(column - 1); }
+lxw_row_t toRow(int row)
+{
+    return lxw_row_t(row - 1);
+}
+lxw_col_t toColumn(int column)
+{
+    return lxw_col_t(column - 1);
+}
 } // namespace
 
 XlsxDocument::XlsxDocument()
@@ -78,8 +84,8 @@ void XlsxDocument::setColumnWidth(int firstColumn, int lastColumn, double width)
         note(worksheet_set_column(sheet, toColumn(firstColumn), toColumn(lastColumn), width, nullptr));
 }
 
-void XlsxDocument::mergeCells(int firstRow, int firstColumn, int lastRow, int lastColumn,
-                              const QString &text, lxw_format *format)
+void XlsxDocument::mergeCells(int firstRow, int firstColumn, int lastRow, int lastColumn, const QString &text,
+                              lxw_format *format)
 {
     if (sheet)
         note(worksheet_merge_range(sheet, toRow(firstRow), toColumn(firstColumn), toRow(lastRow),
@@ -89,8 +95,7 @@ void XlsxDocument::mergeCells(int firstRow, int firstColumn, int lastRow, int la
 void XlsxDocument::writeString(int row, int column, const QString &text, lxw_format *format)
 {
     if (sheet)
-        note(worksheet_write_string(sheet, toRow(row), toColumn(column), cellText(text).constData(),
-                                    format));
+        note(worksheet_write_string(sheet, toRow(row), toColumn(column), cellText(text).constData(), format));
 }
 
 void XlsxDocument::writeNumber(int row, int column, double value, lxw_format *format,

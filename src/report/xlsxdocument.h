@@ -14,12 +14,12 @@ struct XlsxFormatSpec
     enum class Align { None, Center, Justify };
     Align horizontal = Align::None;
     bool verticalCenter = false;
-    bool thinBorder = false;  // on all four sides
-    bool thickLeft = false;   // left border thick instead
+    bool thinBorder = false; // on all four sides
+    bool thickLeft = false;  // left border thick instead
     bool bold = false;
     bool wrap = false;
-    QString fontName;         // empty: the workbook's default
-    double fontSize = 0.0;    // 0: the workbook's default
+    QString fontName;      // empty: the workbook's default
+    double fontSize = 0.0; // 0: the workbook's default
 };
 
 // A one-sheet xlsx workbook. Rows and columns are 1-based, as the sheet shows
@@ -45,8 +45,7 @@ public:
     void writeString(int row, int column, const QString &text, lxw_format *format);
     // A number that is not finite cannot be stored in a number cell: it is written as
     // the text given instead.
-    void writeNumber(int row, int column, double value, lxw_format *format,
-                     const QString &textIfNotFinite);
+    void writeNumber(int row, int column, double value, lxw_format *format, const QString &textIfNotFinite);
     // Puts the image, at its pixel size, with its top-left corner in the cell. A null
     // image is skipped.
     void insertImage(int row, int column, const QImage &image);
