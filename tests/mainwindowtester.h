@@ -37,3 +37,26 @@ inline QString freshSettingsFolder()
     QDir(folder).removeRecursively();
     return folder;
 }
+
+// The 18 keys of config.json, in the file's order.
+inline QStringList allSettingsKeys()
+{
+    return {QStringLiteral("company_name"),
+            QStringLiteral("company_city"),
+            QStringLiteral("company_address"),
+            QStringLiteral("company_phone"),
+            QStringLiteral("company_website"),
+            QStringLiteral("device_name"),
+            QStringLiteral("device_type"),
+            QStringLiteral("device_number"),
+            QStringLiteral("device_document_number"),
+            QStringLiteral("logo_image"),
+            QStringLiteral("report_operator"),
+            QStringLiteral("report_detail_name"),
+            QStringLiteral("report_material"),
+            QStringLiteral("report_batch_number"),
+            QStringLiteral("app_font_size"),
+            QStringLiteral("limits_min_val"),
+            QStringLiteral("limits_max_val"),
+            QStringLiteral("comments")};
+}

@@ -800,7 +800,7 @@ private:
             const QJsonDocument doc = QJsonDocument::fromJson(readAll(path));
             QVERIFY(doc.isObject());
             const QJsonObject o = doc.object();
-            for (const QString &key : defaultKeys())
+            for (const QString &key : allSettingsKeys())
                 QVERIFY2(o.contains(key), qPrintable(key));
             QCOMPARE(o.value(QStringLiteral("company_city")).toString(), QStringLiteral("Екатеринбург"));
             QCOMPARE(o.value(QStringLiteral("company_name")).toString(), seen.companyName);
@@ -1015,28 +1015,6 @@ private:
         QCOMPARE(ui->logo_action->text(),
                  seen.logo ? QStringLiteral("Удалить") : QStringLiteral("Добавить логотип"));
         QCOMPARE(ui->logotype->pixmap(Qt::ReturnByValue).isNull(), !seen.logo);
-    }
-
-    static QStringList defaultKeys()
-    {
-        return {QStringLiteral("company_name"),
-                QStringLiteral("company_city"),
-                QStringLiteral("company_address"),
-                QStringLiteral("company_phone"),
-                QStringLiteral("company_website"),
-                QStringLiteral("device_name"),
-                QStringLiteral("device_type"),
-                QStringLiteral("device_number"),
-                QStringLiteral("device_document_number"),
-                QStringLiteral("logo_image"),
-                QStringLiteral("report_operator"),
-                QStringLiteral("report_detail_name"),
-                QStringLiteral("report_material"),
-                QStringLiteral("report_batch_number"),
-                QStringLiteral("app_font_size"),
-                QStringLiteral("limits_min_val"),
-                QStringLiteral("limits_max_val"),
-                QStringLiteral("comments")};
     }
 
     QTemporaryDir folder;

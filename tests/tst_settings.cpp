@@ -45,21 +45,14 @@ QJsonObject readObject()
     return QJsonDocument::fromJson(readRaw()).object();
 }
 
-const QStringList kStringKeys = {QStringLiteral("company_name"),
-                                 QStringLiteral("company_city"),
-                                 QStringLiteral("company_address"),
-                                 QStringLiteral("company_phone"),
-                                 QStringLiteral("company_website"),
-                                 QStringLiteral("device_name"),
-                                 QStringLiteral("device_type"),
-                                 QStringLiteral("device_number"),
-                                 QStringLiteral("device_document_number"),
-                                 QStringLiteral("logo_image"),
-                                 QStringLiteral("report_operator"),
-                                 QStringLiteral("report_detail_name"),
-                                 QStringLiteral("report_material"),
-                                 QStringLiteral("report_batch_number"),
-                                 QStringLiteral("comments")};
+// Every key but the three numbers holds a string.
+QStringList stringKeys()
+{
+    QStringList keys = allSettingsKeys();
+    for (const char *number : {"app_font_size", "limits_min_val", "limits_max_val"})
+        keys.removeOne(QString::fromLatin1(number));
+    return keys;
+}
 
 const QStringList kLineEditKeys = {QStringLiteral("company_name"),
                                    QStringLiteral("company_city"),
@@ -121,7 +114,7 @@ private slots:
         }
         const QJsonObject written = readObject();
         QCOMPARE(written.size(), 18);
-        for (const QString &key : kStringKeys)
+        for (const QString &key : stringKeys())
             QCOMPARE(written.value(key), QJsonValue(QString()));
         QCOMPARE(written.value(QStringLiteral("app_font_size")), QJsonValue(12));
         QCOMPARE(written.value(QStringLiteral("limits_min_val")).toDouble(), 0.0);
