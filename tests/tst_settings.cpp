@@ -54,19 +54,14 @@ QStringList stringKeys()
     return keys;
 }
 
-const QStringList kLineEditKeys = {QStringLiteral("company_name"),
-                                   QStringLiteral("company_city"),
-                                   QStringLiteral("company_address"),
-                                   QStringLiteral("company_phone"),
-                                   QStringLiteral("company_website"),
-                                   QStringLiteral("device_name"),
-                                   QStringLiteral("device_type"),
-                                   QStringLiteral("device_number"),
-                                   QStringLiteral("device_document_number"),
-                                   QStringLiteral("report_operator"),
-                                   QStringLiteral("report_detail_name"),
-                                   QStringLiteral("report_material"),
-                                   QStringLiteral("report_batch_number")};
+// The string keys kept in line edits of the same name.
+QStringList lineEditKeys()
+{
+    QStringList keys = stringKeys();
+    keys.removeOne(QStringLiteral("logo_image"));
+    keys.removeOne(QStringLiteral("comments"));
+    return keys;
+}
 
 quint32 crc32(const QByteArray &bytes)
 {
@@ -126,7 +121,7 @@ private slots:
         {
             MainWindow window;
             auto *ui = MainWindowTester::ui(window);
-            for (const QString &key : kLineEditKeys)
+            for (const QString &key : lineEditKeys())
                 window.findChild<QLineEdit *>(key)->setText(QStringLiteral("«%1» ж").arg(key));
             ui->comments_text->setPlainText(QStringLiteral("строка 1\nстрока 2"));
             ui->limits_min->setValue(-3.5);
@@ -135,7 +130,7 @@ private slots:
         }
         MainWindow window;
         auto *ui = MainWindowTester::ui(window);
-        for (const QString &key : kLineEditKeys)
+        for (const QString &key : lineEditKeys())
             QCOMPARE(window.findChild<QLineEdit *>(key)->text(), QStringLiteral("«%1» ж").arg(key));
         QCOMPARE(ui->comments_text->toPlainText(), QStringLiteral("строка 1\nстрока 2"));
         QCOMPARE(ui->limits_min->value(), -3.5);
