@@ -8,6 +8,7 @@
 #include "instrumentnamecode.h"
 #include "mainwindowtester.h"
 #include "modalhelper.h"
+#include "openedfiles.h"
 #include "simulatedlink.h"
 
 #include <QCheckBox>
@@ -101,16 +102,6 @@ Statistics statisticsOf(const QVector<float> &values)
     s.stdev = std::sqrt(q / (values.size() - 1));
     return s;
 }
-
-// What the desktop is asked to open.
-class OpenedFiles : public QObject
-{
-    Q_OBJECT
-public:
-    QStringList paths;
-public slots:
-    void open(const QUrl &url) { paths.append(url.toLocalFile()); }
-};
 
 // Opens the menu holding `action` from the menu bar and clicks the action, as a user would.
 void clickMenuAction(QMainWindow &window, QAction *action)
@@ -243,7 +234,7 @@ private slots:
     void init()
     {
         freshSettingsFolder();
-        opened.paths.clear();
+        opened.urls.clear();
     }
     void cleanup() { clearVirtualPortPaths(); }
 
@@ -367,7 +358,7 @@ private slots:
             QTest::mouseClick(ui->button_export_to_excel, Qt::LeftButton);
             QCOMPARE(modals.boxes.size(), 1);
         }
-        QCOMPARE(opened.paths, (QStringList{pdf, xlsx}));
+        QCOMPARE(opened.paths(), (QStringList{pdf, xlsx}));
 
         // The PDF, read back.
         bool ok = false;

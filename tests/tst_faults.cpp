@@ -9,6 +9,7 @@
 #include "logcapture.h"
 #include "mainwindowtester.h"
 #include "modalhelper.h"
+#include "openedfiles.h"
 #include "simulatedlink.h"
 
 #include <QBuffer>
@@ -347,16 +348,6 @@ void compareBlocks(const QVector<MemoryBlock> &actual, QListWidget *list,
         QCOMPARE(actual.at(i).values, expected.at(i).values);
     }
 }
-
-// What the desktop is asked to open.
-class OpenedFiles : public QObject
-{
-    Q_OBJECT
-public:
-    QStringList paths;
-public slots:
-    void open(const QUrl &url) { paths.append(url.toLocalFile()); }
-};
 
 } // namespace
 
@@ -947,7 +938,7 @@ private:
             QCOMPARE(others.first().text, seen.boxText);
             QCOMPARE(others.first().icon, QMessageBox::Warning);
         }
-        QCOMPARE(opened.paths, seen.opened ? QStringList{path} : QStringList());
+        QCOMPARE(opened.paths(), seen.opened ? QStringList{path} : QStringList());
 
         if (seen.written) {
             bool ok = false;

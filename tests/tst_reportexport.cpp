@@ -3,6 +3,7 @@
 #include "exportpath.h"
 #include "mainwindowtester.h"
 #include "modalhelper.h"
+#include "openedfiles.h"
 #include "reporttestdata.h"
 
 #include <QDesktopServices>
@@ -18,16 +19,6 @@
 #include <QtTest>
 
 namespace {
-
-// Receives "open this file" instead of a desktop viewer.
-class OpenedFiles : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls.append(url); }
-};
 
 // What the dialogs of one export showed.
 struct ExportSeen
