@@ -1,5 +1,6 @@
 #include "pdfreport.h"
 
+#include "documentprinting.h"
 #include "fieldtable.h"
 #include "pdftablepieces.h"
 #include "reportdata.h"
@@ -26,9 +27,6 @@ constexpr int kResolution = 300;
 constexpr int kBoldWeight = 75;
 constexpr int kStatisticsPadding = 4;
 const QUrl kLogoResource(QStringLiteral("zrv-report-logo"));
-// Printing lays the document out with 2 cm margins on the writer's page.
-constexpr double kPrintMarginInches = 2 / 2.54;
-constexpr int kScreenDpi = 96;
 // Rows of the value table laid out in advance to find where its pages break.
 constexpr int kProbeRows = 240;
 constexpr int kMaxPieces = 150;
@@ -191,6 +189,8 @@ void buildDocument(QTextDocument &document, int pageWidth, const ReportData &dat
 {
     Formats f = makeFormats(pageWidth);
     QTextCursor cursor(&document);
+    // One edit: otherwise each move of the cursor lays out the document up to it.
+    cursor.beginEditBlock();
 
     QTextTable *layout = cursor.insertTable(1, 2, f.layout);
     addFieldTable(layout, f, data);
@@ -233,6 +233,13 @@ void buildDocument(QTextDocument &document, int pageWidth, const ReportData &dat
     cursor.insertBlock();
     cursor.insertBlock(f.centred);
     cursor.insertText(data.signature, f.heading);
+    cursor.endEditBlock();
+}
+
+void setUpDocument(QTextDocument &document)
+{
+    document.setUndoRedoEnabled(false);
+    document.setDefaultFont(QFont(kFontName, kBodyPointSize, QFont::Normal));
 }
 
 // Splits the value table so that no seam falls on a page break. The breaks are
@@ -247,15 +254,9 @@ QVector<int> planValueTable(QPdfWriter &writer, int pageWidth, const ReportData 
     probeData.plots.clear();
 
     QTextDocument probe;
-    probe.setDefaultFont(QFont(kFontName, kBodyPointSize, QFont::Normal));
+    setUpDocument(probe);
+    prepareDocumentForPrinting(probe, writer);
     buildDocument(probe, pageWidth, probeData, {kProbeRows});
-    probe.documentLayout()->setPaintDevice(&writer);
-    QTextFrameFormat root = probe.rootFrame()->frameFormat();
-    // Printing sets a margin of 2 cm in the writer's pixels; here the layout
-    // scales frame margins to the device, so give it in screen pixels.
-    root.setMargin(int(kPrintMarginInches * writer.logicalDpiY()) * qreal(kScreenDpi) / writer.logicalDpiY());
-    probe.rootFrame()->setFrameFormat(root);
-    probe.setPageSize(QSizeF(writer.width(), writer.height()));
     const qreal pageHeight = probe.pageSize().height();
 
     QTextTable *table = nullptr;
@@ -294,6 +295,7 @@ bool writePdfReportFile(const QString &path, const ReportData &data, bool splitV
     file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return false;
+    bool printed = true;
     {
         QPdfWriter writer(&file);
         writer.setPageSize(QPageSize(QPageSize::A4));
@@ -301,13 +303,17 @@ bool writePdfReportFile(const QString &path, const ReportData &data, bool splitV
         const int pageWidth = int(writer.pageLayout().pageSize().sizePoints().width());
 
         QTextDocument document;
-        document.setDefaultFont(QFont(kFontName, kBodyPointSize, QFont::Normal));
-        const QVector<int> pieces = splitValueTable ? planValueTable(writer, pageWidth, data)
-                                                    : QVector<int>{data.content.values.size() + 1};
-        buildDocument(document, pageWidth, data, pieces);
-        document.print(&writer);
+        setUpDocument(document);
+        if (splitValueTable) {
+            prepareDocumentForPrinting(document, writer);
+            buildDocument(document, pageWidth, data, planValueTable(writer, pageWidth, data));
+            printed = printPreparedDocument(document, writer);
+        } else {
+            buildDocument(document, pageWidth, data, {data.content.values.size() + 1});
+            document.print(&writer);
+        }
     }
-    if (file.error() != QFileDevice::NoError || file.size() == 0) {
+    if (!printed || file.error() != QFileDevice::NoError || file.size() == 0) {
         file.cancelWriting();
         return false;
     }
