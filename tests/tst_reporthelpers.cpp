@@ -3,9 +3,9 @@
 #include "excellayout.h"
 #include "exportpath.h"
 #include "fieldtable.h"
-#include "pdftablepieces.h"
 #include "reporttestdata.h"
 #include "reporttexts.h"
+#include "valuetablepages.h"
 
 #include <QFile>
 #include <QProcess>
@@ -344,35 +344,73 @@ private slots:
         QCOMPARE(used.size(), values);
     }
 
-    void pdfTablePieces_data()
+    void valueTablePages_data()
     {
         QTest::addColumn<int>("rows");
         QTest::addColumn<int>("firstBreak");
         QTest::addColumn<int>("perPage");
-        QTest::addColumn<int>("pagesPerPiece");
-        QTest::addColumn<QVector<int>>("pieces");
-        QTest::newRow("breaks unknown") << 1000 << 0 << 0 << 1 << QVector<int>{1000};
-        QTest::newRow("short table") << 60 << 14 << 50 << 1 << QVector<int>{60};
-        QTest::newRow("seams mid-page") << 200 << 14 << 50 << 1 << QVector<int>{39, 50, 50, 50, 11};
-        QTest::newRow("ends on a seam") << 189 << 14 << 50 << 1 << QVector<int>{39, 50, 50, 50};
-        QTest::newRow("three pages a piece") << 400 << 14 << 50 << 3 << QVector<int>{39, 150, 150, 61};
-        QTest::newRow("tiny pages") << 200 << 14 << 3 << 1 << QVector<int>{200};
+        QTest::addColumn<int>("copies");
+        QTest::newRow("breaks unknown") << 1000 << 0 << 0 << 0;
+        QTest::newRow("one page") << 10 << 14 << 50 << 0;
+        QTest::newRow("two pages") << 60 << 14 << 50 << 0;
+        QTest::newRow("three pages") << 114 << 14 << 50 << 0;
+        QTest::newRow("one row on a fourth page") << 115 << 14 << 50 << 1;
+        QTest::newRow("four full pages") << 164 << 14 << 50 << 1;
+        QTest::newRow("many pages") << 65536 << 14 << 50 << 1309;
     }
 
-    void pdfTablePieces()
+    void valueTablePages()
     {
         QFETCH(int, rows);
         QFETCH(int, firstBreak);
         QFETCH(int, perPage);
-        QFETCH(int, pagesPerPiece);
-        QFETCH(QVector<int>, pieces);
-        const QVector<int> actual = pdfValueTablePieces(rows, firstBreak, perPage, pagesPerPiece);
-        QCOMPARE(actual, pieces);
-        // No seam on a page break.
-        int seam = 0;
-        for (int i = 0; i + 1 < actual.size(); ++i) {
-            seam += actual.at(i);
-            QVERIFY(seam < firstBreak || (seam - firstBreak) % perPage != 0);
+        QFETCH(int, copies);
+        const ValueTablePages pages = planValueTablePages(rows, firstBreak, perPage);
+        QCOMPARE(pages.copiedPages, copies);
+        // Every row of the table is shown once: by the document or on a copy.
+        QVector<int> shown(rows, 0);
+        const int documentRows = pages.documentRows(rows);
+        for (int row = 0; row < documentRows; ++row)
+            ++shown[pages.tableRow(row)];
+        for (int copy = 1; copy <= pages.copiedPages; ++copy)
+            for (int row = firstBreak; row < firstBreak + perPage; ++row)
+                ++shown[pages.copiedRow(copy, row)];
+        QCOMPARE(shown, QVector<int>(rows, 1));
+        if (copies > 0) {
+            // The document keeps the first two pages and the last.
+            QCOMPARE(pages.tableRow(firstBreak + perPage - 1), firstBreak + perPage - 1);
+            QCOMPARE(pages.tableRow(documentRows - 1), rows - 1);
+            QVERIFY(documentRows - (firstBreak + perPage) <= perPage);
+        }
+    }
+
+    void printedPages_data()
+    {
+        QTest::addColumn<int>("copies");
+        QTest::addColumn<int>("templatePage");
+        QTest::addColumn<QVector<int>>("documentPages");
+        QTest::addColumn<QVector<int>>("copyNumbers");
+        QTest::newRow("no copies") << 0 << 0 << QVector<int>{0, 1, 2} << QVector<int>{0, 0, 0};
+        QTest::newRow("table from the first page")
+            << 2 << 1 << QVector<int>{0, 1, 1, 1, 2, 3} << QVector<int>{0, 0, 1, 2, 0, 0};
+        QTest::newRow("table pushed to the second page")
+            << 1 << 2 << QVector<int>{0, 1, 2, 2, 3} << QVector<int>{0, 0, 0, 1, 0};
+    }
+
+    void printedPages()
+    {
+        QFETCH(int, copies);
+        QFETCH(int, templatePage);
+        QFETCH(QVector<int>, documentPages);
+        QFETCH(QVector<int>, copyNumbers);
+        ValueTablePages pages;
+        pages.firstBreak = 14;
+        pages.rowsPerPage = 50;
+        pages.copiedPages = copies;
+        for (int printed = 0; printed < documentPages.size(); ++printed) {
+            const ValueTablePages::PrintedPage page = pages.printedPage(printed, templatePage);
+            QCOMPARE(page.documentPage, documentPages.at(printed));
+            QCOMPARE(page.copy, copyNumbers.at(printed));
         }
     }
 };

@@ -21,30 +21,16 @@ int horizontalMargin()
 {
     return int(kMarginInches * qt_defaultDpiX());
 }
+
 int verticalMargin()
 {
     return int(kMarginInches * qt_defaultDpiY());
 }
 
-void printPage(QPainter &painter, const QTextDocument &document, int page, const QSizeF &body,
-               const QPointF &pageNumberAt)
+QRectF pageRect(const QTextDocument &document, int page)
 {
-    painter.save();
-    const QRectF view(0, (page - 1) * body.height(), body.width(), body.height());
-    painter.translate(0, -view.top());
-    painter.setClipRect(view);
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = view;
-    // Black on paper whatever the system palette says.
-    context.palette.setColor(QPalette::Text, Qt::black);
-    document.documentLayout()->draw(&painter, context);
-
-    painter.setClipping(false);
-    painter.setFont(document.defaultFont());
-    const QString number = QString::number(page);
-    painter.drawText(qRound(pageNumberAt.x() - painter.fontMetrics().horizontalAdvance(number)),
-                     qRound(pageNumberAt.y() + view.top()), number);
-    painter.restore();
+    const QSizeF size = document.pageSize();
+    return QRectF(QPointF(0, page * size.height()), size);
 }
 
 } // namespace
@@ -61,23 +47,37 @@ void prepareDocumentForPrinting(QTextDocument &document, QPagedPaintDevice &devi
     document.setPageSize(QSizeF(device.width(), device.height()));
 }
 
-bool printPreparedDocument(const QTextDocument &document, QPagedPaintDevice &device)
+void beginDocumentPage(QPainter &painter, const QTextDocument &document, int page)
 {
-    QPainter painter(&device);
-    if (!painter.isActive())
-        return false;
-    const QSizeF body(device.width(), device.height());
-    const qreal scaleX = qreal(device.logicalDpiX()) / qt_defaultDpiX();
-    const qreal scaleY = qreal(device.logicalDpiY()) / qt_defaultDpiY();
-    const QPointF pageNumberAt(body.width() - horizontalMargin() * scaleX,
-                               body.height() - verticalMargin() * scaleY
-                                   + QFontMetrics(document.defaultFont(), &device).ascent()
-                                   + kPageNumberGapPoints * device.logicalDpiY() / qreal(kPointsPerInch));
-    const int pages = document.pageCount();
-    for (int page = 1; page <= pages; ++page) {
-        if (page > 1 && !device.newPage())
-            return false;
-        printPage(painter, document, page, body, pageNumberAt);
-    }
-    return painter.end();
+    const QRectF view = pageRect(document, page);
+    painter.save();
+    painter.translate(0, -view.top());
+    painter.setClipRect(view);
+}
+
+void drawDocumentPage(QPainter &painter, const QTextDocument &document, int page)
+{
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = pageRect(document, page);
+    // Black on paper whatever the system palette says.
+    context.palette.setColor(QPalette::Text, Qt::black);
+    document.documentLayout()->draw(&painter, context);
+}
+
+void drawPageNumber(QPainter &painter, const QTextDocument &document, int number)
+{
+    QPaintDevice *device = painter.device();
+    const QSizeF body = document.pageSize();
+    const qreal scaleX = qreal(device->logicalDpiX()) / qt_defaultDpiX();
+    const qreal scaleY = qreal(device->logicalDpiY()) / qt_defaultDpiY();
+    const qreal right = body.width() - horizontalMargin() * scaleX;
+    const qreal baseline = body.height() - verticalMargin() * scaleY
+                           + QFontMetrics(document.defaultFont(), device).ascent()
+                           + kPageNumberGapPoints * device->logicalDpiY() / qreal(kPointsPerInch);
+    painter.save();
+    painter.setClipping(false);
+    painter.setFont(document.defaultFont());
+    const QString text = QString::number(number);
+    painter.drawText(qRound(right - painter.fontMetrics().horizontalAdvance(text)), qRound(baseline), text);
+    painter.restore();
 }

@@ -1,15 +1,25 @@
 #pragma once
 
 class QPagedPaintDevice;
+class QPainter;
 class QTextDocument;
 
 // Printing a text document with the pages of QTextDocument::print (2 cm
 // margins, the page number at the bottom right), but laid out once, straight
-// on the device, where print() lays out a full copy of the document.
+// on the device, where print() lays out a full copy of the document; and page
+// by page, so that the caller can add to a page or print a page twice.
 
 // Makes the document lay out on the device's pages. Call it before filling the
 // document, so that no layout is done for the screen first.
 void prepareDocumentForPrinting(QTextDocument &document, QPagedPaintDevice &device);
 
-// Prints a prepared document page by page. False when the device failed.
-bool printPreparedDocument(const QTextDocument &document, QPagedPaintDevice &device);
+// Saves the painter and gives it the coordinates of the document, clipped to
+// one of its pages (0: the first). Undo with QPainter::restore().
+void beginDocumentPage(QPainter &painter, const QTextDocument &document, int page);
+
+// Draws one page of the document on a painter begun on that page.
+void drawDocumentPage(QPainter &painter, const QTextDocument &document, int page);
+
+// Draws the number of the printed page at its bottom right, with the painter
+// in the device's own coordinates.
+void drawPageNumber(QPainter &painter, const QTextDocument &document, int number);

@@ -2,20 +2,21 @@
 
 #include "documentprinting.h"
 #include "fieldtable.h"
-#include "pdftablepieces.h"
 #include "reportdata.h"
 #include "reporttexts.h"
+#include "valuetablecells.h"
+#include "valuetablepages.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBrush>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
 #include <QUrl>
-#include <algorithm>
 
 namespace {
 
@@ -29,7 +30,6 @@ constexpr int kStatisticsPadding = 4;
 const QUrl kLogoResource(QStringLiteral("zrv-report-logo"));
 // Rows of the value table laid out in advance to find where its pages break.
 constexpr int kProbeRows = 240;
-constexpr int kMaxPieces = 150;
 
 struct Formats
 {
@@ -121,46 +121,31 @@ void addLogo(QTextDocument &document, QTextTable *layout, int pageWidth, const Q
     cellCursor(layout, 0, 1).insertImage(image);
 }
 
-// The value table, as one or more consecutive tables. A very long table is laid
-// out much faster in pieces; each piece but the last is pulled up over the
-// next by the width of the two borders that meet there, so that the seam looks
-// like any other row line.
-void addValueTable(QTextCursor &cursor, const Formats &f, const ReportData &data,
-                   const QVector<int> &pieceRows)
+ValueTableCells::RowTexts valueRowTexts(const ReportData &data, int row)
 {
-    QVector<QTextTable *> pieces;
-    for (int i = 0; i < pieceRows.size(); ++i) {
-        QTextTableFormat format = f.grid;
-        if (i + 1 < pieceRows.size())
-            format.setBottomMargin(-2 * format.border());
-        if (i > 0)
-            moveToEnd(cursor);
-        pieces.append(cursor.insertTable(pieceRows.at(i), 3, format));
-    }
-    // Filled only once all pieces exist: adding a table makes the next cell lookup
-    // rescan the whole document.
-    const QVector<float> &values = data.content.values;
-    int row = 0; // row of the whole table: 0 is the header, value i is row i + 1
-    for (QTextTable *table : pieces) {
-        for (int r = 0; r < table->rows(); ++r, ++row) {
-            QString texts[3];
-            if (row == 0) {
-                texts[0] = data.numberHeader;
-                texts[1] = data.content.valueHeader;
-                texts[2] = kDifferenceHeader;
-            } else {
-                const float value = values.at(row - 1);
-                texts[0] = QString::number(row);
-                texts[1] = reportValueText(value);
-                texts[2] = reportDifferenceText(data.mean.value, value);
-            }
-            for (int column = 0; column < 3; ++column) {
-                QTextCursor cell = cellCursor(table, r, column);
-                cell.setBlockFormat(f.centred);
-                cell.insertText(texts[column]);
-            }
+    if (row == 0)
+        return {data.numberHeader, data.content.valueHeader, kDifferenceHeader};
+    const float value = data.content.values.at(row - 1);
+    return {QString::number(row), reportValueText(value), reportDifferenceText(data.mean.value, value)};
+}
+
+// The value table with the rows the pages plan keeps in the document. The
+// value rows are left empty when the printer paints their texts.
+QTextTable *addValueTable(QTextCursor &cursor, const Formats &f, const ReportData &data,
+                          const ValueTablePages &pages, bool withValues)
+{
+    const int documentRows = pages.documentRows(data.content.values.size() + 1);
+    QTextTable *table = cursor.insertTable(documentRows, ValueTableCells::kColumns, f.grid);
+    for (int r = 0; r < documentRows; ++r) {
+        const ValueTableCells::RowTexts texts =
+            r == 0 || withValues ? valueRowTexts(data, pages.tableRow(r)) : ValueTableCells::RowTexts();
+        for (int column = 0; column < ValueTableCells::kColumns; ++column) {
+            QTextCursor cell = cellCursor(table, r, column);
+            cell.setBlockFormat(f.centred);
+            cell.insertText(texts[size_t(column)]);
         }
     }
+    return table;
 }
 
 void addStatistics(QTextCursor &cursor, const Formats &f, const ReportData &data)
@@ -184,8 +169,9 @@ void addStatistics(QTextCursor &cursor, const Formats &f, const ReportData &data
     }
 }
 
-void buildDocument(QTextDocument &document, int pageWidth, const ReportData &data,
-                   const QVector<int> &valueTablePieces)
+// Returns the value table.
+QTextTable *buildDocument(QTextDocument &document, int pageWidth, const ReportData &data,
+                          const ValueTablePages &pages, bool withValues)
 {
     Formats f = makeFormats(pageWidth);
     QTextCursor cursor(&document);
@@ -202,7 +188,7 @@ void buildDocument(QTextDocument &document, int pageWidth, const ReportData &dat
     cursor.insertBlock(f.centred);
     cursor.insertText(data.title, f.heading);
 
-    addValueTable(cursor, f, data, valueTablePieces);
+    QTextTable *valueTable = addValueTable(cursor, f, data, pages, withValues);
     moveToEnd(cursor);
     cursor.insertBlock();
     cursor.insertBlock();
@@ -234,6 +220,7 @@ void buildDocument(QTextDocument &document, int pageWidth, const ReportData &dat
     cursor.insertBlock(f.centred);
     cursor.insertText(data.signature, f.heading);
     cursor.endEditBlock();
+    return valueTable;
 }
 
 void setUpDocument(QTextDocument &document)
@@ -242,13 +229,13 @@ void setUpDocument(QTextDocument &document)
     document.setDefaultFont(QFont(kFontName, kBodyPointSize, QFont::Normal));
 }
 
-// Splits the value table so that no seam falls on a page break. The breaks are
-// found by laying out the start of the document as printing will.
-QVector<int> planValueTable(QPdfWriter &writer, int pageWidth, const ReportData &data)
+// Finds where the value table's pages break by laying out the start of the
+// document as printing will.
+ValueTablePages planValueTable(QPdfWriter &writer, int pageWidth, const ReportData &data)
 {
     const int totalRows = data.content.values.size() + 1;
     if (totalRows <= kProbeRows)
-        return {totalRows};
+        return {};
     ReportData probeData = data;
     probeData.content.values.resize(kProbeRows - 1);
     probeData.plots.clear();
@@ -256,17 +243,8 @@ QVector<int> planValueTable(QPdfWriter &writer, int pageWidth, const ReportData 
     QTextDocument probe;
     setUpDocument(probe);
     prepareDocumentForPrinting(probe, writer);
-    buildDocument(probe, pageWidth, probeData, {kProbeRows});
+    QTextTable *table = buildDocument(probe, pageWidth, probeData, {}, false);
     const qreal pageHeight = probe.pageSize().height();
-
-    QTextTable *table = nullptr;
-    for (QTextFrame *frame : probe.rootFrame()->childFrames()) {
-        auto *candidate = qobject_cast<QTextTable *>(frame);
-        if (candidate && candidate->rows() == kProbeRows)
-            table = candidate;
-    }
-    if (!table)
-        return {totalRows};
     QVector<int> breaks;
     int page = -1;
     for (int r = 0; r < kProbeRows; ++r) {
@@ -277,18 +255,40 @@ QVector<int> planValueTable(QPdfWriter &writer, int pageWidth, const ReportData 
         page = rowPage;
     }
     if (breaks.size() < 2)
-        return {totalRows};
-    const int rowsPerPage = breaks.at(1) - breaks.at(0);
-    // Every table added makes the document rescan all of its frames, so very
-    // long blocks get pieces of several pages.
-    const int pages = (totalRows - breaks.at(0)) / std::max(rowsPerPage, 1) + 1;
-    const int pagesPerPiece = (pages + kMaxPieces - 1) / kMaxPieces;
-    return pdfValueTablePieces(totalRows, breaks.at(0), rowsPerPage, pagesPerPiece);
+        return {};
+    return planValueTablePages(totalRows, breaks.at(0), breaks.at(1) - breaks.at(0));
+}
+
+// Prints the document with the copies of the value table's second page after
+// it, and the texts of every value row.
+bool printReport(const QTextDocument &document, QPdfWriter &writer, QTextTable *valueTable,
+                 const ValueTablePages &pages, const ReportData &data)
+{
+    const ValueTableCells cells(document, valueTable);
+    const int templatePage = pages.copiedPages > 0 ? cells.pageOfRow(pages.firstBreak) : 0;
+    QPainter painter(&writer);
+    if (!painter.isActive())
+        return false;
+    const int printedPages = document.pageCount() + pages.copiedPages;
+    for (int printed = 0; printed < printedPages; ++printed) {
+        if (printed > 0 && !writer.newPage())
+            return false;
+        const auto [page, copy] = pages.printedPage(printed, templatePage);
+        beginDocumentPage(painter, document, page);
+        drawDocumentPage(painter, document, page);
+        for (int row : cells.rowsOnPage(page)) {
+            const int tableRow = copy > 0 ? pages.copiedRow(copy, row) : pages.tableRow(row);
+            cells.paintRow(painter, row, valueRowTexts(data, tableRow));
+        }
+        painter.restore();
+        drawPageNumber(painter, document, printed + 1);
+    }
+    return painter.end();
 }
 
 } // namespace
 
-bool writePdfReportFile(const QString &path, const ReportData &data, bool splitValueTable)
+bool writePdfReportFile(const QString &path, const ReportData &data, bool quickValueTable)
 {
     QSaveFile file(path);
     // An existing file in a folder we may not create files in is overwritten in place.
@@ -304,12 +304,13 @@ bool writePdfReportFile(const QString &path, const ReportData &data, bool splitV
 
         QTextDocument document;
         setUpDocument(document);
-        if (splitValueTable) {
+        if (quickValueTable) {
             prepareDocumentForPrinting(document, writer);
-            buildDocument(document, pageWidth, data, planValueTable(writer, pageWidth, data));
-            printed = printPreparedDocument(document, writer);
+            const ValueTablePages pages = planValueTable(writer, pageWidth, data);
+            QTextTable *valueTable = buildDocument(document, pageWidth, data, pages, false);
+            printed = printReport(document, writer, valueTable, pages, data);
         } else {
-            buildDocument(document, pageWidth, data, {data.content.values.size() + 1});
+            buildDocument(document, pageWidth, data, {}, true);
             document.print(&writer);
         }
     }

@@ -1,0 +1,63 @@
+#include "valuetablecells.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QTextTable>
+
+ValueTableCells::ValueTableCells(const QTextDocument &document, QTextTable *table)
+    : m_font(document.defaultFont())
+    , m_device(document.documentLayout()->paintDevice())
+{
+    QAbstractTextDocumentLayout *layout = document.documentLayout();
+    const qreal pageHeight = document.pageSize().height();
+    m_rows.reserve(table->rows());
+    for (int r = 1; r < table->rows(); ++r) {
+        Row row;
+        row.documentRow = r;
+        for (int c = 0; c < kColumns; ++c) {
+            const QTextBlock block = table->cellAt(r, c).firstCursorPosition().block();
+            const QTextLayout *blockLayout = block.layout();
+            const QTextLine line = blockLayout->lineAt(0);
+            Cell &cell = row.cells[size_t(c)];
+            cell.origin = layout->blockBoundingRect(block).topLeft();
+            cell.linePosition = line.position();
+            cell.lineWidth = line.width();
+            m_option = blockLayout->textOption();
+        }
+        row.page = int(row.cells[0].origin.y() / pageHeight);
+        m_rows.append(row);
+    }
+}
+
+int ValueTableCells::pageOfRow(int documentRow) const
+{
+    return m_rows.at(documentRow - 1).page;
+}
+
+QVector<int> ValueTableCells::rowsOnPage(int page) const
+{
+    QVector<int> rows;
+    for (const Row &row : m_rows)
+        if (row.page == page)
+            rows.append(row.documentRow);
+    return rows;
+}
+
+void ValueTableCells::paintRow(QPainter &painter, int documentRow, const RowTexts &texts) const
+{
+    const Row &row = m_rows.at(documentRow - 1);
+    for (int c = 0; c < kColumns; ++c) {
+        const Cell &cell = row.cells[size_t(c)];
+        QTextLayout text(texts[size_t(c)], m_font, m_device);
+        text.setTextOption(m_option);
+        text.beginLayout();
+        QTextLine line = text.createLine();
+        line.setLineWidth(cell.lineWidth);
+        line.setPosition(cell.linePosition);
+        text.endLayout();
+        text.draw(&painter, cell.origin);
+    }
+}
