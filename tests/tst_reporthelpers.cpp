@@ -1,5 +1,5 @@
 // The plain functions behind the reports: field rows, texts, proposed file
-// name, locked-file check, Excel sheet arithmetic, PDF table pieces.
+// name, locked-file check, Excel sheet arithmetic, pages of the PDF value table.
 #include "excellayout.h"
 #include "exportpath.h"
 #include "fieldtable.h"
