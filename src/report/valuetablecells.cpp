@@ -25,7 +25,7 @@ ValueTableCells::ValueTableCells(const QTextDocument &document, QTextTable *tabl
             cell.origin = layout->blockBoundingRect(block).topLeft();
             cell.linePosition = line.position();
             cell.lineWidth = line.width();
-            m_option = blockLayout->textOption();
+            cell.option = blockLayout->textOption();
         }
         row.page = int(row.cells[0].origin.y() / pageHeight);
         m_rows.append(row);
@@ -52,7 +52,7 @@ void ValueTableCells::paintRow(QPainter &painter, int documentRow, const RowText
     for (int c = 0; c < kColumns; ++c) {
         const Cell &cell = row.cells[size_t(c)];
         QTextLayout text(texts[size_t(c)], m_font, m_device);
-        text.setTextOption(m_option);
+        text.setTextOption(cell.option);
         text.beginLayout();
         QTextLine line = text.createLine();
         line.setLineWidth(cell.lineWidth);

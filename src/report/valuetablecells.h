@@ -40,6 +40,7 @@ private:
         QPointF origin; // where the cell's block layout is drawn
         QPointF linePosition;
         qreal lineWidth = 0;
+        QTextOption option; // alignment of the cell's block
     };
     struct Row
     {
@@ -49,7 +50,6 @@ private:
     };
 
     QVector<Row> m_rows;
-    QTextOption m_option;
     QFont m_font;
     QPaintDevice *m_device = nullptr;
 };
