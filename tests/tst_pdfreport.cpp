@@ -10,9 +10,13 @@
 
 namespace {
 
-QString pdfText(const QString &path)
+// The text of the whole file, or of one page (counted from 1).
+QString pdfText(const QString &path, int page = 0)
 {
-    return QString::fromUtf8(runReader(QStringLiteral("pdftotext"), {"-layout", path, "-"}));
+    QStringList arguments = {"-layout", path, "-"};
+    if (page > 0)
+        arguments = QStringList{"-f", QString::number(page), "-l", QString::number(page)} + arguments;
+    return QString::fromUtf8(runReader(QStringLiteral("pdftotext"), arguments));
 }
 
 // Lines of three words starting with a row number: the value rows of the table.
@@ -251,20 +255,13 @@ private slots:
         QCOMPARE(valueRowsOnPage(path, 4), offset > 0 ? fullPage : fullPage + offset);
         QCOMPARE(valueRowsOnPage(path, 5), offset > 0 ? offset : 0);
         // No room is left below the table for the statistics.
-        QVERIFY(pageText(path, 5).contains(QStringLiteral("Статистика")));
+        QVERIFY(pdfText(path, 5).contains(QStringLiteral("Статистика")));
     }
 
 private:
-    static QString pageText(const QString &path, int page)
-    {
-        const QString number = QString::number(page);
-        return QString::fromUtf8(
-            runReader(QStringLiteral("pdftotext"), {"-layout", "-f", number, "-l", number, path, "-"}));
-    }
-
     static int valueRowsOnPage(const QString &path, int page)
     {
-        return threeColumnRows(pageText(path, page)).size();
+        return threeColumnRows(pdfText(path, page)).size();
     }
 
     static void verifySamePagesBothWays(const ReportData &data, int dpi)
