@@ -4,7 +4,7 @@
 // tolerance band off and on. Prints medians (and the worst case) in ms.
 
 #include "../tests/mainwindowtester.h"
-#include "portlisting.h"
+#include "device/portlisting.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -8,9 +8,9 @@
 //   ./bench/bench_deviceread 2>/dev/null
 
 #include "instrumentsimulator.h"
-#include "mainwindow.h"
-#include "port.h"
-#include "portlisting.h"
+#include "ui/mainwindow.h"
+#include "device/port.h"
+#include "device/portlisting.h"
 #include "sampleblocks.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 // Wall time to write one report, per writer and block size. Run by hand:
 //   QT_QPA_PLATFORM=offscreen ./bench_reports
-#include "excelreport.h"
-#include "pdfreport.h"
-#include "reportdata.h"
+#include "report/excelreport.h"
+#include "report/pdfreport.h"
+#include "report/reportdata.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

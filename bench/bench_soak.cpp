@@ -6,8 +6,8 @@
 //   ./bench/bench_soak 2>/dev/null
 
 #include "instrumentsimulator.h"
-#include "mainwindow.h"
-#include "portlisting.h"
+#include "ui/mainwindow.h"
+#include "device/portlisting.h"
 #include "sampleblocks.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 // came off the wire: any length, any bytes, the error answer included.
 // Besides not crashing, every decoder must keep its own promises, checked below.
 
-#include "blockname.h"
-#include "wireformat.h"
+#include "device/blockname.h"
+#include "device/wireformat.h"
 
 #include <QByteArray>
 #include <QString>

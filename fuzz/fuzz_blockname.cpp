@@ -2,7 +2,7 @@
 // Cyrillic characters, and the instrument's own letters 0x80-0xBF always come
 // out as А..я.
 
-#include "blockname.h"
+#include "device/blockname.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,8 @@
 // The settings loader on arbitrary file contents: parse, convert every key,
 // decode the logo. Nothing may crash, hang or allocate without bound.
 
-#include "settingsvalues.h"
+#include "settings/settingsfile.h"
+#include "settings/settingsvalues.h"
 
 #include <QByteArray>
 #include <cstddef>

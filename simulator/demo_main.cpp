@@ -6,10 +6,10 @@
 // is watched like a serial port as well.
 
 #include "instrumentsimulator.h"
-#include "portlisting.h"
+#include "device/portlisting.h"
 #include "sampleblocks.h"
 #include "simulatorpanel.h"
-#include "startup.h"
+#include "app/startup.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

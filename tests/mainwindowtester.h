@@ -1,6 +1,8 @@
 #pragma once
 
-#include "mainwindow.h"
+#include "ui/blockview.h"
+#include "ui/mainwindow.h"
+#include "ui/reportexport.h"
 #include "ui_mainwindow.h"
 
 #include <QDir>
@@ -15,9 +17,11 @@ public:
     static QImage &logo(MainWindow &w) { return w.logoImage; }
     static Port &port(MainWindow &w) { return w.port; }
     static int shownRow(MainWindow &w) { return w.shownBlockRow; }
-    static BlockStatistics shownStatistics(MainWindow &w) { return w.shownStatistics(); }
-    // Marks a row as the block last shown, as a double-click would.
-    static void setShownRow(MainWindow &w, int row) { w.shownBlockRow = row; }
+    static BlockStatistics shownStatistics(MainWindow &w) { return w.blockView->statistics(); }
+    static BlockView &blockView(MainWindow &w) { return *w.blockView; }
+    static ReportExport &reportExport(MainWindow &w) { return *w.reportExport; }
+    // Shows the block of a row, as a double-click does.
+    static void showBlock(MainWindow &w, int row) { w.showBlock(row); }
 
     // Puts blocks into the store and the list as a finished read would.
     static void setBlocks(MainWindow &w, const QVector<MemoryBlock> &blocks)

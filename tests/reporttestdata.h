@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reportdata.h"
+#include "report/reportdata.h"
 
 #include <QByteArray>
 #include <QDebug>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "instrumentsimulator.h"
-#include "port.h"
-#include "portlisting.h"
+#include "device/port.h"
+#include "device/portlisting.h"
 
 #include <QAbstractEventDispatcher>
 #include <QEventLoop>

@@ -1,4 +1,4 @@
-#include "blockname.h"
+#include "device/blockname.h"
 #include "instrumentnamecode.h"
 
 #include <QStandardPaths>

@@ -4,7 +4,7 @@
 // switched on, and the report goes out as PDF and as Excel. Both files are
 // then read back by independent readers (pdftotext; Python's openpyxl).
 
-#include "blockname.h"
+#include "device/blockname.h"
 #include "instrumentnamecode.h"
 #include "mainwindowtester.h"
 #include "modalhelper.h"

@@ -1,6 +1,6 @@
 // The Excel writer, read back with openpyxl (Debian's /usr/bin/python3).
-#include "excelreport.h"
-#include "reportdata.h"
+#include "report/excelreport.h"
+#include "report/reportdata.h"
 #include "reporttestdata.h"
 
 #include <QJsonArray>

@@ -4,7 +4,7 @@
 // what must survive the fault; every row must end without a crash and without
 // waiting longer than the link's own timeouts.
 
-#include "blockname.h"
+#include "device/blockname.h"
 #include "instrumentnamecode.h"
 #include "logcapture.h"
 #include "mainwindowtester.h"

@@ -4,7 +4,7 @@
 
 #include "mainwindowtester.h"
 
-#include "portlisting.h"
+#include "device/portlisting.h"
 
 #include <QScreen>
 #include <QtTest>
@@ -215,12 +215,17 @@ private slots:
             QCOMPARE(box->sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
             QCOMPARE(box->sizePolicy().horizontalPolicy(), QSizePolicy::Preferred);
         }
-        for (QDoubleSpinBox *box :
-             {ui->min_box, ui->max_box, ui->mean_box, ui->stdev_box, ui->graphs_limits_min,
-              ui->graphs_limits_max, ui->limits_min, ui->limits_max}) {
+        for (QDoubleSpinBox *box : {ui->graphs_limits_min, ui->graphs_limits_max, ui->limits_min, ui->limits_max}) {
             QCOMPARE(box->decimals(), 1);
             QCOMPARE(box->minimum(), -999999.0);
             QCOMPARE(box->maximum(), 999999.0);
+        }
+        // The statistics boxes show any block's true statistics, up to a
+        // billion, and keep one step below it for their dash.
+        for (QDoubleSpinBox *box : {ui->min_box, ui->max_box, ui->mean_box, ui->stdev_box}) {
+            QCOMPARE(box->decimals(), 1);
+            QCOMPARE(box->minimum(), -1e9 - 0.1);
+            QCOMPARE(box->maximum(), 1e9);
         }
         QCOMPARE(ui->graphs_limits_min->value(), 0.0);
         QCOMPARE(ui->graphs_limits_max->value(), 5.0);

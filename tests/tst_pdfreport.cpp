@@ -1,6 +1,6 @@
 // The PDF writer, read back with poppler's pdftotext, pdfinfo, pdfimages and pdftoppm.
-#include "pdfreport.h"
-#include "reportdata.h"
+#include "report/pdfreport.h"
+#include "report/reportdata.h"
 #include "reporttestdata.h"
 
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 // The export commands through the real window: save dialog, locked files, the
 // empty-fields question, what the written files hold and when they are opened.
-#include "exportpath.h"
+#include "report/exportpath.h"
 #include "mainwindowtester.h"
 #include "modalhelper.h"
 #include "openedfiles.h"
@@ -156,13 +156,7 @@ private:
         MainWindowTester::setBlocks(*window,
                                     {{"T 0001", {1.0f, 2.0f, 3.0f}}, {"T 0002", {5.25f, 6.0f, 7.0f, 8.0f}}});
         ui()->block_names_list->setCurrentRow(0);
-        MainWindowTester::setShownRow(*window, 1);
-        ui()->min_box->setValue(5.3);
-        ui()->max_box->setValue(8.0);
-        ui()->mean_box->setValue(6.6);
-        ui()->stdev_box->setValue(1.2);
-        ui()->button_export_to_PDF->setEnabled(true);
-        ui()->button_export_to_excel->setEnabled(true);
+        MainWindowTester::showBlock(*window, 1);
         ui()->report_date_edit->setDate(QDate(2024, 2, 1));
         for (QLineEdit *edit : ui()->centralwidget->findChildren<QLineEdit *>())
             if (edit->parent() != ui()->report_date_edit)

@@ -1,11 +1,11 @@
 // The plain functions behind the reports: field rows, texts, proposed file
 // name, locked-file check, Excel sheet arithmetic, pages of the PDF value table.
-#include "excellayout.h"
-#include "exportpath.h"
-#include "fieldtable.h"
+#include "report/excellayout.h"
+#include "report/exportpath.h"
+#include "report/fieldtable.h"
 #include "reporttestdata.h"
-#include "reporttexts.h"
-#include "valuetablepages.h"
+#include "report/reporttexts.h"
+#include "report/valuetablepages.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,6 +1,6 @@
 #include "logcapture.h"
-#include "portlisting.h"
-#include "serialportmonitor.h"
+#include "device/portlisting.h"
+#include "device/serialportmonitor.h"
 
 #include <QFile>
 #include <QSignalSpy>

@@ -2,10 +2,11 @@
 // keys kept, atomic rewrite, and the logo encoding.
 
 #include "mainwindowtester.h"
-#include "settingsfile.h"
-#include "settingskeys.h"
+#include "settings/logoimage.h"
+#include "settings/settingsfile.h"
+#include "settings/settingskeys.h"
 
-#include "portlisting.h"
+#include "device/portlisting.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -2,11 +2,11 @@
 // the Shift rule for wheel zooming, the linked plot axes, the about boxes and
 // the language switch.
 
-#include "abouttexts.h"
+#include "ui/abouttexts.h"
 #include "mainwindowtester.h"
 #include "modalhelper.h"
 
-#include "portlisting.h"
+#include "device/portlisting.h"
 
 #include <QFileDialog>
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "wireformat.h"
+#include "device/wireformat.h"
 
 #include <QStandardPaths>
 #include <QTest>

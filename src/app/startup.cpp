@@ -1,6 +1,7 @@
-#include "startup.h"
+#include "app/startup.h"
 
-#include "mainwindow.h"
+#include "ui/catalogue.h"
+#include "ui/mainwindow.h"
 
 #include <QApplication>
 #include <QFile>
@@ -13,7 +14,7 @@ int runApplication(QApplication &app)
     int status = 0;
     {
         MainWindow window;
-        if (QFile::exists(QStringLiteral(":/i18n/ts.qm"))) {
+        if (QFile::exists(QString::fromLatin1(kCataloguePath))) {
             window.setWindowTitle(QStringLiteral("ZRV"));
             window.show();
             status = app.exec();

@@ -1,6 +1,6 @@
-#include "port.h"
+#include "device/port.h"
 
-#include "wireformat.h"
+#include "device/wireformat.h"
 
 #include <QDebug>
 #include <QEventLoop>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "serialportmonitor.h"
+#include "device/serialportmonitor.h"
 
 #include <QByteArray>
 #include <QMetaObject>

@@ -1,4 +1,4 @@
-#include "portlisting.h"
+#include "device/portlisting.h"
 
 #include <QFileInfo>
 #include <QMutex>

@@ -1,6 +1,6 @@
-#include "serialportmonitor.h"
+#include "device/serialportmonitor.h"
 
-#include "portlisting.h"
+#include "device/portlisting.h"
 
 #include <QDebug>
 

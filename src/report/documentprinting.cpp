@@ -1,4 +1,4 @@
-#include "documentprinting.h"
+#include "report/documentprinting.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPagedPaintDevice>

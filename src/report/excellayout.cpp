@@ -1,4 +1,4 @@
-#include "excellayout.h"
+#include "report/excellayout.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,10 +1,10 @@
-#include "excelreport.h"
+#include "report/excelreport.h"
 
-#include "excellayout.h"
-#include "fieldtable.h"
-#include "reportdata.h"
-#include "reporttexts.h"
-#include "xlsxdocument.h"
+#include "report/excellayout.h"
+#include "report/fieldtable.h"
+#include "report/reportdata.h"
+#include "report/reporttexts.h"
+#include "report/xlsxdocument.h"
 
 #include <QDebug>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "exportpath.h"
+#include "report/exportpath.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "fieldtable.h"
+#include "report/fieldtable.h"
 
 QVector<FieldTableRow> fieldTableRows(const QVector<ReportField> &fields, bool includeEmptyFields)
 {

@@ -1,11 +1,11 @@
-#include "pdfreport.h"
+#include "report/pdfreport.h"
 
-#include "documentprinting.h"
-#include "fieldtable.h"
-#include "reportdata.h"
-#include "reporttexts.h"
-#include "valuetablecells.h"
-#include "valuetablepages.h"
+#include "report/documentprinting.h"
+#include "report/fieldtable.h"
+#include "report/reportdata.h"
+#include "report/reporttexts.h"
+#include "report/valuetablecells.h"
+#include "report/valuetablepages.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBrush>

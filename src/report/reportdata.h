@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reportcontent.h"
+#include "report/reportcontent.h"
 
 #include <QImage>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "reporttexts.h"
+#include "report/reporttexts.h"
 
-#include "decimals.h"
+#include "values/decimals.h"
 
 #include <QRegularExpression>
 #include <QStringList>

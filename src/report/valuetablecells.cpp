@@ -1,4 +1,4 @@
-#include "valuetablecells.h"
+#include "report/valuetablecells.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "valuetablepages.h"
+#include "report/valuetablepages.h"
 
 #include <algorithm>
 

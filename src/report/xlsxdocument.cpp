@@ -1,4 +1,4 @@
-#include "xlsxdocument.h"
+#include "report/xlsxdocument.h"
 
 #include <QBuffer>
 #include <QDebug>

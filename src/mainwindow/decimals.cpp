@@ -1,8 +1,0 @@
-#include "decimals.h"
-
-#include <cmath>
-
-int decimalsForValue(float value)
-{
-    return std::fabs(value) < 100.0f ? 1 : 0;
-}

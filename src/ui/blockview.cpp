@@ -1,0 +1,317 @@
+#include "ui/blockview.h"
+
+#include "ui/adaptivebars.h"
+#include "ui/adaptivemarkergraph.h"
+#include "ui/plotcapture.h"
+#include "ui/statisticsbox.h"
+#include "ui/valuetable.h"
+#include "values/bandsplit.h"
+#include "values/plotrange.h"
+#include "values/plotseries.h"
+
+#include <QCheckBox>
+#include <QDebug>
+#include <QDoubleSpinBox>
+#include <QSignalBlocker>
+#include <QTableWidget>
+#include <cmath>
+#include <optional>
+
+namespace {
+
+const QColor kValuesColour(Qt::blue);
+constexpr double kValuesPenWidth = 2.0;
+constexpr double kMarkerSize = 7.0;
+constexpr double kOutsidePenWidth = 1.5;
+const QColor kOutsideMarkerColour(255, 0, 0, 150);
+const QColor kBarOutlineColour(0, 0, 0, 150);
+constexpr double kBarOutlineWidth = 1.0;
+const QColor kInsideBarColour(0, 0, 255, 100);
+const QColor kOutsideBarColour(255, 0, 0, 100);
+constexpr double kBarBase = 0.0;
+constexpr double kLimitLineWidth = 2.0;
+constexpr int kStatisticDecimals = 1;
+// A straight line is given by two points; any two on the limit's height do.
+constexpr double kLineKey1 = 1.0;
+constexpr double kLineKey2 = 2.0;
+// Typing a lower end above the upper one (or the reverse) moves the other end
+// this far past it.
+constexpr double kRangeNudge = 1.0;
+
+void placeLine(QCPItemStraightLine *line, const QPen &pen, double value)
+{
+    line->setPen(pen);
+    line->setVisible(true);
+    line->point1->setCoords(kLineKey1, value);
+    line->point2->setCoords(kLineKey2, value);
+}
+
+// The lower and upper line of each plot, shown at the limits while the band is
+// on, hidden (keeping pen and place) while it is off.
+void placeLimitLines(const QList<QPair<QCPItemStraightLine *, QCPItemStraightLine *>> &lines,
+                     const ToleranceBand &band)
+{
+    QPen pen(Qt::red);
+    pen.setWidthF(kLimitLineWidth);
+    for (const auto &pair : lines) {
+        if (band.on) {
+            placeLine(pair.first, pen, band.lower);
+            placeLine(pair.second, pen, band.upper);
+        } else {
+            pair.first->setVisible(false);
+            pair.second->setVisible(false);
+        }
+    }
+}
+
+QCPRange toPlotRange(const AxisRange &range)
+{
+    return QCPRange(range.lower, range.upper);
+}
+
+// Sets the ranges of both linked plots at once: each plot then draws once
+// instead of once for every axis that changes.
+void setLinkedRanges(QCustomPlot *graph, QCustomPlot *diagram, const AxisRange &keyRange,
+                     const std::optional<AxisRange> &valueRange)
+{
+    const QSignalBlocker graphKeys(graph->xAxis);
+    const QSignalBlocker diagramKeys(diagram->xAxis);
+    const QSignalBlocker graphValues(graph->yAxis);
+    const QSignalBlocker diagramValues(diagram->yAxis);
+    graph->xAxis->setRange(toPlotRange(keyRange));
+    diagram->xAxis->setRange(toPlotRange(keyRange));
+    if (valueRange) {
+        graph->yAxis->setRange(toPlotRange(*valueRange));
+        diagram->yAxis->setRange(toPlotRange(*valueRange));
+    }
+}
+
+AdaptiveBars *addBars(QCustomPlot *plot, const QVector<double> &keys, const QVector<double> &values,
+                      const QColor &fill)
+{
+    auto *bars = new AdaptiveBars(plot->xAxis, plot->yAxis);
+    bars->setBaseValue(kBarBase);
+    bars->setData(keys, values, true); // keys ascend by construction
+    bars->setPen(QPen(kBarOutlineColour, kBarOutlineWidth));
+    bars->setBrush(fill);
+    return bars;
+}
+
+// Rounded as the box rounds it, but never clamped to the box's range.
+double asShown(double statistic)
+{
+    if (!std::isfinite(statistic))
+        return statistic;
+    return QString::number(statistic, 'f', kStatisticDecimals).toDouble();
+}
+
+} // namespace
+
+BlockView::BlockView(const BlockViewWidgets &widgets, QObject *parent)
+    : QObject(parent)
+    , w(widgets)
+{
+    for (QCustomPlot *plot : {w.graph, w.diagram}) {
+        plot->setInteraction(QCP::iRangeZoom, true);
+        plot->setInteraction(QCP::iRangeDrag, true);
+    }
+    setWheelZoom(Qt::Horizontal);
+    linkAxes();
+    // Their width is set once, before the layout first runs.
+    for (QDoubleSpinBox *box : {w.minimum, w.maximum, w.mean, w.stdev})
+        prepareStatisticBox(box);
+
+    graphMinLine = new QCPItemStraightLine(w.graph);
+    graphMaxLine = new QCPItemStraightLine(w.graph);
+    diagramMinLine = new QCPItemStraightLine(w.diagram);
+    diagramMaxLine = new QCPItemStraightLine(w.diagram);
+    updateLimitLines();
+}
+
+void BlockView::linkAxes()
+{
+    // The linked axes keep both plots on the same ranges; these go by signature
+    // string so that the library's own setRange slot is what receives them.
+    connect(w.graph->xAxis, SIGNAL(rangeChanged(const QCPRange &)), w.diagram->xAxis,
+            SLOT(setRange(const QCPRange &)));
+    connect(w.diagram->xAxis, SIGNAL(rangeChanged(const QCPRange &)), w.graph->xAxis,
+            SLOT(setRange(const QCPRange &)));
+    connect(w.graph->xAxis, SIGNAL(rangeChanged(const QCPRange &)), this, SLOT(queueGraphReplot()));
+    connect(w.diagram->xAxis, SIGNAL(rangeChanged(const QCPRange &)), this, SLOT(queueDiagramReplot()));
+    connect(w.graph->yAxis, SIGNAL(rangeChanged(const QCPRange &)), w.diagram->yAxis,
+            SLOT(setRange(const QCPRange &)));
+    connect(w.diagram->yAxis, SIGNAL(rangeChanged(const QCPRange &)), w.graph->yAxis,
+            SLOT(setRange(const QCPRange &)));
+    connect(w.graph->yAxis, SIGNAL(rangeChanged(const QCPRange &)), this, SLOT(queueGraphReplot()));
+    connect(w.diagram->yAxis, SIGNAL(rangeChanged(const QCPRange &)), this, SLOT(queueDiagramReplot()));
+}
+
+void BlockView::queueGraphReplot()
+{
+    w.graph->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void BlockView::queueDiagramReplot()
+{
+    w.diagram->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void BlockView::setWheelZoom(Qt::Orientation orientation)
+{
+    w.graph->axisRect(0)->setRangeZoom(orientation);
+    w.diagram->axisRect(0)->setRangeZoom(orientation);
+}
+
+void BlockView::showBlock(const MemoryBlock &block)
+{
+    shown = block;
+    blockShownOnce = true;
+    // The fill marks the cells against the band as it goes.
+    fillValueTable(w.table, shown.values, {band().on, band().lower, band().upper});
+    drawPlots();
+    showStatistics();
+    emit blockShown(!shown.values.isEmpty());
+}
+
+bool BlockView::hasBlock() const
+{
+    return blockShownOnce;
+}
+
+const MemoryBlock &BlockView::block() const
+{
+    return shown;
+}
+
+BlockStatistics BlockView::statistics() const
+{
+    return {asShown(shownStatistics.minimum), asShown(shownStatistics.maximum), asShown(shownStatistics.mean),
+            asShown(shownStatistics.stdev)};
+}
+
+ToleranceBand BlockView::band() const
+{
+    return {w.band->isChecked(), w.bandLower->value(), w.bandUpper->value()};
+}
+
+void BlockView::showStatistics()
+{
+    shownStatistics = computeStatistics(shown.values);
+    showStatistic(w.minimum, shownStatistics.minimum);
+    showStatistic(w.maximum, shownStatistics.maximum);
+    showStatistic(w.mean, shownStatistics.mean);
+    showStatistic(w.stdev, shownStatistics.stdev);
+}
+
+void BlockView::updateLimitLines()
+{
+    placeLimitLines({{graphMinLine, graphMaxLine}, {diagramMinLine, diagramMaxLine}}, band());
+    w.graph->replot();
+    w.diagram->replot();
+}
+
+void BlockView::markTable()
+{
+    markValueTable(w.table, {band().on, band().lower, band().upper});
+}
+
+void BlockView::drawPlots()
+{
+    const PlotSeries series = plotSeries(shown.values);
+    const ToleranceBand limits = band();
+
+    QCustomPlot *graph = w.graph;
+    QCustomPlot *diagram = w.diagram;
+    graph->clearGraphs();
+    diagram->clearPlottables();
+
+    auto *values =
+        new AdaptiveMarkerGraph(graph->xAxis, graph->yAxis, AdaptiveMarkerGraph::DenseMarkers::Omitted);
+    values->setData(series.keys, series.values, true);
+    values->setPen(QPen(kValuesColour, kValuesPenWidth));
+    values->setLineStyle(QCPGraph::lsLine);
+    values->setScatterStyle(
+        QCPScatterStyle(QCPScatterStyle::ssCircle, kValuesColour, Qt::white, kMarkerSize));
+
+    if (limits.on) {
+        const BandSplit split = splitByBand(series.keys, series.values, limits.lower, limits.upper);
+        if (!split.outsideKeys.isEmpty()) {
+            auto *outside = new AdaptiveMarkerGraph(graph->xAxis, graph->yAxis,
+                                                    AdaptiveMarkerGraph::DenseMarkers::Merged);
+            outside->setData(split.outsideKeys, split.outsideValues, true);
+            outside->setPen(QPen(Qt::red, kOutsidePenWidth));
+            outside->setLineStyle(QCPGraph::lsNone);
+            outside->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle,
+                                                     QPen(kOutsideMarkerColour, kOutsidePenWidth),
+                                                     QBrush(kOutsideMarkerColour), kMarkerSize));
+        }
+        addBars(diagram, split.insideKeys, split.insideValues, kInsideBarColour);
+        addBars(diagram, split.outsideKeys, split.outsideValues, kOutsideBarColour);
+    } else {
+        addBars(diagram, series.keys, series.values, kInsideBarColour);
+    }
+
+    placeLimitLines({{graphMinLine, graphMaxLine}, {diagramMinLine, diagramMaxLine}}, limits);
+    setLinkedRanges(graph, diagram, keyAxisRange(shown.values.size()), valueAxisRange(series.values));
+    showValueRange(graph->yAxis->range());
+    graph->replot();
+    diagram->replot();
+}
+
+void BlockView::showValueRange(const QCPRange &range)
+{
+    w.rangeLower->setValue(range.lower);
+    w.rangeUpper->setValue(range.upper);
+}
+
+void BlockView::bandToggled()
+{
+    updateLimitLines();
+    if (!hasBlock())
+        return;
+    drawPlots();
+    markTable();
+}
+
+void BlockView::bandEdited()
+{
+    // The lines always stand at the limits; the block shown is redrawn against them.
+    if (!hasBlock()) {
+        updateLimitLines();
+        return;
+    }
+    drawPlots();
+    markTable();
+}
+
+void BlockView::rangeLowerEdited()
+{
+    QCPRange range = w.graph->yAxis->range();
+    const double typedLower = w.rangeLower->value();
+    if (typedLower > w.rangeUpper->value()) {
+        range.upper = typedLower + kRangeNudge;
+        w.rangeUpper->setValue(range.upper);
+    }
+    range.lower = typedLower;
+    w.graph->yAxis->setRange(range);
+    w.diagram->yAxis->setRange(range);
+    // A range the axis refused (both ends equal) must not stay in the boxes.
+    showValueRange(w.graph->yAxis->range());
+}
+
+void BlockView::rangeUpperEdited()
+{
+    QCPRange range = w.graph->yAxis->range();
+    const double typedUpper = w.rangeUpper->value();
+    if (w.rangeLower->value() > typedUpper)
+        range.lower = typedUpper - kRangeNudge;
+    range.upper = typedUpper;
+    w.graph->yAxis->setRange(range);
+    w.diagram->yAxis->setRange(range);
+    showValueRange(w.graph->yAxis->range());
+}
+
+QImage BlockView::capturePlot(Plot plot, const QSize &size)
+{
+    return capturePlotForReport(plot == Plot::Graph ? w.graph : w.diagram, size);
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "device/port.h"
+#include "values/memoryblock.h"
+
+#include <QImage>
+#include <QMainWindow>
+#include <QVector>
+#include <qcustomplot.h>
+
+class BlockView;
+class QListWidgetItem;
+class QTranslator;
+class ReportExport;
+
+namespace Ui {
+class MainWindow;
+}
+
+// The program's window. It wires the form, the device link, the block view,
+// the report export, settings, language, logo and the about boxes; each
+// widget's slot is one call into the piece that owns the job.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+    // Tests reach the block store and private helpers through this one class.
+    friend class MainWindowTester;
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private slots:
+    void validPortFound();
+    void validPortDisconnected();
+    void update_graph_limits(QCPRange newRange);
+    void on_button_read_data_clicked();
+    void on_block_names_list_itemDoubleClicked(QListWidgetItem *item);
+    void on_button_export_to_excel_clicked();
+    void on_logo_action_clicked();
+    void on_set_limits_checkbox_stateChanged(int arg1);
+    void on_graphs_limits_min_valueChanged(double arg1);
+    void on_graphs_limits_max_valueChanged(double arg1);
+    void on_limits_max_valueChanged(double arg1);
+    void on_limits_min_valueChanged(double arg1);
+    void on_actionRU_triggered();
+    void on_actionEN_triggered();
+    void on_toolButton_clicked();
+    void on_button_export_to_PDF_clicked();
+    void on_about_program_triggered();
+    void on_about_company_triggered();
+    void on_action_font_size_increase_triggered();
+    void on_action_font_size_decrease_triggered();
+    void on_graphs_limits_min_editingFinished();
+    void on_graphs_limits_max_editingFinished();
+    void on_limits_min_editingFinished();
+    void on_limits_max_editingFinished();
+
+private:
+    // Settings file (mainwindow_settings.cpp)
+    void applySettings();
+    void storeSettings();
+
+    // Languages (mainwindow_language.cpp)
+    void switchLanguage(bool english);
+    void updateLogoButtonText();
+
+    // Logo (mainwindow_logo.cpp)
+    void sizeLogoLabel();
+    void refreshLogo();
+
+    // Shows the block of the list's row in the block view.
+    void showBlock(int row);
+    void enableExport(bool hasValues);
+
+    Port port;
+    Ui::MainWindow *ui = nullptr;
+    QImage logoImage;
+    BlockView *blockView = nullptr;
+    ReportExport *reportExport = nullptr;
+    QTranslator *translator = nullptr;
+    QVector<MemoryBlock> memoryBlocks;
+
+    // The list's row whose block the view shows (-1: none). A later read
+    // replaces the list; the view keeps its own copy of the block.
+    int shownBlockRow = -1;
+    // True while a read rebuilds memoryBlocks.
+    bool readInProgress = false;
+};

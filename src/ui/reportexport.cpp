@@ -1,0 +1,180 @@
+#include "ui/reportexport.h"
+
+#include "report/excelreport.h"
+#include "report/exportpath.h"
+#include "report/pdfreport.h"
+#include "ui/blockview.h"
+#include "report/reportdata.h"
+#include "report/reporttexts.h"
+#include "ui_mainwindow.h"
+#include "values/memoryblock.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
+
+namespace {
+const QString kPdfExtension = QStringLiteral("pdf");
+const QString kExcelExtension = QStringLiteral("xlsx");
+const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
+const QSize kPdfPlotSize(600, 400);
+const QSize kExcelPlotSize(522, 313);
+
+// The texts belong to the window's catalogue context.
+QString windowText(const char *source)
+{
+    return QCoreApplication::translate("MainWindow", source);
+}
+
+} // namespace
+
+ReportExport::ReportExport(const Ui::MainWindow *form, BlockView *view, LogoSource logo, QWidget *dialogParent)
+    : QObject(dialogParent)
+    , ui(form)
+    , view(view)
+    , logo(std::move(logo))
+    , dialogParent(dialogParent)
+{}
+
+void ReportExport::exportPdf()
+{
+    const ExportTarget target = askTarget(windowText("Экспорт в PDF"), kPdfExtension);
+    if (!target.path.isEmpty())
+        writePdf(target.path, target.includeEmptyFields);
+}
+
+void ReportExport::exportExcel()
+{
+    const ExportTarget target = askTarget(windowText("Экспорт в Excel"), kExcelExtension);
+    if (!target.path.isEmpty())
+        writeExcel(target.path, target.includeEmptyFields);
+}
+
+ExportTarget ReportExport::askTarget(const QString &caption, const QString &extension)
+{
+    const QString filter = QStringLiteral("(*.") + extension + QStringLiteral(")");
+    const QString proposed = proposedReportPath(defaultReportFolder(), windowText("Отчет"), ui->report_number->text(),
+                                                QTime::currentTime(), extension);
+    const QString path = QFileDialog::getSaveFileName(dialogParent, caption, proposed, filter);
+    if (path.isEmpty())
+        return {};
+    if (isFileLocked(path)) {
+        showSaveFailure();
+        return {};
+    }
+
+    QMessageBox question(QMessageBox::Question, QString(), windowText("Включать незаполненные поля в отчет?"),
+                         QMessageBox::Yes | QMessageBox::No);
+    question.button(QMessageBox::Yes)->setText(windowText("Да"));
+    question.button(QMessageBox::No)->setText(windowText("Нет"));
+    const bool includeEmpty = question.exec() == QMessageBox::Yes;
+    return {path, includeEmpty};
+}
+
+ReportContent ReportExport::collectContent() const
+{
+    struct Row
+    {
+        const QLabel *section;
+        const QLabel *label;
+        QString value;
+    };
+    const Row rows[] = {
+        {ui->company_data_label, ui->company_name_label, ui->company_name->text()},
+        {ui->company_data_label, ui->company_city_label, ui->company_city->text()},
+        {ui->company_data_label, ui->company_address_label, ui->company_address->text()},
+        {ui->company_data_label, ui->company_phone_label, ui->company_phone->text()},
+        {ui->company_data_label, ui->company_website_label, ui->company_website->text()},
+        {ui->report_data_label, ui->report_number_label, ui->report_number->text()},
+        {ui->report_data_label, ui->report_date_edit_label,
+         ui->report_date_edit->date().toString(kDateFormat)},
+        {ui->report_data_label, ui->report_operator_label, ui->report_operator->text()},
+        {ui->report_data_label, ui->report_detail_name_label, ui->report_detail_name->text()},
+        {ui->report_data_label, ui->report_material_label, ui->report_material->text()},
+        {ui->report_data_label, ui->report_batch_number_label, ui->report_batch_number->text()},
+        {ui->device_data_label, ui->device_name_label, ui->device_name->text()},
+        {ui->device_data_label, ui->device_type_label, ui->device_type->text()},
+        {ui->device_data_label, ui->device_number_label, ui->device_number->text()},
+        {ui->device_data_label, ui->device_document_number_label, ui->device_document_number->text()},
+    };
+
+    ReportContent content;
+    for (const Row &row : rows)
+        content.fields.append({row.label->text(), row.value, row.section->text()});
+    // The block whose statistics and plots are shown, not the list's current row.
+    if (view->hasBlock()) {
+        const MemoryBlock &block = view->block();
+        content.values = block.values;
+        content.valueHeader = reportValueHeader(block.name);
+    }
+    return content;
+}
+
+ReportData ReportExport::gatherData(bool includeEmptyFields, const QSize &plotSize)
+{
+    ReportData data;
+    data.content = collectContent();
+    data.includeEmptyFields = includeEmptyFields;
+    data.numberHeader = windowText("Номер");
+
+    const BlockStatistics shown = view->statistics();
+    data.minimum = {ui->min_label->text(), shown.minimum};
+    data.maximum = {ui->max_label->text(), shown.maximum};
+    data.mean = {ui->mean_label->text(), shown.mean};
+    data.stdev = {ui->stdev_label->text(), shown.stdev};
+
+    data.logo = logo();
+    const bool graph = ui->report_graph_checkbox->isChecked();
+    const bool diagram = ui->report_diagram_checkbox->isChecked();
+    if (graph)
+        data.plots.append(view->capturePlot(BlockView::Plot::Graph, plotSize));
+    if (diagram)
+        data.plots.append(view->capturePlot(BlockView::Plot::Diagram, plotSize));
+    if (reportShowsTolerance(view->band().on, graph, diagram))
+        data.toleranceText = reportToleranceText(windowText("Допуск: ["), view->band().lower, view->band().upper);
+    data.comments = ui->comments_text->toPlainText();
+    return data;
+}
+
+void ReportExport::writePdf(const QString &path, bool includeEmptyFields)
+{
+    ReportData data = gatherData(includeEmptyFields, kPdfPlotSize);
+    data.title = windowText("Отчет о проведении контроля");
+    data.statisticsHeading = windowText("Статистика");
+    data.commentsHeading = windowText("Комментарии");
+    data.signature = windowText("Контроль проведён____________________________________________, подпись");
+    if (!writePdfReportFile(path, data)) {
+        showSaveFailure();
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void ReportExport::writeExcel(const QString &path, bool includeEmptyFields)
+{
+    ReportData data = gatherData(includeEmptyFields, kExcelPlotSize);
+    data.title = windowText("ОТЧЕТ О ПРОВЕДЕНИИ КОНТРОЛЯ");
+    data.statisticsHeading = ui->stats_label->text();
+    data.commentsHeading = ui->comments_label->text();
+    data.signature = windowText("Контроль проведён____________________________________, подпись");
+    const ExcelReportResult result = writeExcelReportFile(path, data);
+    if (!result.saved) {
+        showSaveFailure();
+        return;
+    }
+    if (result.textShortened)
+        QMessageBox::information(nullptr, windowText("Экспорт в Excel"),
+                                 windowText("Текст длиннее 32767 знаков не помещается в ячейку Excel "
+                                    "и был сокращён."));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void ReportExport::showSaveFailure()
+{
+    QMessageBox::warning(nullptr, windowText("Ошибка"),
+                         windowText("Не удалось сохранить файл.\nПожалуйста, проверьте права на запись и "
+                            "не открыта ли прошлая версия файла."),
+                         QMessageBox::Ok);
+}
