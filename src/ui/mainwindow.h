@@ -83,7 +83,7 @@ private:
     // Font size and screen fit (mainwindow_viewmenu.cpp)
     void setFontSize(int pointSize);
     void placeOnScreen();
-    void fitToScreen();
+    void fitToScreen(bool sizedByContents);
     void settleLayouts();
     void fitReportFormWidth();
 

@@ -31,8 +31,10 @@ void MainWindow::setFontSize(int pointSize)
     const int size = clampFontSize(pointSize);
     if (size == font().pointSize())
         return;
+    // No larger than its minimum: sized by its contents, not by the operator.
+    const bool sizedByContents = width() <= minimumWidth() && height() <= minimumHeight();
     applyFontSize(this, size);
-    fitToScreen();
+    fitToScreen(sizedByContents);
 }
 
 // Opens at the smallest size the layout allows, centred on the available
@@ -45,15 +47,16 @@ void MainWindow::placeOnScreen()
     move(placementOnScreen(screen()->availableGeometry(), frameGeometry().size()));
 }
 
-// A font change moves the window's minimum size; a window that no longer
-// fits the screen takes its new minimum and stays on the screen.
-void MainWindow::fitToScreen()
+// A font change moves the window's minimum size. A window sized by its
+// contents, or one that no longer fits the screen, takes its new minimum and
+// stays on the screen; one the operator enlarged keeps its size while it fits.
+void MainWindow::fitToScreen(bool sizedByContents)
 {
     settleLayouts();
     if (isMaximized() || isFullScreen())
         return;
     const QRect available = screen()->availableGeometry();
-    if (fitsOn(available, frameGeometry().size()))
+    if (!sizedByContents && fitsOn(available, frameGeometry().size()))
         return;
     resize(1, 1);
     move(keptOnScreen(available, frameGeometry()));
