@@ -2,10 +2,11 @@
 // the block's table, statistics, graph and diagram; the tolerance band marks
 // them; the range boxes and the plots follow each other.
 
+#include "device/portlisting.h"
+#include "inputevents.h"
+#include "mainwindowtester.h"
 #include "ui/adaptivebars.h"
 #include "ui/adaptivemarkergraph.h"
-#include "mainwindowtester.h"
-#include "device/portlisting.h"
 
 #include <QtTest>
 #include <algorithm>
@@ -90,15 +91,6 @@ int countPixels(const QImage &image, const QRect &area, const std::function<bool
     return count;
 }
 
-// What a mouse sends for a double-click: press, release, double-click, release.
-void doubleClick(QWidget *widget, const QPoint &at)
-{
-    QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, at);
-    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, at);
-    QTest::mouseDClick(widget, Qt::LeftButton, Qt::NoModifier, at);
-    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, at);
-}
-
 bool reddish(const QColor &c)
 {
     return c.red() > 200 && c.green() < 140 && c.blue() < 140;
@@ -127,29 +119,12 @@ class BlockViewTest : public QObject
     }
 
     // A real double-click on the block's name in the list.
-    void doubleClickRow(int row)
-    {
-        QListWidget *list = ui->block_names_list;
-        QListWidgetItem *item = list->item(row);
-        QVERIFY(item);
-        list->scrollToItem(item);
-        const QPoint centre = list->visualItemRect(item).center();
-        doubleClick(list->viewport(), centre);
-    }
+    void doubleClickRow(int row) { ::doubleClickRow(ui->block_names_list, row); }
 
     void showValues(const QVector<float> &values)
     {
         setBlocks({values});
         doubleClickRow(0);
-    }
-
-    // Types a number into a box and presses Enter, as the operator does.
-    void typeInto(QDoubleSpinBox *box, double number)
-    {
-        box->setFocus();
-        box->selectAll();
-        QTest::keyClicks(box, QString::number(number, 'f', 1));
-        QTest::keyClick(box, Qt::Key_Return);
     }
 
     void switchBand(bool on)

@@ -5,8 +5,7 @@
 #include "settings/logoimage.h"
 #include "settings/settingsfile.h"
 #include "settings/settingskeys.h"
-
-#include "device/portlisting.h"
+#include "windowtestmain.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -356,14 +355,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    QStandardPaths::setTestModeEnabled(true);
-    // The machine's own serial ports would be tried by the window's device link.
-    setSystemPortsListed(false);
-    QApplication app(argc, argv);
-    SettingsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+ZRV_WINDOW_TEST_MAIN(SettingsTest)
 
 #include "tst_settings.moc"
