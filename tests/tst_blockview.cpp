@@ -2,11 +2,11 @@
 // the block's table, statistics, graph and diagram; the tolerance band marks
 // them; the range boxes and the plots follow each other.
 
-#include "device/portlisting.h"
 #include "inputevents.h"
 #include "mainwindowtester.h"
 #include "ui/adaptivebars.h"
 #include "ui/adaptivemarkergraph.h"
+#include "windowtestmain.h"
 
 #include <QtTest>
 #include <algorithm>
@@ -27,34 +27,21 @@ const QColor kBarOutline(0, 0, 0, 150);
 const QColor kInsideBar(0, 0, 255, 100);
 const QColor kOutsideBar(255, 0, 0, 100);
 
-QVector<double> keysOf(const QCPGraph *graph)
+// The keys or values of a graph's or a bar chart's data, in key order.
+template <typename Plottable>
+QVector<double> keysOf(const Plottable *plottable)
 {
     QVector<double> keys;
-    for (auto it = graph->data()->constBegin(); it != graph->data()->constEnd(); ++it)
+    for (auto it = plottable->data()->constBegin(); it != plottable->data()->constEnd(); ++it)
         keys.append(it->key);
     return keys;
 }
 
-QVector<double> valuesOf(const QCPGraph *graph)
+template <typename Plottable>
+QVector<double> valuesOf(const Plottable *plottable)
 {
     QVector<double> values;
-    for (auto it = graph->data()->constBegin(); it != graph->data()->constEnd(); ++it)
-        values.append(it->value);
-    return values;
-}
-
-QVector<double> keysOf(const QCPBars *bars)
-{
-    QVector<double> keys;
-    for (auto it = bars->data()->constBegin(); it != bars->data()->constEnd(); ++it)
-        keys.append(it->key);
-    return keys;
-}
-
-QVector<double> valuesOf(const QCPBars *bars)
-{
-    QVector<double> values;
-    for (auto it = bars->data()->constBegin(); it != bars->data()->constEnd(); ++it)
+    for (auto it = plottable->data()->constBegin(); it != plottable->data()->constEnd(); ++it)
         values.append(it->value);
     return values;
 }
@@ -172,13 +159,7 @@ class BlockViewTest : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        QStandardPaths::setTestModeEnabled(true);
-        QLocale::setDefault(QLocale::c());
-        // The machine's own serial ports stay out of these windows.
-        setSystemPortsListed(false);
-    }
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
 
     void init()
     {
@@ -791,5 +772,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(BlockViewTest)
+ZRV_WINDOW_TEST_MAIN(BlockViewTest)
 #include "tst_blockview.moc"

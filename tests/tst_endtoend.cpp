@@ -11,6 +11,7 @@
 #include "openedfiles.h"
 #include "pdfreader.h"
 #include "simulatedlink.h"
+#include "windowtestmain.h"
 #include "xlsxreader.h"
 
 #include <QCheckBox>
@@ -121,8 +122,6 @@ class EndToEndTest : public QObject
 private slots:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
-        setSystemPortsListed(false);
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
         QVERIFY(folder.isValid());
     }
@@ -316,5 +315,5 @@ private:
     QTemporaryDir folder;
 };
 
-QTEST_MAIN(EndToEndTest)
+ZRV_WINDOW_TEST_MAIN(EndToEndTest)
 #include "tst_endtoend.moc"

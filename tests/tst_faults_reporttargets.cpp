@@ -157,7 +157,7 @@ void ReportTargetFaultsTest::exportTarget()
         QVERIFY(setImmutable(path, true));
         guard.path = path;
     } else if (target == Target::DiskFullOverEarlier) {
-        limit.apply(kFullDiskBytes);
+        QVERIFY(limit.apply(kFullDiskBytes));
     }
 
     ModalAnswerer modals;

@@ -211,7 +211,7 @@ void SettingsFaultsTest::faultySettingsFile()
         ui->company_city->setText(QStringLiteral("Екатеринбург"));
         FileSizeLimit limit;
         if (place == Place::DiskFull)
-            limit.apply(kFullDiskBytes);
+            QVERIFY(limit.apply(kFullDiskBytes));
         window.reset();
     }
     QVERIFY2(modals.boxes.isEmpty(), "settings failures are silent");

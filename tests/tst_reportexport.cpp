@@ -6,6 +6,7 @@
 #include "openedfiles.h"
 #include "pdfreader.h"
 #include "report/exportpath.h"
+#include "windowtestmain.h"
 #include "xlsxreader.h"
 
 #include <QDesktopServices>
@@ -145,7 +146,6 @@ private:
 private slots:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
         // A Qt dialog, so that the test can answer it.
         QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
@@ -408,5 +408,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportExport)
+ZRV_WINDOW_TEST_MAIN(TestReportExport)
 #include "tst_reportexport.moc"

@@ -53,15 +53,17 @@ ImmutableGuard::~ImmutableGuard()
         setImmutable(path, false);
 }
 
-void FileSizeLimit::apply(rlim_t bytes)
+bool FileSizeLimit::apply(rlim_t bytes)
 {
-    getrlimit(RLIMIT_FSIZE, &previous);
+    if (getrlimit(RLIMIT_FSIZE, &previous) != 0)
+        return false;
     // Past the limit a write fails with EFBIG instead of killing the process.
     previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     handlerSet = true;
     rlimit limit = previous;
     limit.rlim_cur = bytes;
     active = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    return active;
 }
 
 void FileSizeLimit::release()

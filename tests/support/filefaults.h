@@ -27,7 +27,8 @@ public:
     FileSizeLimit &operator=(const FileSizeLimit &) = delete;
     ~FileSizeLimit() { release(); }
 
-    void apply(rlim_t bytes);
+    // False when the limit could not be set.
+    bool apply(rlim_t bytes);
     void release();
 
 private:
