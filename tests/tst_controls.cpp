@@ -4,7 +4,7 @@
 
 #include "mainwindowtester.h"
 
-#include "device/portlisting.h"
+#include "windowtestmain.h"
 
 #include <QAccessible>
 #include <QStyleOptionSpinBox>
@@ -176,14 +176,6 @@ private:
     Ui::MainWindow *ui = nullptr;
 };
 
-int main(int argc, char **argv)
-{
-    QStandardPaths::setTestModeEnabled(true);
-    // The machine's own serial ports would be tried by the window's device link.
-    setSystemPortsListed(false);
-    QApplication app(argc, argv);
-    ControlsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+ZRV_WINDOW_TEST_MAIN(ControlsTest)
 
 #include "tst_controls.moc"

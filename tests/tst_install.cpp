@@ -5,10 +5,10 @@
 
 #include "mainwindowtester.h"
 #include "modalhelper.h"
+#include "toolrun.h"
 
-#include "device/portlisting.h"
+#include "windowtestmain.h"
 
-#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -16,30 +16,9 @@
 
 namespace {
 
-constexpr int kToolMs = 120000;
 const int kIconSides[] = {16, 24, 32, 48, 64, 128, 256};
 // QMessageBox::about shows the window icon at this size.
 constexpr int kAboutIconSide = 64;
-
-struct ToolRun
-{
-    int exitCode = -1;
-    QByteArray output;
-};
-
-ToolRun runTool(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    ToolRun run;
-    if (!process.waitForFinished(kToolMs))
-        return run;
-    run.output = process.readAll();
-    if (process.exitStatus() == QProcess::NormalExit)
-        run.exitCode = process.exitCode();
-    return run;
-}
 
 QImage pixels(const QImage &image)
 {
@@ -59,7 +38,7 @@ private slots:
         const ToolRun install = runTool(QStringLiteral(ZRV_CMAKE_COMMAND),
                                         {QStringLiteral("--install"), QStringLiteral(ZRV_BINARY_DIR),
                                          QStringLiteral("--prefix"), prefix.path()});
-        QVERIFY2(install.exitCode == 0, install.output.constData());
+        QVERIFY2(install.ok(), install.output + install.errors);
     }
 
     void program()
@@ -77,9 +56,10 @@ private slots:
         const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
         QVERIFY2(!validator.isEmpty(), "desktop-file-validate is missing (package desktop-file-utils)");
         const ToolRun validation = runTool(validator, {path});
-        QCOMPARE(validation.exitCode, 0);
+        QVERIFY(validation.ok());
         // Hints and warnings count too.
-        QVERIFY2(validation.output.trimmed().isEmpty(), validation.output.constData());
+        const QByteArray said = (validation.output + validation.errors).trimmed();
+        QVERIFY2(said.isEmpty(), said.constData());
 
         QSettings entry(path, QSettings::IniFormat);
         entry.setIniCodec("UTF-8");
@@ -137,14 +117,6 @@ private:
     QTemporaryDir prefix;
 };
 
-int main(int argc, char **argv)
-{
-    QStandardPaths::setTestModeEnabled(true);
-    // The machine's own serial ports would be tried by the window's device link.
-    setSystemPortsListed(false);
-    QApplication app(argc, argv);
-    InstallTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+ZRV_WINDOW_TEST_MAIN(InstallTest)
 
 #include "tst_install.moc"

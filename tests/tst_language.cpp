@@ -5,7 +5,7 @@
 #include "mainwindowtester.h"
 #include "modalhelper.h"
 
-#include "device/portlisting.h"
+#include "windowtestmain.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -136,14 +136,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    QStandardPaths::setTestModeEnabled(true);
-    // The machine's own serial ports would be tried by the window's device link.
-    setSystemPortsListed(false);
-    QApplication app(argc, argv);
-    LanguageTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+ZRV_WINDOW_TEST_MAIN(LanguageTest)
 
 #include "tst_language.moc"

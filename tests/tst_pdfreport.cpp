@@ -1,7 +1,9 @@
 // The PDF writer, read back with poppler's pdftotext, pdfinfo, pdfimages and pdftoppm.
+#include "pdfreader.h"
 #include "report/pdfreport.h"
 #include "report/reportdata.h"
 #include "reporttestdata.h"
+#include "toolrun.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -9,15 +11,6 @@
 #include <limits>
 
 namespace {
-
-// The text of the whole file, or of one page (counted from 1).
-QString pdfText(const QString &path, int page = 0)
-{
-    QStringList arguments = {"-layout", path, "-"};
-    if (page > 0)
-        arguments = QStringList{"-f", QString::number(page), "-l", QString::number(page)} + arguments;
-    return QString::fromUtf8(runReader(QStringLiteral("pdftotext"), arguments));
-}
 
 // Lines of three words starting with a row number: the value rows of the table.
 QVector<QStringList> threeColumnRows(const QString &text)
@@ -30,25 +23,6 @@ QVector<QStringList> threeColumnRows(const QString &text)
             rows.append({match.captured(1), match.captured(2), match.captured(3)});
     }
     return rows;
-}
-
-struct PdfImage
-{
-    int width;
-    int height;
-};
-
-QVector<PdfImage> pdfImages(const QString &path)
-{
-    QVector<PdfImage> images;
-    const QString list = QString::fromUtf8(runReader(QStringLiteral("pdfimages"), {"-list", path}));
-    static const QRegularExpression space(QStringLiteral("\\s+"));
-    for (const QString &line : list.split(QLatin1Char('\n')).mid(2)) {
-        const QStringList cells = line.split(space, Qt::SkipEmptyParts);
-        if (cells.size() > 4 && cells.at(2) == QLatin1String("image"))
-            images.append({cells.at(3).toInt(), cells.at(4).toInt()});
-    }
-    return images;
 }
 
 // Gray pages rendered by poppler, one byte array per page.

@@ -7,9 +7,9 @@
 
 #include "mainwindowtester.h"
 
-#include "device/portlisting.h"
+#include "toolrun.h"
+#include "windowtestmain.h"
 
-#include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QtTest>
@@ -22,7 +22,6 @@ constexpr int kDecorationHeight = 80;
 constexpr int kDecorationWidth = 10;
 // Set in the copy of this test that runs under Xvfb.
 const char kUnderXvfb[] = "ZRV_SCREENFIT_UNDER_XVFB";
-constexpr int kXvfbRunMs = 120000;
 
 void changeFont(Ui::MainWindow *ui, int steps)
 {
@@ -127,18 +126,18 @@ private slots:
         const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
         if (xvfbRun.isEmpty())
             QSKIP("xvfb-run is not installed");
-        QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QString::fromLatin1(kUnderXvfb), QStringLiteral("1"));
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        child.setProcessEnvironment(environment);
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(xvfbRun, {QStringLiteral("-a"), QStringLiteral("-s"),
-                              QStringLiteral("-screen 0 %1x%2x24").arg(kSmallScreen.width()).arg(kSmallScreen.height()),
-                              QCoreApplication::applicationFilePath(), QStringLiteral("underXvfb")});
-        QVERIFY(child.waitForFinished(kXvfbRunMs));
-        const QByteArray output = child.readAll();
-        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
+        // The copy takes the X screen and knows it is the copy.
+        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        qputenv(kUnderXvfb, "1");
+        const ToolRun child = runTool(
+            xvfbRun, {QStringLiteral("-a"), QStringLiteral("-s"),
+                      QStringLiteral("-screen 0 %1x%2x24").arg(kSmallScreen.width()).arg(kSmallScreen.height()),
+                      QCoreApplication::applicationFilePath(), QStringLiteral("underXvfb")});
+        qputenv("QT_QPA_PLATFORM", platform);
+        qunsetenv(kUnderXvfb);
+        const QByteArray output = child.output + child.errors;
+        QVERIFY2(child.ok(), output.constData());
         QVERIFY2(output.contains("PASS   : ScreenFitTest::underXvfb()"), output.constData());
     }
 
@@ -178,14 +177,6 @@ private:
     }
 };
 
-int main(int argc, char **argv)
-{
-    QStandardPaths::setTestModeEnabled(true);
-    // The machine's own serial ports would be tried by the window's device link.
-    setSystemPortsListed(false);
-    QApplication app(argc, argv);
-    ScreenFitTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+ZRV_WINDOW_TEST_MAIN(ScreenFitTest)
 
 #include "tst_screenfit.moc"

@@ -3,12 +3,13 @@
 // exit, an absurd font size is brought back into range, and an unchanged logo
 // is written back as it was read.
 
+#include "filefaults.h"
 #include "mainwindowtester.h"
 #include "modalhelper.h"
 #include "settings/logoimage.h"
 #include "settings/settingsfile.h"
 
-#include "device/portlisting.h"
+#include "windowtestmain.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -17,10 +18,11 @@
 #include <QtTest>
 
 #include <cmath>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
+
+// Quality 100 for PNG: no compression.
+constexpr int kUncompressed = 100;
 
 QString configPath()
 {
@@ -40,20 +42,13 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), qint64(bytes.size()));
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
 QJsonObject readConfig()
 {
-    return QJsonDocument::fromJson(readFile(configPath())).object();
+    return QJsonDocument::fromJson(readAll(configPath())).object();
 }
 
-QByteArray pngBytes(int w, int h, int compression)
+// A PNG stored without compression: Qt's own encoding of it gives other bytes.
+QByteArray uncompressedPng(int w, int h)
 {
     QImage image(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y)
@@ -62,7 +57,7 @@ QByteArray pngBytes(int w, int h, int compression)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG", compression);
+    image.save(&buffer, "PNG", kUncompressed);
     return bytes;
 }
 
@@ -75,30 +70,7 @@ QVector<MessageBoxSeen> boxesAtStart()
     return modals.boxes;
 }
 
-// A file-size limit makes writes fail part-way, as a full disk would.
-class DiskFull
-{
-public:
-    explicit DiskFull(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &old);
-        oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit limited = old;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~DiskFull()
-    {
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
-    }
-
-private:
-    struct rlimit old
-    {};
-    void (*oldHandler)(int) = nullptr;
-};
-
+// Writes stop after this many bytes when the disk is full.
 constexpr rlim_t kDiskFullAfterBytes = 64;
 
 } // namespace
@@ -139,8 +111,8 @@ private slots:
         {
             MainWindow window;
             // Kept before anything is written.
-            QCOMPARE(readFile(badPath()), contents);
-            QCOMPARE(readFile(configPath()), contents);
+            QCOMPARE(readAll(badPath()), contents);
+            QCOMPARE(readAll(configPath()), contents);
 
             const QVector<MessageBoxSeen> boxes = boxesAtStart();
             QCOMPARE(boxes.size(), 1);
@@ -152,13 +124,13 @@ private slots:
             MainWindowTester::ui(window)->company_name->setText(QStringLiteral("ООО Новое"));
         }
         QCOMPARE(readConfig().value(QStringLiteral("company_name")).toString(), QStringLiteral("ООО Новое"));
-        QCOMPARE(readFile(badPath()), contents);
+        QCOMPARE(readAll(badPath()), contents);
 
         // Told once: the next start reads the new file and says nothing.
         MainWindow window;
         QVERIFY(boxesAtStart().isEmpty());
         QCOMPARE(MainWindowTester::ui(window)->company_name->text(), QStringLiteral("ООО Новое"));
-        QCOMPARE(readFile(badPath()), contents);
+        QCOMPARE(readAll(badPath()), contents);
     }
 
     // Nothing was there to lose: no copy, no message.
@@ -202,26 +174,24 @@ private slots:
         MessageBoxSeen box;
         answerNextMessageBox(&box, QMessageBox::Ok);
         {
-            std::unique_ptr<DiskFull> full;
+            FileSizeLimit limit;
             if (obstacle == QLatin1String("disk"))
-                full = std::make_unique<DiskFull>(kDiskFullAfterBytes);
+                QVERIFY(limit.apply(kDiskFullAfterBytes));
             window.reset();
         }
         QVERIFY(box.shown);
         QCOMPARE(box.title, QStringLiteral("Настройки"));
         QCOMPARE(box.icon, QMessageBox::Warning);
         QVERIFY2(box.text.contains(QDir::toNativeSeparators(folder)), qPrintable(box.text));
-        QVERIFY(!readFile(configPath()).contains("Ромашка"));
+        QVERIFY(!readAll(configPath()).contains("Ромашка"));
     }
 
     void savedSettingsSayNothing()
     {
         auto window = std::make_unique<MainWindow>();
-        MessageBoxSeen box;
-        answerNextMessageBox(&box, QMessageBox::Ok);
+        ModalAnswerer modals;
         window.reset();
-        QCoreApplication::processEvents();
-        QVERIFY(!box.shown);
+        QVERIFY(modals.boxes.isEmpty());
         QVERIFY(QFile::exists(configPath()));
     }
 
@@ -273,8 +243,7 @@ private slots:
     // new or removed one is written anew.
     void logoTextIsKeptWhileTheLogoIsUnchanged()
     {
-        // Stored uncompressed: encoding it again would give other bytes.
-        const QString stored = QString::fromLatin1(pngBytes(64, 32, 100).toBase64());
+        const QString stored = QString::fromLatin1(uncompressedPng(64, 32).toBase64());
         QVERIFY(stored != imageToBase64(imageFromBase64(stored)));
         QJsonObject object = defaultConfig();
         object.insert(QStringLiteral("logo_image"), stored);
@@ -303,14 +272,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    QStandardPaths::setTestModeEnabled(true);
-    // The machine's own serial ports would be tried by the window's device link.
-    setSystemPortsListed(false);
-    QApplication app(argc, argv);
-    SettingsRecoveryTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+ZRV_WINDOW_TEST_MAIN(SettingsRecoveryTest)
 
 #include "tst_settingsrecovery.moc"
