@@ -2,12 +2,14 @@
 
 #include "ui/blockview.h"
 #include "ui/reportexport.h"
+#include "ui/reportstatus.h"
 #include "ui_mainwindow.h"
 
 #include <QDate>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 #include <QTranslator>
 
@@ -37,7 +39,8 @@ MainWindow::MainWindow(QWidget *parent)
 
     blockView = new BlockView({ui->table_block_data, ui->min_box, ui->max_box, ui->mean_box, ui->stdev_box,
                                ui->set_limits_checkbox, ui->limits_min, ui->limits_max, ui->graphs_limits_min,
-                               ui->graphs_limits_max, ui->graph, ui->diagram},
+                               ui->graphs_limits_max, ui->graph, ui->diagram,
+                               {ui->out_of_band_value, ui->verdict_value, ui->cp_value, ui->cpk_value}},
                               this);
     // Every change of the value range is reported to the window.
     connect(ui->graph->yAxis, SIGNAL(rangeChanged(const QCPRange &)), this,
@@ -45,8 +48,10 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->diagram->yAxis, SIGNAL(rangeChanged(const QCPRange &)), this,
             SLOT(update_graph_limits(const QCPRange &)));
     connect(blockView, &BlockView::blockShown, this, &MainWindow::enableExport);
+    auto *reportStatus = new ReportStatus(this);
+    statusBar()->addWidget(reportStatus);
     reportExport = new ReportExport(
-        ui, blockView, [this] { return logoImage; }, this);
+        ui, blockView, reportStatus, [this] { return logoImage; }, this);
 
     ui->toolButton->hide();
     ui->retranslateUi(this);
