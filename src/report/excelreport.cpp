@@ -24,6 +24,9 @@ constexpr int kColumnA = 1;
 constexpr int kLogoColumn = 7;                           // G
 constexpr int kFieldLabelFirst = 1, kFieldLabelLast = 3; // A:C
 constexpr int kFieldValueFirst = 4, kFieldValueLast = 6; // D:F
+// A value group's columns: number, value, difference from the mean.
+constexpr int kValueOffset = 1;
+constexpr int kDifferenceOffset = 2;
 // Below the plots: an empty row, the comments heading, the comments over two
 // rows, the signature.
 constexpr int kCommentsHeadingOffset = 2;
@@ -120,19 +123,20 @@ void writeValueTable(XlsxDocument &document, const Formats &formats, const Repor
     for (const ExcelCell &header : layout.headers) {
         document.writeString(header.row, header.column, data.numberHeader,
                              header.thickLeft ? formats.cellThickLeft : formats.cell);
-        document.writeString(header.row, header.column + 1, data.content.valueHeader, formats.cell);
-        document.writeString(header.row, header.column + 2, kDifferenceHeader, formats.cell);
+        document.writeString(header.row, header.column + kValueOffset, data.content.valueHeader, formats.cell);
+        document.writeString(header.row, header.column + kDifferenceOffset, kDifferenceHeader, formats.cell);
     }
     const double mean = data.mean.value;
     const QVector<float> &values = data.content.values;
     for (int i = 0; i < values.size(); ++i) {
         const ExcelCell &number = layout.numbers.at(i);
-        const bool outside = i < data.outside.size() && data.outside.at(i);
+        const bool outside = data.outside.value(i);
+        // Measurements are numbered from 1, as the table's header numbers them.
         document.writeNumber(number.row, number.column, i + 1,
                              number.thickLeft ? formats.cellThickLeft : formats.cell, QString());
-        document.writeString(number.row, number.column + 1, reportValueText(values.at(i)),
+        document.writeString(number.row, number.column + kValueOffset, reportValueText(values.at(i)),
                              outside ? formats.cellOutside : formats.cell);
-        document.writeString(number.row, number.column + 2, reportDifferenceText(mean, values.at(i)),
+        document.writeString(number.row, number.column + kDifferenceOffset, reportDifferenceText(mean, values.at(i)),
                              formats.cell);
     }
 }
@@ -145,7 +149,7 @@ void writeStatistics(XlsxDocument &document, const Formats &formats, const Repor
     const int value = layout.statisticsValueColumn;
     document.mergeCells(row, label, row, value, data.statisticsHeading, formats.cell);
     const ReportStatistic *order[] = {&data.minimum, &data.maximum, &data.mean, &data.stdev};
-    int line = row + 1;
+    int line = row + 1; // below the heading
     for (const ReportStatistic *statistic : order) {
         document.writeString(line, label, statistic->label, formats.cell);
         document.writeNumber(line, value, statistic->value, formats.statistic, kNoNumberText);
@@ -177,10 +181,11 @@ void writeDataSheet(XlsxDocument &document, const Formats &formats, const Report
     document.writeString(kFirstRow, kDataValueColumn, data.dataValueHeader, formats.dataHeader);
     if (band)
         document.writeString(kFirstRow, kDataInBandColumn, data.dataInBandHeader, formats.dataHeader);
-    document.freezeRowsAbove(kFirstRow + 1);
+    const int firstReading = kFirstRow + 1; // below the header row
+    document.freezeRowsAbove(firstReading);
     const QVector<float> &values = data.content.values;
     for (int i = 0; i < values.size(); ++i) {
-        const int row = kFirstRow + 1 + i;
+        const int row = firstReading + i;
         document.writeNumber(row, kDataNumberColumn, i + 1, nullptr, QString());
         document.writeNumber(row, kDataValueColumn, readingAsDecimal(values.at(i)), nullptr, kNoNumberText);
         if (band)
