@@ -2,10 +2,11 @@
 #include "report/excelreport.h"
 #include "report/reportdata.h"
 #include "reporttestdata.h"
+#include "toolrun.h"
 #include "values/readingnumbers.h"
+#include "xlsxreader.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -17,23 +18,6 @@ namespace {
 
 const QString kNumberHeader = QStringLiteral("Номер");
 const QString kMissing = QStringLiteral("\u2014");
-
-QJsonObject readWorkbook(const QString &path)
-{
-    const QString reader = QFINDTESTDATA("readers/xlsx_dump.py");
-    const QByteArray json = runReader(QStringLiteral("/usr/bin/python3"), {reader, path});
-    return QJsonDocument::fromJson(json).object();
-}
-
-QJsonObject cell(const QJsonObject &book, const QString &name)
-{
-    return book.value("cells").toObject().value(name).toObject();
-}
-
-QVariant cellValue(const QJsonObject &book, const QString &name)
-{
-    return cell(book, name).value("value").toVariant();
-}
 
 bool merged(const QJsonObject &book, const QString &range)
 {
@@ -59,13 +43,14 @@ ReportData shortFieldTable(int valueCount)
 QString printWithLibreOffice(const QString &workbook, const QString &folder)
 {
     const QString profile = QUrl::fromLocalFile(QDir(folder).filePath("libreoffice-profile")).toString();
-    QProcess office;
-    office.start(QStringLiteral("soffice"), {"-env:UserInstallation=" + profile, "--headless", "--convert-to", "pdf",
-                                             "--outdir", folder, workbook});
     // The first start in a fresh profile is slow, the more so on a busy machine.
     constexpr int kGenerousMs = 600000;
-    if (!office.waitForFinished(kGenerousMs) || office.exitCode() != 0) {
-        qWarning() << office.readAllStandardError();
+    const ToolRun office = runTool(QStringLiteral("soffice"),
+                                   {"-env:UserInstallation=" + profile, "--headless", "--convert-to", "pdf",
+                                    "--outdir", folder, workbook},
+                                   kGenerousMs);
+    if (!office.ok()) {
+        qWarning() << office.errors;
         return QString();
     }
     const QString pdf = QDir(folder).filePath(QFileInfo(workbook).completeBaseName() + ".pdf");
@@ -136,12 +121,12 @@ private slots:
         // Section rows span A:F in bold, field rows A:C and D:F with thin borders.
         QVERIFY(merged(book, "A1:F1"));
         QCOMPARE(cellValue(book, "A1").toString(), QStringLiteral("Данные о компании"));
-        QVERIFY(cell(book, "A1").value("bold").toBool());
+        QVERIFY(workbookCell(book, "A1").value("bold").toBool());
         QVERIFY(merged(book, "A2:C2"));
         QVERIFY(merged(book, "D2:F2"));
         QCOMPARE(cellValue(book, "A2").toString(), QStringLiteral("Компания"));
         QCOMPARE(cellValue(book, "D2").toString(), QStringLiteral("знач1"));
-        QCOMPARE(cell(book, "D2").value("left").toString(), QStringLiteral("thin"));
+        QCOMPARE(workbookCell(book, "D2").value("left").toString(), QStringLiteral("thin"));
         QVERIFY(merged(book, "A7:F7"));
         QCOMPARE(cellValue(book, "A7").toString(), QStringLiteral("Данные об отчете"));
         QCOMPARE(cellValue(book, "A18").toString(), QStringLiteral("Свидетельство о поверке"));
@@ -149,7 +134,7 @@ private slots:
         const QString title = QString("A%1").arg(titleRow);
         QVERIFY(merged(book, QString("A%1:I%1").arg(titleRow)));
         QCOMPARE(cellValue(book, title).toString(), QStringLiteral("ОТЧЕТ О ПРОВЕДЕНИИ КОНТРОЛЯ"));
-        QVERIFY(cell(book, title).value("bold").toBool());
+        QVERIFY(workbookCell(book, title).value("bold").toBool());
         QCOMPARE(cellValue(book, QString("A%1").arg(titleRow + 1)).toString(), kNumberHeader);
 
         const QJsonArray images = book.value("images").toArray();
@@ -210,36 +195,37 @@ private slots:
         QCOMPARE(cellValue(book, "A4").toString(), QStringLiteral("Отчет о проведении контроля"));
         for (const QString &name : headers) {
             QCOMPARE(cellValue(book, name).toString(), kNumberHeader);
-            const QString left = cell(book, name).value("left").toString();
+            const QString left = workbookCell(book, name).value("left").toString();
             QCOMPARE(left, thickHeaders.contains(name) ? QStringLiteral("thick") : QStringLiteral("thin"));
             const QString column(QChar(name.at(0).unicode() + 1));
             const QString row = name.mid(1);
             QCOMPARE(cellValue(book, column + row).toString(), QStringLiteral("0001"));
-            QCOMPARE(cell(book, column + row).value("left").toString(), QStringLiteral("thin"));
+            QCOMPARE(workbookCell(book, column + row).value("left").toString(), QStringLiteral("thin"));
             const QString third(QChar(name.at(0).unicode() + 2));
             QCOMPARE(cellValue(book, third + row).toString(), QStringLiteral("X\u0305 - x"));
         }
         for (const QString &pair : numberCells) {
             const QString name = pair.section('=', 0, 0);
             const int number = pair.section('=', 1).toInt();
-            QCOMPARE(cell(book, name).value("type").toString(), QStringLiteral("n"));
+            QCOMPARE(workbookCell(book, name).value("type").toString(), QStringLiteral("n"));
             QCOMPARE(cellValue(book, name).toInt(), number);
             // Groups 2 and 3 of a page start with a thick line, group 1 does not.
             const bool thick = name.at(0) != QLatin1Char('A');
-            QCOMPARE(cell(book, name).value("left").toString(),
+            QCOMPARE(workbookCell(book, name).value("left").toString(),
                      thick ? QStringLiteral("thick") : QStringLiteral("thin"));
             // Value and difference are texts with thin borders.
             const QString row = name.mid(1);
             const QString valueCell = QString(QChar(name.at(0).unicode() + 1)) + row;
             const QString differenceCell = QString(QChar(name.at(0).unicode() + 2)) + row;
             const float value = shortFieldTable(values).content.values.at(number - 1);
-            QCOMPARE(cell(book, valueCell).value("type").toString(), QStringLiteral("s"));
+            QCOMPARE(workbookCell(book, valueCell).value("type").toString(), QStringLiteral("s"));
             QCOMPARE(cellValue(book, valueCell).toString(), QString::number(double(value), 'f', 1));
-            QCOMPARE(cell(book, valueCell).value("left").toString(), QStringLiteral("thin"));
+            QCOMPARE(workbookCell(book, valueCell).value("left").toString(), QStringLiteral("thin"));
             QCOMPARE(cellValue(book, differenceCell).toString(),
                      QString::number(10.7 - double(value), 'f', 1));
-            QCOMPARE(cell(book, differenceCell).value("font").toString(), QStringLiteral("Times New Roman"));
-            QCOMPARE(cell(book, differenceCell).value("size").toDouble(), 11.0);
+            QCOMPARE(workbookCell(book, differenceCell).value("font").toString(),
+                     QStringLiteral("Times New Roman"));
+            QCOMPARE(workbookCell(book, differenceCell).value("size").toDouble(), 11.0);
         }
         for (const QString &name : emptyCells)
             QVERIFY2(cellValue(book, name).isNull(), qPrintable(name));
@@ -256,7 +242,7 @@ private slots:
             const QString label = QString("%1%2").arg(labelColumn).arg(first + 1 + i);
             const QString value = QString("%1%2").arg(valueColumn).arg(first + 1 + i);
             QCOMPARE(cellValue(book, label).toString(), labels.at(i));
-            QCOMPARE(cell(book, value).value("type").toString(), QStringLiteral("n"));
+            QCOMPARE(workbookCell(book, value).value("type").toString(), QStringLiteral("n"));
             QCOMPARE(cellValue(book, value).toDouble(), numbers.at(i));
         }
     }
@@ -301,18 +287,18 @@ private slots:
             const int row = headingRow - 2;
             QVERIFY(merged(book, QString("A%1:I%1").arg(row)));
             QCOMPARE(cellValue(book, QString("A%1").arg(row)).toString(), data.toleranceText);
-            QCOMPARE(cell(book, QString("A%1").arg(row)).value("wrap").toBool(), true);
+            QCOMPARE(workbookCell(book, QString("A%1").arg(row)).value("wrap").toBool(), true);
         }
         const QString heading = QString("A%1").arg(headingRow);
         QVERIFY(merged(book, QString("A%1:I%1").arg(headingRow)));
         QCOMPARE(cellValue(book, heading).toString(), QStringLiteral("Комментарии"));
-        QVERIFY(cell(book, heading).value("bold").toBool());
+        QVERIFY(workbookCell(book, heading).value("bold").toBool());
         QVERIFY(merged(book, QString("A%1:I%2").arg(headingRow + 1).arg(headingRow + 2)));
         QCOMPARE(cellValue(book, QString("A%1").arg(headingRow + 1)).toString(), data.comments);
-        QCOMPARE(cell(book, QString("A%1").arg(headingRow + 1)).value("horizontal").toString(),
+        QCOMPARE(workbookCell(book, QString("A%1").arg(headingRow + 1)).value("horizontal").toString(),
                  QStringLiteral("justify"));
         QVERIFY(merged(book, QString("A%1:I%1").arg(headingRow + 3)));
-        const QJsonObject signature = cell(book, QString("A%1").arg(headingRow + 3));
+        const QJsonObject signature = workbookCell(book, QString("A%1").arg(headingRow + 3));
         QCOMPARE(signature.value("value").toString(), data.signature);
         QVERIFY(signature.value("bold").toBool());
         QCOMPARE(signature.value("font").toString(), QStringLiteral("Times New Roman"));
@@ -343,9 +329,9 @@ private slots:
         QVERIFY(!book.isEmpty());
         QCOMPARE(cellValue(book, "B7").toString(), kMissing);
         QCOMPARE(cellValue(book, "C6").toString(), kMissing);
-        QCOMPARE(cell(book, "I8").value("type").toString(), QStringLiteral("s"));
+        QCOMPARE(workbookCell(book, "I8").value("type").toString(), QStringLiteral("s"));
         QCOMPARE(cellValue(book, "I8").toString(), kMissing);
-        QCOMPARE(cell(book, "I6").value("type").toString(), QStringLiteral("n"));
+        QCOMPARE(workbookCell(book, "I6").value("type").toString(), QStringLiteral("n"));
     }
 
     void commentLongerThanACell()
@@ -404,7 +390,7 @@ private slots:
                 QVERIFY(merged(book, QString("D%1:F%1").arg(row)));
                 QCOMPARE(cellValue(book, QString("A%1").arg(row)).toString(), data.verdict.at(i).label);
                 QCOMPARE(cellValue(book, QString("D%1").arg(row)).toString(), data.verdict.at(i).text);
-                QCOMPARE(cell(book, QString("D%1").arg(row)).value("left").toString(), QStringLiteral("thin"));
+                QCOMPARE(workbookCell(book, QString("D%1").arg(row)).value("left").toString(), QStringLiteral("thin"));
             }
         }
         QCOMPARE(cellValue(book, QString("A%1").arg(headingRow)).toString(), QStringLiteral("Комментарии"));
@@ -424,16 +410,16 @@ private slots:
         // Groups of 40 rows from row 6: value i is in B, E or H.
         for (int i = 0; i < 100; ++i) {
             const QString name = QString("%1%2").arg(QChar('B' + 3 * (i / 40))).arg(6 + i % 40);
-            const QJsonObject value = cell(book, name);
+            const QJsonObject value = workbookCell(book, name);
             QCOMPARE(value.value("value").toString(), QString::number(double(data.content.values.at(i)), 'f', 1));
             QCOMPARE(value.value("color").toString(), data.outside.at(i) ? QStringLiteral("FF0000") : QString());
             QCOMPARE(value.value("left").toString(), QStringLiteral("thin"));
             const QString number = QString("%1%2").arg(QChar('A' + 3 * (i / 40))).arg(6 + i % 40);
-            QCOMPARE(cell(book, number).value("color").toString(), QString());
+            QCOMPARE(workbookCell(book, number).value("color").toString(), QString());
         }
         for (int row = 48; row <= 51; ++row) {
-            QCOMPARE(cell(book, QString("B%1").arg(row)).value("type").toString(), QStringLiteral("n"));
-            QCOMPARE(cell(book, QString("B%1").arg(row)).value("format").toString(), QStringLiteral("0.0"));
+            QCOMPARE(workbookCell(book, QString("B%1").arg(row)).value("type").toString(), QStringLiteral("n"));
+            QCOMPARE(workbookCell(book, QString("B%1").arg(row)).value("format").toString(), QStringLiteral("0.0"));
         }
     }
 

@@ -1,10 +1,12 @@
 // The PDF writer, read back with poppler's pdftotext, pdfinfo, pdfimages and pdftoppm.
+#include "pdfreader.h"
 #include "report/documentprinting.h"
 #include "report/pdfinformation.h"
 #include "report/pdfreport.h"
 #include "report/reportdata.h"
 #include "report/reporttexts.h"
 #include "reporttestdata.h"
+#include "toolrun.h"
 
 #include <QPdfWriter>
 #include <QRegularExpression>
@@ -13,20 +15,11 @@
 #include <QTextDocument>
 #include <QTextTable>
 #include <QtTest>
-#include <limits>
 #include <algorithm>
+#include <limits>
 #include <numeric>
 
 namespace {
-
-// The text of the whole file, or of one page (counted from 1).
-QString pdfText(const QString &path, int page = 0)
-{
-    QStringList arguments = {"-layout", path, "-"};
-    if (page > 0)
-        arguments = QStringList{"-f", QString::number(page), "-l", QString::number(page)} + arguments;
-    return QString::fromUtf8(runReader(QStringLiteral("pdftotext"), arguments));
-}
 
 // Lines of three words starting with a row number: the value rows of the table.
 QVector<QStringList> threeColumnRows(const QString &text)
@@ -39,25 +32,6 @@ QVector<QStringList> threeColumnRows(const QString &text)
             rows.append({match.captured(1), match.captured(2), match.captured(3)});
     }
     return rows;
-}
-
-struct PdfImage
-{
-    int width;
-    int height;
-};
-
-QVector<PdfImage> pdfImages(const QString &path)
-{
-    QVector<PdfImage> images;
-    const QString list = QString::fromUtf8(runReader(QStringLiteral("pdfimages"), {"-list", path}));
-    static const QRegularExpression space(QStringLiteral("\\s+"));
-    for (const QString &line : list.split(QLatin1Char('\n')).mid(2)) {
-        const QStringList cells = line.split(space, Qt::SkipEmptyParts);
-        if (cells.size() > 4 && cells.at(2) == QLatin1String("image"))
-            images.append({cells.at(3).toInt(), cells.at(4).toInt()});
-    }
-    return images;
 }
 
 // Gray pages rendered by poppler, one byte array per page.
@@ -98,10 +72,7 @@ bool wrappedIn(const QStringList &words, const QString &text)
 // What a poppler reader says on its error output (syntax errors of a broken file).
 QString readerComplaints(const QString &program, const QStringList &arguments)
 {
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(120000);
-    return QString::fromUtf8(process.readAllStandardError());
+    return QString::fromUtf8(runTool(program, arguments).errors);
 }
 
 // Where pdftotext finds each word of a page, in points from the top left.

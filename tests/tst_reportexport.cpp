@@ -1,18 +1,20 @@
 // The export commands through the real window: save dialog, locked files, the
 // empty-fields question, what the written files hold and when they are opened.
-#include "report/exportpath.h"
+#include "filefaults.h"
 #include "mainwindowtester.h"
 #include "modalhelper.h"
 #include "openedfiles.h"
-#include "reporttestdata.h"
+#include "pdfreader.h"
+#include "report/exportpath.h"
+#include "toolrun.h"
+#include "windowtestmain.h"
+#include "xlsxreader.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
-#include <QProcess>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -126,41 +128,6 @@ private:
     std::function<void()> onPaint;
 };
 
-QString pdfText(const QString &path)
-{
-    return QString::fromUtf8(runReader(QStringLiteral("pdftotext"), {"-layout", path, "-"}));
-}
-
-QJsonObject readWorkbook(const QString &path)
-{
-    const QString reader = QFINDTESTDATA("readers/xlsx_dump.py");
-    return QJsonDocument::fromJson(runReader(QStringLiteral("/usr/bin/python3"), {reader, path})).object();
-}
-
-// Every text cell of the workbook, in one string.
-QString workbookText(const QJsonObject &book)
-{
-    QStringList texts;
-    const QJsonObject cells = book.value("cells").toObject();
-    for (auto it = cells.begin(); it != cells.end(); ++it)
-        texts.append(it.value().toObject().value("value").toVariant().toString());
-    return texts.join('\n');
-}
-
-int pdfImageCount(const QString &path, int width, int height)
-{
-    const QString list = QString::fromUtf8(runReader(QStringLiteral("pdfimages"), {"-list", path}));
-    static const QRegularExpression space(QStringLiteral("\\s+"));
-    int count = 0;
-    for (const QString &line : list.split('\n').mid(2)) {
-        const QStringList cells = line.split(space, Qt::SkipEmptyParts);
-        if (cells.size() > 4 && cells.at(2) == "image" && cells.at(3).toInt() == width
-            && cells.at(4).toInt() == height)
-            ++count;
-    }
-    return count;
-}
-
 } // namespace
 
 class TestReportExport : public QObject
@@ -206,7 +173,6 @@ private:
 private slots:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
         // A Qt dialog, so that the test can answer it.
         QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
@@ -714,5 +680,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportExport)
+ZRV_WINDOW_TEST_MAIN(TestReportExport)
 #include "tst_reportexport.moc"

@@ -1,14 +1,14 @@
 // The plain functions behind the reports: field rows, texts, proposed file
 // name, locked-file check, Excel sheet arithmetic, pages of the PDF value table.
+#include "filefaults.h"
 #include "report/excellayout.h"
 #include "report/exportpath.h"
 #include "report/fieldtable.h"
-#include "reporttestdata.h"
 #include "report/reporttexts.h"
 #include "report/valuetablepages.h"
+#include "reporttestdata.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>

@@ -2,11 +2,10 @@
 // the Shift rule for wheel zooming, the linked plot axes, the about boxes and
 // the language switch.
 
-#include "ui/abouttexts.h"
 #include "mainwindowtester.h"
 #include "modalhelper.h"
-
-#include "device/portlisting.h"
+#include "ui/abouttexts.h"
+#include "windowtestmain.h"
 
 #include <QFileDialog>
 #include <QtTest>
@@ -363,14 +362,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    QStandardPaths::setTestModeEnabled(true);
-    // The machine's own serial ports would be tried by the window's device link.
-    setSystemPortsListed(false);
-    QApplication app(argc, argv);
-    ShellTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+ZRV_WINDOW_TEST_MAIN(ShellTest)
 
 #include "tst_shell.moc"

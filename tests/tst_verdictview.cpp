@@ -1,8 +1,9 @@
 // The band's verdict in the window's statistics area, the table's marks by
 // the reading, and the copy of table rows, through the real window and real
 // input.
-#include "device/portlisting.h"
+#include "inputevents.h"
 #include "mainwindowtester.h"
+#include "windowtestmain.h"
 
 #include <QClipboard>
 #include <QtTest>
@@ -26,30 +27,14 @@ class TestVerdictView : public QObject
     void showValues(const QVector<float> &values)
     {
         MainWindowTester::setBlocks(*window, {MemoryBlock{QStringLiteral("Flange DN80 0001"), values}});
-        // What a mouse sends for a double-click: press, release, double-click, release.
-        QWidget *list = ui->block_names_list->viewport();
-        const QPoint at = ui->block_names_list->visualItemRect(ui->block_names_list->item(0)).center();
-        QTest::mousePress(list, Qt::LeftButton, Qt::NoModifier, at);
-        QTest::mouseRelease(list, Qt::LeftButton, Qt::NoModifier, at);
-        QTest::mouseDClick(list, Qt::LeftButton, Qt::NoModifier, at);
-        QTest::mouseRelease(list, Qt::LeftButton, Qt::NoModifier, at);
+        doubleClickRow(ui->block_names_list, 0);
     }
 
     void switchBand(bool on)
     {
         if (ui->set_limits_checkbox->isChecked() != on)
-            QTest::mouseClick(ui->set_limits_checkbox, Qt::LeftButton, Qt::NoModifier,
-                              QPoint(4, ui->set_limits_checkbox->height() / 2));
+            clickCheckBox(ui->set_limits_checkbox);
         QCOMPARE(ui->set_limits_checkbox->isChecked(), on);
-    }
-
-    // Types a limit and presses Enter, as the operator does.
-    void typeInto(QDoubleSpinBox *box, double number)
-    {
-        box->setFocus();
-        box->selectAll();
-        QTest::keyClicks(box, QString::number(number, 'f', 1));
-        QTest::keyClick(box, Qt::Key_Return);
     }
 
     QStringList verdictTexts() const
@@ -75,12 +60,7 @@ class TestVerdictView : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        QStandardPaths::setTestModeEnabled(true);
-        QLocale::setDefault(QLocale::c());
-        setSystemPortsListed(false);
-    }
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
 
     void init()
     {
@@ -221,5 +201,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestVerdictView)
+ZRV_WINDOW_TEST_MAIN(TestVerdictView)
 #include "tst_verdictview.moc"

@@ -3,6 +3,7 @@
 #include "ui/adaptivebars.h"
 #include "ui/adaptivemarkergraph.h"
 #include "ui/plotcapture.h"
+#include "ui/queuedreplot.h"
 #include "ui/statisticsbox.h"
 #include "ui/valuetable.h"
 #include "values/bandsplit.h"
@@ -139,30 +140,24 @@ BlockView::BlockView(const BlockViewWidgets &widgets, QObject *parent)
 
 void BlockView::linkAxes()
 {
+    // Range changes replot once the input event is handled, so that a drag
+    // that moves both axes of both plots draws each plot once.
+    auto *graphReplot = new QueuedReplot(w.graph);
+    auto *diagramReplot = new QueuedReplot(w.diagram);
     // The linked axes keep both plots on the same ranges; these go by signature
     // string so that the library's own setRange slot is what receives them.
     connect(w.graph->xAxis, SIGNAL(rangeChanged(const QCPRange &)), w.diagram->xAxis,
             SLOT(setRange(const QCPRange &)));
     connect(w.diagram->xAxis, SIGNAL(rangeChanged(const QCPRange &)), w.graph->xAxis,
             SLOT(setRange(const QCPRange &)));
-    connect(w.graph->xAxis, SIGNAL(rangeChanged(const QCPRange &)), this, SLOT(queueGraphReplot()));
-    connect(w.diagram->xAxis, SIGNAL(rangeChanged(const QCPRange &)), this, SLOT(queueDiagramReplot()));
+    connect(w.graph->xAxis, SIGNAL(rangeChanged(const QCPRange &)), graphReplot, SLOT(request()));
+    connect(w.diagram->xAxis, SIGNAL(rangeChanged(const QCPRange &)), diagramReplot, SLOT(request()));
     connect(w.graph->yAxis, SIGNAL(rangeChanged(const QCPRange &)), w.diagram->yAxis,
             SLOT(setRange(const QCPRange &)));
     connect(w.diagram->yAxis, SIGNAL(rangeChanged(const QCPRange &)), w.graph->yAxis,
             SLOT(setRange(const QCPRange &)));
-    connect(w.graph->yAxis, SIGNAL(rangeChanged(const QCPRange &)), this, SLOT(queueGraphReplot()));
-    connect(w.diagram->yAxis, SIGNAL(rangeChanged(const QCPRange &)), this, SLOT(queueDiagramReplot()));
-}
-
-void BlockView::queueGraphReplot()
-{
-    w.graph->replot(QCustomPlot::rpQueuedReplot);
-}
-
-void BlockView::queueDiagramReplot()
-{
-    w.diagram->replot(QCustomPlot::rpQueuedReplot);
+    connect(w.graph->yAxis, SIGNAL(rangeChanged(const QCPRange &)), graphReplot, SLOT(request()));
+    connect(w.diagram->yAxis, SIGNAL(rangeChanged(const QCPRange &)), diagramReplot, SLOT(request()));
 }
 
 void BlockView::setWheelZoom(Qt::Orientation orientation)

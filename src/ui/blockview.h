@@ -73,12 +73,6 @@ signals:
     // A block is shown; hasValues: it has readings to report.
     void blockShown(bool hasValues);
 
-private slots:
-    // Range changes replot once the input event is handled, so that a drag
-    // that moves both axes of both plots draws each plot once.
-    void queueGraphReplot();
-    void queueDiagramReplot();
-
 private:
     void linkAxes();
     void updateLimitLines();

@@ -2,15 +2,10 @@
 
 #include "report/reportdata.h"
 
-#include <QByteArray>
-#include <QDebug>
-#include <QDir>
-#include <QFile>
+#include <QColor>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QStringList>
-#include <cmath>
 
 // A complete report with every field filled, as the window would gather it.
 inline ReportData sampleReportData(int valueCount)
@@ -62,36 +57,4 @@ inline QImage solidImage(int width, int height, QColor color)
     image.fill(color);
     QPainter(&image).drawLine(0, 0, width - 1, height - 1);
     return image;
-}
-
-// Runs an independent reader; its standard output, or empty on failure.
-inline QByteArray runReader(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit
-        || process.exitCode() != 0) {
-        qWarning() << program << arguments << process.readAllStandardError();
-        return QByteArray();
-    }
-    return process.readAllStandardOutput();
-}
-
-// Makes the file unwritable for this process, also for root where the file
-// system allows it; false when that cannot be done here.
-inline bool makeUnwritable(const QString &path)
-{
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    QFile probe(path);
-    if (!probe.open(QIODevice::ReadWrite))
-        return true;
-    probe.close();
-    QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path});
-    return !probe.open(QIODevice::ReadWrite);
-}
-
-inline void makeWritable(const QString &path)
-{
-    QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "modalhelper.h"
-#include "device/portlisting.h"
 #include "app/startup.h"
+#include "device/portlisting.h"
+#include "modalhelper.h"
 
 #include <QApplication>
 #include <QMainWindow>
