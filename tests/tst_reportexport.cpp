@@ -128,6 +128,18 @@ private:
     std::function<void()> onPaint;
 };
 
+// The sheet row whose column A holds the number cell of that measurement; 0: none.
+int rowOfNumber(const QJsonObject &cells, int number)
+{
+    for (auto it = cells.begin(); it != cells.end(); ++it) {
+        const QJsonObject cell = it.value().toObject();
+        if (it.key().startsWith('A') && cell.value("type").toString() == QStringLiteral("n")
+            && cell.value("value").toInt() == number)
+            return it.key().mid(1).toInt();
+    }
+    return 0;
+}
+
 } // namespace
 
 class TestReportExport : public QObject
@@ -517,6 +529,7 @@ private slots:
         QTest::addColumn<QStringList>("verdict");    // out of band, verdict, Cp, Cpk
         QTest::addColumn<QStringList>("statistics"); // min, max, mean, σ as printed
         QTest::addColumn<QStringList>("red");        // value texts printed red, sorted
+        QTest::addColumn<QStringList>("rows");       // "value difference" per reading; empty: not checked
         const float nan = std::numeric_limits<float>::quiet_NaN();
         const QString dash(QChar(0x2014));
         struct Block
@@ -526,6 +539,7 @@ private slots:
             QStringList verdict;
             QStringList statistics;
             QStringList red;
+            QStringList rows;
         };
         const Block blocks[] = {
             {"in band", {9.7f, 9.8f, 9.9f, 10.0f}, {"0 из 4 (0,0 %)", "Соответствует", "0,52", "0,39"},
@@ -533,19 +547,21 @@ private slots:
             {"out at both ends", {9.5f, 9.8f, 10.1f}, {"2 из 3 (66,7 %)", "Не соответствует", "0,22", "0,22"},
              {"9.5", "10.1", "9.8", "0.3"}, {"10.1", "9.5"}},
             {"9.56 against 9.6", {9.56f, 9.8f}, {"1 из 2 (50,0 %)", "Не соответствует", "0,39", "0,16"},
-             {"9.6", "9.8", "9.7", "0.2"}, {"9.6"}},
+             {"9.6", "9.8", "9.7", "0.2"}, {"9.6"}, {"9.6 0.1", "9.8 -0.1"}},
             {"all equal", {9.8f, 9.8f, 9.8f}, {"0 из 3 (0,0 %)", "Соответствует", dash, dash},
              {"9.8", "9.8", "9.8", "0.0"}, {}},
             {"one value", {9.8f}, {"0 из 1 (0,0 %)", "Соответствует", dash, dash}, {"9.8", "9.8", "9.8", dash}, {}},
+            // The mean and the differences from it as they are, not clamped.
             {"huge values", {1e6f, 2e6f, 4e6f}, {"3 из 3 (100,0 %)", "Не соответствует", "0,00", "-0,51"},
-             {"1000000.0", "4000000.0", "2333333.3", "1527525.2"}, {"1000000", "2000000", "4000000"}},
+             {"1000000.0", "4000000.0", "2333333.3", "1527525.2"}, {"1000000", "2000000", "4000000"},
+             {"1000000 1333333.3", "2000000 333333.3", "4000000 -1666666.7"}},
             {"not a number", {9.8f, nan}, {"1 из 2 (50,0 %)", "Не соответствует", dash, dash},
              {"9.8", "9.8", dash, dash}, {dash}},
         };
         for (const Block &block : blocks)
             for (const bool pdf : {true, false})
                 QTest::addRow("%s, %s", block.name, pdf ? "pdf" : "excel")
-                    << pdf << block.values << block.verdict << block.statistics << block.red;
+                    << pdf << block.values << block.verdict << block.statistics << block.red << block.rows;
     }
 
     void reportsJudgeTheBlock()
@@ -555,6 +571,7 @@ private slots:
         QFETCH(QStringList, verdict);
         QFETCH(QStringList, statistics);
         QFETCH(QStringList, red);
+        QFETCH(QStringList, rows);
         const QDateTime readAt(QDate(2024, 2, 1), QTime(10, 20, 30), Qt::UTC);
         MemoryBlock block{QStringLiteral("Flange DN80 0007"), values};
         block.readAt = readAt;
@@ -585,6 +602,14 @@ private slots:
                 QVERIFY2(text.contains(QRegularExpression(statisticCaptions.at(i) + "\\s+"
                                                           + QRegularExpression::escape(statistics.at(i)) + "\\s*\n")),
                          qPrintable(statisticCaptions.at(i) + " " + statistics.at(i)));
+            for (int i = 0; i < rows.size(); ++i) {
+                const QStringList row = rows.at(i).split(' ');
+                QVERIFY2(text.contains(QRegularExpression(QStringLiteral("\\n\\s*%1\\s+%2\\s+%3\\s*\\n")
+                                                              .arg(i + 1)
+                                                              .arg(QRegularExpression::escape(row.at(0)),
+                                                                   QRegularExpression::escape(row.at(1))))),
+                         qPrintable(rows.at(i)));
+            }
             return;
         }
 
@@ -608,6 +633,14 @@ private slots:
         }
         redTexts.sort();
         QCOMPARE(redTexts, red);
+        // Each measurement's number in column A, its value and difference beside it.
+        for (int i = 0; i < rows.size(); ++i) {
+            const int row = rowOfNumber(cells, i + 1);
+            QVERIFY(row > 0);
+            QCOMPARE(cells.value(QString("B%1").arg(row)).toObject().value("value").toString() + ' '
+                         + cells.value(QString("C%1").arg(row)).toObject().value("value").toString(),
+                     rows.at(i));
+        }
         QVERIFY(workbookText(book).contains(blockLine));
         for (int i = 0; i < captions.size(); ++i)
             QCOMPARE(byText.value(captions.at(i)), verdict.at(i));
@@ -618,10 +651,10 @@ private slots:
                      statistics.at(i));
         }
         // The readings as numbers, and whether each is in the band.
-        const QJsonArray rows = book.value("dataRows").toArray();
-        QCOMPARE(rows.size(), values.size() + 1);
+        const QJsonArray dataRows = book.value("dataRows").toArray();
+        QCOMPARE(dataRows.size(), values.size() + 1);
         for (int i = 0; i < values.size(); ++i) {
-            const QJsonArray row = rows.at(i + 1).toArray();
+            const QJsonArray row = dataRows.at(i + 1).toArray();
             if (std::isfinite(values.at(i)))
                 QCOMPARE(float(row.at(1).toObject().value("value").toDouble()), values.at(i));
             const bool inside = values.at(i) >= 9.6f && values.at(i) <= 10.0f;
