@@ -10,6 +10,9 @@ packages=(
   libxlsxwriter-dev
   python3 python3-openpyxl
   poppler-utils
+  # The tests print the workbook with LibreOffice; Carlito has the metrics of
+  # Calibri, the workbook's default font, so its rows print at their height.
+  libreoffice-calc-nogui fonts-crosextra-carlito
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth
   desktop-file-utils dpkg-dev

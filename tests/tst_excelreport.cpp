@@ -2,11 +2,15 @@
 #include "report/excelreport.h"
 #include "report/reportdata.h"
 #include "reporttestdata.h"
+#include "toolrun.h"
+#include "values/readingnumbers.h"
 #include "xlsxreader.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QtTest>
 #include <limits>
 
@@ -32,6 +36,36 @@ ReportData shortFieldTable(int valueCount)
     data.includeEmptyFields = false;
     data.statisticsHeading = QStringLiteral("Статистика");
     return data;
+}
+
+// The workbook printed to PDF by LibreOffice, with a profile of its own so
+// that parallel runs do not meet; the PDF's path, empty on failure.
+QString printWithLibreOffice(const QString &workbook, const QString &folder)
+{
+    const QString profile = QUrl::fromLocalFile(QDir(folder).filePath("libreoffice-profile")).toString();
+    // The first start in a fresh profile is slow, the more so on a busy machine.
+    constexpr int kGenerousMs = 600000;
+    const ToolRun office = runTool(QStringLiteral("soffice"),
+                                   {"-env:UserInstallation=" + profile, "--headless", "--convert-to", "pdf",
+                                    "--outdir", folder, workbook},
+                                   kGenerousMs);
+    if (!office.ok()) {
+        qWarning() << office.errors;
+        return QString();
+    }
+    const QString pdf = QDir(folder).filePath(QFileInfo(workbook).completeBaseName() + ".pdf");
+    return QFile::exists(pdf) ? pdf : QString();
+}
+
+QStringList printedLines(const QString &pdf, int page)
+{
+    const QString text = QString::fromUtf8(runReader(
+        QStringLiteral("pdftotext"), {"-layout", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"}));
+    QStringList lines;
+    for (const QString &line : text.split('\n'))
+        if (!line.trimmed().isEmpty())
+            lines.append(line);
+    return lines;
 }
 
 QJsonObject writeAndRead(const ReportData &data, QTemporaryDir &dir)
@@ -79,7 +113,10 @@ private slots:
         QTemporaryDir dir;
         const QJsonObject book = writeAndRead(data, dir);
         QVERIFY(!book.isEmpty());
-        QCOMPARE(book.value("sheets").toInt(), 1);
+        // The report keeps the first sheet and its default name; the readings follow.
+        QCOMPARE(book.value("sheets").toInt(), 2);
+        QCOMPARE(book.value("sheetNames").toArray(), (QJsonArray{"Sheet1", "Данные"}));
+        QCOMPARE(book.value("title").toString(), QStringLiteral("Sheet1"));
 
         // Section rows span A:F in bold, field rows A:C and D:F with thin borders.
         QVERIFY(merged(book, "A1:F1"));
@@ -313,6 +350,172 @@ private slots:
         const ExcelReportResult plain = writeExcelReportFile(path, data);
         QVERIFY(plain.saved);
         QVERIFY(!plain.textShortened);
+    }
+
+    // The block's line stands in the free row above the title; the verdict
+    // follows the tolerance text, each row a caption and its text.
+    void blockLineAndVerdict_data()
+    {
+        QTest::addColumn<bool>("band");
+        QTest::addColumn<int>("headingRow");
+        // 3 values: "next row" is 10; the tolerance on 11, the verdict on 12 to 15.
+        QTest::newRow("band on") << true << 17;
+        QTest::newRow("band off") << false << 12;
+    }
+
+    void blockLineAndVerdict()
+    {
+        QFETCH(bool, band);
+        QFETCH(int, headingRow);
+        ReportData data = shortFieldTable(3);
+        if (band) {
+            data.toleranceText = QStringLiteral("Допуск: [9.6; 10]");
+            data.outside = {false, true, false};
+            data.verdict = {{"Вне допуска", "1 из 3 (33,3 %)"},
+                            {"Заключение", "Не соответствует"},
+                            {"Cp", "0,52"},
+                            {"Cpk", kMissing}};
+        }
+        QTemporaryDir dir;
+        const QJsonObject book = writeAndRead(data, dir);
+        QVERIFY(!book.isEmpty());
+        QVERIFY(merged(book, "A3:I3"));
+        QCOMPARE(cellValue(book, "A3").toString(), data.blockLine);
+        QCOMPARE(cellValue(book, "A4").toString(), QStringLiteral("Отчет о проведении контроля"));
+        if (band) {
+            QCOMPARE(cellValue(book, "A11").toString(), data.toleranceText);
+            for (int i = 0; i < data.verdict.size(); ++i) {
+                const int row = 12 + i;
+                QVERIFY(merged(book, QString("A%1:C%1").arg(row)));
+                QVERIFY(merged(book, QString("D%1:F%1").arg(row)));
+                QCOMPARE(cellValue(book, QString("A%1").arg(row)).toString(), data.verdict.at(i).label);
+                QCOMPARE(cellValue(book, QString("D%1").arg(row)).toString(), data.verdict.at(i).text);
+                QCOMPARE(workbookCell(book, QString("D%1").arg(row)).value("left").toString(), QStringLiteral("thin"));
+            }
+        }
+        QCOMPARE(cellValue(book, QString("A%1").arg(headingRow)).toString(), QStringLiteral("Комментарии"));
+        QCOMPARE(cellValue(book, QString("A%1").arg(headingRow + 3)).toString(), data.signature);
+    }
+
+    // Out-of-band readings in red, the rest as before; statistics at one decimal.
+    void marksAndStatisticFormat()
+    {
+        ReportData data = shortFieldTable(100);
+        data.outside.fill(false, 100);
+        for (int i : {0, 39, 40, 99})
+            data.outside[i] = true;
+        QTemporaryDir dir;
+        const QJsonObject book = writeAndRead(data, dir);
+        QVERIFY(!book.isEmpty());
+        // Groups of 40 rows from row 6: value i is in B, E or H.
+        for (int i = 0; i < 100; ++i) {
+            const QString name = QString("%1%2").arg(QChar('B' + 3 * (i / 40))).arg(6 + i % 40);
+            const QJsonObject value = workbookCell(book, name);
+            QCOMPARE(value.value("value").toString(), QString::number(double(data.content.values.at(i)), 'f', 1));
+            QCOMPARE(value.value("color").toString(), data.outside.at(i) ? QStringLiteral("FF0000") : QString());
+            QCOMPARE(value.value("left").toString(), QStringLiteral("thin"));
+            const QString number = QString("%1%2").arg(QChar('A' + 3 * (i / 40))).arg(6 + i % 40);
+            QCOMPARE(workbookCell(book, number).value("color").toString(), QString());
+        }
+        for (int row = 48; row <= 51; ++row) {
+            QCOMPARE(workbookCell(book, QString("B%1").arg(row)).value("type").toString(), QStringLiteral("n"));
+            QCOMPARE(workbookCell(book, QString("B%1").arg(row)).value("format").toString(), QStringLiteral("0.0"));
+        }
+    }
+
+    // One row per reading: its number, the reading as a number cell holding
+    // the reading's own decimal, and whether it lies in the band.
+    void dataSheet_data()
+    {
+        QTest::addColumn<QVector<float>>("values");
+        QTest::addColumn<QVector<bool>>("outside"); // empty: band off
+        QTest::newRow("band on") << QVector<float>{9.56f, 9.8f, 10.05f, 9.6f}
+                                 << QVector<bool>{true, false, true, false};
+        QTest::newRow("band off") << QVector<float>{0.7f, -12.37f, 100.0f} << QVector<bool>{};
+        QTest::newRow("huge values and no number")
+            << QVector<float>{1e6f, 3.0e38f, -3.0e38f, std::numeric_limits<float>::quiet_NaN()}
+            << QVector<bool>{true, true, true, true};
+    }
+
+    void dataSheet()
+    {
+        QFETCH(QVector<float>, values);
+        QFETCH(QVector<bool>, outside);
+        ReportData data = shortFieldTable(values.size());
+        data.content.values = values;
+        data.outside = outside;
+        QTemporaryDir dir;
+        const QJsonObject book = writeAndRead(data, dir);
+        QVERIFY(!book.isEmpty());
+        const QJsonArray rows = book.value("dataRows").toArray();
+        QCOMPARE(rows.size(), values.size() + 1);
+        const int columns = outside.isEmpty() ? 2 : 3;
+        const QStringList headers = QStringList{"Номер", "Значение", "В допуске"}.mid(0, columns);
+        for (int c = 0; c < columns; ++c)
+            QCOMPARE(rows.at(0).toArray().at(c).toObject().value("value").toString(), headers.at(c));
+        for (int i = 0; i < values.size(); ++i) {
+            const QJsonArray row = rows.at(i + 1).toArray();
+            QCOMPARE(row.size(), columns);
+            QCOMPARE(row.at(0).toObject().value("type").toString(), QStringLiteral("n"));
+            QCOMPARE(row.at(0).toObject().value("value").toInt(), i + 1);
+            const QJsonObject value = row.at(1).toObject();
+            if (std::isfinite(values.at(i))) {
+                QCOMPARE(value.value("type").toString(), QStringLiteral("n"));
+                QCOMPARE(value.value("value").toDouble(), readingAsDecimal(values.at(i)));
+            } else {
+                QCOMPARE(value.value("value").toString(), kMissing);
+            }
+            if (!outside.isEmpty()) {
+                QCOMPARE(row.at(2).toObject().value("type").toString(), QStringLiteral("b"));
+                QCOMPARE(row.at(2).toObject().value("value").toBool(), !outside.at(i));
+            }
+        }
+        QCOMPARE(rows.at(1).toArray().at(1).toObject().value("value").toDouble(),
+                 values.first() == 9.56f ? 9.56 : readingAsDecimal(values.first()));
+    }
+
+    // A4 portrait, a page break after each 45-row page of the sheet: printed
+    // page k begins with page k's header row.
+    void printedPagesFollowTheSheetPages()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("pages.xlsx");
+        QVERIFY(writeExcelReportFile(path, shortFieldTable(300)).saved);
+        const QJsonObject setup = readWorkbook(path).value("pageSetup").toObject();
+        QCOMPARE(setup.value("paper").toInt(), 9);
+        QCOMPARE(setup.value("orientation").toString(), QStringLiteral("portrait"));
+        // Excel ignores manual breaks on a sheet scaled to fit.
+        QCOMPARE(setup.value("fitToPage").toBool(), false);
+        QCOMPARE(setup.value("printArea").toArray(), QJsonArray{"$A$1:$I$140"});
+        QCOMPARE(setup.value("rowBreaks").toArray(), (QJsonArray{45, 90, 135}));
+
+        const QString pdf = printWithLibreOffice(path, dir.path());
+        QVERIFY(!pdf.isEmpty());
+        static const QRegularExpression header(QStringLiteral("^\\s*Номер\\s+0001\\s+X\u0305 - x"));
+        static const QRegularExpression valueRow(QStringLiteral("^\\s*(\\d+)\\s+\\d+\\.\\d\\s+-?\\d+\\.\\d(\\s|$)"));
+        // Sheet page 1 holds values 1 to 120 (rows 6 to 45), page 2 121 to 249
+        // (48 to 90), page 3 250 to 300 (93 to 135).
+        const int firstValue[] = {1, 121, 250};
+        const int lastFirstColumn[] = {40, 163, 292};
+        for (int page = 1; page <= 3; ++page) {
+            const QStringList lines = printedLines(pdf, page);
+            QVERIFY(!lines.isEmpty());
+            int headerLine = -1;
+            QVector<int> numbers;
+            for (int i = 0; i < lines.size(); ++i) {
+                if (headerLine < 0 && header.match(lines.at(i)).hasMatch())
+                    headerLine = i;
+                const QRegularExpressionMatch row = valueRow.match(lines.at(i));
+                if (row.hasMatch()) {
+                    QVERIFY2(headerLine >= 0, qPrintable(lines.at(i)));
+                    numbers.append(row.captured(1).toInt());
+                }
+            }
+            QVERIFY2(page == 1 ? headerLine >= 0 : headerLine == 0, qPrintable(lines.join('\n')));
+            QVERIFY(!numbers.isEmpty());
+            QCOMPARE(numbers.first(), firstValue[page - 1]);
+            QCOMPARE(numbers.last(), lastFirstColumn[page - 1]);
+        }
     }
 
     void failedSave()

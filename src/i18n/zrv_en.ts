@@ -319,5 +319,83 @@ A copy of it could not be made; it will not be overwritten at exit.</translation
         <translation>The settings could not be saved in the folder %1.
 Check that the folder can be written and that the disk has free space.</translation>
     </message>
+    <message>
+        <source>Вне допуска</source>
+        <translation>Out of tolerance</translation>
+    </message>
+    <message>
+        <source>Заключение</source>
+        <translation>Verdict</translation>
+    </message>
+    <message>
+        <source>Cp</source>
+        <translation>Cp</translation>
+    </message>
+    <message>
+        <source>Cpk</source>
+        <translation>Cpk</translation>
+    </message>
+</context>
+<context>
+    <name>BandVerdictView</name>
+    <message>
+        <source>%1 из %2 (%3 %)</source>
+        <translation>%1 of %2 (%3 %)</translation>
+    </message>
+    <message>
+        <source>Соответствует</source>
+        <translation>Conforms</translation>
+    </message>
+    <message>
+        <source>Не соответствует</source>
+        <translation>Does not conform</translation>
+    </message>
+    <message>
+        <source>ru_RU</source>
+        <comment>locale whose decimal point the numbers in texts take</comment>
+        <translation>en_US</translation>
+    </message>
+</context>
+<context>
+    <name>ReportExport</name>
+    <message>
+        <source>Блок: %1; показаний: %2; считан: %3</source>
+        <translation>Block: %1; readings: %2; read: %3</translation>
+    </message>
+    <message>
+        <source>Отчет № %1</source>
+        <translation>Report No. %1</translation>
+    </message>
+    <message>
+        <source>стр. %1 из %2</source>
+        <translation>page %1 of %2</translation>
+    </message>
+    <message>
+        <source>Данные</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Значение</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>В допуске</source>
+        <translation>In tolerance</translation>
+    </message>
+</context>
+<context>
+    <name>ReportStatus</name>
+    <message>
+        <source>Страница %v из %m</source>
+        <translation>Page %v of %m</translation>
+    </message>
+    <message>
+        <source>Отчёт сохранён: %1</source>
+        <translation>Report saved: %1</translation>
+    </message>
+    <message>
+        <source>Открыть папку</source>
+        <translation>Open folder</translation>
+    </message>
 </context>
 </TS>

@@ -9,12 +9,17 @@
 #include "values/bandsplit.h"
 #include "values/plotrange.h"
 #include "values/plotseries.h"
+#include "values/readingnumbers.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDebug>
 #include <QDoubleSpinBox>
+#include <QGuiApplication>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTableWidget>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -122,6 +127,10 @@ BlockView::BlockView(const BlockViewWidgets &widgets, QObject *parent)
     for (QDoubleSpinBox *box : {w.minimum, w.maximum, w.mean, w.stdev})
         prepareStatisticBox(box);
 
+    verdictView = new BandVerdictView(w.verdict, this);
+    auto *copy = new QShortcut(QKeySequence::Copy, w.table, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(copy, &QShortcut::activated, this, &BlockView::copySelectedRows);
+
     graphMinLine = new QCPItemStraightLine(w.graph);
     graphMaxLine = new QCPItemStraightLine(w.graph);
     diagramMinLine = new QCPItemStraightLine(w.diagram);
@@ -162,9 +171,10 @@ void BlockView::showBlock(const MemoryBlock &block)
     shown = block;
     blockShownOnce = true;
     // The fill marks the cells against the band as it goes.
-    fillValueTable(w.table, shown.values, {band().on, band().lower, band().upper});
+    fillValueTable(w.table, shown.values, band());
     drawPlots();
     showStatistics();
+    showVerdict();
     emit blockShown(!shown.values.isEmpty());
 }
 
@@ -189,6 +199,29 @@ ToleranceBand BlockView::band() const
     return {w.band->isChecked(), w.bandLower->value(), w.bandUpper->value()};
 }
 
+VerdictTexts BlockView::verdict() const
+{
+    return verdictView->texts();
+}
+
+void BlockView::showVerdict()
+{
+    verdictView->show(shown.values, band());
+}
+
+void BlockView::copySelectedRows()
+{
+    QVector<int> rows;
+    for (const QModelIndex &index : w.table->selectionModel()->selectedIndexes())
+        rows.append(index.row());
+    if (rows.isEmpty())
+        return;
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    QGuiApplication::clipboard()->setText(
+        tabSeparatedReadings(shown.values, rows, QLocale::system().decimalPoint()));
+}
+
 void BlockView::showStatistics()
 {
     shownStatistics = computeStatistics(shown.values);
@@ -207,7 +240,7 @@ void BlockView::updateLimitLines()
 
 void BlockView::markTable()
 {
-    markValueTable(w.table, {band().on, band().lower, band().upper});
+    markValueTable(w.table, shown.values, band());
 }
 
 void BlockView::drawPlots()
@@ -266,6 +299,7 @@ void BlockView::bandToggled()
         return;
     drawPlots();
     markTable();
+    showVerdict();
 }
 
 void BlockView::bandEdited()
@@ -277,6 +311,7 @@ void BlockView::bandEdited()
     }
     drawPlots();
     markTable();
+    showVerdict();
 }
 
 void BlockView::rangeLowerEdited()

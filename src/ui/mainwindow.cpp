@@ -3,11 +3,13 @@
 #include "ui/appicon.h"
 #include "ui/blockview.h"
 #include "ui/reportexport.h"
+#include "ui/reportstatus.h"
 #include "ui/spinstepwatch.h"
 #include "ui_mainwindow.h"
 
 #include <QDate>
 #include <QKeyEvent>
+#include <QStatusBar>
 #include <QTimer>
 #include <QTranslator>
 
@@ -35,7 +37,8 @@ MainWindow::MainWindow(QWidget *parent)
 
     blockView = new BlockView({ui->table_block_data, ui->min_box, ui->max_box, ui->mean_box, ui->stdev_box,
                                ui->set_limits_checkbox, ui->limits_min, ui->limits_max, ui->graphs_limits_min,
-                               ui->graphs_limits_max, ui->graph, ui->diagram},
+                               ui->graphs_limits_max, ui->graph, ui->diagram,
+                               {ui->out_of_band_value, ui->verdict_value, ui->cp_value, ui->cpk_value}},
                               this);
     // Every change of the value range is reported to the window.
     connect(ui->graph->yAxis, SIGNAL(rangeChanged(const QCPRange &)), this,
@@ -48,8 +51,10 @@ MainWindow::MainWindow(QWidget *parent)
     bandSteps->watch(ui->limits_min);
     bandSteps->watch(ui->limits_max);
     connect(bandSteps, &SpinStepWatch::stepped, blockView, &BlockView::bandEdited);
+    auto *reportStatus = new ReportStatus(this);
+    statusBar()->addWidget(reportStatus);
     reportExport = new ReportExport(
-        ui, blockView, [this] { return logoImage; }, this);
+        ui, blockView, reportStatus, [this] { return logoImage; }, this);
 
     ui->toolButton->hide();
     ui->retranslateUi(this);

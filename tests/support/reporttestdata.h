@@ -29,6 +29,7 @@ inline ReportData sampleReportData(int valueCount)
         data.content.values.append(float(10.0 + i % 7 * 0.25));
     data.includeEmptyFields = true;
     data.title = QStringLiteral("Отчет о проведении контроля");
+    data.blockLine = QStringLiteral("Блок: Фланец 0001; показаний: %1; считан: 01.02.2024 10:20:30").arg(valueCount);
     data.numberHeader = QStringLiteral("Номер");
     data.statisticsHeading = QStringLiteral("Статистика");
     data.minimum = {QStringLiteral("Мин"), 10.0};
@@ -38,6 +39,15 @@ inline ReportData sampleReportData(int valueCount)
     data.commentsHeading = QStringLiteral("Комментарии");
     data.comments = QStringLiteral("Замечаний нет");
     data.signature = QStringLiteral("Контроль проведён____________________________________________, подпись");
+    data.pageHeader = QStringLiteral("Отчет № 17/2024-К · Фланец 0001 · 01.02.2024");
+    data.pageOfPages = QStringLiteral("стр. %1 из %2");
+    data.documentTitle = QStringLiteral("Отчет о проведении контроля · Фланец 0001");
+    data.author = QStringLiteral("Иванов И. И.");
+    data.subject = QStringLiteral("ООО Ромашка");
+    data.creator = QStringLiteral("ZRV 9.9.9");
+    data.dataSheetName = QStringLiteral("Данные");
+    data.dataValueHeader = QStringLiteral("Значение");
+    data.dataInBandHeader = QStringLiteral("В допуске");
     return data;
 }
 
