@@ -2,10 +2,10 @@
 // the block's table, statistics, graph and diagram; the tolerance band marks
 // them; the range boxes and the plots follow each other.
 
+#include "mainwindowtester.h"
+#include "testports.h"
 #include "ui/adaptivebars.h"
 #include "ui/adaptivemarkergraph.h"
-#include "mainwindowtester.h"
-#include "device/portlisting.h"
 
 #include <QtTest>
 #include <algorithm>
@@ -201,14 +201,12 @@ private slots:
     {
         QStandardPaths::setTestModeEnabled(true);
         QLocale::setDefault(QLocale::c());
-        // The machine's own serial ports stay out of these windows.
-        setSystemPortsListed(false);
     }
 
     void init()
     {
         freshSettingsFolder();
-        window = std::make_unique<MainWindow>();
+        window = std::make_unique<MainWindow>(noPorts());
         ui = MainWindowTester::ui(*window);
         window->resize(1200, 860);
         window->show();

@@ -226,7 +226,6 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
-        setSystemPortsListed(false);
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
         QVERIFY(folder.isValid());
     }
@@ -236,7 +235,6 @@ private slots:
         freshSettingsFolder();
         opened.urls.clear();
     }
-    void cleanup() { clearVirtualPortPaths(); }
 
     void operatorPath_data()
     {
@@ -276,9 +274,10 @@ private slots:
 
         InstrumentSimulator instrument;
         instrument.setBlocks(blocks);
-        QVERIFY(plugInWatched(instrument));
+        const auto ports = noPorts();
+        QVERIFY(plugInWatched(instrument, *ports));
 
-        MainWindow window;
+        MainWindow window(ports);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         Ui::MainWindow *ui = MainWindowTester::ui(window);

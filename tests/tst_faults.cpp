@@ -38,8 +38,9 @@
 
 namespace {
 
-// Room for a loaded machine (and sanitizers) on top of the link's own timeouts.
-constexpr int kSlackMs = 2500;
+// Room for a loaded machine (and sanitizers) on top of the link's own
+// timeouts; stretched further by the tests' time factor (testtime.h).
+const int kSlackMs = testMs(2500);
 // The first poll of the port monitor comes this long after the window starts.
 constexpr int kPollMs = 500;
 // The whole handshake on a silent port: 3 x 700 ms, then 2000 ms.
@@ -363,7 +364,6 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
-        setSystemPortsListed(false);
         QVERIFY2(folder.isValid(), "no temporary folder");
         // The rows that need a folder not even root can write rely on this.
         const QString probe = folder.filePath(QStringLiteral("probe"));
@@ -377,7 +377,6 @@ private slots:
     void init() { settingsFolder = freshSettingsFolder(); }
     void cleanup()
     {
-        clearVirtualPortPaths();
         setImmutable(settingsFolder, false);
         QFile::remove(settingsFolder);
         QDir(settingsFolder).removeRecursively();
@@ -666,6 +665,7 @@ private:
     // The instrument misbehaves; the user reads (and, where asked, plugs back in and reads again).
     void runLink(const Fault &fault, const Seen &seen)
     {
+        const auto ports = noPorts();
         InstrumentSimulator simulator;
         simulator.setBlocks(threeBlocks());
         if (fault.fromPlugIn)
@@ -674,14 +674,14 @@ private:
         if (fault.unopenablePortFirst) {
             QVERIFY(unopenable.open(QIODevice::WriteOnly));
             unopenable.close();
-            addVirtualPortPath(unopenable.fileName());
+            ports->addPath(unopenable.fileName());
         }
-        QVERIFY(plugInWatched(simulator));
+        QVERIFY(plugInWatched(simulator, *ports));
         LogCapture log;
         ModalAnswerer modals;
         QElapsedTimer clock;
         clock.start();
-        MainWindow window;
+        MainWindow window(ports);
         Ui::MainWindow *ui = MainWindowTester::ui(window);
         Port &port = MainWindowTester::port(window);
 
@@ -765,7 +765,7 @@ private:
 
         ModalAnswerer modals;
         {
-            auto window = std::make_unique<MainWindow>();
+            auto window = std::make_unique<MainWindow>(noPorts());
             Ui::MainWindow *ui = MainWindowTester::ui(*window);
             QCOMPARE(ui->company_name->text(), seen.companyName);
             QCOMPARE(ui->limits_min->value(), seen.limitsMin);
@@ -896,7 +896,7 @@ private:
             file.write(earlier);
         }
 
-        MainWindow window;
+        MainWindow window(noPorts());
         Ui::MainWindow *ui = MainWindowTester::ui(window);
         MainWindowTester::setBlocks(window, {{QStringLiteral("Т 0001"), {4.81f, 4.79f, 4.83f, 5.2f}}});
         QMetaObject::invokeMethod(&window, "on_block_names_list_itemDoubleClicked",
@@ -985,7 +985,7 @@ private:
             QVERIFY(out.open(QIODevice::WriteOnly));
             out.write(fault.bytes);
         }
-        MainWindow window;
+        MainWindow window(noPorts());
         Ui::MainWindow *ui = MainWindowTester::ui(window);
         ModalAnswerer modals;
         modals.queueFile(file);

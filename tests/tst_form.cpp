@@ -4,7 +4,7 @@
 
 #include "mainwindowtester.h"
 
-#include "device/portlisting.h"
+#include "testports.h"
 
 #include <QScreen>
 #include <QtTest>
@@ -170,7 +170,7 @@ private slots:
         QFETCH(QString, russian);
         QFETCH(QString, english);
 
-        MainWindow window;
+        MainWindow window(noPorts());
         window.setWindowTitle(QStringLiteral("ZRV"));
         QObject *object = findNamed(window, name);
         QVERIFY2(object, qPrintable(name));
@@ -188,7 +188,7 @@ private slots:
 
     void fonts()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         for (QLabel *header : {ui->company_data_label, ui->report_data_label, ui->device_data_label}) {
             QCOMPARE(header->font().pointSize(), 12);
@@ -206,7 +206,7 @@ private slots:
 
     void numberBoxes()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         for (QDoubleSpinBox *box : {ui->min_box, ui->max_box, ui->mean_box, ui->stdev_box}) {
             QVERIFY(box->isReadOnly());
@@ -215,7 +215,8 @@ private slots:
             QCOMPARE(box->sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
             QCOMPARE(box->sizePolicy().horizontalPolicy(), QSizePolicy::Preferred);
         }
-        for (QDoubleSpinBox *box : {ui->graphs_limits_min, ui->graphs_limits_max, ui->limits_min, ui->limits_max}) {
+        for (QDoubleSpinBox *box :
+             {ui->graphs_limits_min, ui->graphs_limits_max, ui->limits_min, ui->limits_max}) {
             QCOMPARE(box->decimals(), 1);
             QCOMPARE(box->minimum(), -999999.0);
             QCOMPARE(box->maximum(), 999999.0);
@@ -235,7 +236,7 @@ private slots:
 
     void startState()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         QVERIFY(!ui->button_read_data->isEnabled());
         QVERIFY(!ui->button_export_to_excel->isEnabled());
@@ -306,7 +307,7 @@ private slots:
     {
         QFETCH(QString, layout);
         QFETCH(QStringList, items);
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *found = window.findChild<QLayout *>(layout);
         QVERIFY2(found, qPrintable(layout));
         QCOMPARE(itemNames(found), items);
@@ -314,7 +315,7 @@ private slots:
 
     void spacingsAndStretch()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto layout = [&](const char *name) {
             return window.findChild<QBoxLayout *>(QString::fromLatin1(name));
         };
@@ -351,7 +352,7 @@ private slots:
 
     void menus()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         QList<QAction *> bar = ui->menubar->actions();
         QCOMPARE(bar.size(), 3);
@@ -369,7 +370,7 @@ private slots:
     // Screen readers announce each report field by its caption.
     void captionsAreBuddies()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         const QStringList fields = {
             "company_name",       "company_city",    "company_address",        "company_phone",
             "company_website",    "report_number",   "report_date_edit",       "report_operator",
@@ -387,7 +388,7 @@ private slots:
     // Centred for the design size 1064 x 1196; top edge at 20 when that does not fit.
     void placement()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
         const int x = (available.width() - 1064) / 2;
         const int y = (available.height() - 1196) / 2;
@@ -396,7 +397,7 @@ private slots:
 
     void opensAtItsLayoutMinimum()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.size(), window.minimumSizeHint().expandedTo(window.minimumSize()));
@@ -406,8 +407,6 @@ private slots:
 int main(int argc, char **argv)
 {
     QStandardPaths::setTestModeEnabled(true);
-    // The machine's own serial ports would be tried by the window's device link.
-    setSystemPortsListed(false);
     QApplication app(argc, argv);
     FormTest test;
     return QTest::qExec(&test, argc, argv);

@@ -1,10 +1,11 @@
 // The export commands through the real window: save dialog, locked files, the
 // empty-fields question, what the written files hold and when they are opened.
-#include "report/exportpath.h"
 #include "mainwindowtester.h"
 #include "modalhelper.h"
 #include "openedfiles.h"
+#include "report/exportpath.h"
 #include "reporttestdata.h"
+#include "testports.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -152,7 +153,7 @@ private:
     void prepareWindow()
     {
         freshSettingsFolder();
-        window.reset(new MainWindow);
+        window.reset(new MainWindow(noPorts()));
         MainWindowTester::setBlocks(*window,
                                     {{"T 0001", {1.0f, 2.0f, 3.0f}}, {"T 0002", {5.25f, 6.0f, 7.0f, 8.0f}}});
         ui()->block_names_list->setCurrentRow(0);

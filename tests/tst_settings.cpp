@@ -6,7 +6,7 @@
 #include "settings/settingsfile.h"
 #include "settings/settingskeys.h"
 
-#include "device/portlisting.h"
+#include "testports.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -97,7 +97,7 @@ private slots:
     {
         QVERIFY(!QFile::exists(configPath()));
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             auto *ui = MainWindowTester::ui(window);
             QVERIFY(QFile::exists(configPath()));
             QCOMPARE(readObject(), defaultConfig());
@@ -120,7 +120,7 @@ private slots:
     void valuesSurviveARestart()
     {
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             auto *ui = MainWindowTester::ui(window);
             for (const QString &key : lineEditKeys())
                 window.findChild<QLineEdit *>(key)->setText(QStringLiteral("«%1» ж").arg(key));
@@ -129,7 +129,7 @@ private slots:
             ui->limits_max->setValue(7.2);
             ui->report_number->setText(QStringLiteral("42"));
         }
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         for (const QString &key : lineEditKeys())
             QCOMPARE(window.findChild<QLineEdit *>(key)->text(), QStringLiteral("«%1» ж").arg(key));
@@ -145,7 +145,7 @@ private slots:
     {
         writeRaw("{}");
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             auto *ui = MainWindowTester::ui(window);
             QCOMPARE(readRaw().trimmed(), QByteArray("{}"));
             QCOMPARE(ui->limits_min->value(), 0.0);
@@ -162,7 +162,7 @@ private slots:
         object.insert(QStringLiteral("future_option"), QJsonArray{1, QStringLiteral("two")});
         writeRaw(QJsonDocument(object).toJson());
         {
-            MainWindow window;
+            MainWindow window(noPorts());
         }
         const QJsonObject written = readObject();
         QCOMPARE(written.value(QStringLiteral("future_option")),
@@ -184,7 +184,7 @@ private slots:
         QFETCH(QByteArray, contents);
         writeRaw(contents);
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             auto *ui = MainWindowTester::ui(window);
             QCOMPARE(ui->company_name->text(), QString());
             QCOMPARE(ui->limits_max->value(), 0.0);
@@ -235,7 +235,7 @@ private slots:
         object.insert(QStringLiteral("company_name"), companyName);
         writeRaw(QJsonDocument(object).toJson());
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             auto *ui = MainWindowTester::ui(window);
             QCOMPARE(ui->label->font().pointSize(), expectedLabelSize);
             QCOMPARE(ui->limits_min->value(), expectedMin);
@@ -260,7 +260,7 @@ private slots:
         }
         QImage loaded;
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             loaded = QImage(jpegPath);
             MainWindowTester::logo(window) = loaded;
         }
@@ -268,7 +268,7 @@ private slots:
             QByteArray::fromBase64(readObject().value(QStringLiteral("logo_image")).toString().toLatin1());
         QVERIFY(stored.startsWith("\x89PNG"));
 
-        MainWindow window;
+        MainWindow window(noPorts());
         const QImage back = MainWindowTester::logo(window);
         QCOMPARE(back.size(), loaded.size());
         QCOMPARE(back.convertToFormat(QImage::Format_RGB32), loaded.convertToFormat(QImage::Format_RGB32));
@@ -313,7 +313,7 @@ private slots:
         QJsonObject object = defaultConfig();
         object.insert(QStringLiteral("logo_image"), logo);
         writeRaw(QJsonDocument(object).toJson());
-        MainWindow window;
+        MainWindow window(noPorts());
         QVERIFY(MainWindowTester::logo(window).isNull());
         QCOMPARE(MainWindowTester::ui(window)->logo_action->text(), QStringLiteral("Добавить логотип"));
     }
@@ -359,8 +359,6 @@ private slots:
 int main(int argc, char **argv)
 {
     QStandardPaths::setTestModeEnabled(true);
-    // The machine's own serial ports would be tried by the window's device link.
-    setSystemPortsListed(false);
     QApplication app(argc, argv);
     SettingsTest test;
     return QTest::qExec(&test, argc, argv);

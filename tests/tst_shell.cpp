@@ -2,11 +2,11 @@
 // the Shift rule for wheel zooming, the linked plot axes, the about boxes and
 // the language switch.
 
-#include "ui/abouttexts.h"
 #include "mainwindowtester.h"
 #include "modalhelper.h"
+#include "ui/abouttexts.h"
 
-#include "device/portlisting.h"
+#include "testports.h"
 
 #include <QFileDialog>
 #include <QtTest>
@@ -64,7 +64,7 @@ private slots:
 
     void fontSizeReachesEverything()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         for (int i = 0; i < 3; ++i)
             ui->action_font_size_increase->trigger();
@@ -93,7 +93,7 @@ private slots:
 
     void fontSizeStopsAtOnePoint()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         for (int i = 0; i < 15; ++i)
             ui->action_font_size_decrease->trigger();
@@ -105,10 +105,10 @@ private slots:
     void fontSizeIsKeptForTheNextStart()
     {
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             MainWindowTester::ui(window)->action_font_size_increase->trigger();
         }
-        MainWindow window;
+        MainWindow window(noPorts());
         QCOMPARE(window.font().pointSize(), 13);
         QCOMPARE(MainWindowTester::ui(window)->label->font().pointSize(), 13);
     }
@@ -117,7 +117,7 @@ private slots:
     {
         const QString path =
             writeImageFile(QStringLiteral("zrv-shell-logo.bmp"), sampleImage(300, 100), "BMP");
-        MainWindow window;
+        MainWindow window(noPorts());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto *ui = MainWindowTester::ui(window);
@@ -143,7 +143,7 @@ private slots:
 
     void logoDialogCancelled()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         answerFileDialog(QString());
         ui->logo_action->click();
@@ -172,7 +172,7 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(contents);
         }
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         ui->actionEN->trigger(); // the error box stays English anyway
         MessageBoxSeen box;
@@ -190,7 +190,7 @@ private slots:
 
     void languageKeepsTitleAndLogoButton()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         window.setWindowTitle(QStringLiteral("ZRV"));
         auto *ui = MainWindowTester::ui(window);
         MainWindowTester::logo(window) = sampleImage(10, 10);
@@ -208,7 +208,7 @@ private slots:
 
     void shiftSwitchesWheelZoom()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto *ui = MainWindowTester::ui(window);
@@ -237,7 +237,7 @@ private slots:
     {
         QFETCH(bool, fromGraph);
         QFETCH(bool, xAxis);
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         QCustomPlot *from = fromGraph ? ui->graph : ui->diagram;
         QCustomPlot *to = fromGraph ? ui->diagram : ui->graph;
@@ -271,7 +271,7 @@ private slots:
         QFETCH(bool, english);
         QFETCH(QString, title);
         QFETCH(QStringList, lines);
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         (english ? ui->actionEN : ui->actionRU)->trigger();
         MessageBoxSeen box;
@@ -301,7 +301,7 @@ private slots:
     {
         QFETCH(bool, english);
         QFETCH(QString, heading);
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         (english ? ui->actionEN : ui->actionRU)->trigger();
         MessageBoxSeen box;
@@ -366,8 +366,6 @@ private slots:
 int main(int argc, char **argv)
 {
     QStandardPaths::setTestModeEnabled(true);
-    // The machine's own serial ports would be tried by the window's device link.
-    setSystemPortsListed(false);
     QApplication app(argc, argv);
     ShellTest test;
     return QTest::qExec(&test, argc, argv);

@@ -33,8 +33,6 @@ private slots:
 int main(int argc, char **argv)
 {
     QStandardPaths::setTestModeEnabled(true);
-    // The machine's own serial ports would be tried by the window's device link.
-    setSystemPortsListed(false);
     QApplication app(argc, argv);
     StartupWithoutCatalogueTest test;
     return QTest::qExec(&test, argc, argv);
