@@ -17,6 +17,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -293,10 +294,19 @@ private slots:
         typeInto(ui->limits_min, 4.8);
         typeInto(ui->limits_max, 5.0);
 
-        // Found, then read.
+        // Found, then read; the status line says where the instrument is and how the read went.
+        auto *linkStatus = window.findChild<QLabel *>(QStringLiteral("link_status_label"));
+        auto *readStatus = window.findChild<QLabel *>(QStringLiteral("read_status_label"));
         QVERIFY(QTest::qWaitFor([ui] { return ui->button_read_data->isEnabled(); }, kFoundTimeoutMs));
+        QCOMPARE(linkStatus->text(),
+                 (english ? QStringLiteral("Instrument on %1") : QStringLiteral("Прибор на %1"))
+                     .arg(instrument.portPath()));
+        QVERIFY(readStatus->text().isEmpty());
         QTest::mouseClick(ui->button_read_data, Qt::LeftButton);
         QVERIFY(QTest::qWaitFor([ui] { return ui->button_read_data->isEnabled(); }, kFoundTimeoutMs));
+        QCOMPARE(readStatus->text(),
+                 (english ? QStringLiteral("Blocks read: %1") : QStringLiteral("Прочитано блоков: %1"))
+                     .arg(blocks.size()));
         QCOMPARE(ui->block_names_list->count(), blocks.size());
         for (int i = 0; i < blocks.size(); ++i)
             QCOMPARE(ui->block_names_list->item(i)->text(), listedName(blocks.at(i)));

@@ -241,13 +241,14 @@ void Port::checkIfPortIsValidForDataExchange(QString portName)
     if (!serial.open(QIODevice::ReadWrite))
         return;
     qDebug() << "serial opened";
-    // open() reports "no error" to the loss handler, which closes an open port.
+    // Guard: an error report since open() has reached the loss handler, which closes the port.
     if (!serial.isOpen())
         return;
 
     emit linkStateChanged(LinkState::Trying, portName);
     candidateGuard = connect(&serial, &QSerialPort::errorOccurred, this, &Port::abandonCandidatePort);
 
+    // Whatever the device sent unasked is logged and dropped before the first request.
     qDebug() << "ASS: " << serial.readAll();
     const quint32 identify = requestWord(DeviceCommand::Identify);
     // The first answers are only logged: the instrument may still be waking up.
@@ -274,7 +275,7 @@ void Port::checkIfPortIsValidForDataExchange(QString portName)
         return;
     }
 
-    // Nothing of the failed handshake may reach the next port's exchanges.
+    // What is left of the wrong answers goes with the port.
     if (serial.isOpen())
         serial.readAll();
     serial.close();
