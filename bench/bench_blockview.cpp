@@ -4,7 +4,7 @@
 // tolerance band off and on. Prints medians (and the worst case) in ms.
 
 #include "../tests/mainwindowtester.h"
-#include "device/portlisting.h"
+#include "device/pathportlister.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -103,12 +103,11 @@ void wheel(QWidget *plot, int delta)
 int main(int argc, char **argv)
 {
     freshSettingsFolder();
-    // No serial port handshake may run inside the timed work.
-    setSystemPortsListed(false);
     QApplication app(argc, argv);
     QTextStream out(stdout);
 
-    MainWindow window;
+    // No serial port handshake may run inside the timed work.
+    MainWindow window(std::make_shared<PathPortLister>());
     window.resize(kWindowSize);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))

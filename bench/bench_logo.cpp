@@ -4,7 +4,7 @@
 //   QT_QPA_PLATFORM=offscreen ./bench_logo
 
 #include "../tests/mainwindowtester.h"
-#include "device/portlisting.h"
+#include "device/pathportlister.h"
 #include "settings/settingsfile.h"
 
 #include <QApplication>
@@ -101,7 +101,7 @@ private slots:
         for (int run = 0; run < kRuns; ++run) {
             QElapsedTimer clock;
             clock.start();
-            auto window = std::make_unique<MainWindow>();
+            auto window = std::make_unique<MainWindow>(noPorts());
             window->show();
             QVERIFY(QTest::qWaitForWindowExposed(window.get()));
             auto *ui = MainWindowTester::ui(*window);
@@ -119,7 +119,7 @@ private slots:
 
     void resize()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto *ui = MainWindowTester::ui(window);
@@ -141,7 +141,6 @@ private slots:
 int main(int argc, char **argv)
 {
     QStandardPaths::setTestModeEnabled(true);
-    setSystemPortsListed(false);
     QApplication app(argc, argv);
     BenchLogo bench;
     return QTest::qExec(&bench, argc, argv);

@@ -164,7 +164,7 @@ private slots:
     void init()
     {
         freshSettingsFolder();
-        window = std::make_unique<MainWindow>();
+        window = std::make_unique<MainWindow>(noPorts());
         ui = MainWindowTester::ui(*window);
         window->resize(1200, 860);
         window->show();

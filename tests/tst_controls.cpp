@@ -54,7 +54,7 @@ private slots:
     void init()
     {
         freshSettingsFolder();
-        window = std::make_unique<MainWindow>();
+        window = std::make_unique<MainWindow>(noPorts());
         ui = MainWindowTester::ui(*window);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));

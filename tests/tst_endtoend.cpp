@@ -19,6 +19,7 @@
 #include <QDoubleSpinBox>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -131,7 +132,6 @@ private slots:
         freshSettingsFolder();
         opened.urls.clear();
     }
-    void cleanup() { clearVirtualPortPaths(); }
 
     void operatorPath_data()
     {
@@ -171,9 +171,10 @@ private slots:
 
         InstrumentSimulator instrument;
         instrument.setBlocks(blocks);
-        QVERIFY(plugInWatched(instrument));
+        const auto ports = noPorts();
+        QVERIFY(plugInWatched(instrument, *ports));
 
-        MainWindow window;
+        MainWindow window(ports);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         Ui::MainWindow *ui = MainWindowTester::ui(window);
@@ -189,10 +190,19 @@ private slots:
         typeInto(ui->limits_min, 4.8);
         typeInto(ui->limits_max, 5.0);
 
-        // Found, then read.
+        // Found, then read; the status line says where the instrument is and how the read went.
+        auto *linkStatus = window.findChild<QLabel *>(QStringLiteral("link_status_label"));
+        auto *readStatus = window.findChild<QLabel *>(QStringLiteral("read_status_label"));
         QVERIFY(QTest::qWaitFor([ui] { return ui->button_read_data->isEnabled(); }, kFoundTimeoutMs));
+        QCOMPARE(linkStatus->text(),
+                 (english ? QStringLiteral("Instrument on %1") : QStringLiteral("Прибор на %1"))
+                     .arg(instrument.portPath()));
+        QVERIFY(readStatus->text().isEmpty());
         QTest::mouseClick(ui->button_read_data, Qt::LeftButton);
         QVERIFY(QTest::qWaitFor([ui] { return ui->button_read_data->isEnabled(); }, kFoundTimeoutMs));
+        QCOMPARE(readStatus->text(),
+                 (english ? QStringLiteral("Blocks read: %1") : QStringLiteral("Прочитано блоков: %1"))
+                     .arg(blocks.size()));
         QCOMPARE(ui->block_names_list->count(), blocks.size());
         for (int i = 0; i < blocks.size(); ++i)
             QCOMPARE(ui->block_names_list->item(i)->text(), shownName(blocks.at(i)));
@@ -280,7 +290,8 @@ private slots:
 
         // The workbook, read back.
         const QJsonObject book = readWorkbook(xlsx);
-        QCOMPARE(book.value(QStringLiteral("sheets")).toInt(), 1);
+        // The report sheet and the sheet of readings as numbers.
+        QCOMPARE(book.value(QStringLiteral("sheets")).toInt(), 2);
         const QJsonObject cells = cellValues(book);
         const QStringList texts = cellTexts(cells);
         for (const QString &expected : {excelTitle, companyCaption, QStringLiteral("ООО «Контроль» 7"),

@@ -8,6 +8,7 @@
 #include "mainwindowtester.h"
 #include "modalhelper.h"
 #include "simulatedlink.h"
+#include "testtime.h"
 #include "windowtestmain.h"
 
 #include <QElapsedTimer>
@@ -21,7 +22,7 @@
 namespace {
 
 // Room for a loaded machine (and sanitizers) on top of the link's own timeouts.
-constexpr int kSlackMs = 2500;
+const int kSlackMs = testMs(2500);
 // The first poll of the port monitor comes this long after the window starts.
 constexpr int kPollMs = 500;
 // The whole handshake on a silent port: 3 x 700 ms, then 2000 ms.
@@ -160,7 +161,6 @@ class DeviceFaultsTest : public QObject
 private slots:
     void initTestCase() { QVERIFY2(folder.isValid(), "no temporary folder"); }
     void init() { freshSettingsFolder(); }
-    void cleanup() { clearVirtualPortPaths(); }
 
     void faultyRead_data();
     // The instrument misbehaves; the user reads (and, where asked, plugs back in and reads again).
@@ -291,6 +291,7 @@ void DeviceFaultsTest::faultyRead()
     QFETCH(LinkFault, fault);
     QFETCH(ReadSeen, seen);
 
+    const auto ports = noPorts();
     InstrumentSimulator simulator;
     simulator.setBlocks(threeBlocks());
     if (fault.fromPlugIn)
@@ -299,14 +300,14 @@ void DeviceFaultsTest::faultyRead()
     if (fault.unopenablePortFirst) {
         QVERIFY(unopenable.open(QIODevice::WriteOnly));
         unopenable.close();
-        addVirtualPortPath(unopenable.fileName());
+        ports->addPath(unopenable.fileName());
     }
-    QVERIFY(plugInWatched(simulator));
+    QVERIFY(plugInWatched(simulator, *ports));
     LogCapture log;
     ModalAnswerer modals;
     QElapsedTimer clock;
     clock.start();
-    MainWindow window;
+    MainWindow window(ports);
     Ui::MainWindow *ui = MainWindowTester::ui(window);
     Port &port = MainWindowTester::port(window);
 

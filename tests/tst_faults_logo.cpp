@@ -71,7 +71,7 @@ void LogoFaultsTest::unsoundLogo()
         QVERIFY(out.open(QIODevice::WriteOnly));
         out.write(bytes);
     }
-    MainWindow window;
+    MainWindow window(noPorts());
     Ui::MainWindow *ui = MainWindowTester::ui(window);
     ModalAnswerer modals;
     modals.queueFile(file);

@@ -140,7 +140,7 @@ void ReportTargetFaultsTest::exportTarget()
         file.write(kEarlier);
     }
 
-    MainWindow window;
+    MainWindow window(noPorts());
     Ui::MainWindow *ui = MainWindowTester::ui(window);
     MainWindowTester::setBlocks(window, {{QStringLiteral("Т 0001"), {4.81f, 4.79f, 4.83f, 5.2f}}});
     QMetaObject::invokeMethod(&window, "on_block_names_list_itemDoubleClicked",

@@ -216,7 +216,7 @@ void SettingsFaultsTest::faultySettingsFile()
 
     ModalAnswerer modals;
     {
-        auto window = std::make_unique<MainWindow>();
+        auto window = std::make_unique<MainWindow>(noPorts());
         // The start-up steps that wait for the event loop (the message among them).
         QCoreApplication::processEvents();
         Ui::MainWindow *ui = MainWindowTester::ui(*window);

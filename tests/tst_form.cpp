@@ -174,7 +174,7 @@ private slots:
         QFETCH(QString, russian);
         QFETCH(QString, english);
 
-        MainWindow window;
+        MainWindow window(noPorts());
         window.setWindowTitle(QStringLiteral("ZRV"));
         QObject *object = findNamed(window, name);
         QVERIFY2(object, qPrintable(name));
@@ -192,7 +192,7 @@ private slots:
 
     void fonts()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         for (QLabel *header : {ui->company_data_label, ui->report_data_label, ui->device_data_label}) {
             QCOMPARE(header->font().pointSize(), 12);
@@ -210,7 +210,7 @@ private slots:
 
     void numberBoxes()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         for (QDoubleSpinBox *box : {ui->min_box, ui->max_box, ui->mean_box, ui->stdev_box}) {
             QVERIFY(box->isReadOnly());
@@ -240,7 +240,7 @@ private slots:
 
     void startState()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         QVERIFY(!ui->button_read_data->isEnabled());
         QVERIFY(!ui->button_export_to_excel->isEnabled());
@@ -311,7 +311,7 @@ private slots:
     {
         QFETCH(QString, layout);
         QFETCH(QStringList, items);
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *found = window.findChild<QLayout *>(layout);
         QVERIFY2(found, qPrintable(layout));
         QCOMPARE(itemNames(found), items);
@@ -321,7 +321,7 @@ private slots:
     // keeps the width its fields need, so that no field is cut off.
     void reportFormScrolls()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         QScrollArea *area = ui->report_form_scroll;
         QCOMPARE(area->widget()->layout(), window.findChild<QLayout *>(QStringLiteral("verticalLayout_31")));
@@ -336,7 +336,7 @@ private slots:
     // should take the room still sit where they should.
     void stretchAndStatisticsRows()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto layout = [&](const char *name) {
             return window.findChild<QBoxLayout *>(QString::fromLatin1(name));
         };
@@ -365,7 +365,7 @@ private slots:
 
     void menus()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         QList<QAction *> bar = ui->menubar->actions();
         QCOMPARE(bar.size(), 3);
@@ -396,7 +396,7 @@ private slots:
     // Screen readers announce each report field by its caption.
     void captionsAreBuddies()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         const QStringList fields = {
             "company_name",       "company_city",    "company_address",        "company_phone",
             "company_website",    "report_number",   "report_date_edit",       "report_operator",
@@ -430,7 +430,7 @@ private slots:
         QJsonObject config = defaultConfig();
         config.insert(QStringLiteral("app_font_size"), fontSize);
         QVERIFY(saveConfig(config));
-        MainWindow window;
+        MainWindow window(noPorts());
         const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
         const QRect frame = window.frameGeometry();
         QCOMPARE(frame.size(), window.minimumSizeHint());
@@ -450,7 +450,7 @@ private slots:
 
     void opensAtItsLayoutMinimum()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.size(), window.minimumSizeHint().expandedTo(window.minimumSize()));

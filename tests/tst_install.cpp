@@ -38,7 +38,7 @@ private slots:
         const ToolRun install = runTool(QStringLiteral(ZRV_CMAKE_COMMAND),
                                         {QStringLiteral("--install"), QStringLiteral(ZRV_BINARY_DIR),
                                          QStringLiteral("--prefix"), prefix.path()});
-        QVERIFY2(install.ok(), install.output + install.errors);
+        QVERIFY2(install.ok(), (install.output + install.errors).constData());
     }
 
     void program()
@@ -92,7 +92,7 @@ private slots:
     void windowShowsTheSameIcon()
     {
         freshSettingsFolder();
-        MainWindow window;
+        MainWindow window(noPorts());
         for (int side : kIconSides) {
             const QImage installed(
                 prefix.filePath(QStringLiteral("share/icons/hicolor/%1x%1/apps/zrv.png").arg(side)));

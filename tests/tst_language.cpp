@@ -76,7 +76,7 @@ private slots:
         QFETCH(QString, fileName);
         QFETCH(QString, accept);
         QFETCH(QString, reject);
-        MainWindow window;
+        MainWindow window(noPorts());
         for (const QString &action : switches)
             window.findChild<QAction *>(action)->trigger();
         FileDialogTexts texts;
@@ -92,7 +92,7 @@ private slots:
     // Qt's standard buttons, as in its own question boxes (overwrite a file?).
     void messageBoxButtonsSpeakTheInterfaceLanguage()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto buttonTexts = [&window] {
             QMessageBox box(QMessageBox::Question, QString(), QString(),
                             QMessageBox::Save | QMessageBox::Cancel, &window);
@@ -106,7 +106,7 @@ private slots:
     // The date field shows the date as the interface's language writes it.
     void dateSpeaksTheInterfaceLanguage()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         const QDate today = QDate::currentDate();
         QCOMPARE(ui->report_date_edit->text(), today.toString(QStringLiteral("dd.MM.yyyy")));
@@ -121,7 +121,7 @@ private slots:
 
     void languageMenuMarksTheActiveLanguage()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         QVERIFY(ui->actionRU->isChecked() && !ui->actionEN->isChecked());
         ui->actionEN->trigger();

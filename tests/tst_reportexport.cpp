@@ -157,7 +157,7 @@ private:
     void prepareWindow()
     {
         freshSettingsFolder();
-        window.reset(new MainWindow);
+        window.reset(new MainWindow(noPorts()));
         MainWindowTester::setBlocks(*window,
                                     {{"T 0001", {1.0f, 2.0f, 3.0f}}, {"T 0002", {5.25f, 6.0f, 7.0f, 8.0f}}});
         ui()->block_names_list->setCurrentRow(0);

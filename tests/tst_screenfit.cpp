@@ -59,7 +59,7 @@ private slots:
     {
         QFETCH(QVector<int>, fontSteps);
         QFETCH(bool, english);
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -83,7 +83,7 @@ private slots:
     // fields are reached by scrolling.
     void everyControlCanBeReached()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -147,7 +147,7 @@ private:
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
         const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
         QCOMPARE(available.size(), kSmallScreen);
-        MainWindow window;
+        MainWindow window(noPorts());
         window.setWindowTitle(QStringLiteral("ZRV"));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));

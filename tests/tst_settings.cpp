@@ -81,7 +81,7 @@ private slots:
     {
         QVERIFY(!QFile::exists(configPath()));
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             auto *ui = MainWindowTester::ui(window);
             QVERIFY(QFile::exists(configPath()));
             QCOMPARE(readObject(), defaultConfig());
@@ -104,7 +104,7 @@ private slots:
     void valuesSurviveARestart()
     {
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             auto *ui = MainWindowTester::ui(window);
             for (const QString &key : lineEditKeys())
                 window.findChild<QLineEdit *>(key)->setText(QStringLiteral("«%1» ж").arg(key));
@@ -113,7 +113,7 @@ private slots:
             ui->limits_max->setValue(7.2);
             ui->report_number->setText(QStringLiteral("42"));
         }
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         for (const QString &key : lineEditKeys())
             QCOMPARE(window.findChild<QLineEdit *>(key)->text(), QStringLiteral("«%1» ж").arg(key));
@@ -129,7 +129,7 @@ private slots:
     {
         writeRaw("{}");
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             auto *ui = MainWindowTester::ui(window);
             QCOMPARE(readRaw().trimmed(), QByteArray("{}"));
             QCOMPARE(ui->limits_min->value(), 0.0);
@@ -146,7 +146,7 @@ private slots:
         object.insert(QStringLiteral("future_option"), QJsonArray{1, QStringLiteral("two")});
         writeRaw(QJsonDocument(object).toJson());
         {
-            MainWindow window;
+            MainWindow window(noPorts());
         }
         const QJsonObject written = readObject();
         QCOMPARE(written.value(QStringLiteral("future_option")),
@@ -168,7 +168,7 @@ private slots:
         QFETCH(QByteArray, contents);
         writeRaw(contents);
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             auto *ui = MainWindowTester::ui(window);
             QCOMPARE(ui->company_name->text(), QString());
             QCOMPARE(ui->limits_max->value(), 0.0);
@@ -219,7 +219,7 @@ private slots:
         object.insert(QStringLiteral("company_name"), companyName);
         writeRaw(QJsonDocument(object).toJson());
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             auto *ui = MainWindowTester::ui(window);
             QCOMPARE(ui->label->font().pointSize(), expectedLabelSize);
             QCOMPARE(ui->limits_min->value(), expectedMin);
@@ -244,7 +244,7 @@ private slots:
         }
         QImage loaded;
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             loaded = QImage(jpegPath);
             MainWindowTester::logo(window) = loaded;
         }
@@ -252,7 +252,7 @@ private slots:
             QByteArray::fromBase64(readObject().value(QStringLiteral("logo_image")).toString().toLatin1());
         QVERIFY(stored.startsWith("\x89PNG"));
 
-        MainWindow window;
+        MainWindow window(noPorts());
         const QImage back = MainWindowTester::logo(window);
         QCOMPARE(back.size(), loaded.size());
         QCOMPARE(back.convertToFormat(QImage::Format_RGB32), loaded.convertToFormat(QImage::Format_RGB32));
@@ -290,7 +290,7 @@ private slots:
         QJsonObject object = defaultConfig();
         object.insert(QStringLiteral("logo_image"), logo);
         writeRaw(QJsonDocument(object).toJson());
-        MainWindow window;
+        MainWindow window(noPorts());
         QVERIFY(MainWindowTester::logo(window).isNull());
         QCOMPARE(MainWindowTester::ui(window)->logo_action->text(), QStringLiteral("Добавить логотип"));
     }

@@ -109,7 +109,7 @@ private slots:
         writeFile(configPath(), contents);
         writeFile(badPath(), "an older unreadable file");
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             // Kept before anything is written.
             QCOMPARE(readAll(badPath()), contents);
             QCOMPARE(readAll(configPath()), contents);
@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(readAll(badPath()), contents);
 
         // Told once: the next start reads the new file and says nothing.
-        MainWindow window;
+        MainWindow window(noPorts());
         QVERIFY(boxesAtStart().isEmpty());
         QCOMPARE(MainWindowTester::ui(window)->company_name->text(), QStringLiteral("ООО Новое"));
         QCOMPARE(readAll(badPath()), contents);
@@ -148,7 +148,7 @@ private slots:
         QFETCH(QByteArray, contents);
         if (!contents.isNull())
             writeFile(configPath(), contents);
-        MainWindow window;
+        MainWindow window(noPorts());
         QVERIFY(boxesAtStart().isEmpty());
         QVERIFY(!QFile::exists(badPath()));
     }
@@ -169,7 +169,7 @@ private slots:
             QVERIFY(QDir().mkpath(configPath()));
         else if (obstacle == QLatin1String("file"))
             writeFile(folder, "not a folder");
-        auto window = std::make_unique<MainWindow>();
+        auto window = std::make_unique<MainWindow>(noPorts());
         MainWindowTester::ui(*window)->company_name->setText(QStringLiteral("ООО Ромашка"));
         MessageBoxSeen box;
         answerNextMessageBox(&box, QMessageBox::Ok);
@@ -188,7 +188,7 @@ private slots:
 
     void savedSettingsSayNothing()
     {
-        auto window = std::make_unique<MainWindow>();
+        auto window = std::make_unique<MainWindow>(noPorts());
         ModalAnswerer modals;
         window.reset();
         QVERIFY(modals.boxes.isEmpty());
@@ -226,7 +226,7 @@ private slots:
             object.insert(QStringLiteral("app_font_size"), stored);
         writeFile(configPath(), QJsonDocument(object).toJson());
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             auto *ui = MainWindowTester::ui(window);
             // The form's own 12 points where no size is applied.
             QCOMPARE(ui->label->font().pointSize(), shown);
@@ -249,13 +249,13 @@ private slots:
         object.insert(QStringLiteral("logo_image"), stored);
         writeFile(configPath(), QJsonDocument(object).toJson());
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             QCOMPARE(MainWindowTester::logo(window).size(), QSize(64, 32));
         }
         QCOMPARE(readConfig().value(QStringLiteral("logo_image")).toString(), stored);
 
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             QImage replaced(10, 20, QImage::Format_RGB32);
             replaced.fill(Qt::red);
             MainWindowTester::logo(window) = replaced;
@@ -265,7 +265,7 @@ private slots:
         QCOMPARE(imageFromBase64(written).size(), QSize(10, 20));
 
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             MainWindowTester::logo(window) = QImage();
         }
         QCOMPARE(readConfig().value(QStringLiteral("logo_image")).toString(), QString());

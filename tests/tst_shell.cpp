@@ -63,7 +63,7 @@ private slots:
 
     void fontSizeReachesEverything()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         for (int i = 0; i < 3; ++i)
             ui->action_font_size_increase->trigger();
@@ -105,7 +105,7 @@ private slots:
         QFETCH(bool, increase);
         QFETCH(int, steps);
         QFETCH(int, expected);
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         QAction *action = increase ? ui->action_font_size_increase : ui->action_font_size_decrease;
         for (int i = 0; i < steps; ++i)
@@ -119,7 +119,7 @@ private slots:
     // Ctrl++, Ctrl+- and Ctrl+0 (back to 12 points) work from the keyboard.
     void fontSizeShortcuts()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         window.show();
         QApplication::setActiveWindow(&window);
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -141,10 +141,10 @@ private slots:
     void fontSizeIsKeptForTheNextStart()
     {
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             MainWindowTester::ui(window)->action_font_size_increase->trigger();
         }
-        MainWindow window;
+        MainWindow window(noPorts());
         QCOMPARE(window.font().pointSize(), 13);
         QCOMPARE(MainWindowTester::ui(window)->label->font().pointSize(), 13);
     }
@@ -153,7 +153,7 @@ private slots:
     {
         const QString path =
             writeImageFile(QStringLiteral("zrv-shell-logo.bmp"), sampleImage(300, 100), "BMP");
-        MainWindow window;
+        MainWindow window(noPorts());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto *ui = MainWindowTester::ui(window);
@@ -199,7 +199,7 @@ private slots:
         QSize chosen;
         QSize label;
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             auto *ui = MainWindowTester::ui(window);
@@ -210,7 +210,7 @@ private slots:
             chosen = ui->logotype->pixmap(Qt::ReturnByValue).size();
             label = ui->logotype->size();
         }
-        MainWindow window;
+        MainWindow window(noPorts());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto *ui = MainWindowTester::ui(window);
@@ -223,7 +223,7 @@ private slots:
 
     void logoDialogCancelled()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         answerFileDialog(QString());
         ui->logo_action->click();
@@ -252,7 +252,7 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(contents);
         }
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         ui->actionEN->trigger(); // the error box stays English anyway
         MessageBoxSeen box;
@@ -270,7 +270,7 @@ private slots:
 
     void languageKeepsTitleAndLogoButton()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         window.setWindowTitle(QStringLiteral("ZRV"));
         auto *ui = MainWindowTester::ui(window);
         MainWindowTester::logo(window) = sampleImage(10, 10);
@@ -288,7 +288,7 @@ private slots:
 
     void shiftSwitchesWheelZoom()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto *ui = MainWindowTester::ui(window);
@@ -317,7 +317,7 @@ private slots:
     {
         QFETCH(bool, fromGraph);
         QFETCH(bool, xAxis);
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         QCustomPlot *from = fromGraph ? ui->graph : ui->diagram;
         QCustomPlot *to = fromGraph ? ui->diagram : ui->graph;
@@ -351,7 +351,7 @@ private slots:
         QFETCH(bool, english);
         QFETCH(QString, title);
         QFETCH(QStringList, lines);
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         (english ? ui->actionEN : ui->actionRU)->trigger();
         MessageBoxSeen box;
@@ -381,7 +381,7 @@ private slots:
     {
         QFETCH(bool, english);
         QFETCH(QString, heading);
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         (english ? ui->actionEN : ui->actionRU)->trigger();
         MessageBoxSeen box;

@@ -398,4 +398,85 @@ Check that the folder can be written and that the disk has free space.</translat
         <translation>Open folder</translation>
     </message>
 </context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Искать прибор снова</source>
+        <translation>Search for the instrument again</translation>
+    </message>
+</context>
+<context>
+    <name>LinkStatusBar</name>
+    <message>
+        <source>Поиск прибора…</source>
+        <translation>Searching for the instrument…</translation>
+    </message>
+    <message>
+        <source>Прибор на %1</source>
+        <translation>Instrument on %1</translation>
+    </message>
+    <message>
+        <source>%1: ответ не похож на прибор</source>
+        <translation>%1: the answer does not look like the instrument</translation>
+    </message>
+    <message>
+        <source>Прибор отключён</source>
+        <translation>Instrument disconnected</translation>
+    </message>
+    <message>
+        <source>Блок %1 из %2</source>
+        <translation>Block %1 of %2</translation>
+    </message>
+    <message>
+        <source>Прочитано блоков: %1</source>
+        <translation>Blocks read: %1</translation>
+    </message>
+    <message>
+        <source>Прочитано блоков: %1, из них с ошибками: %2</source>
+        <translation>Blocks read: %1, with errors: %2</translation>
+    </message>
+    <message>
+        <source>Чтение прервано: %1 из %2 блоков</source>
+        <translation>Reading cancelled: %1 of %2 blocks</translation>
+    </message>
+    <message>
+        <source>Прибор отключён во время чтения: прочитано %1 из %2 блоков</source>
+        <translation>Instrument disconnected during the read: %1 of %2 blocks read</translation>
+    </message>
+    <message>
+        <source>Прибор отключён во время чтения: список блоков очищен</source>
+        <translation>Instrument disconnected during the read: the block list was cleared</translation>
+    </message>
+    <message>
+        <source>Прибор не сообщил число блоков: список блоков очищен</source>
+        <translation>The instrument did not report its number of blocks: the block list was cleared</translation>
+    </message>
+    <message>
+        <source>Прервать</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>BlockFaultText</name>
+    <message>
+        <source>ошибка запроса имени блока</source>
+        <translation>the block name request failed</translation>
+    </message>
+    <message>
+        <source>ошибка запроса размера блока</source>
+        <translation>the block size request failed</translation>
+    </message>
+    <message>
+        <source>ошибка запроса данных блока</source>
+        <translation>the block data request failed</translation>
+    </message>
+    <message>
+        <source>получено %1 из %2 значений</source>
+        <translation>%1 of %2 values received</translation>
+    </message>
+    <message>
+        <source>Блок %1</source>
+        <translation>Block %1</translation>
+    </message>
+</context>
 </TS>

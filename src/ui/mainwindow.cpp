@@ -1,7 +1,10 @@
 #include "ui/mainwindow.h"
 
+#include "device/blockreader.h"
+#include "device/systemportlister.h"
 #include "ui/appicon.h"
 #include "ui/blockview.h"
+#include "ui/linkstatusbar.h"
 #include "ui/reportexport.h"
 #include "ui/reportstatus.h"
 #include "ui/spinstepwatch.h"
@@ -14,7 +17,12 @@
 #include <QTranslator>
 
 MainWindow::MainWindow(QWidget *parent)
+    : MainWindow(systemPortLister(), parent)
+{}
+
+MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
     : QMainWindow(parent)
+    , port(std::move(ports))
     , ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
@@ -29,6 +37,12 @@ MainWindow::MainWindow(QWidget *parent)
 
     connect(&port, &Port::validPortFound, this, &MainWindow::validPortFound);
     connect(&port, &Port::validPortDisconnected, this, &MainWindow::validPortDisconnected);
+    blockReader = new BlockReader(port, this);
+    connect(blockReader, &BlockReader::countReceived, this, &MainWindow::startBlockList);
+    connect(blockReader, &BlockReader::blockRead, this, &MainWindow::listBlock);
+    linkStatus = new LinkStatusBar(port, ui->action_search_again, this);
+    ui->statusbar->addWidget(linkStatus, 1);
+    connect(linkStatus, &LinkStatusBar::cancelRequested, blockReader, &BlockReader::cancel);
 
     ui->table_block_data->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     ui->table_block_data->horizontalHeader()->hide();

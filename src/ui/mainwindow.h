@@ -1,16 +1,20 @@
 #pragma once
 
 #include "device/port.h"
+#include "device/portlister.h"
 #include "values/memoryblock.h"
 
 #include <QImage>
 #include <QPixmap>
 #include <QMainWindow>
 #include <QVector>
+#include <memory>
 #include <qcustomplot.h>
 
+class BlockReader;
 class BlockView;
 class QActionGroup;
+class LinkStatusBar;
 class QListWidgetItem;
 class QTranslator;
 class ReportExport;
@@ -29,7 +33,10 @@ class MainWindow : public QMainWindow
     friend class MainWindowTester;
 
 public:
+    // Watches the system's serial ports.
     explicit MainWindow(QWidget *parent = nullptr);
+    // Watches the ports of the given lister (the demo's, a test's).
+    explicit MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent = nullptr);
     ~MainWindow() override;
 
 protected:
@@ -62,6 +69,7 @@ private slots:
     void on_graphs_limits_max_editingFinished();
     void on_limits_min_editingFinished();
     void on_limits_max_editingFinished();
+    void on_action_search_again_triggered();
 
 private:
     // Settings file (mainwindow_settings.cpp)
@@ -86,6 +94,9 @@ private:
     void fitToScreen(bool sizedByContents);
     void settleLayouts();
     void fitReportFormWidth();
+    // Read flow (mainwindow_device.cpp)
+    void startBlockList(int count);
+    void listBlock(int done, int count, const MemoryBlock &block);
 
     // Shows the block of the list's row in the block view.
     void showBlock(int row);
@@ -104,6 +115,8 @@ private:
     int logoSide = 0; // 0: the label is not sized yet
     BlockView *blockView = nullptr;
     ReportExport *reportExport = nullptr;
+    BlockReader *blockReader = nullptr;
+    LinkStatusBar *linkStatus = nullptr;
     QTranslator *translator = nullptr;
     // Qt's own texts (dialog buttons, file dialogs) in Russian.
     QTranslator *qtTranslator = nullptr;
@@ -117,6 +130,4 @@ private:
     // The list's row whose block the view shows (-1: none). A later read
     // replaces the list; the view keeps its own copy of the block.
     int shownBlockRow = -1;
-    // True while a read rebuilds memoryBlocks.
-    bool readInProgress = false;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/startup.h"
-#include "device/portlisting.h"
+#include "testports.h"
 #include "modalhelper.h"
 
 #include <QApplication>
@@ -37,7 +37,7 @@ inline StartupOutcome runStartup(QApplication &app)
         }
     });
     closer->start(20);
-    outcome.status = zrv::runApplication(app);
+    outcome.status = zrv::runApplication(app, noPorts());
     delete closer;
     return outcome;
 }

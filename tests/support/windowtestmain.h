@@ -1,17 +1,14 @@
 #pragma once
 
-#include "device/portlisting.h"
-
 #include <QApplication>
 #include <QStandardPaths>
 #include <QTest>
 
-// Before the application exists: settings in the test-mode folder, and the
-// machine's own serial ports kept out of the window's device link.
+// Before the application exists: settings in the test-mode folder. The
+// windows of these suites list no ports of the machine (noPorts()).
 inline void prepareWindowTests()
 {
     QStandardPaths::setTestModeEnabled(true);
-    setSystemPortsListed(false);
 }
 
 // A test main for suites that build the window or run the start-up.
