@@ -8,6 +8,7 @@ packages=(
   libqt5svg5 qt5-image-formats-plugins
   libqcustomplot-dev
   libxlsxwriter-dev
+  libqt5sql5-sqlite libqt5sql5-psql postgresql
   python3 python3-openpyxl
   poppler-utils
   fonts-liberation2 fonts-dejavu-core

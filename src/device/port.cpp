@@ -41,6 +41,11 @@ bool Port::isInstrumentConnected() const
     return instrumentConnected;
 }
 
+QString Port::instrumentPortName() const
+{
+    return instrumentConnected ? serial.portName() : QString();
+}
+
 void Port::applyLineSettings()
 {
     serial.setBaudRate(kBaudRate, QSerialPort::AllDirections);

@@ -30,6 +30,8 @@ public:
 
     // True from a successful handshake until the instrument is lost.
     bool isInstrumentConnected() const;
+    // The instrument's port; empty while no instrument is connected.
+    QString instrumentPortName() const;
 
 signals:
     void validPortFound();

@@ -48,6 +48,8 @@ MainWindow::MainWindow(QWidget *parent)
     reportExport = new ReportExport(
         ui, blockView, [this] { return logoImage; }, this);
 
+    setUpHistory();
+
     ui->toolButton->hide();
     ui->retranslateUi(this);
     updateLogoButtonText();

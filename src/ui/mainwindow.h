@@ -9,9 +9,12 @@
 #include <qcustomplot.h>
 
 class BlockView;
+class HistoryDialog;
+class HistoryRecorder;
 class QListWidgetItem;
 class QTranslator;
 class ReportExport;
+struct ReadRecord;
 
 namespace Ui {
 class MainWindow;
@@ -73,6 +76,16 @@ private:
     void sizeLogoLabel();
     void refreshLogo();
 
+    // Measurement history (mainwindow_history.cpp)
+    void setUpHistory();
+    ReadRecord startReadRecord() const;
+    void recordRead(ReadRecord read, int blockCount);
+    void showHistory();
+    void openFromHistory(const QVector<MemoryBlock> &blocks, const QDateTime &startedAt);
+    void showHistoryMessage(const QString &text);
+    // In the status area and in a message box that does not stop the window.
+    void warnAboutHistory(const QString &text, const QString &detail);
+
     // Shows the block of the list's row in the block view.
     void showBlock(int row);
     void enableExport(bool hasValues);
@@ -82,6 +95,8 @@ private:
     QImage logoImage;
     BlockView *blockView = nullptr;
     ReportExport *reportExport = nullptr;
+    HistoryRecorder *history = nullptr;
+    HistoryDialog *historyDialog = nullptr;
     QTranslator *translator = nullptr;
     QVector<MemoryBlock> memoryBlocks;
 

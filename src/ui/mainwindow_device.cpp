@@ -1,6 +1,7 @@
 #include "ui/mainwindow.h"
 
 #include "device/blockname.h"
+#include "history/readrecord.h"
 #include "ui_mainwindow.h"
 
 void MainWindow::validPortFound()
@@ -20,6 +21,7 @@ void MainWindow::on_button_read_data_clicked()
     if (readInProgress)
         return;
     readInProgress = true;
+    const ReadRecord record = startReadRecord();
 
     ui->button_read_data->setEnabled(false);
     ui->button_export_to_PDF->setEnabled(false);
@@ -46,4 +48,5 @@ void MainWindow::on_button_read_data_clicked()
     // The instrument may have been lost during the read.
     ui->button_read_data->setEnabled(port.isInstrumentConnected());
     readInProgress = false;
+    recordRead(record, count);
 }
