@@ -53,8 +53,8 @@ Figures timed(const std::function<void(int)> &prepare, const std::function<void(
 void report(QTextStream &out, const QString &what, const Figures &figures, double goalMs)
 {
     out << what << ": median " << QString::number(figures.median, 'f', 1) << " ms, worst "
-        << QString::number(figures.worst, 'f', 1) << " ms; goal " << goalMs << " ms: "
-        << (figures.median <= goalMs ? "met" : "NOT met") << '\n';
+        << QString::number(figures.worst, 'f', 1) << " ms; goal " << goalMs
+        << " ms: " << (figures.median <= goalMs ? "met" : "NOT met") << '\n';
     out.flush();
 }
 
@@ -81,7 +81,8 @@ int main(int argc, char **argv)
         const Figures figures = timed(
             [&](int run) { read = noisyRead(kStart.addSecs(run), kBlocks, kLargestBlock, quint32(run + 1)); },
             [&](int) { ok = writer.storeRead(read) && ok; });
-        report(out, QStringLiteral("store a read of %1 x %2 values").arg(kBlocks).arg(kLargestBlock), figures, 100);
+        report(out, QStringLiteral("store a read of %1 x %2 values").arg(kBlocks).arg(kLargestBlock), figures,
+               100);
         if (!ok)
             out << "a store failed: " << store.lastError().text << '\n';
     }
@@ -94,7 +95,8 @@ int main(int argc, char **argv)
         QVector<StoredRead> reads;
         HistoryReader(store).listReads(ReadFilter(), nullptr, 1, &reads);
         ReadRecord back;
-        const Figures figures = timed([](int) {}, [&](int) { HistoryReader(store).loadRead(reads.value(0).id, &back); });
+        const Figures figures =
+            timed([](int) {}, [&](int) { HistoryReader(store).loadRead(reads.value(0).id, &back); });
         report(out, QStringLiteral("load a read of one %1-value block").arg(kLargestBlock), figures, 50);
     }
 
@@ -111,7 +113,8 @@ int main(int argc, char **argv)
             for (int i = 0; i < kStoredReads; ++i) {
                 QVector<MemoryBlock> blocks;
                 for (int b = 0; b < 3; ++b)
-                    blocks.append(makeBlock(QStringLiteral("Блок %1").arg(b), noisyValues(200, quint32(i * 3 + b))));
+                    blocks.append(
+                        makeBlock(QStringLiteral("Блок %1").arg(b), noisyValues(200, quint32(i * 3 + b))));
                 writer.storeRead(makeRead(kStart.addSecs(i * 60), blocks));
             }
         }

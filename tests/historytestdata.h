@@ -28,21 +28,32 @@ inline quint32 bitsOf(float value)
 
 inline bool sameBits(const QVector<float> &a, const QVector<float> &b)
 {
-    return a.size() == b.size() && std::memcmp(a.constData(), b.constData(), size_t(a.size()) * sizeof(float)) == 0;
+    return a.size() == b.size()
+           && std::memcmp(a.constData(), b.constData(), size_t(a.size()) * sizeof(float)) == 0;
 }
 
 // Numbers that a store must give back bit for bit: NaNs with payloads and
 // signs, infinities, subnormals, signed zeros, the extremes.
 inline QVector<float> awkwardValues()
 {
-    return {floatFromBits(0x7fc00000), floatFromBits(0x7fc12345), floatFromBits(0x7f800001), floatFromBits(0xffc00000),
-            std::numeric_limits<float>::infinity(),  -std::numeric_limits<float>::infinity(),
-            floatFromBits(0x00000001),               floatFromBits(0x007fffff),
-            floatFromBits(0x80000001),               0.0f,
-            -0.0f,                                   std::numeric_limits<float>::max(),
-            -std::numeric_limits<float>::max(),      std::numeric_limits<float>::min(),
-            0.1f,                                    142.5f,
-            -99.96f,                                 16777217.0f};
+    return {floatFromBits(0x7fc00000),
+            floatFromBits(0x7fc12345),
+            floatFromBits(0x7f800001),
+            floatFromBits(0xffc00000),
+            std::numeric_limits<float>::infinity(),
+            -std::numeric_limits<float>::infinity(),
+            floatFromBits(0x00000001),
+            floatFromBits(0x007fffff),
+            floatFromBits(0x80000001),
+            0.0f,
+            -0.0f,
+            std::numeric_limits<float>::max(),
+            -std::numeric_limits<float>::max(),
+            std::numeric_limits<float>::min(),
+            0.1f,
+            142.5f,
+            -99.96f,
+            16777217.0f};
 }
 
 inline QVector<float> noisyValues(int count, quint32 seed)
@@ -56,7 +67,8 @@ inline QVector<float> noisyValues(int count, quint32 seed)
     return values;
 }
 
-inline MemoryBlock makeBlock(const QString &name, const QVector<float> &values, BlockFault fault = BlockFault::None)
+inline MemoryBlock makeBlock(const QString &name, const QVector<float> &values,
+                             BlockFault fault = BlockFault::None)
 {
     MemoryBlock block;
     block.name = name;
@@ -67,7 +79,8 @@ inline MemoryBlock makeBlock(const QString &name, const QVector<float> &values, 
 }
 
 inline ReadRecord makeRead(const QDateTime &startedAt, const QVector<MemoryBlock> &blocks,
-                           ReadOutcome outcome = ReadOutcome::Complete, const QString &port = QStringLiteral("/dev/ttyUSB0"))
+                           ReadOutcome outcome = ReadOutcome::Complete,
+                           const QString &port = QStringLiteral("/dev/ttyUSB0"))
 {
     ReadRecord read;
     read.startedAt = startedAt;
@@ -108,14 +121,16 @@ inline QString inconsistency(HistoryConnection &connection)
     } checks[] = {
         {"reads whose block count differs from their blocks",
          "reads r WHERE r.stored_blocks <> (SELECT count(*) FROM read_blocks rb WHERE rb.read_id = r.id)"},
-        {"reads whose positions have gaps",
-         "reads r WHERE r.stored_blocks > 0 AND (SELECT max(position) FROM read_blocks rb WHERE rb.read_id = r.id) "
-         "<> r.stored_blocks - 1"},
+        {"reads whose positions have gaps", "reads r WHERE r.stored_blocks > 0 AND (SELECT max(position) "
+                                            "FROM read_blocks rb WHERE rb.read_id = r.id) "
+                                            "<> r.stored_blocks - 1"},
         {"reads whose value total differs",
          "reads r WHERE r.value_count <> (SELECT COALESCE(sum(b.value_count), 0) FROM read_blocks rb "
          "JOIN blocks b ON b.id = rb.block_id WHERE rb.read_id = r.id)"},
-        {"blocks of no read", "blocks b WHERE NOT EXISTS (SELECT 1 FROM read_blocks rb WHERE rb.block_id = b.id)"},
-        {"read blocks of no read", "read_blocks rb WHERE NOT EXISTS (SELECT 1 FROM reads r WHERE r.id = rb.read_id)"},
+        {"blocks of no read",
+         "blocks b WHERE NOT EXISTS (SELECT 1 FROM read_blocks rb WHERE rb.block_id = b.id)"},
+        {"read blocks of no read",
+         "read_blocks rb WHERE NOT EXISTS (SELECT 1 FROM reads r WHERE r.id = rb.read_id)"},
     };
     for (const auto &check : checks) {
         const qint64 rows = countRows(connection, QString::fromLatin1(check.rows));
@@ -144,7 +159,8 @@ public:
     static void addBackendRows(const char *name = "")
     {
         for (const QString &backend : {sqlite(), postgres()})
-            QTest::newRow(qPrintable(name[0] ? QStringLiteral("%1: %2").arg(backend, QLatin1String(name)) : backend))
+            QTest::newRow(
+                qPrintable(name[0] ? QStringLiteral("%1: %2").arg(backend, QLatin1String(name)) : backend))
                 << backend;
     }
 

@@ -25,8 +25,7 @@ class PostgresServer
 public:
     PostgresServer()
         : folder(QDir::tempPath() + QStringLiteral("/zrv-pg-XXXXXX"))
-    {
-    }
+    {}
     ~PostgresServer() { stop(); }
     PostgresServer(const PostgresServer &) = delete;
     PostgresServer &operator=(const PostgresServer &) = delete;
@@ -46,9 +45,9 @@ public:
                                                "-c fsync=off -c max_connections=40")
                                     .arg(folder.path());
         if (!runTool(QStringLiteral("pg_ctl"),
-                     {QStringLiteral("-D"), dataFolder(), QStringLiteral("-l"), folder.filePath(QStringLiteral("log")),
-                      QStringLiteral("-w"), QStringLiteral("-t"), QStringLiteral("120"), QStringLiteral("-o"), options,
-                      QStringLiteral("start")},
+                     {QStringLiteral("-D"), dataFolder(), QStringLiteral("-l"),
+                      folder.filePath(QStringLiteral("log")), QStringLiteral("-w"), QStringLiteral("-t"),
+                      QStringLiteral("120"), QStringLiteral("-o"), options, QStringLiteral("start")},
                      why))
             return false;
         running = true;
@@ -62,8 +61,8 @@ public:
             return;
         QString ignored;
         runTool(QStringLiteral("pg_ctl"),
-                {QStringLiteral("-D"), dataFolder(), QStringLiteral("-m"), QStringLiteral("fast"), QStringLiteral("-w"),
-                 QStringLiteral("stop")},
+                {QStringLiteral("-D"), dataFolder(), QStringLiteral("-m"), QStringLiteral("fast"),
+                 QStringLiteral("-w"), QStringLiteral("stop")},
                 &ignored);
         running = false;
     }
@@ -118,7 +117,8 @@ private:
     {
         if (geteuid() == 0) {
             const passwd *owner = getpwnam("postgres");
-            if (!owner || chown(QFile::encodeName(folder.path()).constData(), owner->pw_uid, owner->pw_gid) != 0) {
+            if (!owner
+                || chown(QFile::encodeName(folder.path()).constData(), owner->pw_uid, owner->pw_gid) != 0) {
                 *why = QStringLiteral("the postgres system user cannot own %1").arg(folder.path());
                 return false;
             }
@@ -135,7 +135,8 @@ private:
     {
         QDir versions(QStringLiteral("/usr/lib/postgresql"));
         QStringList found = versions.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-        std::sort(found.begin(), found.end(), [](const QString &a, const QString &b) { return a.toInt() > b.toInt(); });
+        std::sort(found.begin(), found.end(),
+                  [](const QString &a, const QString &b) { return a.toInt() > b.toInt(); });
         for (const QString &version : found) {
             const QString path = versions.filePath(version + QStringLiteral("/bin/") + tool);
             if (QFileInfo(path).isExecutable())
@@ -155,9 +156,10 @@ private:
         // The tools change to the current folder, which the postgres user may not enter.
         process.setWorkingDirectory(folder.path());
         if (geteuid() == 0)
-            process.start(QStringLiteral("runuser"),
-                          QStringList{QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--"), path}
-                              + arguments);
+            process.start(
+                QStringLiteral("runuser"),
+                QStringList{QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--"), path}
+                    + arguments);
         else
             process.start(path, arguments);
         constexpr int kToolTimeoutMs = 180000;

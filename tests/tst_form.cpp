@@ -148,6 +148,7 @@ private slots:
             {"font_size", "QMenu", "Шрифт", "Font size"},
             {"language", "QMenu", "Язык", "Language"},
             {"about", "QMenu", "Справка", "Help"},
+            {"data", "QMenu", "Данные", "Data"},
             {"action_font_size_increase", "QAction", "Увеличить", "Increase font size"},
             {"action_font_size_decrease", "QAction", "Уменьшить", "Decrease font size"},
             {"high_contrast", "QAction", "Режим контрастности", "High contrast mode"},
@@ -155,6 +156,7 @@ private slots:
             {"actionEN", "QAction", "English", "English"},
             {"about_program", "QAction", "О программе", "About"},
             {"about_company", "QAction", "Компания", "Company"},
+            {"action_history", "QAction", "История измерений…", "Measurement history…"},
             {"centralwidget", "QWidget", "", ""},
             {"statusbar", "QStatusBar", "", ""},
         };
@@ -215,7 +217,8 @@ private slots:
             QCOMPARE(box->sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
             QCOMPARE(box->sizePolicy().horizontalPolicy(), QSizePolicy::Preferred);
         }
-        for (QDoubleSpinBox *box : {ui->graphs_limits_min, ui->graphs_limits_max, ui->limits_min, ui->limits_max}) {
+        for (QDoubleSpinBox *box :
+             {ui->graphs_limits_min, ui->graphs_limits_max, ui->limits_min, ui->limits_max}) {
             QCOMPARE(box->decimals(), 1);
             QCOMPARE(box->minimum(), -999999.0);
             QCOMPARE(box->maximum(), 999999.0);
@@ -354,16 +357,18 @@ private slots:
         MainWindow window;
         auto *ui = MainWindowTester::ui(window);
         QList<QAction *> bar = ui->menubar->actions();
-        QCOMPARE(bar.size(), 3);
+        QCOMPARE(bar.size(), 4);
         QCOMPARE(bar.at(0)->menu(), ui->view);
         QCOMPARE(bar.at(1)->menu(), ui->language);
         QCOMPARE(bar.at(2)->menu(), ui->about);
+        QCOMPARE(bar.at(3)->menu(), ui->data);
         QCOMPARE(ui->view->actions().at(0)->menu(), ui->font_size);
         QCOMPARE(ui->view->actions().at(1), ui->high_contrast);
         QCOMPARE(ui->font_size->actions(),
                  (QList<QAction *>{ui->action_font_size_increase, ui->action_font_size_decrease}));
         QCOMPARE(ui->language->actions(), (QList<QAction *>{ui->actionRU, ui->actionEN}));
         QCOMPARE(ui->about->actions(), (QList<QAction *>{ui->about_program, ui->about_company}));
+        QCOMPARE(ui->data->actions(), QList<QAction *>{ui->action_history});
     }
 
     // Screen readers announce each report field by its caption.

@@ -40,7 +40,8 @@ print(json.dumps({'header': header, 'rows': rows}, ensure_ascii=False))
 QJsonObject readBack(const QString &path, const CsvFormat &format, QString *problem)
 {
     QProcess python;
-    python.start(kPython, {QStringLiteral("-c"), kReader, path, QString(format.separator), QString(format.decimalMark)});
+    python.start(kPython, {QStringLiteral("-c"), kReader, path, QString(format.separator),
+                           QString(format.decimalMark)});
     if (!python.waitForFinished(60000) || python.exitCode() != 0) {
         *problem = QString::fromUtf8(python.readAllStandardError());
         return QJsonObject();
@@ -73,7 +74,8 @@ private slots:
                 QVERIFY2(std::isnan(back), qPrintable(text));
             else
                 QVERIFY2(bitsOf(back) == bitsOf(value), qPrintable(text));
-            QCOMPARE(csvNumber(value, QLatin1Char(',')), QString(text).replace(QLatin1Char('.'), QLatin1Char(',')));
+            QCOMPARE(csvNumber(value, QLatin1Char(',')),
+                     QString(text).replace(QLatin1Char('.'), QLatin1Char(',')));
         }
         QCOMPARE(csvNumber(0.1f, QLatin1Char('.')), QStringLiteral("0.1"));
         QCOMPARE(csvNumber(142.5f, QLatin1Char(',')), QStringLiteral("142,5"));
@@ -97,9 +99,11 @@ private slots:
             makeBlock(QStringLiteral("O'Brien; \"Ёлка\", 0005"), {4.81f, -99.96f}),
             makeBlock(QStringLiteral("Lot A 0006"), noisyValues(1000, 3)),
         };
-        const QString path = folder.filePath(QStringLiteral("values %1.csv").arg(format.separator == ';' ? "ru" : "en"));
-        QVERIFY(writeCsvFile(path, blocksToCsv(blocks, format, {QStringLiteral("Блок"), QStringLiteral("Номер"),
-                                                                 QStringLiteral("Значение")})));
+        const QString path =
+            folder.filePath(QStringLiteral("values %1.csv").arg(format.separator == ';' ? "ru" : "en"));
+        QVERIFY(writeCsvFile(path, blocksToCsv(blocks, format,
+                                               {QStringLiteral("Блок"), QStringLiteral("Номер"),
+                                                QStringLiteral("Значение")})));
         QString problem;
         const QJsonObject back = readBack(path, format, &problem);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));

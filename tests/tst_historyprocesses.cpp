@@ -43,10 +43,10 @@ struct WriterJob
     QString host;   // the server's socket folder
     int writer = 1; // tells the writers' reads apart
     int count = 1;
-    int bigBlocks = 0;         // reads of this many 65 535-value blocks instead of the small ones
-    bool hangLast = false;     // the last read stops right before its commit
-    qint64 fileSizeLimit = 0;  // bytes any file may grow to; 0: no limit
-    int pageLimit = 0;         // SQLite's max_page_count; 0: none
+    int bigBlocks = 0;        // reads of this many 65 535-value blocks instead of the small ones
+    bool hangLast = false;    // the last read stops right before its commit
+    qint64 fileSizeLimit = 0; // bytes any file may grow to; 0: no limit
+    int pageLimit = 0;        // SQLite's max_page_count; 0: none
 
     QStringList arguments() const
     {
@@ -214,7 +214,8 @@ private slots:
                 QVERIFY(sameBits(back.blocks.at(b).values, expected.blocks.at(b).values));
         }
         // The killed writer's lock went with it.
-        QVERIFY2(HistoryWriter(*store).storeRead(writerRead(job.writer, 7, 1)), qPrintable(store->lastError().text));
+        QVERIFY2(HistoryWriter(*store).storeRead(writerRead(job.writer, 7, 1)),
+                 qPrintable(store->lastError().text));
         QCOMPARE(inconsistency(*store), QString());
     }
 

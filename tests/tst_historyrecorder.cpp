@@ -21,9 +21,10 @@ constexpr int kWaitMs = 30000;
 
 ReadRecord smallRead(int index)
 {
-    return makeRead(kStart.addSecs(index * 60),
-                    {makeBlock(QStringLiteral("Т %1").arg(index, 4, 10, QLatin1Char('0')), {float(index), 0.5f}),
-                     makeBlock(QStringLiteral("Общий 0002"), awkwardValues())});
+    return makeRead(
+        kStart.addSecs(index * 60),
+        {makeBlock(QStringLiteral("Т %1").arg(index, 4, 10, QLatin1Char('0')), {float(index), 0.5f}),
+         makeBlock(QStringLiteral("Общий 0002"), awkwardValues())});
 }
 
 QByteArray readFile(const QString &path)
@@ -104,8 +105,10 @@ private slots:
     {
         QTest::addColumn<QString>("blocker");
         QTest::addColumn<int>("failure");
-        QTest::newRow("another program holds the file") << QStringLiteral("lock") << int(HistoryFailure::Locked);
-        QTest::newRow("the file's folder is a file") << QStringLiteral("folder") << int(HistoryFailure::Unreachable);
+        QTest::newRow("another program holds the file")
+            << QStringLiteral("lock") << int(HistoryFailure::Locked);
+        QTest::newRow("the file's folder is a file")
+            << QStringLiteral("folder") << int(HistoryFailure::Unreachable);
         QTest::newRow("the file is a folder") << QStringLiteral("file") << int(HistoryFailure::Unreachable);
     }
 
@@ -204,7 +207,8 @@ private slots:
             if (damage == QLatin1String("header"))
                 bytes.replace(0, kHeaderSize, QByteArray(kHeaderSize, '\x5a'));
             else
-                bytes.replace(kPageSize, bytes.size() - 2 * kPageSize, QByteArray(bytes.size() - 2 * kPageSize, '\x5a'));
+                bytes.replace(kPageSize, bytes.size() - 2 * kPageSize,
+                              QByteArray(bytes.size() - 2 * kPageSize, '\x5a'));
             QVERIFY(writeFile(database, bytes));
         }
         const QByteArray damaged = readFile(database);
@@ -221,7 +225,8 @@ private slots:
             QCOMPARE(failed.size(), 0);
             aside = kept.at(0).at(0).toString();
         }
-        QVERIFY2(QFileInfo(aside).fileName().startsWith(QStringLiteral("history.sqlite.corrupt-")), qPrintable(aside));
+        QVERIFY2(QFileInfo(aside).fileName().startsWith(QStringLiteral("history.sqlite.corrupt-")),
+                 qPrintable(aside));
         QCOMPARE(QFileInfo(aside).absolutePath(), QFileInfo(database).absolutePath());
         QCOMPARE(readFile(aside), damaged);
         {
@@ -231,7 +236,8 @@ private slots:
         }
 
         // Damaged again (within the same second, perhaps): the first one stays as it was.
-        QVERIFY(QFile::remove(database + QStringLiteral("-wal")) || !QFileInfo::exists(database + QStringLiteral("-wal")));
+        QVERIFY(QFile::remove(database + QStringLiteral("-wal"))
+                || !QFileInfo::exists(database + QStringLiteral("-wal")));
         QVERIFY(writeFile(database, "damaged again"));
         HistoryRecorder next(folder->path(), HistorySettings());
         QSignalSpy keptAgain(&next, &HistoryRecorder::corruptFileKept);
@@ -346,8 +352,9 @@ private slots:
         QVERIFY(saveHistorySettings(folder->path(), settings));
         const QJsonObject written =
             QJsonDocument::fromJson(readFile(historySettingsPath(folder->path()))).object();
-        QCOMPARE(written.keys(), (QStringList{QStringLiteral("backend"), QStringLiteral("database"),
-                                              QStringLiteral("host"), QStringLiteral("port"), QStringLiteral("user")}));
+        QCOMPARE(written.keys(),
+                 (QStringList{QStringLiteral("backend"), QStringLiteral("database"), QStringLiteral("host"),
+                              QStringLiteral("port"), QStringLiteral("user")}));
         QCOMPARE(written.value(QStringLiteral("backend")).toString(), QStringLiteral("postgresql"));
 
         const HistorySettings back = loadHistorySettings(folder->path());

@@ -75,7 +75,8 @@ private slots:
         timed.readAt = kMorning.addSecs(2);
         for (const QString &backend : {HistoryStores::sqlite(), HistoryStores::postgres()}) {
             auto row = [&backend](const char *name) -> QTestData & {
-                return QTest::newRow(qPrintable(backend + QStringLiteral(": ") + QLatin1String(name))) << backend;
+                return QTest::newRow(qPrintable(backend + QStringLiteral(": ") + QLatin1String(name)))
+                       << backend;
             };
             row("NaN, infinities, subnormals, signed zeros") << QVector<MemoryBlock>{timed} << 1;
             row("the instrument's largest block")
@@ -85,7 +86,8 @@ private slots:
                 << QVector<MemoryBlock>{makeBlock(QString(), {1.5f}, BlockFault::Name),
                                         makeBlock(QStringLiteral("Без размера 0002"), {}, BlockFault::Size),
                                         makeBlock(QStringLiteral("Без данных 0003"), {}, BlockFault::Data),
-                                        makeBlock(QStringLiteral("Обрыв 0004"), {4.5f, 4.75f}, BlockFault::Cut)}
+                                        makeBlock(QStringLiteral("Обрыв 0004"), {4.5f, 4.75f},
+                                                  BlockFault::Cut)}
                 << 5;
             row("names with quotes, separators and letters of both alphabets")
                 << QVector<MemoryBlock>{makeBlock(QStringLiteral("O'Brien; \"Ёлка\", 50% _ 0001"), {2.0f}),
@@ -146,7 +148,8 @@ private slots:
         const QVector<MemoryBlock> first = memory();
         for (const QString &backend : {HistoryStores::sqlite(), HistoryStores::postgres()}) {
             auto row = [&backend](const char *name) -> QTestData & {
-                return QTest::newRow(qPrintable(backend + QStringLiteral(": ") + QLatin1String(name))) << backend;
+                return QTest::newRow(qPrintable(backend + QStringLiteral(": ") + QLatin1String(name)))
+                       << backend;
             };
             row("the same memory") << first << 0;
             QVector<MemoryBlock> oneMore = first;
@@ -190,6 +193,34 @@ private slots:
         QVERIFY(HistoryReader(*store).loadRead(listed.at(1).id, &back));
         compareReads(back, firstRead);
         QCOMPARE(inconsistency(*store), QString());
+    }
+
+    // Blocks are found by a key of their name and values; a block whose key
+    // and name match but whose values differ is another block.
+    void sameKeyOtherValues_data() { backendRows(); }
+    void sameKeyOtherValues()
+    {
+        QFETCH(QString, backend);
+        auto store = stores.fresh(backend);
+        QVERIFY(store->open());
+        const MemoryBlock block = makeBlock(QStringLiteral("Т 0001"), {4.81f, 4.79f});
+        // A stored block that shares the key, as a collision of the key would.
+        QSqlQuery insert = store->query();
+        QVERIFY(insert.prepare(
+            QStringLiteral("INSERT INTO blocks (block_key, name, name_key, value_count, value_data) "
+                           "VALUES (?, ?, ?, 2, ?)")));
+        insert.addBindValue(blockKey(block.name, valuesToBytes(block.values)));
+        insert.addBindValue(block.name);
+        insert.addBindValue(blockNameKey(block.name));
+        insert.addBindValue(valuesToBytes({4.81f, 4.8f}));
+        QVERIFY2(insert.exec(), qPrintable(insert.lastError().text()));
+        insert.finish();
+
+        QVERIFY(HistoryWriter(*store).storeRead(makeRead(kMorning, {block})));
+        QCOMPARE(countRows(*store, QStringLiteral("blocks")), qint64(2));
+        ReadRecord back;
+        QVERIFY(HistoryReader(*store).loadRead(listAll(*store).at(0).id, &back));
+        QVERIFY(sameBits(back.blocks.at(0).values, block.values));
     }
 
     // A read is kept once, however often it is sent.
@@ -258,19 +289,21 @@ private slots:
         QVERIFY(store->open());
         HistoryWriter writer(*store);
         // Seven reads, two of them started in the same millisecond.
-        const QVector<QPair<int, QString>> reads = {{0, QStringLiteral("Т 0001")},     {60, QStringLiteral("Lot A 0002")},
-                                                    {120, QStringLiteral("т 0003")},   {120, QStringLiteral("Ёж 50% 0004")},
-                                                    {3600, QStringLiteral("ЁЖ_0005")}, {7200, QStringLiteral("Lot a 0006")},
-                                                    {86400, QStringLiteral("Т 0007")}};
+        const QVector<QPair<int, QString>> reads = {
+            {0, QStringLiteral("Т 0001")},     {60, QStringLiteral("Lot A 0002")},
+            {120, QStringLiteral("т 0003")},   {120, QStringLiteral("Ёж 50% 0004")},
+            {3600, QStringLiteral("ЁЖ_0005")}, {7200, QStringLiteral("Lot a 0006")},
+            {86400, QStringLiteral("Т 0007")}};
         for (int i = 0; i < reads.size(); ++i) {
-            ReadRecord read = makeRead(kMorning.addSecs(reads.at(i).first),
-                                       {makeBlock(reads.at(i).second, {float(i)})}, ReadOutcome::Complete,
-                                       QStringLiteral("port %1").arg(i));
+            ReadRecord read =
+                makeRead(kMorning.addSecs(reads.at(i).first), {makeBlock(reads.at(i).second, {float(i)})},
+                         ReadOutcome::Complete, QStringLiteral("port %1").arg(i));
             QVERIFY(writer.storeRead(read));
         }
 
-        const QStringList newestFirst = {QStringLiteral("port 6"), QStringLiteral("port 5"), QStringLiteral("port 4"),
-                                         QStringLiteral("port 3"), QStringLiteral("port 2"), QStringLiteral("port 1"),
+        const QStringList newestFirst = {QStringLiteral("port 6"), QStringLiteral("port 5"),
+                                         QStringLiteral("port 4"), QStringLiteral("port 3"),
+                                         QStringLiteral("port 2"), QStringLiteral("port 1"),
                                          QStringLiteral("port 0")};
         QCOMPARE(portsOf(listAll(*store)), newestFirst);
 
@@ -291,10 +324,12 @@ private slots:
             filter.blockName = part;
             return portsOf(listAll(*store, filter));
         };
-        QCOMPARE(named(QStringLiteral("т 000")), (QStringList{QStringLiteral("port 6"), QStringLiteral("port 2"),
-                                                              QStringLiteral("port 0")}));
-        QCOMPARE(named(QStringLiteral("LOT A")), (QStringList{QStringLiteral("port 5"), QStringLiteral("port 1")}));
-        QCOMPARE(named(QStringLiteral("ёж")), (QStringList{QStringLiteral("port 4"), QStringLiteral("port 3")}));
+        QCOMPARE(named(QStringLiteral("т 000")),
+                 (QStringList{QStringLiteral("port 6"), QStringLiteral("port 2"), QStringLiteral("port 0")}));
+        QCOMPARE(named(QStringLiteral("LOT A")),
+                 (QStringList{QStringLiteral("port 5"), QStringLiteral("port 1")}));
+        QCOMPARE(named(QStringLiteral("ёж")),
+                 (QStringList{QStringLiteral("port 4"), QStringLiteral("port 3")}));
         // The pattern's own characters stand for themselves.
         QCOMPARE(named(QStringLiteral("50%")), QStringList{QStringLiteral("port 3")});
         QCOMPARE(named(QStringLiteral("ж_")), QStringList{QStringLiteral("port 4")});
@@ -322,7 +357,8 @@ private slots:
         changed[0].values[0] = 1.0f;
         QVERIFY(writer.storeRead(makeRead(kMorning, memory())));
         QVERIFY(writer.storeRead(makeRead(kMorning.addSecs(1), changed)));
-        QVERIFY(writer.storeRead(makeRead(kMorning.addSecs(2), {makeBlock(QStringLiteral("Один 0001"), {1.0f})})));
+        QVERIFY(writer.storeRead(
+            makeRead(kMorning.addSecs(2), {makeBlock(QStringLiteral("Один 0001"), {1.0f})})));
         QCOMPARE(countRows(*store, QStringLiteral("blocks")), qint64(memory().size() + 2));
 
         QVector<StoredRead> reads = listAll(*store);
@@ -356,14 +392,16 @@ private slots:
                            "(1, %1, 'COM3', 2, 0), (2, %2, 'COM4', 3, 2)")
                 .arg(kMorning.toMSecsSinceEpoch())
                 .arg(kMorning.addDays(1).toMSecsSinceEpoch()),
-            QStringLiteral("INSERT INTO read_blocks (read_id, position, block_id, expected_size, fault, read_at) VALUES "
-                           "(1, 0, 1, %1, 0, NULL), (1, 1, 2, 2, 0, NULL), (2, 0, 1, %1, 0, %2)")
+            QStringLiteral(
+                "INSERT INTO read_blocks (read_id, position, block_id, expected_size, fault, read_at) VALUES "
+                "(1, 0, 1, %1, 0, NULL), (1, 1, 2, 2, 0, NULL), (2, 0, 1, %1, 0, %2)")
                 .arg(values.size())
                 .arg(kMorning.addDays(1).toMSecsSinceEpoch()),
         };
         QSqlQuery insert = old->query();
-        QVERIFY(insert.prepare(QStringLiteral("INSERT INTO blocks (id, block_key, name, value_count, value_data) "
-                                              "VALUES (?, ?, ?, ?, ?)")));
+        QVERIFY(
+            insert.prepare(QStringLiteral("INSERT INTO blocks (id, block_key, name, value_count, value_data) "
+                                          "VALUES (?, ?, ?, ?, ?)")));
         const QList<QPair<QString, QVector<float>>> blocks = {{QStringLiteral("ТОЛЩИНА 0001"), values},
                                                               {QStringLiteral("Lot 0002"), {1.0f, 2.0f}}};
         for (int i = 0; i < blocks.size(); ++i) {
@@ -408,7 +446,8 @@ private slots:
         QVERIFY(sameBits(back.blocks.at(0).values, values));
         QCOMPARE(back.blocks.at(0).readAt, kMorning.addDays(1));
         // New reads go on from there, sharing the old blocks.
-        QVERIFY2(HistoryWriter(*store).storeRead(makeRead(kMorning.addDays(2), {makeBlock(QStringLiteral("ТОЛЩИНА 0001"), values)})),
+        QVERIFY2(HistoryWriter(*store).storeRead(
+                     makeRead(kMorning.addDays(2), {makeBlock(QStringLiteral("ТОЛЩИНА 0001"), values)})),
                  qPrintable(store->lastError().text));
         QCOMPARE(countRows(*store, QStringLiteral("blocks")), qint64(2));
         QCOMPARE(inconsistency(*store), QString());
@@ -423,7 +462,8 @@ private slots:
         auto store = stores.fresh(backend, &where);
         QVERIFY(store->open());
         QVERIFY(HistoryWriter(*store).storeRead(makeRead(kMorning, memory())));
-        QVERIFY(store->exec(QStringLiteral("UPDATE schema_version SET version = %1").arg(kLatestSchemaVersion + 1)));
+        QVERIFY(store->exec(
+            QStringLiteral("UPDATE schema_version SET version = %1").arg(kLatestSchemaVersion + 1)));
         store.reset();
         auto later = stores.again(backend, where);
         QVERIFY(!later->open());

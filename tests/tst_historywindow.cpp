@@ -10,6 +10,7 @@
 #include "history/historyrecorder.h"
 #include "history/historywriter.h"
 #include "history/readlistmodel.h"
+#include "historydialogtester.h"
 #include "historytestdata.h"
 #include "instrumentnamecode.h"
 #include "mainwindowtester.h"
@@ -17,9 +18,7 @@
 #include "openedfiles.h"
 #include "reporttestdata.h"
 #include "simulatedlink.h"
-#include "ui/historydialog.h"
 #include "ui/historytexts.h"
-#include "ui_historydialog.h"
 
 #include <QDesktopServices>
 #include <QJsonDocument>
@@ -27,12 +26,6 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QtTest>
-
-class HistoryDialogTester
-{
-public:
-    static Ui::HistoryDialog *ui(HistoryDialog &dialog) { return dialog.ui; }
-};
 
 namespace {
 
@@ -89,7 +82,8 @@ void selectRows(QTableView *view, std::initializer_list<int> rows)
     selection->clearSelection();
     selection->setCurrentIndex(view->model()->index(*rows.begin(), 0), QItemSelectionModel::NoUpdate);
     for (const int row : rows)
-        selection->select(view->model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        selection->select(view->model()->index(row, 0),
+                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 QStringList listed(QListWidget *list)
@@ -200,6 +194,165 @@ private slots:
         QCOMPARE(dialog->windowTitle(), QStringLiteral("История измерений"));
     }
 
+    // The dialog follows the window's language, also while it is open.
+    void dialogLanguage()
+    {
+        QVERIFY(storeInHistory(storedReads()));
+        MainWindow window;
+        auto *ui = MainWindowTester::ui(window);
+        ui->actionEN->trigger();
+        HistoryDialog *dialog = openHistory(window);
+        QVERIFY(dialog);
+        auto *form = HistoryDialogTester::ui(*dialog);
+        const auto texts = [&] {
+            QAbstractItemModel *reads = form->reads_view->model();
+            return QStringList{dialog->windowTitle(),
+                               form->block_filter_label->text(),
+                               form->block_filter->placeholderText(),
+                               form->date_filter->text(),
+                               form->date_to_label->text(),
+                               form->reads_label->text(),
+                               form->blocks_label->text(),
+                               form->open_button->text(),
+                               form->delete_button->text(),
+                               form->csv_format->itemText(0),
+                               form->csv_format->itemText(1),
+                               form->export_button->text(),
+                               form->close_button->text(),
+                               reads->headerData(ReadListModel::TimeColumn, Qt::Horizontal).toString(),
+                               reads->headerData(ReadListModel::PortColumn, Qt::Horizontal).toString(),
+                               reads->headerData(ReadListModel::BlocksColumn, Qt::Horizontal).toString(),
+                               reads->headerData(ReadListModel::ValuesColumn, Qt::Horizontal).toString(),
+                               reads->headerData(ReadListModel::OutcomeColumn, Qt::Horizontal).toString(),
+                               reads->index(1, ReadListModel::OutcomeColumn).data().toString(),
+                               form->blocks_view->model()->headerData(4, Qt::Horizontal).toString()};
+        };
+        const QStringList english = {QStringLiteral("Measurement history"),
+                                     QStringLiteral("Block:"),
+                                     QStringLiteral("part of a block name"),
+                                     QStringLiteral("Period from"),
+                                     QStringLiteral("to"),
+                                     QStringLiteral("Reads"),
+                                     QStringLiteral("Blocks of the selected read"),
+                                     QStringLiteral("Open"),
+                                     QStringLiteral("Delete"),
+                                     QStringLiteral("“;” and decimal comma"),
+                                     QStringLiteral("“,” and decimal point"),
+                                     QStringLiteral("Export to CSV…"),
+                                     QStringLiteral("Close"),
+                                     QStringLiteral("Date and time"),
+                                     QStringLiteral("Port"),
+                                     QStringLiteral("Blocks"),
+                                     QStringLiteral("Values"),
+                                     QStringLiteral("Read"),
+                                     QStringLiteral("cut: instrument lost"),
+                                     QStringLiteral("Failed request")};
+        const QStringList russian = {QStringLiteral("История измерений"),
+                                     QStringLiteral("Блок:"),
+                                     QStringLiteral("часть имени блока"),
+                                     QStringLiteral("Период с"),
+                                     QStringLiteral("по"),
+                                     QStringLiteral("Чтения"),
+                                     QStringLiteral("Блоки выбранного чтения"),
+                                     QStringLiteral("Открыть"),
+                                     QStringLiteral("Удалить"),
+                                     QStringLiteral("«;» и десятичная запятая"),
+                                     QStringLiteral("«,» и десятичная точка"),
+                                     QStringLiteral("Экспорт в CSV…"),
+                                     QStringLiteral("Закрыть"),
+                                     QStringLiteral("Дата и время"),
+                                     QStringLiteral("Порт"),
+                                     QStringLiteral("Блоков"),
+                                     QStringLiteral("Значений"),
+                                     QStringLiteral("Чтение"),
+                                     QStringLiteral("прервано: прибор отключён"),
+                                     QStringLiteral("Сбой чтения")};
+        QCOMPARE(texts(), english);
+        // The change of language reaches open windows through the event loop.
+        ui->actionRU->trigger();
+        QTRY_COMPARE(texts(), russian);
+    }
+
+    // Every text the history shows from code has its English entry.
+    void catalogue_data()
+    {
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("english");
+        const auto row = [](const char *context, const char *ru, const char *en) {
+            QTest::newRow(qPrintable(
+                QStringLiteral("%1: %2").arg(QLatin1String(context), QString::fromUtf8(en).left(40))))
+                << QString::fromLatin1(context) << QString::fromUtf8(ru) << QString::fromUtf8(en);
+        };
+        row("MainWindow", "Данные", "Data");
+        row("MainWindow", "История измерений…", "Measurement history…");
+        row("HistoryTexts", "История измерений", "Measurement history");
+        row("HistoryTexts", "сервер истории недоступен", "the history server cannot be reached");
+        row("HistoryTexts", "не удалось открыть файл истории", "the history file cannot be opened");
+        row("HistoryTexts", "база истории занята другой программой",
+            "the history database is locked by another program");
+        row("HistoryTexts", "нет места для записи", "no space left to write");
+        row("HistoryTexts", "база истории повреждена", "the history database is damaged");
+        row("HistoryTexts", "не удалось записать в базу истории", "the history database refused the write");
+        row("HistoryTexts",
+            "История измерений: %1. Чтения сохраняются на этом компьютере и будут отправлены на сервер, "
+            "когда он станет "
+            "доступен.",
+            "Measurement history: %1. Reads are kept on this computer and will be sent to the server when it "
+            "is back.");
+        row("HistoryTexts",
+            "История измерений: %1. Чтение показано и будет записано в историю, как только это станет "
+            "возможно.",
+            "Measurement history: %1. The read is shown and will be written to the history as soon as "
+            "possible.");
+        row("HistoryTexts",
+            "Сервер истории недоступен: чтение сохранено на этом компьютере (ожидают отправки: %1).",
+            "History server unavailable: the read is kept on this computer (waiting to be sent: %1).");
+        row("HistoryTexts", "Сервер истории доступен: отправлено чтений, сохранённых на этом компьютере: %1.",
+            "History server is back: reads sent from this computer: %1.");
+        row("HistoryTexts", "История измерений снова доступна: записано отложенных чтений: %1.",
+            "Measurement history is available again: delayed reads written: %1.");
+        row("HistoryTexts", "Файл истории был повреждён и сохранён как %1; начат новый файл истории.",
+            "The history file was damaged and has been kept as %1; a new history file was started.");
+        row("HistoryTexts", "Из истории: %1", "From history: %1");
+        row("HistoryTexts", "Идёт чтение прибора: откройте запись из истории после его окончания.",
+            "The instrument is being read: open the stored read once it has finished.");
+        row("HistoryDialog", "№", "No.");
+        row("HistoryDialog", "Блок", "Block");
+        row("HistoryDialog", "Ожидалось", "Expected");
+        row("HistoryDialog", "запрос имени", "name request");
+        row("HistoryDialog", "запрос размера", "size request");
+        row("HistoryDialog", "запрос данных", "data request");
+        row("HistoryDialog", "данные неполные", "data cut short");
+        row("HistoryDialog", "Удалить из истории выбранные чтения (%1)?",
+            "Delete the selected reads (%1) from the history?");
+        row("HistoryDialog", "Экспорт в CSV", "Export to CSV");
+        row("HistoryDialog", "Файлы CSV (*.csv)", "CSV files (*.csv)");
+        row("HistoryDialog", "Номер", "Number");
+        row("HistoryDialog", "Значение", "Value");
+        row("HistoryDialog", "Ошибка", "Error");
+        row("HistoryDialog", "Не удалось сохранить файл CSV.\nПроверьте права на запись и место на диске.",
+            "Failed to save the CSV file.\nPlease check write permissions and free disk space.");
+        row("HistoryDialog", "Сохранено: %1", "Saved: %1");
+        row("HistoryDialog", "История недоступна: %1.", "The history is unavailable: %1.");
+        row("ReadListModel", "завершено", "complete");
+        row("ReadListModel", "отменено", "cancelled");
+    }
+
+    void catalogue()
+    {
+        QFETCH(QString, context);
+        QFETCH(QString, source);
+        QFETCH(QString, english);
+        QTranslator translator;
+        QVERIFY(translator.load(QStringLiteral(":/i18n/ts.qm"), QString(), QString(), QString()));
+        QCoreApplication::installTranslator(&translator);
+        const QString translated =
+            QCoreApplication::translate(context.toLatin1().constData(), source.toUtf8().constData());
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(translated, english);
+    }
+
     // Newest first in local time; filters by name and by days; the blocks of
     // the selected read; "Открыть" fills the window as a read does.
     void listFilterAndOpen()
@@ -215,9 +368,11 @@ private slots:
         QCOMPARE(column(model, ReadListModel::TimeColumn),
                  (QStringList{historyTimeText(reads.at(2).startedAt), historyTimeText(reads.at(1).startedAt),
                               historyTimeText(reads.at(0).startedAt)}));
-        QCOMPARE(historyTimeText(kFirst), kFirst.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")));
+        QCOMPARE(historyTimeText(kFirst),
+                 kFirst.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")));
         QCOMPARE(column(model, ReadListModel::PortColumn),
-                 (QStringList{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyACM1"), QStringLiteral("/dev/ttyUSB0")}));
+                 (QStringList{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyACM1"),
+                              QStringLiteral("/dev/ttyUSB0")}));
         QCOMPARE(column(model, ReadListModel::BlocksColumn), (QStringList{"2", "1", "2"}));
         QCOMPARE(column(model, ReadListModel::ValuesColumn),
                  (QStringList{"3", "2", QString::number(awkwardValues().size() + 3)}));
@@ -241,18 +396,22 @@ private slots:
 
         selectRows(form->reads_view, {2});
         QVERIFY(form->open_button->isEnabled());
-        QCOMPARE(column(form->blocks_view->model(), 1), (QStringList{QStringLiteral("Т 0001"), QStringLiteral("Lot A 0002")}));
-        QCOMPARE(column(form->blocks_view->model(), 2), (QStringList{QString::number(awkwardValues().size()), "3"}));
+        QCOMPARE(column(form->blocks_view->model(), 1),
+                 (QStringList{QStringLiteral("Т 0001"), QStringLiteral("Lot A 0002")}));
+        QCOMPARE(column(form->blocks_view->model(), 2),
+                 (QStringList{QString::number(awkwardValues().size()), "3"}));
 
         QTest::mouseClick(form->open_button, Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
-        QCOMPARE(listed(ui->block_names_list), (QStringList{QStringLiteral("Т 0001"), QStringLiteral("Lot A 0002")}));
+        QCOMPARE(listed(ui->block_names_list),
+                 (QStringList{QStringLiteral("Т 0001"), QStringLiteral("Lot A 0002")}));
         QVERIFY(ui->block_names_list->isEnabled());
         const QVector<MemoryBlock> &blocks = MainWindowTester::blocks(window);
         QCOMPARE(blocks.size(), 2);
         QVERIFY(sameBits(blocks.at(0).values, reads.at(0).blocks.at(0).values));
         QCOMPARE(window.statusBar()->currentMessage(),
-                 QStringLiteral("Из истории: ") + kFirst.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")));
+                 QStringLiteral("Из истории: ")
+                     + kFirst.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")));
         QVERIFY(!ui->button_export_to_PDF->isEnabled());
 
         MainWindowTester::showBlock(window, 1);
@@ -333,28 +492,32 @@ private slots:
             QCOMPARE(modals.fileDialogProposals.size(), 1);
             QVERIFY(modals.fileDialogProposals.at(0).endsWith(QStringLiteral(".csv")));
         }
-        const QByteArray rows = runReader(
-            QStringLiteral("/usr/bin/python3"),
-            {QStringLiteral("-c"),
-             QStringLiteral("import csv, sys\n"
-                            "with open(sys.argv[1], newline='', encoding='utf-8-sig') as f:\n"
-                            "    for row in csv.reader(f, delimiter=sys.argv[2]):\n"
-                            "        print('|'.join(row))\n"),
-             path, separator});
+        const QByteArray rows =
+            runReader(QStringLiteral("/usr/bin/python3"),
+                      {QStringLiteral("-c"),
+                       QStringLiteral("import csv, sys\n"
+                                      "with open(sys.argv[1], newline='', encoding='utf-8-sig') as f:\n"
+                                      "    for row in csv.reader(f, delimiter=sys.argv[2]):\n"
+                                      "        print('|'.join(row))\n"),
+                       path, separator});
         QStringList expected = {QStringLiteral("Блок|Номер|Значение")};
         const auto add = [&](const QString &name, const QStringList &values) {
             for (int i = 0; i < values.size(); ++i)
-                expected.append(QStringLiteral("%1|%2|%3").arg(name).arg(i + 1).arg(QString(values.at(i)).replace(QLatin1Char('.'), mark)));
+                expected.append(QStringLiteral("%1|%2|%3")
+                                    .arg(name)
+                                    .arg(i + 1)
+                                    .arg(QString(values.at(i)).replace(QLatin1Char('.'), mark)));
         };
         if (!oneBlock)
-            add(QStringLiteral("Т 0001"), {QStringLiteral("nan"), QStringLiteral("nan"), QStringLiteral("nan"), QStringLiteral("-nan"),
-                                           QStringLiteral("inf"), QStringLiteral("-inf"), QStringLiteral("1e-45"),
-                                           QStringLiteral("1.1754942e-38"), QStringLiteral("-1e-45"), QStringLiteral("0"),
-                                           QStringLiteral("-0"), QStringLiteral("3.4028235e+38"),
-                                           QStringLiteral("-3.4028235e+38"), QStringLiteral("1.1754944e-38"),
-                                           QStringLiteral("0.1"), QStringLiteral("142.5"), QStringLiteral("-99.96"),
-                                           QStringLiteral("16777216")});
-        add(QStringLiteral("Lot A 0002"), {QStringLiteral("142.5"), QStringLiteral("99.96"), QStringLiteral("100")});
+            add(QStringLiteral("Т 0001"),
+                {QStringLiteral("nan"), QStringLiteral("nan"), QStringLiteral("nan"), QStringLiteral("-nan"),
+                 QStringLiteral("inf"), QStringLiteral("-inf"), QStringLiteral("1e-45"),
+                 QStringLiteral("1.1754942e-38"), QStringLiteral("-1e-45"), QStringLiteral("0"),
+                 QStringLiteral("-0"), QStringLiteral("3.4028235e+38"), QStringLiteral("-3.4028235e+38"),
+                 QStringLiteral("1.1754944e-38"), QStringLiteral("0.1"), QStringLiteral("142.5"),
+                 QStringLiteral("-99.96"), QStringLiteral("16777216")});
+        add(QStringLiteral("Lot A 0002"),
+            {QStringLiteral("142.5"), QStringLiteral("99.96"), QStringLiteral("100")});
         QCOMPARE(QString::fromUtf8(rows).split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected);
     }
 
@@ -394,12 +557,16 @@ private slots:
         const QJsonObject before = workbook(xlsxBefore);
         QVERIFY(!before.isEmpty());
         QCOMPARE(workbook(xlsxAfter), before);
-        const QByteArray textBefore = runReader(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdfBefore, QStringLiteral("-")});
+        const QByteArray textBefore = runReader(QStringLiteral("pdftotext"),
+                                                {QStringLiteral("-layout"), pdfBefore, QStringLiteral("-")});
         QVERIFY(textBefore.contains("4.8"));
-        QCOMPARE(runReader(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdfAfter, QStringLiteral("-")}), textBefore);
+        QCOMPARE(runReader(QStringLiteral("pdftotext"),
+                           {QStringLiteral("-layout"), pdfAfter, QStringLiteral("-")}),
+                 textBefore);
 
         // config.json keeps exactly its keys; the history has its own files.
-        QFile config(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/config.json"));
+        QFile config(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                     + QStringLiteral("/config.json"));
         QVERIFY(config.open(QIODevice::ReadOnly));
         QStringList keys = QJsonDocument::fromJson(config.readAll()).object().keys();
         QStringList all = allSettingsKeys();
@@ -417,8 +584,9 @@ private slots:
         QVERIFY(station.start(instrumentBlocks()));
         QVERIFY(station.read());
         QCOMPARE(listed(station.ui->block_names_list).size(), 3);
-        const QString said = QStringLiteral("История измерений: не удалось открыть файл истории. Чтение показано и "
-                                            "будет записано в историю, как только это станет возможно.");
+        const QString said =
+            QStringLiteral("История измерений: не удалось открыть файл истории. Чтение показано и "
+                           "будет записано в историю, как только это станет возможно.");
         QCOMPARE(station.window->statusBar()->currentMessage(), said);
         QTRY_COMPARE(historyWarnings().size(), 1);
         QCOMPARE(historyWarnings().at(0)->text(), said);
@@ -448,7 +616,8 @@ private slots:
             QVERIFY(file.exec(QStringLiteral("PRAGMA synchronous = OFF"))); // only to fill it quickly
             HistoryWriter writer(file);
             for (int i = 0; i < kReads; ++i)
-                QVERIFY(writer.storeRead(makeRead(kFirst.addSecs(i), {makeBlock(QStringLiteral("Т 0001"), {float(i)})})));
+                QVERIFY(writer.storeRead(
+                    makeRead(kFirst.addSecs(i), {makeBlock(QStringLiteral("Т 0001"), {float(i)})})));
         }
         MainWindow window;
         HistoryDialog *dialog = openHistory(window);
@@ -463,7 +632,8 @@ private slots:
         while (view->model()->canFetchMore(QModelIndex()))
             view->model()->fetchMore(QModelIndex());
         QCOMPARE(view->model()->rowCount(), kReads);
-        QCOMPARE(view->model()->index(kReads - 1, ReadListModel::TimeColumn).data().toString(), historyTimeText(kFirst));
+        QCOMPARE(view->model()->index(kReads - 1, ReadListModel::TimeColumn).data().toString(),
+                 historyTimeText(kFirst));
     }
 
 private:

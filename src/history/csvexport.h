@@ -22,7 +22,8 @@ QString csvNumber(float value, QChar decimalMark);
 
 // One row per reading: block name, reading number (from 1), value; after one
 // header row. UTF-8 with a byte-order mark, so that spreadsheets take it as such.
-QByteArray blocksToCsv(const QVector<MemoryBlock> &blocks, const CsvFormat &format, const QStringList &header);
+QByteArray blocksToCsv(const QVector<MemoryBlock> &blocks, const CsvFormat &format,
+                       const QStringList &header);
 
 // Writes the file atomically; false when it could not be written completely.
 bool writeCsvFile(const QString &path, const QByteArray &bytes);

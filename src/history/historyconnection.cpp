@@ -67,15 +67,13 @@ HistoryConnection::HistoryConnection(const QString &sqlitePath)
     : kind(HistoryBackend::Sqlite)
     , path(sqlitePath)
     , connectionName(uniqueConnectionName())
-{
-}
+{}
 
 HistoryConnection::HistoryConnection(const HistoryServer &server)
     : kind(HistoryBackend::Postgres)
     , server(server)
     , connectionName(uniqueConnectionName())
-{
-}
+{}
 
 HistoryConnection::~HistoryConnection()
 {
@@ -117,7 +115,8 @@ bool HistoryConnection::openDriver()
 {
     const QString driver = kind == HistoryBackend::Sqlite ? kSqliteDriver : kServerDriver;
     if (!QSqlDatabase::isDriverAvailable(driver)) {
-        setError(HistoryFailure::Unreachable, QStringLiteral("The %1 database driver is missing.").arg(driver));
+        setError(HistoryFailure::Unreachable,
+                 QStringLiteral("The %1 database driver is missing.").arg(driver));
         return false;
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(driver, connectionName);
@@ -146,8 +145,8 @@ bool HistoryConnection::openDriver()
     if (kind == HistoryBackend::Sqlite) {
         // The first statement reads the file: a file that is no database shows here.
         QSqlQuery journal(db);
-        if (!exec(QStringLiteral("PRAGMA foreign_keys = ON")) || !journal.exec(QStringLiteral("PRAGMA journal_mode = WAL"))
-            || !journal.next()) {
+        if (!exec(QStringLiteral("PRAGMA foreign_keys = ON"))
+            || !journal.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !journal.next()) {
             if (!error.isError())
                 fail(journal.lastError());
             return false;
@@ -211,11 +210,12 @@ bool HistoryConnection::exec(const QString &sql)
 int HistoryConnection::storedSchemaVersion()
 {
     QSqlQuery q = query();
-    const QString table = kind == HistoryBackend::Sqlite
-                              ? QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' "
-                                               "AND name = 'schema_version'")
-                              : QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE "
-                                               "table_schema = current_schema() AND table_name = 'schema_version'");
+    const QString table =
+        kind == HistoryBackend::Sqlite
+            ? QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' "
+                             "AND name = 'schema_version'")
+            : QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE "
+                             "table_schema = current_schema() AND table_name = 'schema_version'");
     if (!q.exec(table) || !q.next()) {
         fail(q.lastError());
         return -1;

@@ -10,8 +10,9 @@
 
 namespace {
 
-const QString kReadColumns = QStringLiteral("r.id, r.uid, r.started_at, r.port, r.block_count, r.stored_blocks, "
-                                            "r.value_count, r.outcome");
+const QString kReadColumns =
+    QStringLiteral("r.id, r.uid, r.started_at, r.port, r.block_count, r.stored_blocks, "
+                   "r.value_count, r.outcome");
 
 QDateTime utcFromMsecs(const QVariant &msecs)
 {
@@ -48,8 +49,7 @@ QString containsPattern(const QString &part)
 
 HistoryReader::HistoryReader(HistoryConnection &connection)
     : connection(connection)
-{
-}
+{}
 
 bool HistoryReader::listReads(const ReadFilter &filter, const StoredRead *after, int limit,
                               QVector<StoredRead> *reads)
@@ -57,8 +57,9 @@ bool HistoryReader::listReads(const ReadFilter &filter, const StoredRead *after,
     QStringList conditions;
     QVariantList values;
     if (!filter.blockName.isEmpty()) {
-        conditions << QStringLiteral("EXISTS (SELECT 1 FROM read_blocks rb JOIN blocks b ON b.id = rb.block_id "
-                                     "WHERE rb.read_id = r.id AND b.name_key LIKE ? ESCAPE '!')");
+        conditions << QStringLiteral(
+            "EXISTS (SELECT 1 FROM read_blocks rb JOIN blocks b ON b.id = rb.block_id "
+            "WHERE rb.read_id = r.id AND b.name_key LIKE ? ESCAPE '!')");
         values << containsPattern(blockNameKey(filter.blockName));
     }
     if (filter.from.isValid()) {
@@ -95,9 +96,10 @@ bool HistoryReader::listReads(const ReadFilter &filter, const StoredRead *after,
 bool HistoryReader::blocksOf(qint64 readId, QVector<StoredBlock> *blocks)
 {
     QSqlQuery q = connection.query();
-    if (!connection.prepare(q, QStringLiteral("SELECT rb.position, b.name, rb.expected_size, rb.fault, b.value_count "
-                                              "FROM read_blocks rb JOIN blocks b ON b.id = rb.block_id "
-                                              "WHERE rb.read_id = ? ORDER BY rb.position")))
+    if (!connection.prepare(
+            q, QStringLiteral("SELECT rb.position, b.name, rb.expected_size, rb.fault, b.value_count "
+                              "FROM read_blocks rb JOIN blocks b ON b.id = rb.block_id "
+                              "WHERE rb.read_id = ? ORDER BY rb.position")))
         return false;
     q.addBindValue(readId);
     if (!connection.exec(q))
@@ -124,16 +126,18 @@ bool HistoryReader::loadRead(qint64 readId, ReadRecord *read)
     if (!connection.exec(head))
         return false;
     if (!head.next()) {
-        connection.setError(HistoryFailure::Failed, QStringLiteral("The read %1 is not in the history.").arg(readId));
+        connection.setError(HistoryFailure::Failed,
+                            QStringLiteral("The read %1 is not in the history.").arg(readId));
         return false;
     }
     const StoredRead stored = storedReadOf(head);
     head.finish();
 
     QSqlQuery q = connection.query();
-    if (!connection.prepare(q, QStringLiteral("SELECT b.name, rb.expected_size, rb.fault, rb.read_at, b.value_data "
-                                              "FROM read_blocks rb JOIN blocks b ON b.id = rb.block_id "
-                                              "WHERE rb.read_id = ? ORDER BY rb.position")))
+    if (!connection.prepare(
+            q, QStringLiteral("SELECT b.name, rb.expected_size, rb.fault, rb.read_at, b.value_data "
+                              "FROM read_blocks rb JOIN blocks b ON b.id = rb.block_id "
+                              "WHERE rb.read_id = ? ORDER BY rb.position")))
         return false;
     q.addBindValue(readId);
     if (!connection.exec(q))
@@ -166,7 +170,8 @@ bool HistoryReader::loadRead(qint64 readId, ReadRecord *read)
 bool HistoryReader::pendingReads(QVector<qint64> *readIds)
 {
     QSqlQuery q = connection.query();
-    if (!connection.prepare(q, QStringLiteral("SELECT id FROM reads WHERE pending = 1 ORDER BY started_at, id"))
+    if (!connection.prepare(q,
+                            QStringLiteral("SELECT id FROM reads WHERE pending = 1 ORDER BY started_at, id"))
         || !connection.exec(q))
         return false;
     readIds->clear();

@@ -5,6 +5,7 @@
 #include "history/historywriter.h"
 
 #include <QFileInfo>
+#include <QSignalBlocker>
 #include <QUuid>
 
 HistoryRecorder::HistoryRecorder(const QString &folder, const HistorySettings &settings, QObject *parent)
@@ -31,6 +32,8 @@ HistoryRecorder::HistoryRecorder(const QString &folder, const HistorySettings &s
 
 HistoryRecorder::~HistoryRecorder()
 {
+    // Those who listen may be going too (the window's children die before it).
+    const QSignalBlocker quiet(this);
     if (!queue.isEmpty())
         storeWaiting();
 }
@@ -67,7 +70,8 @@ bool HistoryRecorder::ensureOpen(HistoryConnection &connection)
 {
     if (connection.open())
         return true;
-    if (connection.backend() == HistoryBackend::Sqlite && connection.lastError().failure == HistoryFailure::Corrupt)
+    if (connection.backend() == HistoryBackend::Sqlite
+        && connection.lastError().failure == HistoryFailure::Corrupt)
         return moveCorruptFileAside(connection) && connection.open();
     return false;
 }
@@ -91,7 +95,8 @@ bool HistoryRecorder::storeInto(HistoryConnection &connection, const ReadRecord 
         return false;
     if (HistoryWriter(connection).storeRead(read, pending))
         return true;
-    if (connection.backend() == HistoryBackend::Sqlite && connection.lastError().failure == HistoryFailure::Corrupt)
+    if (connection.backend() == HistoryBackend::Sqlite
+        && connection.lastError().failure == HistoryFailure::Corrupt)
         return moveCorruptFileAside(connection) && connection.open()
                && HistoryWriter(connection).storeRead(read, pending);
     // A connection that failed is made anew next time (a server may have gone).

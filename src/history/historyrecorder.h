@@ -24,7 +24,7 @@ public:
     static constexpr std::chrono::seconds kRetryInterval{30};
 
     HistoryRecorder(const QString &folder, const HistorySettings &settings, QObject *parent = nullptr);
-    // Stores what is still waiting in memory.
+    // Stores what is still waiting in memory, silently.
     ~HistoryRecorder() override;
 
     // Takes a finished read; it is stored once the event loop runs again, so

@@ -36,21 +36,22 @@ bool execAll(HistoryConnection &connection, const QStringList &statements)
 bool toVersion1(HistoryConnection &connection)
 {
     const Dialect d = dialectOf(connection);
-    return execAll(connection,
-                   {QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL)"),
-                    QStringLiteral("CREATE TABLE reads (id %1, started_at BIGINT NOT NULL, port TEXT NOT NULL, "
-                                   "block_count INTEGER NOT NULL, outcome INTEGER NOT NULL)")
-                        .arg(d.id),
-                    QStringLiteral("CREATE TABLE blocks (id %1, block_key BIGINT NOT NULL, name TEXT NOT NULL, "
-                                   "value_count INTEGER NOT NULL, value_data %2 NOT NULL)")
-                        .arg(d.id, d.blob),
-                    QStringLiteral("CREATE INDEX blocks_by_key ON blocks (block_key)"),
-                    QStringLiteral("CREATE TABLE read_blocks ("
-                                   "read_id BIGINT NOT NULL REFERENCES reads (id) ON DELETE CASCADE, "
-                                   "position INTEGER NOT NULL, "
-                                   "block_id BIGINT NOT NULL REFERENCES blocks (id), "
-                                   "expected_size INTEGER NOT NULL, fault INTEGER NOT NULL, read_at BIGINT, "
-                                   "PRIMARY KEY (read_id, position))")});
+    return execAll(
+        connection,
+        {QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL)"),
+         QStringLiteral("CREATE TABLE reads (id %1, started_at BIGINT NOT NULL, port TEXT NOT NULL, "
+                        "block_count INTEGER NOT NULL, outcome INTEGER NOT NULL)")
+             .arg(d.id),
+         QStringLiteral("CREATE TABLE blocks (id %1, block_key BIGINT NOT NULL, name TEXT NOT NULL, "
+                        "value_count INTEGER NOT NULL, value_data %2 NOT NULL)")
+             .arg(d.id, d.blob),
+         QStringLiteral("CREATE INDEX blocks_by_key ON blocks (block_key)"),
+         QStringLiteral("CREATE TABLE read_blocks ("
+                        "read_id BIGINT NOT NULL REFERENCES reads (id) ON DELETE CASCADE, "
+                        "position INTEGER NOT NULL, "
+                        "block_id BIGINT NOT NULL REFERENCES blocks (id), "
+                        "expected_size INTEGER NOT NULL, fault INTEGER NOT NULL, read_at BIGINT, "
+                        "PRIMARY KEY (read_id, position))")});
 }
 
 // Fills a new text column row by row from values computed here.
@@ -95,17 +96,20 @@ bool toVersion2(HistoryConnection &connection)
                     QStringLiteral("ALTER TABLE reads ADD COLUMN value_count BIGINT NOT NULL DEFAULT 0"),
                     QStringLiteral("ALTER TABLE reads ADD COLUMN pending INTEGER NOT NULL DEFAULT 0"),
                     QStringLiteral("ALTER TABLE blocks ADD COLUMN name_key TEXT NOT NULL DEFAULT ''"),
-                    QStringLiteral("UPDATE reads SET "
-                                   "stored_blocks = (SELECT count(*) FROM read_blocks rb WHERE rb.read_id = reads.id), "
-                                   "value_count = (SELECT COALESCE(sum(b.value_count), 0) FROM read_blocks rb "
-                                   "JOIN blocks b ON b.id = rb.block_id WHERE rb.read_id = reads.id)")})
-           && fillColumn(connection, QStringLiteral("reads"), QStringLiteral("uid"), QStringLiteral("id"), newUid)
-           && fillColumn(connection, QStringLiteral("blocks"), QStringLiteral("name_key"), QStringLiteral("name"),
-                         nameKeyOf)
-           && execAll(connection, {QStringLiteral("CREATE UNIQUE INDEX reads_by_uid ON reads (uid)"),
-                                   QStringLiteral("CREATE INDEX reads_by_start ON reads (started_at, id)"),
-                                   QStringLiteral("CREATE INDEX reads_pending ON reads (pending)"),
-                                   QStringLiteral("CREATE INDEX read_blocks_by_block ON read_blocks (block_id)")});
+                    QStringLiteral(
+                        "UPDATE reads SET "
+                        "stored_blocks = (SELECT count(*) FROM read_blocks rb WHERE rb.read_id = reads.id), "
+                        "value_count = (SELECT COALESCE(sum(b.value_count), 0) FROM read_blocks rb "
+                        "JOIN blocks b ON b.id = rb.block_id WHERE rb.read_id = reads.id)")})
+           && fillColumn(connection, QStringLiteral("reads"), QStringLiteral("uid"), QStringLiteral("id"),
+                         newUid)
+           && fillColumn(connection, QStringLiteral("blocks"), QStringLiteral("name_key"),
+                         QStringLiteral("name"), nameKeyOf)
+           && execAll(connection,
+                      {QStringLiteral("CREATE UNIQUE INDEX reads_by_uid ON reads (uid)"),
+                       QStringLiteral("CREATE INDEX reads_by_start ON reads (started_at, id)"),
+                       QStringLiteral("CREATE INDEX reads_pending ON reads (pending)"),
+                       QStringLiteral("CREATE INDEX read_blocks_by_block ON read_blocks (block_id)")});
 }
 
 bool migrateTo(HistoryConnection &connection, int version)
@@ -142,8 +146,9 @@ bool migrateSchema(HistoryConnection &connection, int targetVersion)
         return false;
     }
     if (stored > kLatestSchemaVersion) {
-        connection.setError(HistoryFailure::Failed,
-                            QStringLiteral("The history was written by a newer program (schema %1).").arg(stored));
+        connection.setError(
+            HistoryFailure::Failed,
+            QStringLiteral("The history was written by a newer program (schema %1).").arg(stored));
         connection.rollback();
         return false;
     }
@@ -154,8 +159,9 @@ bool migrateSchema(HistoryConnection &connection, int targetVersion)
         }
     }
     if (targetVersion > stored) {
-        const QString record = stored == 0 ? QStringLiteral("INSERT INTO schema_version (version) VALUES (%1)")
-                                           : QStringLiteral("UPDATE schema_version SET version = %1");
+        const QString record = stored == 0
+                                   ? QStringLiteral("INSERT INTO schema_version (version) VALUES (%1)")
+                                   : QStringLiteral("UPDATE schema_version SET version = %1");
         if (!connection.exec(record.arg(targetVersion))) {
             connection.rollback();
             return false;

@@ -25,8 +25,7 @@ QVariant msecsOrNull(const QDateTime &time)
 
 HistoryWriter::HistoryWriter(HistoryConnection &connection)
     : connection(connection)
-{
-}
+{}
 
 bool HistoryWriter::finish(bool ok)
 {
@@ -75,9 +74,10 @@ bool HistoryWriter::insertRead(const ReadRecord &read, bool pending, qint64 *rea
     const QDateTime started = read.startedAt.isValid() ? read.startedAt : QDateTime::currentDateTimeUtc();
 
     QSqlQuery insert = connection.query();
-    if (!connection.prepare(insert, QStringLiteral("INSERT INTO reads (uid, started_at, port, block_count, outcome, "
-                                                   "stored_blocks, value_count, pending) "
-                                                   "VALUES (?, ?, ?, ?, ?, ?, ?, ?) RETURNING id")))
+    if (!connection.prepare(insert,
+                            QStringLiteral("INSERT INTO reads (uid, started_at, port, block_count, outcome, "
+                                           "stored_blocks, value_count, pending) "
+                                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?) RETURNING id")))
         return false;
     insert.addBindValue(read.uid);
     insert.addBindValue(started.toMSecsSinceEpoch());
@@ -108,8 +108,9 @@ bool HistoryWriter::storeBlock(qint64 readId, int position, const MemoryBlock &b
         return false;
 
     QSqlQuery insert = connection.query();
-    if (!connection.prepare(insert, QStringLiteral("INSERT INTO read_blocks (read_id, position, block_id, "
-                                                   "expected_size, fault, read_at) VALUES (?, ?, ?, ?, ?, ?)")))
+    if (!connection.prepare(insert,
+                            QStringLiteral("INSERT INTO read_blocks (read_id, position, block_id, "
+                                           "expected_size, fault, read_at) VALUES (?, ?, ?, ?, ?, ?)")))
         return false;
     insert.addBindValue(readId);
     insert.addBindValue(position);
@@ -124,7 +125,8 @@ qint64 HistoryWriter::blockIdFor(const MemoryBlock &block, const QByteArray &byt
 {
     const QString name = notNull(block.name);
     QSqlQuery same = connection.query();
-    if (!connection.prepare(same, QStringLiteral("SELECT id, value_data FROM blocks WHERE block_key = ? AND name = ?")))
+    if (!connection.prepare(
+            same, QStringLiteral("SELECT id, value_data FROM blocks WHERE block_key = ? AND name = ?")))
         return -1;
     same.addBindValue(key);
     same.addBindValue(name);
@@ -138,8 +140,9 @@ qint64 HistoryWriter::blockIdFor(const MemoryBlock &block, const QByteArray &byt
     same.finish();
 
     QSqlQuery insert = connection.query();
-    if (!connection.prepare(insert, QStringLiteral("INSERT INTO blocks (block_key, name, name_key, value_count, "
-                                                   "value_data) VALUES (?, ?, ?, ?, ?) RETURNING id")))
+    if (!connection.prepare(insert,
+                            QStringLiteral("INSERT INTO blocks (block_key, name, name_key, value_count, "
+                                           "value_data) VALUES (?, ?, ?, ?, ?) RETURNING id")))
         return -1;
     insert.addBindValue(key);
     insert.addBindValue(name);

@@ -17,8 +17,7 @@ QString historyTimeText(const QDateTime &utc)
 ReadListModel::ReadListModel(std::function<HistoryConnection *()> source, QObject *parent)
     : QAbstractTableModel(parent)
     , source(std::move(source))
-{
-}
+{}
 
 void ReadListModel::setFilter(const ReadFilter &newFilter)
 {
@@ -36,6 +35,13 @@ void ReadListModel::reload()
     endResetModel();
     if (!fetched)
         emit failed(error);
+}
+
+void ReadListModel::retranslate()
+{
+    emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+    if (!reads.isEmpty())
+        emit dataChanged(index(0, OutcomeColumn), index(reads.size() - 1, OutcomeColumn), {Qt::DisplayRole});
 }
 
 bool ReadListModel::fetchFirstPage(QVector<StoredRead> *page)

@@ -28,6 +28,8 @@ public:
     void setFilter(const ReadFilter &filter);
     // Lists the first page again.
     void reload();
+    // The texts of the headers and the outcomes, after a change of language.
+    void retranslate();
 
     StoredRead read(int row) const { return reads.value(row); }
     const HistoryError &lastError() const { return error; }

@@ -9,6 +9,7 @@
 #include "ui_historydialog.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QLocale>
 #include <QMessageBox>
@@ -49,7 +50,7 @@ HistoryDialog::HistoryDialog(HistoryRecorder *recorder, QWidget *parent)
     reads = new ReadListModel([recorder] { return recorder->openHistory(); }, this);
     ui->reads_view->setModel(reads);
     blocks = new QStandardItemModel(0, BlockColumnCount, this);
-    blocks->setHorizontalHeaderLabels({tr("№"), tr("Блок"), tr("Значений"), tr("Ожидалось"), tr("Сбой чтения")});
+    setBlockHeaders();
     ui->blocks_view->setModel(blocks);
 
     const QDate today = QDate::currentDate();
@@ -81,6 +82,24 @@ HistoryDialog::HistoryDialog(HistoryRecorder *recorder, QWidget *parent)
 HistoryDialog::~HistoryDialog()
 {
     delete ui;
+}
+
+void HistoryDialog::changeEvent(QEvent *event)
+{
+    // The form may be asked before the models exist.
+    if (event->type() == QEvent::LanguageChange && reads) {
+        ui->retranslateUi(this);
+        setBlockHeaders();
+        reads->retranslate();
+        showBlocksOfCurrent();
+    }
+    QDialog::changeEvent(event);
+}
+
+void HistoryDialog::setBlockHeaders()
+{
+    blocks->setHorizontalHeaderLabels(
+        {tr("№"), tr("Блок"), tr("Значений"), tr("Ожидалось"), tr("Сбой чтения")});
 }
 
 void HistoryDialog::refresh()
@@ -161,9 +180,9 @@ void HistoryDialog::showBlocksOfCurrent()
     }
     for (const StoredBlock &block : qAsConst(stored)) {
         auto *fault = new QStandardItem(faultText(block.fault));
-        blocks->appendRow({numberItem(block.position + 1), new QStandardItem(block.name),
-                           numberItem(block.valueCount),
-                           block.expectedSize < 0 ? new QStandardItem() : numberItem(block.expectedSize), fault});
+        blocks->appendRow(
+            {numberItem(block.position + 1), new QStandardItem(block.name), numberItem(block.valueCount),
+             block.expectedSize < 0 ? new QStandardItem() : numberItem(block.expectedSize), fault});
     }
 }
 
@@ -194,10 +213,9 @@ void HistoryDialog::deleteSelected()
     const QVector<qint64> ids = selectedReadIds();
     if (ids.isEmpty())
         return;
-    const QMessageBox::StandardButton answer =
-        QMessageBox::question(this, HistoryTexts::title(),
-                              tr("Удалить из истории выбранные чтения (%1)?").arg(ids.size()),
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        this, HistoryTexts::title(), tr("Удалить из истории выбранные чтения (%1)?").arg(ids.size()),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
     HistoryConnection *connection = recorder->openHistory();
@@ -225,8 +243,9 @@ void HistoryDialog::exportCsv()
         chosen = read.blocks;
 
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString proposal = QStringLiteral("%1/ZRV %2.csv")
-                                 .arg(folder, read.startedAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")));
+    const QString proposal =
+        QStringLiteral("%1/ZRV %2.csv")
+            .arg(folder, read.startedAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")));
     const QString path =
         QFileDialog::getSaveFileName(this, tr("Экспорт в CSV"), proposal, tr("Файлы CSV (*.csv)"));
     if (path.isEmpty())
@@ -234,8 +253,9 @@ void HistoryDialog::exportCsv()
     const QByteArray bytes = blocksToCsv(chosen, csvFormatOf(ui->csv_format->currentIndex()),
                                          {tr("Блок"), tr("Номер"), tr("Значение")});
     if (!writeCsvFile(path, bytes)) {
-        QMessageBox::warning(this, tr("Ошибка"),
-                             tr("Не удалось сохранить файл CSV.\nПроверьте права на запись и место на диске."));
+        QMessageBox::warning(
+            this, tr("Ошибка"),
+            tr("Не удалось сохранить файл CSV.\nПроверьте права на запись и место на диске."));
         return;
     }
     ui->status_label->setText(tr("Сохранено: %1").arg(QDir::toNativeSeparators(path)));

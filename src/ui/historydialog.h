@@ -34,7 +34,11 @@ signals:
     // "Открыть": the read's blocks, to be shown as a fresh read would be.
     void readOpened(const QVector<MemoryBlock> &blocks, const QDateTime &startedAt);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void setBlockHeaders();
     void applyFilter();
     void selectionChanged();
     void showBlocksOfCurrent();

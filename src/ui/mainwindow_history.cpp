@@ -26,8 +26,9 @@ void MainWindow::setUpHistory()
             [this](int count) { showHistoryMessage(HistoryTexts::sentToServer(count)); });
     connect(history, &HistoryRecorder::storedAfterFailure, this,
             [this](int count) { showHistoryMessage(HistoryTexts::storedAfterFailure(count)); });
-    connect(history, &HistoryRecorder::corruptFileKept, this,
-            [this](const QString &path) { warnAboutHistory(HistoryTexts::corruptFileKept(path), QString()); });
+    connect(history, &HistoryRecorder::corruptFileKept, this, [this](const QString &path) {
+        warnAboutHistory(HistoryTexts::corruptFileKept(path), QString());
+    });
 }
 
 ReadRecord MainWindow::startReadRecord() const
