@@ -177,6 +177,48 @@ private slots:
         QCOMPARE(startTimes(file), timesOf({1}));
     }
 
+    // Reads still unsaved when the program ends wait in a file of their own;
+    // the next run takes them in, or keeps them again if it cannot either.
+    void unsavedReadsOutliveTheRun_data()
+    {
+        QTest::addColumn<bool>("blockedAtNextStart");
+        QTest::newRow("the next run can store them") << false;
+        QTest::newRow("the next run cannot either") << true;
+    }
+
+    void unsavedReadsOutliveTheRun()
+    {
+        QFETCH(bool, blockedAtNextStart);
+        const QString database = historyDatabasePath(folder->path());
+        const auto spareFiles = [this] {
+            return QDir(folder->path()).entryList({QStringLiteral("history-unsaved-*.sqlite")}, QDir::Files);
+        };
+        QVERIFY(QDir().mkpath(database)); // a folder where the file belongs
+        {
+            HistoryRecorder recorder(folder->path(), HistorySettings());
+            recorder.recordRead(smallRead(1));
+            recorder.storeWaiting();
+            QCOMPARE(recorder.unsavedCount(), 1);
+            recorder.recordRead(smallRead(2));
+        }
+        QCOMPARE(spareFiles().size(), 1);
+        if (blockedAtNextStart) {
+            HistoryRecorder recorder(folder->path(), HistorySettings());
+            QCOMPARE(recorder.unsavedCount(), 2);
+            recorder.recordRead(smallRead(3));
+        }
+        QCOMPARE(spareFiles().size(), 1);
+        QVERIFY(QDir(database).removeRecursively());
+
+        HistoryRecorder recorder(folder->path(), HistorySettings());
+        QSignalSpy stored(&recorder, &HistoryRecorder::readStored);
+        QVERIFY(stored.wait(kWaitMs));
+        QCOMPARE(recorder.unsavedCount(), 0);
+        QCOMPARE(spareFiles(), QStringList());
+        HistoryConnection file(database);
+        QCOMPARE(startTimes(file), blockedAtNextStart ? timesOf({1, 2, 3}) : timesOf({1, 2}));
+    }
+
     // A damaged file is kept aside unchanged; a new one takes the read.
     void damagedFileKeptAside_data()
     {

@@ -606,6 +606,36 @@ private slots:
         QCOMPARE(countRows(file, QStringLiteral("blocks")), qint64(3));
     }
 
+    // Closing the window right after a read keeps the read, also when the
+    // history cannot take it then: the next run does.
+    void closingRightAfterARead_data()
+    {
+        QTest::addColumn<bool>("blocked");
+        QTest::newRow("history writable") << false;
+        QTest::newRow("history not writable") << true;
+    }
+
+    void closingRightAfterARead()
+    {
+        QFETCH(bool, blocked);
+        if (blocked)
+            QVERIFY(QDir().mkpath(historyFile()));
+        {
+            InstrumentWindow station;
+            QVERIFY(station.start(instrumentBlocks()));
+            station.ui->button_read_data->click();
+            QVERIFY(station.window->findChild<HistoryRecorder *>()->storeScheduled());
+        }
+        if (blocked)
+            QVERIFY(QDir(historyFile()).removeRecursively());
+        MainWindow window;
+        HistoryDialog *dialog = openHistory(window);
+        QVERIFY(dialog);
+        auto *form = HistoryDialogTester::ui(*dialog);
+        QTRY_COMPARE(form->reads_view->model()->rowCount(), 1);
+        QCOMPARE(form->reads_view->model()->index(0, ReadListModel::BlocksColumn).data().toInt(), 3);
+    }
+
     // A long history is listed a page at a time.
     void longHistoryIsPaged()
     {

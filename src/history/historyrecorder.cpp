@@ -3,6 +3,7 @@
 #include "history/corruptfile.h"
 #include "history/historyreader.h"
 #include "history/historywriter.h"
+#include "history/unsavedreads.h"
 
 #include <QFileInfo>
 #include <QSignalBlocker>
@@ -23,11 +24,13 @@ HistoryRecorder::HistoryRecorder(const QString &folder, const HistorySettings &s
     retryTimer.setInterval(kRetryInterval);
     connect(&retryTimer, &QTimer::timeout, this, &HistoryRecorder::storeWaiting);
 
-    // Reads of an earlier run may still wait for the server.
-    if (server && QFileInfo::exists(local.sqlitePath())) {
+    // Reads of an earlier run may still wait for the server, or in a file of their own.
+    if (server && QFileInfo::exists(local.sqlitePath()))
         countWaiting();
-        updateRetry();
-    }
+    queue = unsavedReads(folder, &adoptedFiles);
+    if (!queue.isEmpty())
+        storeSoon.start();
+    updateRetry();
 }
 
 HistoryRecorder::~HistoryRecorder()
@@ -36,6 +39,8 @@ HistoryRecorder::~HistoryRecorder()
     const QSignalBlocker quiet(this);
     if (!queue.isEmpty())
         storeWaiting();
+    if (!queue.isEmpty() && keepUnsavedReads(folder, queue))
+        removeUnsavedFiles(adoptedFiles);
 }
 
 void HistoryRecorder::recordRead(const ReadRecord &read)
@@ -54,6 +59,11 @@ void HistoryRecorder::storeWaiting()
         storeQueueOnServer();
     else
         storeQueueLocally(false);
+    // Files of unsaved reads go once their reads are in the history.
+    if (queue.isEmpty() && !adoptedFiles.isEmpty()) {
+        removeUnsavedFiles(adoptedFiles);
+        adoptedFiles.clear();
+    }
     updateRetry();
 }
 

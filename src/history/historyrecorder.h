@@ -13,7 +13,8 @@
 
 // Keeps every read in the history. On the local file, a read that cannot be
 // written (locked, disk full, folder gone) stays in memory and is written at
-// the next read or retry. With a server, a read it cannot take waits in the
+// the next read or retry; at the end of the run it goes into a file of its
+// own that the next run takes in. With a server, a read it cannot take waits in the
 // local file and is sent once the server is back. A damaged local file is
 // moved aside and a new one made. Each outage is reported once.
 class HistoryRecorder : public QObject
@@ -24,7 +25,8 @@ public:
     static constexpr std::chrono::seconds kRetryInterval{30};
 
     HistoryRecorder(const QString &folder, const HistorySettings &settings, QObject *parent = nullptr);
-    // Stores what is still waiting in memory, silently.
+    // Stores what is still waiting in memory, silently; what cannot be
+    // stored is kept in a file of its own for the next run.
     ~HistoryRecorder() override;
 
     // Takes a finished read; it is stored once the event loop runs again, so
@@ -79,6 +81,7 @@ private:
     HistoryConnection local;
     std::unique_ptr<HistoryConnection> server;
     QVector<ReadRecord> queue;
+    QStringList adoptedFiles; // files of unsaved reads whose reads are in the queue
     QTimer storeSoon;
     QTimer retryTimer;
     HistoryError error;
