@@ -97,6 +97,10 @@ private slots:
         QCOMPARE(startTimes(file), timesOf({1, 3}));
         QVERIFY(stored.wait(kWaitMs));
         QCOMPARE(startTimes(file), timesOf({1, 2, 3}));
+        // The file keeps a write-ahead log.
+        QSqlQuery journal = file.query();
+        QVERIFY(journal.exec(QStringLiteral("PRAGMA journal_mode")) && journal.next());
+        QCOMPARE(journal.value(0).toString(), QStringLiteral("wal"));
     }
 
     // A file that cannot be written: said once, the reads wait in memory and

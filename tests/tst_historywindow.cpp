@@ -8,6 +8,7 @@
 #include "history/historyconnection.h"
 #include "history/historyreader.h"
 #include "history/historyrecorder.h"
+#include "history/historysettings.h"
 #include "history/historywriter.h"
 #include "history/readlistmodel.h"
 #include "historydialogtester.h"
@@ -157,7 +158,11 @@ private slots:
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
         QVERIFY(files.isValid());
     }
-    void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    void cleanupTestCase()
+    {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        server.stop();
+    }
     void init()
     {
         freshSettingsFolder();
@@ -636,6 +641,64 @@ private slots:
         QCOMPARE(form->reads_view->model()->index(0, ReadListModel::BlocksColumn).data().toInt(), 3);
     }
 
+    // A station on the shared server: its reads go there; while the server is
+    // gone they wait on this computer (said in the status area, and once in a
+    // message) and are sent when it is back; another station opens them.
+    void sharedServer()
+    {
+        QString why;
+        QVERIFY2(server.start(&why), qPrintable(why));
+        QVERIFY2(server.createDatabase(QStringLiteral("stations"), &why), qPrintable(why));
+        HistorySettings settings;
+        settings.backend = HistoryBackend::Postgres;
+        settings.server = server.address(QStringLiteral("stations"));
+        QVERIFY(saveHistorySettings(QFileInfo(historyFile()).absolutePath(), settings));
+        const QString xlsxBefore = files.filePath(QStringLiteral("station 1.xlsx"));
+        const QString xlsxAfter = files.filePath(QStringLiteral("station 2.xlsx"));
+        const QString pdfBefore = files.filePath(QStringLiteral("station 1.pdf"));
+        const QString pdfAfter = files.filePath(QStringLiteral("station 2.pdf"));
+
+        InstrumentWindow station;
+        QVERIFY(station.start(instrumentBlocks()));
+        QVERIFY(station.read());
+        exportReports(*station.window, xlsxBefore, pdfBefore);
+        server.stop();
+        QVERIFY(station.read());
+        QCOMPARE(listed(station.ui->block_names_list).size(), 3);
+        QCOMPARE(station.window->statusBar()->currentMessage(),
+                 QStringLiteral("Сервер истории недоступен: чтение сохранено на этом компьютере (ожидают "
+                                "отправки: 1)."));
+        QTRY_COMPARE(historyWarnings().size(), 1);
+        QCOMPARE(historyWarnings().at(0)->text(),
+                 QStringLiteral("История измерений: сервер истории недоступен. Чтения сохраняются на этом "
+                                "компьютере и будут отправлены на сервер, когда он станет доступен."));
+        QVERIFY(station.read());
+        QCOMPARE(historyWarnings().size(), 1);
+        QVERIFY2(server.start(&why), qPrintable(why));
+        QVERIFY(station.read());
+        QCOMPARE(
+            station.window->statusBar()->currentMessage(),
+            QStringLiteral("Сервер истории доступен: отправлено чтений, сохранённых на этом компьютере: 2."));
+        station.window.reset();
+        unplugWatched(station.simulator);
+
+        MainWindow other;
+        HistoryDialog *dialog = openHistory(other);
+        QVERIFY(dialog);
+        auto *form = HistoryDialogTester::ui(*dialog);
+        QCOMPARE(form->reads_view->model()->rowCount(), 4);
+        selectRows(form->reads_view, {3});
+        QTest::mouseClick(form->open_button, Qt::LeftButton);
+        exportReports(other, xlsxAfter, pdfAfter);
+        const QJsonObject before = workbook(xlsxBefore);
+        QVERIFY(!before.isEmpty());
+        QCOMPARE(workbook(xlsxAfter), before);
+        QCOMPARE(runReader(QStringLiteral("pdftotext"),
+                           {QStringLiteral("-layout"), pdfAfter, QStringLiteral("-")}),
+                 runReader(QStringLiteral("pdftotext"),
+                           {QStringLiteral("-layout"), pdfBefore, QStringLiteral("-")}));
+    }
+
     // A long history is listed a page at a time.
     void longHistoryIsPaged()
     {
@@ -690,6 +753,7 @@ private:
 
     OpenedFiles opened;
     QTemporaryDir files;
+    PostgresServer server;
 };
 
 int main(int argc, char **argv)

@@ -1,5 +1,6 @@
 #include "history/historysettings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -42,6 +43,7 @@ bool saveHistorySettings(const QString &folder, const HistorySettings &settings)
     object.insert(kDatabase, settings.server.database);
     object.insert(kUser, settings.server.user);
 
+    QDir().mkpath(folder);
     QSaveFile file(historySettingsPath(folder));
     if (!file.open(QIODevice::WriteOnly))
         return false;
