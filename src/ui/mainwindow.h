@@ -84,6 +84,7 @@ private:
     // Read flow (mainwindow_device.cpp)
     void startBlockList(int count);
     void listBlock(int done, int count, const MemoryBlock &block);
+    void markFailedBlocks();
 
     // Shows the block of the list's row in the block view.
     void showBlock(int row);

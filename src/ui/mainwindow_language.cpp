@@ -32,6 +32,7 @@ void MainWindow::switchLanguage(bool english)
     }
     ui->retranslateUi(this);
     updateLogoButtonText();
+    markFailedBlocks();
     setWindowTitle(title);
 }
 
