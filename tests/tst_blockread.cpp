@@ -1,5 +1,4 @@
-#include "device/blockname.h"
-#include "instrumentnamecode.h"
+#include "blocksets.h"
 #include "logcapture.h"
 #include "mainwindowtester.h"
 #include "simulatedlink.h"
@@ -9,20 +8,6 @@
 #include <QTest>
 
 namespace {
-
-QVector<SimulatedBlock> threeBlocks()
-{
-    return {
-        {QStringLiteral("Т 0001"), {4.81f, 4.79f, 4.83f}},
-        {QStringLiteral("Lot A 0002"), {142.5f}},
-        {QStringLiteral("Сварной шов 0003"), {196.0f, 201.0f}},
-    };
-}
-
-QString shownName(const SimulatedBlock &block)
-{
-    return decodeBlockName(encodeInstrumentName(block.name));
-}
 
 QStringList listed(QListWidget *list)
 {

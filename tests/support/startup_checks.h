@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/startup.h"
-#include "modalhelper.h"
 #include "testports.h"
+#include "modalhelper.h"
 
 #include <QApplication>
 #include <QMainWindow>
