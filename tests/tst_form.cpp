@@ -150,6 +150,7 @@ private slots:
             {"font_size", "QMenu", "Шрифт", "Font size"},
             {"language", "QMenu", "Язык", "Language"},
             {"about", "QMenu", "Справка", "Help"},
+            {"data", "QMenu", "Данные", "Data"},
             {"action_font_size_increase", "QAction", "Увеличить", "Increase font size"},
             {"action_font_size_decrease", "QAction", "Уменьшить", "Decrease font size"},
             {"action_font_size_reset", "QAction", "Обычный размер", "Default font size"},
@@ -159,6 +160,7 @@ private slots:
             {"actionEN", "QAction", "English", "English"},
             {"about_program", "QAction", "О программе", "About"},
             {"about_company", "QAction", "Компания", "Company"},
+            {"action_history", "QAction", "История измерений…", "Measurement history…"},
             {"centralwidget", "QWidget", "", ""},
             {"report_form_scroll", "QScrollArea", "", ""},
             {"statusbar", "QStatusBar", "", ""},
@@ -369,10 +371,11 @@ private slots:
         MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         QList<QAction *> bar = ui->menubar->actions();
-        QCOMPARE(bar.size(), 3);
+        QCOMPARE(bar.size(), 4);
         QCOMPARE(bar.at(0)->menu(), ui->view);
         QCOMPARE(bar.at(1)->menu(), ui->language);
         QCOMPARE(bar.at(2)->menu(), ui->about);
+        QCOMPARE(bar.at(3)->menu(), ui->data);
         QCOMPARE(ui->view->actions().at(0)->menu(), ui->font_size);
         QCOMPARE(ui->view->actions().at(1), ui->high_contrast);
         QCOMPARE(ui->font_size->actions(),
@@ -392,6 +395,7 @@ private slots:
         QVERIFY(ui->actionRU->isChecked());
         QVERIFY(!ui->actionEN->isChecked());
         QCOMPARE(ui->about->actions(), (QList<QAction *>{ui->about_program, ui->about_company}));
+        QCOMPARE(ui->data->actions(), QList<QAction *>{ui->action_history});
     }
 
     // Screen readers announce each report field by its caption.

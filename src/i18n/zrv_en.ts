@@ -335,6 +335,18 @@ Check that the folder can be written and that the disk has free space.</translat
         <source>Cpk</source>
         <translation>Cpk</translation>
     </message>
+    <message>
+        <source>Искать прибор снова</source>
+        <translation>Search for the instrument again</translation>
+    </message>
+    <message>
+        <source>Данные</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>История измерений…</source>
+        <translation>Measurement history…</translation>
+    </message>
 </context>
 <context>
     <name>BandVerdictView</name>
@@ -396,13 +408,6 @@ Check that the folder can be written and that the disk has free space.</translat
     <message>
         <source>Открыть папку</source>
         <translation>Open folder</translation>
-    </message>
-</context>
-<context>
-    <name>MainWindow</name>
-    <message>
-        <source>Искать прибор снова</source>
-        <translation>Search for the instrument again</translation>
     </message>
 </context>
 <context>
@@ -477,6 +482,237 @@ Check that the folder can be written and that the disk has free space.</translat
     <message>
         <source>Блок %1</source>
         <translation>Block %1</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryDialog</name>
+    <message>
+        <source>История измерений</source>
+        <translation>Measurement history</translation>
+    </message>
+    <message>
+        <source>Блок:</source>
+        <translation>Block:</translation>
+    </message>
+    <message>
+        <source>часть имени блока</source>
+        <translation>part of a block name</translation>
+    </message>
+    <message>
+        <source>Период с</source>
+        <translation>Period from</translation>
+    </message>
+    <message>
+        <source>по</source>
+        <translation>to</translation>
+    </message>
+    <message>
+        <source>Чтения</source>
+        <translation>Reads</translation>
+    </message>
+    <message>
+        <source>Блоки выбранного чтения</source>
+        <translation>Blocks of the selected read</translation>
+    </message>
+    <message>
+        <source>Открыть</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>Удалить</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>CSV:</source>
+        <translation>CSV:</translation>
+    </message>
+    <message>
+        <source>«;» и десятичная запятая</source>
+        <translation>“;” and decimal comma</translation>
+    </message>
+    <message>
+        <source>«,» и десятичная точка</source>
+        <translation>“,” and decimal point</translation>
+    </message>
+    <message>
+        <source>Экспорт в CSV…</source>
+        <translation>Export to CSV…</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>№</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>Блок</source>
+        <translation>Block</translation>
+    </message>
+    <message>
+        <source>Значений</source>
+        <translation>Values</translation>
+    </message>
+    <message>
+        <source>Ожидалось</source>
+        <translation>Expected</translation>
+    </message>
+    <message>
+        <source>Сбой чтения</source>
+        <translation>Failed request</translation>
+    </message>
+    <message>
+        <source>запрос имени</source>
+        <translation>name request</translation>
+    </message>
+    <message>
+        <source>запрос размера</source>
+        <translation>size request</translation>
+    </message>
+    <message>
+        <source>запрос данных</source>
+        <translation>data request</translation>
+    </message>
+    <message>
+        <source>данные неполные</source>
+        <translation>data cut short</translation>
+    </message>
+    <message>
+        <source>Удалить из истории выбранные чтения (%1)?</source>
+        <translation>Delete the selected reads (%1) from the history?</translation>
+    </message>
+    <message>
+        <source>Экспорт в CSV</source>
+        <translation>Export to CSV</translation>
+    </message>
+    <message>
+        <source>Файлы CSV (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>Номер</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <source>Значение</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Ошибка</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Не удалось сохранить файл CSV.
+Проверьте права на запись и место на диске.</source>
+        <translation>Failed to save the CSV file.
+Please check write permissions and free disk space.</translation>
+    </message>
+    <message>
+        <source>Сохранено: %1</source>
+        <translation>Saved: %1</translation>
+    </message>
+    <message>
+        <source>История недоступна: %1.</source>
+        <translation>The history is unavailable: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryTexts</name>
+    <message>
+        <source>История измерений</source>
+        <translation>Measurement history</translation>
+    </message>
+    <message>
+        <source>сервер истории недоступен</source>
+        <translation>the history server cannot be reached</translation>
+    </message>
+    <message>
+        <source>не удалось открыть файл истории</source>
+        <translation>the history file cannot be opened</translation>
+    </message>
+    <message>
+        <source>база истории занята другой программой</source>
+        <translation>the history database is locked by another program</translation>
+    </message>
+    <message>
+        <source>нет места для записи</source>
+        <translation>no space left to write</translation>
+    </message>
+    <message>
+        <source>база истории повреждена</source>
+        <translation>the history database is damaged</translation>
+    </message>
+    <message>
+        <source>не удалось записать в базу истории</source>
+        <translation>the history database refused the write</translation>
+    </message>
+    <message>
+        <source>История измерений: %1. Чтения сохраняются на этом компьютере и будут отправлены на сервер, когда он станет доступен.</source>
+        <translation>Measurement history: %1. Reads are kept on this computer and will be sent to the server when it is back.</translation>
+    </message>
+    <message>
+        <source>История измерений: %1. Чтение показано и будет записано в историю, как только это станет возможно.</source>
+        <translation>Measurement history: %1. The read is shown and will be written to the history as soon as possible.</translation>
+    </message>
+    <message>
+        <source>Сервер истории недоступен: чтение сохранено на этом компьютере (ожидают отправки: %1).</source>
+        <translation>History server unavailable: the read is kept on this computer (waiting to be sent: %1).</translation>
+    </message>
+    <message>
+        <source>Сервер истории доступен: отправлено чтений, сохранённых на этом компьютере: %1.</source>
+        <translation>History server is back: reads sent from this computer: %1.</translation>
+    </message>
+    <message>
+        <source>История измерений снова доступна: записано отложенных чтений: %1.</source>
+        <translation>Measurement history is available again: delayed reads written: %1.</translation>
+    </message>
+    <message>
+        <source>Файл истории был повреждён и сохранён как %1; начат новый файл истории.</source>
+        <translation>The history file was damaged and has been kept as %1; a new history file was started.</translation>
+    </message>
+    <message>
+        <source>Из истории: %1</source>
+        <translation>From history: %1</translation>
+    </message>
+    <message>
+        <source>Идёт чтение прибора: откройте запись из истории после его окончания.</source>
+        <translation>The instrument is being read: open the stored read once it has finished.</translation>
+    </message>
+</context>
+<context>
+    <name>ReadListModel</name>
+    <message>
+        <source>Дата и время</source>
+        <translation>Date and time</translation>
+    </message>
+    <message>
+        <source>Порт</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>Блоков</source>
+        <translation>Blocks</translation>
+    </message>
+    <message>
+        <source>Значений</source>
+        <translation>Values</translation>
+    </message>
+    <message>
+        <source>Чтение</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>завершено</source>
+        <translation>complete</translation>
+    </message>
+    <message>
+        <source>отменено</source>
+        <translation>cancelled</translation>
+    </message>
+    <message>
+        <source>прервано: прибор отключён</source>
+        <translation>cut: instrument lost</translation>
     </message>
 </context>
 </TS>

@@ -70,6 +70,8 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
     reportExport = new ReportExport(
         ui, blockView, reportStatus, [this] { return logoImage; }, this);
 
+    setUpHistory();
+
     ui->toolButton->hide();
     ui->retranslateUi(this);
     updateLogoButtonText();

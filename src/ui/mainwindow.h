@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/blockreader.h"
 #include "device/port.h"
 #include "device/portlister.h"
 #include "values/memoryblock.h"
@@ -11,13 +12,15 @@
 #include <memory>
 #include <qcustomplot.h>
 
-class BlockReader;
 class BlockView;
 class QActionGroup;
 class LinkStatusBar;
+class HistoryDialog;
+class HistoryRecorder;
 class QListWidgetItem;
 class QTranslator;
 class ReportExport;
+struct ReadRecord;
 
 namespace Ui {
 class MainWindow;
@@ -99,6 +102,16 @@ private:
     void listBlock(int done, int count, const MemoryBlock &block);
     void markFailedBlocks();
 
+    // Measurement history (mainwindow_history.cpp)
+    void setUpHistory();
+    ReadRecord startReadRecord() const;
+    void recordRead(ReadRecord read, BlockReader::Outcome outcome);
+    void showHistory();
+    void openFromHistory(const QVector<MemoryBlock> &blocks, const QDateTime &startedAt);
+    void showHistoryMessage(const QString &text);
+    // In the status area and in a message box that does not stop the window.
+    void warnAboutHistory(const QString &text, const QString &detail);
+
     // Shows the block of the list's row in the block view.
     void showBlock(int row);
     void enableExport(bool hasValues);
@@ -118,6 +131,8 @@ private:
     ReportExport *reportExport = nullptr;
     BlockReader *blockReader = nullptr;
     LinkStatusBar *linkStatus = nullptr;
+    HistoryRecorder *history = nullptr;
+    HistoryDialog *historyDialog = nullptr;
     QTranslator *translator = nullptr;
     // Qt's own texts (dialog buttons, file dialogs) in Russian.
     QTranslator *qtTranslator = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/mainwindow.h"
 
 #include "device/blockreader.h"
+#include "history/readrecord.h"
 #include "ui/blockfaulttext.h"
 #include "ui/linkstatusbar.h"
 #include "ui_mainwindow.h"
@@ -30,6 +31,7 @@ void MainWindow::on_button_read_data_clicked()
     ui->block_names_list->setCursor(Qt::BusyCursor);
     linkStatus->readStarted();
 
+    const ReadRecord record = startReadRecord();
     const BlockReader::Outcome outcome = blockReader->read();
 
     // Without a count there is no block list; the status line says so.
@@ -46,6 +48,7 @@ void MainWindow::on_button_read_data_clicked()
 
     // The instrument may have been lost during the read.
     ui->button_read_data->setEnabled(port.isInstrumentConnected());
+    recordRead(record, outcome);
 }
 
 void MainWindow::startBlockList(int count)

@@ -1,0 +1,76 @@
+#include "history/csvexport.h"
+
+#include <QSaveFile>
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+const QByteArray kByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
+const QString kLineEnd = QStringLiteral("\r\n");
+
+// Quotes a field that holds the separator, a quote or a line break.
+QString csvField(const QString &text, QChar separator)
+{
+    const bool quote = text.contains(separator) || text.contains(QLatin1Char('"'))
+                       || text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+    if (!quote)
+        return text;
+    QString doubled = text;
+    doubled.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + doubled + QLatin1Char('"');
+}
+
+void appendRow(QString &out, const QStringList &fields, QChar separator)
+{
+    for (int i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            out += separator;
+        out += csvField(fields.at(i), separator);
+    }
+    out += kLineEnd;
+}
+
+} // namespace
+
+QString csvNumber(float value, QChar decimalMark)
+{
+    constexpr int kBufferSize = 64; // a float's shortest form has at most 9 digits plus exponent and sign
+    char buffer[kBufferSize];
+    const std::to_chars_result written = std::to_chars(buffer, buffer + kBufferSize, value);
+    QString text = QString::fromLatin1(buffer, int(written.ptr - buffer));
+    if (decimalMark != QLatin1Char('.'))
+        text.replace(QLatin1Char('.'), decimalMark);
+    return text;
+}
+
+QByteArray blocksToCsv(const QVector<MemoryBlock> &blocks, const CsvFormat &format, const QStringList &header)
+{
+    QString out;
+    appendRow(out, header, format.separator);
+    for (const MemoryBlock &block : blocks) {
+        const QString name = csvField(block.name, format.separator);
+        for (int i = 0; i < block.values.size(); ++i) {
+            out += name;
+            out += format.separator;
+            out += QString::number(i + 1);
+            out += format.separator;
+            out += csvField(csvNumber(block.values.at(i), format.decimalMark), format.separator);
+            out += kLineEnd;
+        }
+    }
+    return kByteOrderMark + out.toUtf8();
+}
+
+bool writeCsvFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    // A full disk may accept a short write; commit() would then put a cut file in place.
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}

@@ -1,0 +1,244 @@
+#include "history/historyconnection.h"
+
+#include "history/historyschema.h"
+
+#include <QAtomicInt>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QVariant>
+
+namespace {
+
+const QString kSqliteDriver = QStringLiteral("QSQLITE");
+const QString kServerDriver = QStringLiteral("QPSQL");
+
+// SQLite's primary result codes.
+constexpr int kSqliteBusy = 5;
+constexpr int kSqliteLocked = 6;
+constexpr int kSqliteCorrupt = 11;
+constexpr int kSqliteFull = 13;
+constexpr int kSqliteCantOpen = 14;
+constexpr int kSqliteNotADatabase = 26;
+
+QString uniqueConnectionName()
+{
+    static QAtomicInt count;
+    return QStringLiteral("zrv-history-%1").arg(count.fetchAndAddRelaxed(1));
+}
+
+HistoryFailure sqliteFailure(int code)
+{
+    switch (code) {
+    case kSqliteBusy:
+    case kSqliteLocked:
+        return HistoryFailure::Locked;
+    case kSqliteCorrupt:
+    case kSqliteNotADatabase:
+        return HistoryFailure::Corrupt;
+    case kSqliteFull:
+        return HistoryFailure::DiskFull;
+    case kSqliteCantOpen:
+        return HistoryFailure::Unreachable;
+    default:
+        return HistoryFailure::Failed;
+    }
+}
+
+// SQLSTATE classes and codes of the server.
+HistoryFailure serverFailure(const QSqlError &sqlError)
+{
+    const QString state = sqlError.nativeErrorCode();
+    if (sqlError.type() == QSqlError::ConnectionError || state.startsWith(QLatin1String("08"))
+        || state.startsWith(QLatin1String("57P")) || state.isEmpty())
+        return HistoryFailure::Unreachable;
+    if (state.startsWith(QLatin1String("53")))
+        return HistoryFailure::DiskFull;
+    if (state == QLatin1String("55P03") || state == QLatin1String("40P01"))
+        return HistoryFailure::Locked;
+    if (state.startsWith(QLatin1String("XX")))
+        return HistoryFailure::Corrupt;
+    return HistoryFailure::Failed;
+}
+
+} // namespace
+
+HistoryConnection::HistoryConnection(const QString &sqlitePath)
+    : kind(HistoryBackend::Sqlite)
+    , path(sqlitePath)
+    , connectionName(uniqueConnectionName())
+{}
+
+HistoryConnection::HistoryConnection(const HistoryServer &server)
+    : kind(HistoryBackend::Postgres)
+    , server(server)
+    , connectionName(uniqueConnectionName())
+{}
+
+HistoryConnection::~HistoryConnection()
+{
+    close();
+}
+
+bool HistoryConnection::isOpen() const
+{
+    return QSqlDatabase::contains(connectionName) && QSqlDatabase::database(connectionName, false).isOpen();
+}
+
+void HistoryConnection::close()
+{
+    migratedTo = -1;
+    if (!QSqlDatabase::contains(connectionName))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+}
+
+bool HistoryConnection::open(int schemaVersion)
+{
+    clearError();
+    const int target = schemaVersion < 0 ? kLatestSchemaVersion : schemaVersion;
+    if (isOpen() && migratedTo == target)
+        return true;
+    if ((!isOpen() && !openDriver()) || !migrateSchema(*this, target)) {
+        close();
+        return false;
+    }
+    migratedTo = target;
+    return true;
+}
+
+bool HistoryConnection::openDriver()
+{
+    const QString driver = kind == HistoryBackend::Sqlite ? kSqliteDriver : kServerDriver;
+    if (!QSqlDatabase::isDriverAvailable(driver)) {
+        setError(HistoryFailure::Unreachable,
+                 QStringLiteral("The %1 database driver is missing.").arg(driver));
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(driver, connectionName);
+    if (kind == HistoryBackend::Sqlite) {
+        const QFileInfo file(path);
+        if (!QDir().mkpath(file.absolutePath())) {
+            setError(HistoryFailure::Unreachable,
+                     QStringLiteral("The folder %1 cannot be made.").arg(file.absolutePath()));
+            return false;
+        }
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeout.count()));
+    } else {
+        db.setHostName(server.host);
+        db.setPort(server.port);
+        db.setDatabaseName(server.database);
+        db.setUserName(server.user);
+        db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(kServerConnectTimeoutSeconds));
+    }
+    if (!db.open()) {
+        fail(db.lastError());
+        if (error.failure == HistoryFailure::Failed)
+            error.failure = HistoryFailure::Unreachable;
+        return false;
+    }
+    if (kind == HistoryBackend::Sqlite) {
+        // The first statement reads the file: a file that is no database shows here.
+        QSqlQuery journal(db);
+        if (!exec(QStringLiteral("PRAGMA foreign_keys = ON"))
+            || !journal.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !journal.next()) {
+            if (!error.isError())
+                fail(journal.lastError());
+            return false;
+        }
+        // Every committed read survives a power loss, not only a crash.
+        if (!exec(QStringLiteral("PRAGMA synchronous = FULL")))
+            return false;
+    }
+    return true;
+}
+
+bool HistoryConnection::begin()
+{
+    return exec(kind == HistoryBackend::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+}
+
+bool HistoryConnection::commit()
+{
+    return exec(QStringLiteral("COMMIT"));
+}
+
+void HistoryConnection::rollback()
+{
+    // Keeps the failure that made the rollback necessary.
+    QSqlQuery q(QSqlDatabase::database(connectionName, false));
+    q.exec(QStringLiteral("ROLLBACK"));
+}
+
+QSqlQuery HistoryConnection::query() const
+{
+    QSqlQuery q(QSqlDatabase::database(connectionName, false));
+    q.setForwardOnly(true);
+    return q;
+}
+
+bool HistoryConnection::prepare(QSqlQuery &q, const QString &sql)
+{
+    if (q.prepare(sql))
+        return true;
+    fail(q.lastError());
+    return false;
+}
+
+bool HistoryConnection::exec(QSqlQuery &q)
+{
+    if (q.exec())
+        return true;
+    fail(q.lastError());
+    return false;
+}
+
+bool HistoryConnection::exec(const QString &sql)
+{
+    QSqlQuery q = query();
+    if (q.exec(sql))
+        return true;
+    fail(q.lastError());
+    return false;
+}
+
+int HistoryConnection::storedSchemaVersion()
+{
+    QSqlQuery q = query();
+    const QString table =
+        kind == HistoryBackend::Sqlite
+            ? QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' "
+                             "AND name = 'schema_version'")
+            : QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE "
+                             "table_schema = current_schema() AND table_name = 'schema_version'");
+    if (!q.exec(table) || !q.next()) {
+        fail(q.lastError());
+        return -1;
+    }
+    if (q.value(0).toInt() == 0)
+        return 0;
+    if (!q.exec(QStringLiteral("SELECT max(version) FROM schema_version")) || !q.next()) {
+        fail(q.lastError());
+        return -1;
+    }
+    return q.value(0).toInt();
+}
+
+void HistoryConnection::setError(HistoryFailure failure, const QString &text)
+{
+    error.failure = failure;
+    error.text = text;
+}
+
+void HistoryConnection::fail(const QSqlError &sqlError)
+{
+    const HistoryFailure failure = kind == HistoryBackend::Sqlite
+                                       ? sqliteFailure(sqlError.nativeErrorCode().toInt())
+                                       : serverFailure(sqlError);
+    setError(failure, sqlError.text());
+}

@@ -1,0 +1,181 @@
+#include "history/historyreader.h"
+
+#include "history/historyconnection.h"
+#include "history/historyschema.h"
+#include "history/storagecodes.h"
+#include "history/valuebytes.h"
+
+#include <QStringList>
+#include <QVariant>
+
+namespace {
+
+const QString kReadColumns =
+    QStringLiteral("r.id, r.uid, r.started_at, r.port, r.block_count, r.stored_blocks, "
+                   "r.value_count, r.outcome");
+
+QDateTime utcFromMsecs(const QVariant &msecs)
+{
+    return msecs.isNull() ? QDateTime() : QDateTime::fromMSecsSinceEpoch(msecs.toLongLong(), Qt::UTC);
+}
+
+StoredRead storedReadOf(const QSqlQuery &row)
+{
+    StoredRead read;
+    read.id = row.value(0).toLongLong();
+    read.uid = row.value(1).toString();
+    read.startedAt = utcFromMsecs(row.value(2));
+    read.portName = row.value(3).toString();
+    read.blockCount = row.value(4).toInt();
+    read.storedBlocks = row.value(5).toInt();
+    read.valueCount = row.value(6).toLongLong();
+    read.outcome = outcomeFromCode(row.value(7).toInt());
+    return read;
+}
+
+// A LIKE pattern that finds `part` anywhere; '!' escapes the pattern's own characters.
+QString containsPattern(const QString &part)
+{
+    QString escaped;
+    for (const QChar c : part) {
+        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('!'))
+            escaped += QLatin1Char('!');
+        escaped += c;
+    }
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
+} // namespace
+
+HistoryReader::HistoryReader(HistoryConnection &connection)
+    : connection(connection)
+{}
+
+bool HistoryReader::listReads(const ReadFilter &filter, const StoredRead *after, int limit,
+                              QVector<StoredRead> *reads)
+{
+    QStringList conditions;
+    QVariantList values;
+    if (!filter.blockName.isEmpty()) {
+        conditions << QStringLiteral(
+            "EXISTS (SELECT 1 FROM read_blocks rb JOIN blocks b ON b.id = rb.block_id "
+            "WHERE rb.read_id = r.id AND b.name_key LIKE ? ESCAPE '!')");
+        values << containsPattern(blockNameKey(filter.blockName));
+    }
+    if (filter.from.isValid()) {
+        conditions << QStringLiteral("r.started_at >= ?");
+        values << filter.from.toMSecsSinceEpoch();
+    }
+    if (filter.to.isValid()) {
+        conditions << QStringLiteral("r.started_at < ?");
+        values << filter.to.toMSecsSinceEpoch();
+    }
+    if (after) {
+        conditions << QStringLiteral("(r.started_at < ? OR (r.started_at = ? AND r.id < ?))");
+        const qint64 started = after->startedAt.toMSecsSinceEpoch();
+        values << started << started << after->id;
+    }
+    QString sql = QStringLiteral("SELECT %1 FROM reads r").arg(kReadColumns);
+    if (!conditions.isEmpty())
+        sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    sql += QStringLiteral(" ORDER BY r.started_at DESC, r.id DESC LIMIT %1").arg(limit);
+
+    QSqlQuery q = connection.query();
+    if (!connection.prepare(q, sql))
+        return false;
+    for (const QVariant &value : qAsConst(values))
+        q.addBindValue(value);
+    if (!connection.exec(q))
+        return false;
+    reads->clear();
+    while (q.next())
+        reads->append(storedReadOf(q));
+    return true;
+}
+
+bool HistoryReader::blocksOf(qint64 readId, QVector<StoredBlock> *blocks)
+{
+    QSqlQuery q = connection.query();
+    if (!connection.prepare(
+            q, QStringLiteral("SELECT rb.position, b.name, rb.expected_size, rb.fault, b.value_count "
+                              "FROM read_blocks rb JOIN blocks b ON b.id = rb.block_id "
+                              "WHERE rb.read_id = ? ORDER BY rb.position")))
+        return false;
+    q.addBindValue(readId);
+    if (!connection.exec(q))
+        return false;
+    blocks->clear();
+    while (q.next()) {
+        StoredBlock block;
+        block.position = q.value(0).toInt();
+        block.name = q.value(1).toString();
+        block.expectedSize = q.value(2).toInt();
+        block.fault = faultFromCode(q.value(3).toInt());
+        block.valueCount = q.value(4).toInt();
+        blocks->append(block);
+    }
+    return true;
+}
+
+bool HistoryReader::loadRead(qint64 readId, ReadRecord *read)
+{
+    QSqlQuery head = connection.query();
+    if (!connection.prepare(head, QStringLiteral("SELECT %1 FROM reads r WHERE r.id = ?").arg(kReadColumns)))
+        return false;
+    head.addBindValue(readId);
+    if (!connection.exec(head))
+        return false;
+    if (!head.next()) {
+        connection.setError(HistoryFailure::Failed,
+                            QStringLiteral("The read %1 is not in the history.").arg(readId));
+        return false;
+    }
+    const StoredRead stored = storedReadOf(head);
+    head.finish();
+
+    QSqlQuery q = connection.query();
+    if (!connection.prepare(
+            q, QStringLiteral("SELECT b.name, rb.expected_size, rb.fault, rb.read_at, b.value_data "
+                              "FROM read_blocks rb JOIN blocks b ON b.id = rb.block_id "
+                              "WHERE rb.read_id = ? ORDER BY rb.position")))
+        return false;
+    q.addBindValue(readId);
+    if (!connection.exec(q))
+        return false;
+    ReadRecord record;
+    record.uid = stored.uid;
+    record.startedAt = stored.startedAt;
+    record.portName = stored.portName;
+    record.blockCount = stored.blockCount;
+    record.outcome = stored.outcome;
+    while (q.next()) {
+        MemoryBlock block;
+        block.name = q.value(0).toString();
+        block.expectedSize = q.value(1).toInt();
+        block.fault = faultFromCode(q.value(2).toInt());
+        block.readAt = utcFromMsecs(q.value(3));
+        if (!valuesFromBytes(q.value(4).toByteArray(), &block.values)) {
+            connection.setError(HistoryFailure::Corrupt,
+                                QStringLiteral("The values of block %1 of read %2 are damaged.")
+                                    .arg(record.blocks.size())
+                                    .arg(readId));
+            return false;
+        }
+        record.blocks.append(block);
+    }
+    *read = record;
+    return true;
+}
+
+bool HistoryReader::pendingReads(QVector<qint64> *readIds)
+{
+    QSqlQuery q = connection.query();
+    if (!connection.prepare(q,
+                            QStringLiteral("SELECT id FROM reads WHERE pending = 1 ORDER BY started_at, id"))
+        || !connection.exec(q))
+        return false;
+    readIds->clear();
+    while (q.next())
+        readIds->append(q.value(0).toLongLong());
+    return true;
+}

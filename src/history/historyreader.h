@@ -1,0 +1,30 @@
+#pragma once
+
+#include "history/readrecord.h"
+
+#include <QVector>
+
+class HistoryConnection;
+
+// Reads the history back from an open store.
+class HistoryReader
+{
+public:
+    explicit HistoryReader(HistoryConnection &connection);
+
+    // Up to `limit` reads that match the filter, newest first, starting after
+    // `after` (the last read of the previous page; null for the first page).
+    bool listReads(const ReadFilter &filter, const StoredRead *after, int limit, QVector<StoredRead> *reads);
+
+    // The blocks of a read, in list order, without their values.
+    bool blocksOf(qint64 readId, QVector<StoredBlock> *blocks);
+
+    // A whole read with its blocks and values; false when it is not there.
+    bool loadRead(qint64 readId, ReadRecord *read);
+
+    // Reads that wait here for the server, oldest first.
+    bool pendingReads(QVector<qint64> *readIds);
+
+private:
+    HistoryConnection &connection;
+};

@@ -1,0 +1,171 @@
+#include "history/historyschema.h"
+
+#include "history/historyconnection.h"
+
+#include <QStringList>
+#include <QUuid>
+#include <QVariant>
+
+namespace {
+
+// Serialises schema changes of several stations that connect at once.
+constexpr qint64 kSchemaLockKey = 0x7a72765f68697374; // "zrv_hist"
+
+struct Dialect
+{
+    QString id;   // an auto-numbered key
+    QString blob; // bytes
+};
+
+Dialect dialectOf(const HistoryConnection &connection)
+{
+    if (connection.backend() == HistoryBackend::Sqlite)
+        return {QStringLiteral("INTEGER PRIMARY KEY"), QStringLiteral("BLOB")};
+    return {QStringLiteral("BIGSERIAL PRIMARY KEY"), QStringLiteral("BYTEA")};
+}
+
+bool execAll(HistoryConnection &connection, const QStringList &statements)
+{
+    for (const QString &sql : statements) {
+        if (!connection.exec(sql))
+            return false;
+    }
+    return true;
+}
+
+bool toVersion1(HistoryConnection &connection)
+{
+    const Dialect d = dialectOf(connection);
+    return execAll(
+        connection,
+        {QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL)"),
+         QStringLiteral("CREATE TABLE reads (id %1, started_at BIGINT NOT NULL, port TEXT NOT NULL, "
+                        "block_count INTEGER NOT NULL, outcome INTEGER NOT NULL)")
+             .arg(d.id),
+         QStringLiteral("CREATE TABLE blocks (id %1, block_key BIGINT NOT NULL, name TEXT NOT NULL, "
+                        "value_count INTEGER NOT NULL, value_data %2 NOT NULL)")
+             .arg(d.id, d.blob),
+         QStringLiteral("CREATE INDEX blocks_by_key ON blocks (block_key)"),
+         QStringLiteral("CREATE TABLE read_blocks ("
+                        "read_id BIGINT NOT NULL REFERENCES reads (id) ON DELETE CASCADE, "
+                        "position INTEGER NOT NULL, "
+                        "block_id BIGINT NOT NULL REFERENCES blocks (id), "
+                        "expected_size INTEGER NOT NULL, fault INTEGER NOT NULL, read_at BIGINT, "
+                        "PRIMARY KEY (read_id, position))")});
+}
+
+// Fills a new text column row by row from values computed here.
+bool fillColumn(HistoryConnection &connection, const QString &table, const QString &column,
+                const QString &source, QString (*valueOf)(const QVariant &))
+{
+    QSqlQuery rows = connection.query();
+    if (!connection.prepare(rows, QStringLiteral("SELECT id, %1 FROM %2").arg(source, table))
+        || !connection.exec(rows))
+        return false;
+    QVector<QPair<qint64, QString>> values;
+    while (rows.next())
+        values.append({rows.value(0).toLongLong(), valueOf(rows.value(1))});
+    rows.finish();
+    QSqlQuery update = connection.query();
+    if (!connection.prepare(update, QStringLiteral("UPDATE %1 SET %2 = ? WHERE id = ?").arg(table, column)))
+        return false;
+    for (const auto &row : values) {
+        update.bindValue(0, row.second);
+        update.bindValue(1, row.first);
+        if (!connection.exec(update))
+            return false;
+    }
+    return true;
+}
+
+QString newUid(const QVariant &)
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+QString nameKeyOf(const QVariant &name)
+{
+    return blockNameKey(name.toString());
+}
+
+bool toVersion2(HistoryConnection &connection)
+{
+    return execAll(connection,
+                   {QStringLiteral("ALTER TABLE reads ADD COLUMN uid TEXT"),
+                    QStringLiteral("ALTER TABLE reads ADD COLUMN stored_blocks INTEGER NOT NULL DEFAULT 0"),
+                    QStringLiteral("ALTER TABLE reads ADD COLUMN value_count BIGINT NOT NULL DEFAULT 0"),
+                    QStringLiteral("ALTER TABLE reads ADD COLUMN pending INTEGER NOT NULL DEFAULT 0"),
+                    QStringLiteral("ALTER TABLE blocks ADD COLUMN name_key TEXT NOT NULL DEFAULT ''"),
+                    QStringLiteral(
+                        "UPDATE reads SET "
+                        "stored_blocks = (SELECT count(*) FROM read_blocks rb WHERE rb.read_id = reads.id), "
+                        "value_count = (SELECT COALESCE(sum(b.value_count), 0) FROM read_blocks rb "
+                        "JOIN blocks b ON b.id = rb.block_id WHERE rb.read_id = reads.id)")})
+           && fillColumn(connection, QStringLiteral("reads"), QStringLiteral("uid"), QStringLiteral("id"),
+                         newUid)
+           && fillColumn(connection, QStringLiteral("blocks"), QStringLiteral("name_key"),
+                         QStringLiteral("name"), nameKeyOf)
+           && execAll(connection,
+                      {QStringLiteral("CREATE UNIQUE INDEX reads_by_uid ON reads (uid)"),
+                       QStringLiteral("CREATE INDEX reads_by_start ON reads (started_at, id)"),
+                       QStringLiteral("CREATE INDEX reads_pending ON reads (pending)"),
+                       QStringLiteral("CREATE INDEX read_blocks_by_block ON read_blocks (block_id)")});
+}
+
+bool migrateTo(HistoryConnection &connection, int version)
+{
+    switch (version) {
+    case 1:
+        return toVersion1(connection);
+    case 2:
+        return toVersion2(connection);
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+QString blockNameKey(const QString &name)
+{
+    return name.toCaseFolded();
+}
+
+bool migrateSchema(HistoryConnection &connection, int targetVersion)
+{
+    if (!connection.begin())
+        return false;
+    if (connection.backend() == HistoryBackend::Postgres
+        && !connection.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kSchemaLockKey))) {
+        connection.rollback();
+        return false;
+    }
+    const int stored = connection.storedSchemaVersion();
+    if (stored < 0) {
+        connection.rollback();
+        return false;
+    }
+    if (stored > kLatestSchemaVersion) {
+        connection.setError(
+            HistoryFailure::Failed,
+            QStringLiteral("The history was written by a newer program (schema %1).").arg(stored));
+        connection.rollback();
+        return false;
+    }
+    for (int version = stored + 1; version <= targetVersion; ++version) {
+        if (!migrateTo(connection, version)) {
+            connection.rollback();
+            return false;
+        }
+    }
+    if (targetVersion > stored) {
+        const QString record = stored == 0
+                                   ? QStringLiteral("INSERT INTO schema_version (version) VALUES (%1)")
+                                   : QStringLiteral("UPDATE schema_version SET version = %1");
+        if (!connection.exec(record.arg(targetVersion))) {
+            connection.rollback();
+            return false;
+        }
+    }
+    return connection.commit();
+}

@@ -1,0 +1,209 @@
+#include "history/historywriter.h"
+
+#include "history/historyconnection.h"
+#include "history/historyschema.h"
+#include "history/storagecodes.h"
+#include "history/valuebytes.h"
+
+#include <QUuid>
+#include <QVariant>
+
+namespace {
+
+// Text columns are NOT NULL; the toolkit binds a null string as NULL.
+QString notNull(const QString &text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+QVariant msecsOrNull(const QDateTime &time)
+{
+    return time.isValid() ? QVariant(time.toMSecsSinceEpoch()) : QVariant(QVariant::LongLong);
+}
+
+} // namespace
+
+HistoryWriter::HistoryWriter(HistoryConnection &connection)
+    : connection(connection)
+{}
+
+bool HistoryWriter::finish(bool ok)
+{
+    if (ok && beforeCommit)
+        beforeCommit();
+    if (ok && connection.commit())
+        return true;
+    connection.rollback();
+    return false;
+}
+
+bool HistoryWriter::storeRead(const ReadRecord &read, bool pending)
+{
+    if (!connection.begin())
+        return false;
+    ReadRecord record = read;
+    if (record.uid.isEmpty())
+        record.uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+
+    QSqlQuery known = connection.query();
+    if (!connection.prepare(known, QStringLiteral("SELECT id FROM reads WHERE uid = ?")))
+        return finish(false);
+    known.addBindValue(record.uid);
+    if (!connection.exec(known))
+        return finish(false);
+    const bool stored = known.next();
+    known.finish();
+    if (stored)
+        return finish(true);
+
+    qint64 readId = -1;
+    if (!insertRead(record, pending, &readId))
+        return finish(false);
+    for (int i = 0; i < record.blocks.size(); ++i) {
+        if (!storeBlock(readId, i, record.blocks.at(i)))
+            return finish(false);
+    }
+    return finish(true);
+}
+
+bool HistoryWriter::insertRead(const ReadRecord &read, bool pending, qint64 *readId)
+{
+    qint64 values = 0;
+    for (const MemoryBlock &block : read.blocks)
+        values += block.values.size();
+    const QDateTime started = read.startedAt.isValid() ? read.startedAt : QDateTime::currentDateTimeUtc();
+
+    QSqlQuery insert = connection.query();
+    if (!connection.prepare(insert,
+                            QStringLiteral("INSERT INTO reads (uid, started_at, port, block_count, outcome, "
+                                           "stored_blocks, value_count, pending) "
+                                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?) RETURNING id")))
+        return false;
+    insert.addBindValue(read.uid);
+    insert.addBindValue(started.toMSecsSinceEpoch());
+    insert.addBindValue(notNull(read.portName));
+    insert.addBindValue(read.blockCount);
+    insert.addBindValue(outcomeCode(read.outcome));
+    insert.addBindValue(read.blocks.size());
+    insert.addBindValue(values);
+    insert.addBindValue(pending ? 1 : 0);
+    if (!connection.exec(insert))
+        return false;
+    if (!insert.next()) {
+        connection.setError(HistoryFailure::Failed, QStringLiteral("The new read has no key."));
+        return false;
+    }
+    *readId = insert.value(0).toLongLong();
+    return true;
+}
+
+bool HistoryWriter::storeBlock(qint64 readId, int position, const MemoryBlock &block)
+{
+    const QByteArray bytes = valuesToBytes(block.values);
+    const qint64 key = blockKey(block.name, bytes);
+    if (!lockBlockKey(key))
+        return false;
+    const qint64 blockId = blockIdFor(block, bytes, key);
+    if (blockId < 0)
+        return false;
+
+    QSqlQuery insert = connection.query();
+    if (!connection.prepare(insert,
+                            QStringLiteral("INSERT INTO read_blocks (read_id, position, block_id, "
+                                           "expected_size, fault, read_at) VALUES (?, ?, ?, ?, ?, ?)")))
+        return false;
+    insert.addBindValue(readId);
+    insert.addBindValue(position);
+    insert.addBindValue(blockId);
+    insert.addBindValue(block.expectedSize);
+    insert.addBindValue(faultCode(block.fault));
+    insert.addBindValue(msecsOrNull(block.readAt));
+    return connection.exec(insert);
+}
+
+qint64 HistoryWriter::blockIdFor(const MemoryBlock &block, const QByteArray &bytes, qint64 key)
+{
+    const QString name = notNull(block.name);
+    QSqlQuery same = connection.query();
+    if (!connection.prepare(
+            same, QStringLiteral("SELECT id, value_data FROM blocks WHERE block_key = ? AND name = ?")))
+        return -1;
+    same.addBindValue(key);
+    same.addBindValue(name);
+    if (!connection.exec(same))
+        return -1;
+    // The key only narrows the search; the values themselves decide.
+    while (same.next()) {
+        if (same.value(1).toByteArray() == bytes)
+            return same.value(0).toLongLong();
+    }
+    same.finish();
+
+    QSqlQuery insert = connection.query();
+    if (!connection.prepare(insert,
+                            QStringLiteral("INSERT INTO blocks (block_key, name, name_key, value_count, "
+                                           "value_data) VALUES (?, ?, ?, ?, ?) RETURNING id")))
+        return -1;
+    insert.addBindValue(key);
+    insert.addBindValue(name);
+    insert.addBindValue(notNull(blockNameKey(name)));
+    insert.addBindValue(block.values.size());
+    insert.addBindValue(bytes);
+    if (!connection.exec(insert))
+        return -1;
+    if (!insert.next()) {
+        connection.setError(HistoryFailure::Failed, QStringLiteral("The new block has no key."));
+        return -1;
+    }
+    return insert.value(0).toLongLong();
+}
+
+bool HistoryWriter::lockBlockKey(qint64 key)
+{
+    if (connection.backend() != HistoryBackend::Postgres)
+        return true; // the file's write lock is held for the whole transaction
+    QSqlQuery lock = connection.query();
+    if (!connection.prepare(lock, QStringLiteral("SELECT pg_advisory_xact_lock(?)")))
+        return false;
+    lock.addBindValue(key);
+    return connection.exec(lock);
+}
+
+bool HistoryWriter::deleteReads(const QVector<qint64> &readIds)
+{
+    if (!connection.begin())
+        return false;
+    QVector<QPair<qint64, qint64>> blocks; // id, key
+    QSqlQuery used = connection.query();
+    QSqlQuery removeRead = connection.query();
+    if (!connection.prepare(used, QStringLiteral("SELECT DISTINCT b.id, b.block_key FROM read_blocks rb "
+                                                 "JOIN blocks b ON b.id = rb.block_id WHERE rb.read_id = ?"))
+        || !connection.prepare(removeRead, QStringLiteral("DELETE FROM reads WHERE id = ?")))
+        return finish(false);
+    for (const qint64 id : readIds) {
+        used.bindValue(0, id);
+        if (!connection.exec(used))
+            return finish(false);
+        while (used.next())
+            blocks.append({used.value(0).toLongLong(), used.value(1).toLongLong()});
+        used.finish();
+        // The read's blocks go with it (ON DELETE CASCADE).
+        removeRead.bindValue(0, id);
+        if (!connection.exec(removeRead))
+            return finish(false);
+    }
+
+    QSqlQuery orphan = connection.query();
+    if (!connection.prepare(orphan, QStringLiteral("DELETE FROM blocks WHERE id = ? AND NOT EXISTS "
+                                                   "(SELECT 1 FROM read_blocks WHERE block_id = ?)")))
+        return finish(false);
+    for (const auto &block : qAsConst(blocks)) {
+        if (!lockBlockKey(block.second))
+            return finish(false);
+        orphan.bindValue(0, block.first);
+        orphan.bindValue(1, block.first);
+        if (!connection.exec(orphan))
+            return finish(false);
+    }
+    return finish(true);
+}

@@ -1,0 +1,269 @@
+#include "ui/historydialog.h"
+
+#include "history/csvexport.h"
+#include "history/historyreader.h"
+#include "history/historyrecorder.h"
+#include "history/historywriter.h"
+#include "history/readlistmodel.h"
+#include "ui/historytexts.h"
+#include "ui_historydialog.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QFileDialog>
+#include <QLocale>
+#include <QMessageBox>
+#include <QStandardItemModel>
+#include <QStandardPaths>
+#include <QTime>
+#include <algorithm>
+
+namespace {
+
+enum CsvChoice { RussianCsv, EnglishCsv };
+enum BlockColumn { NumberColumn, NameColumn, ValuesColumn, ExpectedColumn, FaultColumn, BlockColumnCount };
+
+constexpr int kDefaultRangeDays = 30;
+
+CsvFormat csvFormatOf(int choice)
+{
+    if (choice == RussianCsv)
+        return {QLatin1Char(';'), QLatin1Char(',')};
+    return {QLatin1Char(','), QLatin1Char('.')};
+}
+
+QStandardItem *numberItem(qint64 number)
+{
+    auto *item = new QStandardItem(QString::number(number));
+    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return item;
+}
+
+} // namespace
+
+HistoryDialog::HistoryDialog(HistoryRecorder *recorder, QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::HistoryDialog)
+    , recorder(recorder)
+{
+    ui->setupUi(this);
+    reads = new ReadListModel([recorder] { return recorder->openHistory(); }, this);
+    ui->reads_view->setModel(reads);
+    blocks = new QStandardItemModel(0, BlockColumnCount, this);
+    setBlockHeaders();
+    ui->blocks_view->setModel(blocks);
+
+    const QDate today = QDate::currentDate();
+    ui->date_from->setDate(today.addDays(-kDefaultRangeDays));
+    ui->date_to->setDate(today);
+    // A spreadsheet that writes decimal commas expects ';' between fields.
+    ui->csv_format->setCurrentIndex(QLocale().decimalPoint() == QLatin1Char(',') ? RussianCsv : EnglishCsv);
+
+    connect(ui->block_filter, &QLineEdit::textChanged, this, &HistoryDialog::applyFilter);
+    connect(ui->date_filter, &QCheckBox::toggled, this, &HistoryDialog::applyFilter);
+    connect(ui->date_from, &QDateEdit::dateChanged, this, &HistoryDialog::applyFilter);
+    connect(ui->date_to, &QDateEdit::dateChanged, this, &HistoryDialog::applyFilter);
+    connect(ui->date_filter, &QCheckBox::toggled, ui->date_from, &QWidget::setEnabled);
+    connect(ui->date_filter, &QCheckBox::toggled, ui->date_to, &QWidget::setEnabled);
+    connect(reads, &ReadListModel::failed, this, &HistoryDialog::showFailure);
+    connect(reads, &QAbstractItemModel::modelReset, this, &HistoryDialog::selectionChanged);
+    connect(ui->reads_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &HistoryDialog::selectionChanged);
+    connect(ui->reads_view, &QAbstractItemView::doubleClicked, this, &HistoryDialog::openCurrent);
+    connect(ui->open_button, &QPushButton::clicked, this, &HistoryDialog::openCurrent);
+    connect(ui->delete_button, &QPushButton::clicked, this, &HistoryDialog::deleteSelected);
+    connect(ui->export_button, &QPushButton::clicked, this, &HistoryDialog::exportCsv);
+    connect(recorder, &HistoryRecorder::readStored, this, [this] {
+        if (isVisible())
+            refresh();
+    });
+}
+
+HistoryDialog::~HistoryDialog()
+{
+    delete ui;
+}
+
+void HistoryDialog::changeEvent(QEvent *event)
+{
+    // The form may be asked before the models exist.
+    if (event->type() == QEvent::LanguageChange && reads) {
+        ui->retranslateUi(this);
+        setBlockHeaders();
+        reads->retranslate();
+        showBlocksOfCurrent();
+    }
+    QDialog::changeEvent(event);
+}
+
+void HistoryDialog::setBlockHeaders()
+{
+    blocks->setHorizontalHeaderLabels(
+        {tr("№"), tr("Блок"), tr("Значений"), tr("Ожидалось"), tr("Сбой чтения")});
+}
+
+void HistoryDialog::refresh()
+{
+    ui->status_label->clear();
+    reads->reload();
+}
+
+void HistoryDialog::applyFilter()
+{
+    ReadFilter filter;
+    filter.blockName = ui->block_filter->text().trimmed();
+    if (ui->date_filter->isChecked()) {
+        // Whole local days, the last one included.
+        filter.from = QDateTime(ui->date_from->date(), QTime(0, 0)).toUTC();
+        filter.to = QDateTime(ui->date_to->date().addDays(1), QTime(0, 0)).toUTC();
+    }
+    ui->status_label->clear();
+    reads->setFilter(filter);
+}
+
+int HistoryDialog::currentRow() const
+{
+    const QModelIndexList rows = ui->reads_view->selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return -1;
+    const QModelIndex current = ui->reads_view->currentIndex();
+    if (current.isValid() && ui->reads_view->selectionModel()->isRowSelected(current.row(), QModelIndex()))
+        return current.row();
+    return rows.first().row();
+}
+
+QVector<qint64> HistoryDialog::selectedReadIds() const
+{
+    QVector<qint64> ids;
+    for (const QModelIndex &row : ui->reads_view->selectionModel()->selectedRows())
+        ids.append(reads->read(row.row()).id);
+    return ids;
+}
+
+void HistoryDialog::selectionChanged()
+{
+    const bool one = currentRow() >= 0;
+    ui->open_button->setEnabled(one);
+    ui->export_button->setEnabled(one);
+    ui->delete_button->setEnabled(one);
+    showBlocksOfCurrent();
+}
+
+QString HistoryDialog::faultText(BlockFault fault)
+{
+    switch (fault) {
+    case BlockFault::None:
+        return QString();
+    case BlockFault::Name:
+        return tr("запрос имени");
+    case BlockFault::Size:
+        return tr("запрос размера");
+    case BlockFault::Data:
+        return tr("запрос данных");
+    case BlockFault::Cut:
+        return tr("данные неполные");
+    }
+    return QString();
+}
+
+void HistoryDialog::showBlocksOfCurrent()
+{
+    blocks->removeRows(0, blocks->rowCount());
+    const int row = currentRow();
+    if (row < 0)
+        return;
+    HistoryConnection *connection = recorder->openHistory();
+    QVector<StoredBlock> stored;
+    if (!connection || !HistoryReader(*connection).blocksOf(reads->read(row).id, &stored)) {
+        showFailure(connection ? connection->lastError() : recorder->lastError());
+        return;
+    }
+    for (const StoredBlock &block : qAsConst(stored)) {
+        auto *fault = new QStandardItem(faultText(block.fault));
+        blocks->appendRow(
+            {numberItem(block.position + 1), new QStandardItem(block.name), numberItem(block.valueCount),
+             block.expectedSize < 0 ? new QStandardItem() : numberItem(block.expectedSize), fault});
+    }
+}
+
+bool HistoryDialog::loadCurrent(ReadRecord *read)
+{
+    const int row = currentRow();
+    if (row < 0)
+        return false;
+    HistoryConnection *connection = recorder->openHistory();
+    if (!connection || !HistoryReader(*connection).loadRead(reads->read(row).id, read)) {
+        showFailure(connection ? connection->lastError() : recorder->lastError());
+        return false;
+    }
+    return true;
+}
+
+void HistoryDialog::openCurrent()
+{
+    ReadRecord read;
+    if (!loadCurrent(&read))
+        return;
+    emit readOpened(read.blocks, read.startedAt);
+    accept();
+}
+
+void HistoryDialog::deleteSelected()
+{
+    const QVector<qint64> ids = selectedReadIds();
+    if (ids.isEmpty())
+        return;
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        this, HistoryTexts::title(), tr("Удалить из истории выбранные чтения (%1)?").arg(ids.size()),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    HistoryConnection *connection = recorder->openHistory();
+    if (!connection || !HistoryWriter(*connection).deleteReads(ids)) {
+        showFailure(connection ? connection->lastError() : recorder->lastError());
+        return;
+    }
+    refresh();
+}
+
+void HistoryDialog::exportCsv()
+{
+    ReadRecord read;
+    if (!loadCurrent(&read))
+        return;
+    // The selected blocks of the read, or all of them.
+    QVector<int> positions;
+    for (const QModelIndex &row : ui->blocks_view->selectionModel()->selectedRows())
+        positions.append(row.row());
+    std::sort(positions.begin(), positions.end());
+    QVector<MemoryBlock> chosen;
+    for (const int position : qAsConst(positions))
+        chosen.append(read.blocks.value(position));
+    if (positions.isEmpty())
+        chosen = read.blocks;
+
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString proposal =
+        QStringLiteral("%1/ZRV %2.csv")
+            .arg(folder, read.startedAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")));
+    const QString path =
+        QFileDialog::getSaveFileName(this, tr("Экспорт в CSV"), proposal, tr("Файлы CSV (*.csv)"));
+    if (path.isEmpty())
+        return;
+    const QByteArray bytes = blocksToCsv(chosen, csvFormatOf(ui->csv_format->currentIndex()),
+                                         {tr("Блок"), tr("Номер"), tr("Значение")});
+    if (!writeCsvFile(path, bytes)) {
+        QMessageBox::warning(
+            this, tr("Ошибка"),
+            tr("Не удалось сохранить файл CSV.\nПроверьте права на запись и место на диске."));
+        return;
+    }
+    ui->status_label->setText(tr("Сохранено: %1").arg(QDir::toNativeSeparators(path)));
+}
+
+void HistoryDialog::showFailure(const HistoryError &error)
+{
+    const bool server = recorder->backend() == HistoryBackend::Postgres;
+    ui->status_label->setText(tr("История недоступна: %1.").arg(HistoryTexts::cause(error.failure, server)));
+    ui->status_label->setToolTip(error.text);
+}

@@ -1,0 +1,71 @@
+#include "ui/historytexts.h"
+
+#include "history/readlistmodel.h"
+
+#include <QDir>
+
+QString HistoryTexts::title()
+{
+    return tr("История измерений");
+}
+
+QString HistoryTexts::cause(HistoryFailure failure, bool server)
+{
+    switch (failure) {
+    case HistoryFailure::Unreachable:
+        return server ? tr("сервер истории недоступен") : tr("не удалось открыть файл истории");
+    case HistoryFailure::Locked:
+        return tr("база истории занята другой программой");
+    case HistoryFailure::DiskFull:
+        return tr("нет места для записи");
+    case HistoryFailure::Corrupt:
+        return tr("база истории повреждена");
+    case HistoryFailure::Failed:
+    case HistoryFailure::None:
+        break;
+    }
+    return tr("не удалось записать в базу истории");
+}
+
+QString HistoryTexts::failure(const HistoryError &error, bool server)
+{
+    if (server)
+        return tr("История измерений: %1. Чтения сохраняются на этом компьютере и будут отправлены на "
+                  "сервер, когда он станет доступен.")
+            .arg(cause(error.failure, true));
+    return tr("История измерений: %1. Чтение показано и будет записано в историю, как только это станет "
+              "возможно.")
+        .arg(cause(error.failure, false));
+}
+
+QString HistoryTexts::keptLocally(int waiting)
+{
+    return tr("Сервер истории недоступен: чтение сохранено на этом компьютере (ожидают отправки: %1).")
+        .arg(waiting);
+}
+
+QString HistoryTexts::sentToServer(int count)
+{
+    return tr("Сервер истории доступен: отправлено чтений, сохранённых на этом компьютере: %1.").arg(count);
+}
+
+QString HistoryTexts::storedAfterFailure(int count)
+{
+    return tr("История измерений снова доступна: записано отложенных чтений: %1.").arg(count);
+}
+
+QString HistoryTexts::corruptFileKept(const QString &path)
+{
+    return tr("Файл истории был повреждён и сохранён как %1; начат новый файл истории.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString HistoryTexts::openedFromHistory(const QDateTime &startedAt)
+{
+    return tr("Из истории: %1").arg(historyTimeText(startedAt));
+}
+
+QString HistoryTexts::readInProgress()
+{
+    return tr("Идёт чтение прибора: откройте запись из истории после его окончания.");
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "history/historyfailure.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QString>
+
+// What the window and the history dialog say about the history.
+class HistoryTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(HistoryTexts)
+
+public:
+    // A store failed; `server`: the shared server, whose reads then wait on this computer.
+    static QString failure(const HistoryError &error, bool server);
+    static QString keptLocally(int waiting);
+    static QString sentToServer(int count);
+    static QString storedAfterFailure(int count);
+    static QString corruptFileKept(const QString &path);
+    static QString openedFromHistory(const QDateTime &startedAt);
+    static QString readInProgress();
+    static QString title();
+    // What went wrong, in a few words.
+    static QString cause(HistoryFailure failure, bool server);
+};

@@ -1,0 +1,100 @@
+#include "ui/mainwindow.h"
+
+#include "history/historyrecorder.h"
+#include "history/historysettings.h"
+#include "settings/settingsfile.h"
+#include "ui/historydialog.h"
+#include "ui/historytexts.h"
+#include "ui_mainwindow.h"
+
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStatusBar>
+
+void MainWindow::setUpHistory()
+{
+    // The history lives beside config.json.
+    const QString folder = QFileInfo(configFilePath()).absolutePath();
+    history = new HistoryRecorder(folder, loadHistorySettings(folder), this);
+    connect(ui->action_history, &QAction::triggered, this, &MainWindow::showHistory);
+    connect(history, &HistoryRecorder::storeFailed, this, [this](const HistoryError &error, bool server) {
+        warnAboutHistory(HistoryTexts::failure(error, server), error.text);
+    });
+    connect(history, &HistoryRecorder::keptLocally, this,
+            [this](int waiting) { showHistoryMessage(HistoryTexts::keptLocally(waiting)); });
+    connect(history, &HistoryRecorder::sentToServer, this,
+            [this](int count) { showHistoryMessage(HistoryTexts::sentToServer(count)); });
+    connect(history, &HistoryRecorder::storedAfterFailure, this,
+            [this](int count) { showHistoryMessage(HistoryTexts::storedAfterFailure(count)); });
+    connect(history, &HistoryRecorder::corruptFileKept, this, [this](const QString &path) {
+        warnAboutHistory(HistoryTexts::corruptFileKept(path), QString());
+    });
+}
+
+ReadRecord MainWindow::startReadRecord() const
+{
+    ReadRecord read;
+    read.startedAt = QDateTime::currentDateTimeUtc();
+    read.portName = port.instrumentPortName();
+    return read;
+}
+
+void MainWindow::recordRead(ReadRecord read, BlockReader::Outcome outcome)
+{
+    // Without a count the read produced no blocks: nothing to keep.
+    if (outcome == BlockReader::Outcome::CountFailed)
+        return;
+    read.blockCount = blockReader->blockCount();
+    read.outcome = outcome == BlockReader::Outcome::Cancelled        ? ReadOutcome::Cancelled
+                   : outcome == BlockReader::Outcome::InstrumentLost ? ReadOutcome::InstrumentLost
+                                                                     : ReadOutcome::Complete;
+    read.blocks = memoryBlocks;
+    history->recordRead(read);
+}
+
+void MainWindow::showHistory()
+{
+    if (!historyDialog) {
+        historyDialog = new HistoryDialog(history, this);
+        connect(historyDialog, &HistoryDialog::readOpened, this, &MainWindow::openFromHistory);
+    }
+    historyDialog->refresh();
+    historyDialog->show();
+    historyDialog->raise();
+    historyDialog->activateWindow();
+}
+
+void MainWindow::openFromHistory(const QVector<MemoryBlock> &blocks, const QDateTime &startedAt)
+{
+    if (blockReader->isRunning()) {
+        showHistoryMessage(HistoryTexts::readInProgress());
+        return;
+    }
+    // As at the end of a read: a new list, no block shown for export yet.
+    ui->button_export_to_PDF->setEnabled(false);
+    ui->button_export_to_excel->setEnabled(false);
+    memoryBlocks = blocks;
+    ui->block_names_list->clear();
+    for (const MemoryBlock &block : qAsConst(memoryBlocks))
+        ui->block_names_list->addItem(block.name);
+    ui->block_names_list->setEnabled(true);
+    showHistoryMessage(HistoryTexts::openedFromHistory(startedAt));
+}
+
+void MainWindow::showHistoryMessage(const QString &text)
+{
+    statusBar()->showMessage(text);
+}
+
+void MainWindow::warnAboutHistory(const QString &text, const QString &detail)
+{
+    showHistoryMessage(text);
+    // Not modal: the read goes on and shows; the message stays until it is read.
+    auto *box = new QMessageBox(QMessageBox::Warning, HistoryTexts::title(), text, QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("history_warning"));
+    if (!detail.isEmpty())
+        box->setDetailedText(detail);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+}
