@@ -16,6 +16,7 @@ constexpr int kRequestSize = 4;
 constexpr int kReadChunk = 4096;
 constexpr qint64 kNsPerSecond = 1000000000;
 constexpr qint64 kNsPerMs = 1000000;
+constexpr qint64 kBatchNs = kNsPerMs;
 
 void makeRaw(int fd)
 {
@@ -215,6 +216,7 @@ void InstrumentSimulator::queueAnswer(const QByteArray &answer, int code, qint64
 
     const qint64 rate = behaviour.bytesPerSecond;
     const bool chunked = behaviour.chunks.appliesTo(code);
+    batched = rate > 0 && !chunked;
     const int chunkSize = qMax(1, behaviour.chunkSize);
     const qint64 chunkGapNs = qMax(1, behaviour.chunkGapMs) * kNsPerMs;
     for (int i = 0; i < answer.size(); ++i) {
@@ -259,7 +261,12 @@ void InstrumentSimulator::armTransmission()
         armTimer(0);
         return;
     }
-    const qint64 wait = dueNs.at(nextToSend) - clock.nsecsElapsed();
+    qint64 due = dueNs.at(nextToSend);
+    // Paced bytes go out a few at a time, the last one at its own time: a
+    // wake-up per byte would cost more than the wire's pace leaves between them.
+    if (batched)
+        due = qMin(due + kBatchNs, dueNs.last());
+    const qint64 wait = due - clock.nsecsElapsed();
     if (wait <= 0) {
         transmitDue();
         return;

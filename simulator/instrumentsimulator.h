@@ -77,6 +77,7 @@ private:
     QByteArray outgoing;
     QVector<qint64> dueNs;
     int nextToSend = 0;
+    bool batched = false;
     // Sends the next bytes at their time to the microsecond: a millisecond
     // timer would make every answer late by up to a millisecond.
     int transmitTimerFd = -1;

@@ -155,6 +155,7 @@ private slots:
             {"action_font_size_decrease", "QAction", "Уменьшить", "Decrease font size"},
             {"action_font_size_reset", "QAction", "Обычный размер", "Default font size"},
             {"high_contrast", "QAction", "Режим контрастности", "High contrast mode"},
+            {"action_search_again", "QAction", "Искать прибор снова", "Search for the instrument again"},
             {"actionRU", "QAction", "Русский", "Russian"},
             {"actionEN", "QAction", "English", "English"},
             {"about_program", "QAction", "О программе", "About"},

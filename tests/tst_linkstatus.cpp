@@ -268,6 +268,7 @@ private slots:
     {
         QTest::addColumn<InstrumentBehaviour>("behaviour");
         QTest::addColumn<QString>("tooltip");
+        QTest::addColumn<QString>("englishTooltip");
         QTest::addColumn<QString>("picked");
         QTest::addColumn<int>("tableRows");
         auto errorOn = [](int code) {
@@ -278,22 +279,27 @@ private slots:
             return b;
         };
         QTest::newRow("name") << errorOn(0x07) << "Ошибка запроса имени блока"
+                              << "The block name request failed"
                               << "Блок 2: ошибка запроса имени блока" << 3;
         QTest::newRow("size") << errorOn(0x08) << "Ошибка запроса размера блока"
+                              << "The block size request failed"
                               << shownName(1) + ": ошибка запроса размера блока" << 0;
         QTest::newRow("data") << errorOn(0x09) << "Ошибка запроса данных блока"
+                              << "The block data request failed"
                               << shownName(1) + ": ошибка запроса данных блока" << 0;
         InstrumentBehaviour cut;
         cut.partial.enabled = true;
         cut.partial.commands = {0x09};
         cut.partialBytes = 8;
         QTest::newRow("cut short") << cut << "Получено 2 из 3 значений"
-                                   << shownName(1) + ": получено 2 из 3 значений" << 2;
+                                   << "2 of 3 values received" << shownName(1) + ": получено 2 из 3 значений"
+                                   << 2;
     }
     void failedBlocksAreExplained()
     {
         QFETCH(InstrumentBehaviour, behaviour);
         QFETCH(QString, tooltip);
+        QFETCH(QString, englishTooltip);
         QFETCH(QString, picked);
         QFETCH(int, tableRows);
         Setup setup;
@@ -320,6 +326,13 @@ private slots:
         setup.doubleClickRow(2);
         QVERIFY(setup.readText().startsWith(QStringLiteral("Прочитано блоков: 4")));
         QVERIFY2(modals.boxes.isEmpty(), "the read stays quiet");
+
+        // The marks follow the language.
+        setup.switchToEnglish();
+        QCOMPARE(setup.ui->block_names_list->item(1)->toolTip(), englishTooltip);
+        QVERIFY(setup.ui->block_names_list->item(2)->toolTip().isEmpty());
+        setup.doubleClickRow(1);
+        QVERIFY(setup.readText().endsWith(englishTooltip.mid(1)));
     }
 
     // A read that replaces the list with less than a full one says so.

@@ -100,6 +100,8 @@ private:
     // Read flow (mainwindow_device.cpp)
     void startBlockList(int count);
     void listBlock(int done, int count, const MemoryBlock &block);
+    void markFailedBlocks();
+
     // Measurement history (mainwindow_history.cpp)
     void setUpHistory();
     ReadRecord startReadRecord() const;

@@ -66,6 +66,13 @@ void MainWindow::listBlock(int done, int count, const MemoryBlock &block)
     linkStatus->readProgress(done, count);
 }
 
+// The rows' tooltips are in the language of the moment.
+void MainWindow::markFailedBlocks()
+{
+    for (int row = 0; row < ui->block_names_list->count() && row < memoryBlocks.size(); ++row)
+        BlockFaultText::markRow(ui->block_names_list->item(row), memoryBlocks.at(row));
+}
+
 void MainWindow::on_action_search_again_triggered()
 {
     port.searchAgain();

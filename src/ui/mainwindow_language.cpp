@@ -60,6 +60,7 @@ void MainWindow::switchLanguage(bool english)
     }
     ui->retranslateUi(this);
     updateLogoButtonText();
+    markFailedBlocks();
     setWindowTitle(title);
     showDateIn(ui->report_date_edit, english);
     (english ? ui->actionEN : ui->actionRU)->setChecked(true);
