@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config clang libclang-rt-14-dev
   qtbase5-dev qttools5-dev qttools5-dev-tools libqt5serialport5-dev
-  libqt5svg5 qt5-image-formats-plugins
+  libqt5svg5 qt5-image-formats-plugins qttranslations5-l10n
   libqcustomplot-dev
   libxlsxwriter-dev
   python3 python3-openpyxl
@@ -15,6 +15,7 @@ packages=(
   libreoffice-calc-nogui fonts-crosextra-carlito
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth
+  desktop-file-utils dpkg-dev
 )
 
 missing=()

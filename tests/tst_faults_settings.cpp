@@ -1,5 +1,6 @@
 // A settings file in trouble, played through the real main window with real
-// files: what the form shows at start-up, and what the file holds after exit.
+// files: what the form shows at start-up, what the operator is told, and what
+// the file holds after exit.
 
 #include "filefaults.h"
 #include "imagebytes.h"
@@ -31,9 +32,17 @@ enum class Place {
 // What must survive the fault.
 enum class Kept {
     FreshFile,    // at exit the file holds the 18 keys with the form's values
+    KeptAside,    // as FreshFile, and the unreadable file is kept as config.json.bad
     UnknownKey,   // a key the program does not know is still there at exit
     PreviousFile, // the write at exit failed; the previous file is byte for byte intact
     BlockingFile, // the file in the folder's place is untouched, nothing was created
+};
+
+// What the operator is told.
+enum class Told {
+    Nothing,
+    Unreadable, // at start-up: the file could not be read and was kept aside
+    NotSaved,   // at exit: the settings could not be saved in their folder
 };
 
 // What the form shows at start-up.
@@ -72,6 +81,7 @@ QByteArray nested(int depth)
 
 Q_DECLARE_METATYPE(Place)
 Q_DECLARE_METATYPE(Kept)
+Q_DECLARE_METATYPE(Told)
 Q_DECLARE_METATYPE(FormSeen)
 
 class SettingsFaultsTest : public QObject
@@ -101,6 +111,7 @@ private:
     void writeSettings(const QByteArray &bytes, Place place);
     void compareKept(Kept kept, const FormSeen &seen, const QByteArray &bytes, Place place,
                      const QByteArray &before);
+    void compareTold(Told told, const QVector<MessageBoxSeen> &boxes);
 
     QTemporaryDir folder;
     QString settingsFolder;
@@ -112,6 +123,7 @@ void SettingsFaultsTest::faultySettingsFile_data()
     QTest::addColumn<Place>("place");
     QTest::addColumn<FormSeen>("seen");
     QTest::addColumn<Kept>("kept");
+    QTest::addColumn<Told>("told");
     const FormSeen empty; // every field empty, both limits 0, no logo
     FormSeen good;
     good.companyName = QStringLiteral("ООО Контроль");
@@ -120,21 +132,23 @@ void SettingsFaultsTest::faultySettingsFile_data()
     const Place normal = Place::Normal;
 
     const QByteArray full = json(goodSettings());
-    QTest::newRow("truncated") << full.left(full.size() / 2) << normal << empty << Kept::FreshFile;
+    const Told nothing = Told::Nothing;
+    QTest::newRow("truncated") << full.left(full.size() / 2) << normal << empty << Kept::KeptAside
+                               << Told::Unreadable;
     {
         QByteArray garbage;
         for (int i = 0; i < 4096; ++i)
             garbage.append(static_cast<char>((i * 7919 + 13) % 256));
-        QTest::newRow("binary garbage") << garbage << normal << empty << Kept::FreshFile;
+        QTest::newRow("binary garbage") << garbage << normal << empty << Kept::KeptAside << Told::Unreadable;
         QTest::newRow("UTF-16 with a byte-order mark")
             << QByteArray("\xFF\xFE", 2)
                    + QByteArray(reinterpret_cast<const char *>(QStringLiteral("{}").utf16()), 4)
-            << normal << empty << Kept::FreshFile;
+            << normal << empty << Kept::KeptAside << Told::Unreadable;
     }
     {
         QJsonObject o = goodSettings();
         o.insert(QStringLiteral("archive"), QString(12 * 1024 * 1024, QLatin1Char('x')));
-        QTest::newRow("very large (12 MB)") << json(o) << normal << good << Kept::UnknownKey;
+        QTest::newRow("very large (12 MB)") << json(o) << normal << good << Kept::UnknownKey << nothing;
     }
     {
         QJsonObject o;
@@ -145,38 +159,41 @@ void SettingsFaultsTest::faultySettingsFile_data()
         o.insert(QStringLiteral("limits_min_val"), QStringLiteral("3"));
         o.insert(QStringLiteral("limits_max_val"), QJsonObject{{QStringLiteral("v"), 9}});
         o.insert(QStringLiteral("comments"), QJsonValue::Null);
-        QTest::newRow("every key of another type") << json(o) << normal << empty << Kept::FreshFile;
+        QTest::newRow("every key of another type") << json(o) << normal << empty << Kept::FreshFile << nothing;
     }
-    QTest::newRow("top level an array") << QByteArray("[1, 2, 3]") << normal << empty << Kept::FreshFile;
+    QTest::newRow("top level an array")
+        << QByteArray("[1, 2, 3]") << normal << empty << Kept::KeptAside << Told::Unreadable;
     QTest::newRow("nested deeper than the parser goes")
         << "{\"company_name\": \"ООО Контроль\", \"x\": " + nested(100000) + "}" << normal << empty
-        << Kept::FreshFile;
+        << Kept::KeptAside << Told::Unreadable;
     {
         QByteArray text = full;
         text.chop(text.size() - text.lastIndexOf('}'));
         text += ", \"archive\": " + nested(500) + "}";
-        QTest::newRow("nested deeply under an unknown key") << text << normal << good << Kept::UnknownKey;
+        QTest::newRow("nested deeply under an unknown key")
+            << text << normal << good << Kept::UnknownKey << nothing;
     }
     {
         QJsonObject o = goodSettings();
         o.insert(QStringLiteral("logo_image"), QString::fromLatin1(pngBytes(40, 40).left(300).toBase64()));
-        QTest::newRow("logo a truncated PNG") << json(o) << normal << good << Kept::FreshFile;
+        QTest::newRow("logo a truncated PNG") << json(o) << normal << good << Kept::FreshFile << nothing;
         o.insert(QStringLiteral("logo_image"), QStringLiteral("%%% not base64 %%%"));
-        QTest::newRow("logo not Base64") << json(o) << normal << good << Kept::FreshFile;
+        QTest::newRow("logo not Base64") << json(o) << normal << good << Kept::FreshFile << nothing;
         o.insert(QStringLiteral("logo_image"), QString::fromLatin1(pngClaiming(200000, 200000).toBase64()));
-        QTest::newRow("logo of absurd dimensions") << json(o) << normal << good << Kept::FreshFile;
+        QTest::newRow("logo of absurd dimensions") << json(o) << normal << good << Kept::FreshFile << nothing;
         o.insert(QStringLiteral("logo_image"), QString::fromLatin1(pngBytes(40, 40).toBase64()));
         FormSeen withLogo = good;
         withLogo.logo = true;
         QTest::newRow("sound file with a logo (reference)")
-            << json(o) << normal << withLogo << Kept::FreshFile;
+            << json(o) << normal << withLogo << Kept::FreshFile << nothing;
     }
-    QTest::newRow("folder cannot be written") << full << Place::FolderReadOnly << good << Kept::PreviousFile;
-    QTest::newRow("disk full at exit") << full << Place::DiskFull << good << Kept::PreviousFile;
+    QTest::newRow("folder cannot be written")
+        << full << Place::FolderReadOnly << good << Kept::PreviousFile << Told::NotSaved;
+    QTest::newRow("disk full at exit") << full << Place::DiskFull << good << Kept::PreviousFile << Told::NotSaved;
     QTest::newRow("folder cannot be created")
-        << QByteArray() << Place::FolderIsFile << empty << Kept::BlockingFile;
+        << QByteArray() << Place::FolderIsFile << empty << Kept::BlockingFile << Told::NotSaved;
     QTest::newRow("config.json is a folder")
-        << QByteArray() << Place::FileIsFolder << empty << Kept::BlockingFile;
+        << QByteArray() << Place::FileIsFolder << empty << Kept::BlockingFile << Told::NotSaved;
 }
 
 void SettingsFaultsTest::faultySettingsFile()
@@ -185,6 +202,7 @@ void SettingsFaultsTest::faultySettingsFile()
     QFETCH(Place, place);
     QFETCH(FormSeen, seen);
     QFETCH(Kept, kept);
+    QFETCH(Told, told);
     const QString path = settingsFolder + QStringLiteral("/config.json");
     writeSettings(bytes, place);
     if (QTest::currentTestFailed())
@@ -199,6 +217,8 @@ void SettingsFaultsTest::faultySettingsFile()
     ModalAnswerer modals;
     {
         auto window = std::make_unique<MainWindow>();
+        // The start-up steps that wait for the event loop (the message among them).
+        QCoreApplication::processEvents();
         Ui::MainWindow *ui = MainWindowTester::ui(*window);
         QCOMPARE(ui->company_name->text(), seen.companyName);
         QCOMPARE(ui->limits_min->value(), seen.limitsMin);
@@ -214,7 +234,7 @@ void SettingsFaultsTest::faultySettingsFile()
             QVERIFY(limit.apply(kFullDiskBytes));
         window.reset();
     }
-    QVERIFY2(modals.boxes.isEmpty(), "settings failures are silent");
+    compareTold(told, modals.boxes);
     compareKept(kept, seen, bytes, place, before);
 }
 
@@ -242,6 +262,7 @@ void SettingsFaultsTest::compareKept(Kept kept, const FormSeen &seen, const QByt
     const QString path = settingsFolder + QStringLiteral("/config.json");
     switch (kept) {
     case Kept::FreshFile:
+    case Kept::KeptAside:
     case Kept::UnknownKey: {
         const QJsonDocument doc = QJsonDocument::fromJson(readAll(path));
         QVERIFY(doc.isObject());
@@ -251,6 +272,10 @@ void SettingsFaultsTest::compareKept(Kept kept, const FormSeen &seen, const QByt
         QCOMPARE(o.value(QStringLiteral("company_city")).toString(), QStringLiteral("Екатеринбург"));
         QCOMPARE(o.value(QStringLiteral("company_name")).toString(), seen.companyName);
         QCOMPARE(o.value(QStringLiteral("logo_image")).toString().isEmpty(), !seen.logo);
+        if (kept == Kept::KeptAside)
+            QCOMPARE(readAll(path + QStringLiteral(".bad")), bytes);
+        else
+            QVERIFY(!QFile::exists(path + QStringLiteral(".bad")));
         if (kept == Kept::UnknownKey) {
             const QJsonObject original = QJsonDocument::fromJson(bytes).object();
             QVERIFY(o.contains(QStringLiteral("archive")));
@@ -274,6 +299,21 @@ void SettingsFaultsTest::compareKept(Kept kept, const FormSeen &seen, const QByt
         }
         break;
     }
+}
+
+void SettingsFaultsTest::compareTold(Told told, const QVector<MessageBoxSeen> &boxes)
+{
+    if (told == Told::Nothing) {
+        QVERIFY2(boxes.isEmpty(), qPrintable(boxes.value(0).text));
+        return;
+    }
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.at(0).title, QStringLiteral("Настройки"));
+    QCOMPARE(boxes.at(0).icon, QMessageBox::Warning);
+    const QString named = told == Told::Unreadable
+                              ? QDir::toNativeSeparators(settingsFolder + QStringLiteral("/config.json.bad"))
+                              : QDir::toNativeSeparators(settingsFolder);
+    QVERIFY2(boxes.at(0).text.contains(named), qPrintable(boxes.at(0).text));
 }
 
 ZRV_WINDOW_TEST_MAIN(SettingsFaultsTest)

@@ -3,6 +3,7 @@
 // the start state the constructor leaves.
 
 #include "mainwindowtester.h"
+#include "settings/settingsfile.h"
 #include "windowtestmain.h"
 
 #include <QScreen>
@@ -64,6 +65,8 @@ class FormTest : public QObject
 
 private slots:
     void initTestCase() { freshSettingsFolder(); }
+    // Each case starts from a first run.
+    void cleanup() { freshSettingsFolder(); }
 
     void namesTypesAndTexts_data()
     {
@@ -149,12 +152,14 @@ private slots:
             {"about", "QMenu", "Справка", "Help"},
             {"action_font_size_increase", "QAction", "Увеличить", "Increase font size"},
             {"action_font_size_decrease", "QAction", "Уменьшить", "Decrease font size"},
+            {"action_font_size_reset", "QAction", "Обычный размер", "Default font size"},
             {"high_contrast", "QAction", "Режим контрастности", "High contrast mode"},
             {"actionRU", "QAction", "Русский", "Russian"},
             {"actionEN", "QAction", "English", "English"},
             {"about_program", "QAction", "О программе", "About"},
             {"about_company", "QAction", "Компания", "Company"},
             {"centralwidget", "QWidget", "", ""},
+            {"report_form_scroll", "QScrollArea", "", ""},
             {"statusbar", "QStatusBar", "", ""},
         };
         for (const Row &row : rows)
@@ -268,7 +273,7 @@ private slots:
             QTest::newRow(name) << QString::fromLatin1(name) << items;
         };
         row("horizontalLayout",
-            {"verticalLayout_4", "line", "verticalLayout_26", "line_2", "verticalLayout_31"});
+            {"verticalLayout_4", "line", "verticalLayout_26", "line_2", "report_form_scroll"});
         row("verticalLayout_4",
             {"verticalLayout", "verticalLayout_28", "verticalLayout_3", "line_3", "verticalLayout_6"});
         row("verticalLayout", {"button_read_data", "button_export_to_excel", "button_export_to_PDF"});
@@ -310,6 +315,21 @@ private slots:
         auto *found = window.findChild<QLayout *>(layout);
         QVERIFY2(found, qPrintable(layout));
         QCOMPARE(itemNames(found), items);
+    }
+
+    // The report form column scrolls up and down inside its scroll area and
+    // keeps the width its fields need, so that no field is cut off.
+    void reportFormScrolls()
+    {
+        MainWindow window;
+        auto *ui = MainWindowTester::ui(window);
+        QScrollArea *area = ui->report_form_scroll;
+        QCOMPARE(area->widget()->layout(), window.findChild<QLayout *>(QStringLiteral("verticalLayout_31")));
+        QVERIFY(area->widgetResizable());
+        QCOMPARE(area->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(area->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+        QVERIFY(area->minimumWidth() >= area->widget()->minimumSizeHint().width()
+                                            + area->verticalScrollBar()->sizeHint().width());
     }
 
     // Stretch factors go by item index: they check that the columns that
@@ -355,8 +375,21 @@ private slots:
         QCOMPARE(ui->view->actions().at(0)->menu(), ui->font_size);
         QCOMPARE(ui->view->actions().at(1), ui->high_contrast);
         QCOMPARE(ui->font_size->actions(),
-                 (QList<QAction *>{ui->action_font_size_increase, ui->action_font_size_decrease}));
+                 (QList<QAction *>{ui->action_font_size_increase, ui->action_font_size_decrease,
+                                   ui->action_font_size_reset}));
+        QCOMPARE(ui->action_font_size_increase->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Plus));
+        QCOMPARE(ui->action_font_size_decrease->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Minus));
+        QCOMPARE(ui->action_font_size_reset->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_0));
         QCOMPARE(ui->language->actions(), (QList<QAction *>{ui->actionRU, ui->actionEN}));
+        // The language menu marks the active language, one at a time.
+        for (QAction *action : {ui->actionRU, ui->actionEN}) {
+            QVERIFY(action->isCheckable());
+            QVERIFY(action->actionGroup());
+            QVERIFY(action->actionGroup()->isExclusive());
+        }
+        QCOMPARE(ui->actionRU->actionGroup(), ui->actionEN->actionGroup());
+        QVERIFY(ui->actionRU->isChecked());
+        QVERIFY(!ui->actionEN->isChecked());
         QCOMPARE(ui->about->actions(), (QList<QAction *>{ui->about_program, ui->about_company}));
     }
 
@@ -378,14 +411,41 @@ private slots:
         }
     }
 
-    // Centred for the design size 1064 x 1196; top edge at 20 when that does not fit.
+    // Placed for the size it opens at: centred on the available area where it
+    // fits there, else from the area's top or left edge. The offscreen screen
+    // (800 x 600) takes the whole window at 6 pt, not at 12 pt.
+    void placement_data()
+    {
+        QTest::addColumn<int>("fontSize");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("12 pt, larger than the screen") << 12 << false;
+        QTest::newRow("6 pt, fits") << 6 << true;
+    }
+
     void placement()
     {
+        QFETCH(int, fontSize);
+        QFETCH(bool, fits);
+        freshSettingsFolder();
+        QJsonObject config = defaultConfig();
+        config.insert(QStringLiteral("app_font_size"), fontSize);
+        QVERIFY(saveConfig(config));
         MainWindow window;
         const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-        const int x = (available.width() - 1064) / 2;
-        const int y = (available.height() - 1196) / 2;
-        QCOMPARE(window.pos(), QPoint(x, (x < 0 || y < 0) ? 20 : y));
+        const QRect frame = window.frameGeometry();
+        QCOMPARE(frame.size(), window.minimumSizeHint());
+        QCOMPARE(frame.width() <= available.width() && frame.height() <= available.height(), fits);
+        QVERIFY(available.contains(frame.topLeft()));
+        QCOMPARE(available.contains(frame), fits);
+        // Each direction on its own: centred where it fits, else from the area's edge.
+        if (frame.width() <= available.width())
+            QVERIFY(qAbs((frame.left() - available.left()) - (available.right() - frame.right())) <= 1);
+        else
+            QCOMPARE(frame.left(), available.left());
+        if (frame.height() <= available.height())
+            QVERIFY(qAbs((frame.top() - available.top()) - (available.bottom() - frame.bottom())) <= 1);
+        else
+            QCOMPARE(frame.top(), available.top());
     }
 
     void opensAtItsLayoutMinimum()

@@ -90,15 +90,52 @@ private slots:
         QCOMPARE(ui->label->font().pointSize(), 14);
     }
 
-    void fontSizeStopsAtOnePoint()
+    // The window stays usable: sizes stop at 6 and 48 points.
+    void fontSizeStopsAtItsBounds_data()
     {
+        QTest::addColumn<bool>("increase");
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("down to 6") << false << 15 << 6;
+        QTest::newRow("up to 48") << true << 40 << 48;
+    }
+
+    void fontSizeStopsAtItsBounds()
+    {
+        QFETCH(bool, increase);
+        QFETCH(int, steps);
+        QFETCH(int, expected);
         MainWindow window;
         auto *ui = MainWindowTester::ui(window);
-        for (int i = 0; i < 15; ++i)
-            ui->action_font_size_decrease->trigger();
-        QCOMPARE(window.font().pointSize(), 1);
-        QCOMPARE(ui->label->font().pointSize(), 1);
-        QCOMPARE(ui->graph->xAxis->tickLabelFont().pointSize(), 1);
+        QAction *action = increase ? ui->action_font_size_increase : ui->action_font_size_decrease;
+        for (int i = 0; i < steps; ++i)
+            action->trigger();
+        QCOMPARE(window.font().pointSize(), expected);
+        QCOMPARE(ui->label->font().pointSize(), expected);
+        QCOMPARE(ui->graph->xAxis->tickLabelFont().pointSize(), expected);
+        QCOMPARE(QApplication::font().pointSize(), expected);
+    }
+
+    // Ctrl++, Ctrl+- and Ctrl+0 (back to 12 points) work from the keyboard.
+    void fontSizeShortcuts()
+    {
+        MainWindow window;
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto *ui = MainWindowTester::ui(window);
+        QTest::keyClick(&window, Qt::Key_Plus, Qt::ControlModifier);
+        QTest::keyClick(&window, Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(window.font().pointSize(), 14);
+        QTest::keyClick(&window, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(window.font().pointSize(), 13);
+        QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(window.font().pointSize(), 12);
+        QCOMPARE(ui->label->font().pointSize(), 12);
+        // The menu entry does the same.
+        ui->action_font_size_decrease->trigger();
+        ui->action_font_size_reset->trigger();
+        QCOMPARE(ui->company_name->font().pointSize(), 12);
     }
 
     void fontSizeIsKeptForTheNextStart()
@@ -126,17 +163,61 @@ private slots:
         ui->logo_action->click();
         QCOMPARE(MainWindowTester::logo(window).size(), QSize(300, 100));
         QCOMPARE(ui->logo_action->text(), QStringLiteral("Удалить"));
+        // Fitted into the label's square, whole once the form is laid out.
         const QPixmap shown = ui->logotype->pixmap(Qt::ReturnByValue);
         QVERIFY(!shown.isNull());
-        QVERIFY(shown.width() <= ui->logotype->width() && shown.height() <= ui->logotype->height());
-        QVERIFY(shown.width() == ui->logotype->width() || shown.height() == ui->logotype->height());
+        const QSize box = ui->logotype->maximumSize();
+        QVERIFY(shown.width() <= box.width() && shown.height() <= box.height());
+        QVERIFY(shown.width() == box.width() || shown.height() == box.height());
         QVERIFY(qAbs(shown.width() - 3 * shown.height()) <= 3);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QVERIFY(ui->logotype->width() >= shown.width() && ui->logotype->height() >= shown.height());
 
         // Removing asks nothing.
         ui->logo_action->click();
         QVERIFY(MainWindowTester::logo(window).isNull());
         QCOMPARE(ui->logo_action->text(), QStringLiteral("Добавить логотип"));
         QVERIFY(ui->logotype->pixmap(Qt::ReturnByValue).isNull());
+        QFile::remove(path);
+    }
+
+    // The logo keeps its size on screen from the moment it is chosen to
+    // after a restart, large pictures and small ones.
+    void logoLooksTheSameAfterRestart_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("wide, larger than the label") << QSize(300, 100);
+        QTest::newRow("tall, larger than the label") << QSize(200, 400);
+        QTest::newRow("smaller than the label") << QSize(40, 20);
+    }
+
+    void logoLooksTheSameAfterRestart()
+    {
+        QFETCH(QSize, size);
+        const QString path =
+            writeImageFile(QStringLiteral("zrv-shell-restart.png"), sampleImage(size.width(), size.height()), "PNG");
+        QSize chosen;
+        QSize label;
+        {
+            MainWindow window;
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            auto *ui = MainWindowTester::ui(window);
+            QTRY_VERIFY(ui->logotype->maximumWidth() == ui->report_number->width() / 2);
+            answerFileDialog(path);
+            ui->logo_action->click();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            chosen = ui->logotype->pixmap(Qt::ReturnByValue).size();
+            label = ui->logotype->size();
+        }
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *ui = MainWindowTester::ui(window);
+        QTRY_VERIFY(!ui->logotype->pixmap(Qt::ReturnByValue).isNull());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCOMPARE(ui->logotype->pixmap(Qt::ReturnByValue).size(), chosen);
+        QCOMPARE(ui->logotype->size(), label);
         QFile::remove(path);
     }
 

@@ -274,6 +274,52 @@ Please check write permissions and whether the previous version of the file is o
         <translation>Text longer than 32767 characters does not fit into an Excel cell and was shortened.</translation>
     </message>
     <message>
+        <source>Обычный размер</source>
+        <translation>Default font size</translation>
+    </message>
+    <message>
+        <source>От: нижняя граница оси значений на обоих графиках</source>
+        <translation>From: the lower end of the value axis of both plots</translation>
+    </message>
+    <message>
+        <source>До: верхняя граница оси значений на обоих графиках</source>
+        <translation>To: the upper end of the value axis of both plots</translation>
+    </message>
+    <message>
+        <source>Диапазон графиков: от</source>
+        <translation>Graph range: from</translation>
+    </message>
+    <message>
+        <source>Диапазон графиков: до</source>
+        <translation>Graph range: to</translation>
+    </message>
+    <message>
+        <source>Колесо мыши меняет масштаб по номерам измерений, Shift+колесо — по значениям; перетаскивание мышью сдвигает графики.</source>
+        <translation>The mouse wheel zooms the measurement numbers, Shift+wheel the values; drag with the mouse to move the plots.</translation>
+    </message>
+    <message>
+        <source>Настройки</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Файл настроек %1 не удалось прочитать, программа начата с пустыми настройками.
+Прежний файл сохранён как %2.</source>
+        <translation>The settings file %1 could not be read; the program started with empty settings.
+The previous file was kept as %2.</translation>
+    </message>
+    <message>
+        <source>Файл настроек %1 не удалось прочитать, программа начата с пустыми настройками.
+Сохранить его копию не удалось; при выходе он не будет перезаписан.</source>
+        <translation>The settings file %1 could not be read; the program started with empty settings.
+A copy of it could not be made; it will not be overwritten at exit.</translation>
+    </message>
+    <message>
+        <source>Настройки не удалось сохранить в папке %1.
+Проверьте, что в неё можно записывать и что на диске есть место.</source>
+        <translation>The settings could not be saved in the folder %1.
+Check that the folder can be written and that the disk has free space.</translation>
+    </message>
+    <message>
         <source>Вне допуска</source>
         <translation>Out of tolerance</translation>
     </message>

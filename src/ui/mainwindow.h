@@ -4,11 +4,13 @@
 #include "values/memoryblock.h"
 
 #include <QImage>
+#include <QPixmap>
 #include <QMainWindow>
 #include <QVector>
 #include <qcustomplot.h>
 
 class BlockView;
+class QActionGroup;
 class QListWidgetItem;
 class QTranslator;
 class ReportExport;
@@ -55,6 +57,7 @@ private slots:
     void on_about_company_triggered();
     void on_action_font_size_increase_triggered();
     void on_action_font_size_decrease_triggered();
+    void on_action_font_size_reset_triggered();
     void on_graphs_limits_min_editingFinished();
     void on_graphs_limits_max_editingFinished();
     void on_limits_min_editingFinished();
@@ -63,15 +66,26 @@ private slots:
 private:
     // Settings file (mainwindow_settings.cpp)
     void applySettings();
-    void storeSettings();
+    // False when the settings could not be written.
+    bool storeSettings();
+    void tellUnreadableSettings();
+    void tellSettingsNotSaved();
 
     // Languages (mainwindow_language.cpp)
+    void setUpLanguages();
     void switchLanguage(bool english);
     void updateLogoButtonText();
 
     // Logo (mainwindow_logo.cpp)
     void sizeLogoLabel();
     void refreshLogo();
+
+    // Font size and screen fit (mainwindow_viewmenu.cpp)
+    void setFontSize(int pointSize);
+    void placeOnScreen();
+    void fitToScreen(bool sizedByContents);
+    void settleLayouts();
+    void fitReportFormWidth();
 
     // Shows the block of the list's row in the block view.
     void showBlock(int row);
@@ -80,10 +94,25 @@ private:
     Port port;
     Ui::MainWindow *ui = nullptr;
     QImage logoImage;
+    // The settings text the logo was read from, while logoImage is that
+    // image (same cache key): written back at exit without encoding again.
+    QString logoText;
+    qint64 logoTextKey = 0;
+    // The logo as shown: fitted once to the label's side, not on every resize.
+    QPixmap logoShown;
+    qint64 logoShownKey = 0;
+    int logoSide = 0; // 0: the label is not sized yet
     BlockView *blockView = nullptr;
     ReportExport *reportExport = nullptr;
     QTranslator *translator = nullptr;
+    // Qt's own texts (dialog buttons, file dialogs) in Russian.
+    QTranslator *qtTranslator = nullptr;
+    QActionGroup *languages = nullptr;
     QVector<MemoryBlock> memoryBlocks;
+
+    // Start-up found a settings file it could not parse; kept: its copy was made.
+    bool settingsUnreadable = false;
+    bool settingsKept = false;
 
     // The list's row whose block the view shows (-1: none). A later read
     // replaces the list; the view keeps its own copy of the block.
