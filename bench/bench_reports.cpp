@@ -52,7 +52,8 @@ ReportData sampleReport(int valueCount)
                     {QStringLiteral("Заключение"), QStringLiteral("Не соответствует")},
                     {QStringLiteral("Cp"), QStringLiteral("0,29")},
                     {QStringLiteral("Cpk"), QStringLiteral("0,29")}};
-    data.blockLine = QStringLiteral("Блок: Фланец 0001; показаний: %1; считан: 01.02.2024 10:20:30").arg(valueCount);
+    data.blockLine =
+        QStringLiteral("Блок: Фланец 0001; показаний: %1; считан: 01.02.2024 10:20:30").arg(valueCount);
     data.pageHeader = QStringLiteral("Отчет № 17 · Фланец 0001 · 01.02.2024");
     data.pageOfPages = QStringLiteral("стр. %1 из %2");
     data.documentTitle = data.title;

@@ -83,26 +83,26 @@ private slots:
         // Mean 9.85, σ 0.1291: Cp 0.4 / 6σ, Cpk 0.15 / 3σ.
         QTest::newRow("in band") << QVector<float>{9.7f, 9.8f, 9.9f, 10.0f} << 9.6 << 10.0 << 0 << 0.0 << true
                                  << 0.5164 << 0.3873;
-        QTest::newRow("out at both ends") << QVector<float>{9.5f, 9.8f, 10.1f} << 9.6 << 10.0 << 2 << 200.0 / 3
-                                          << false << 0.2222 << 0.2222;
+        QTest::newRow("out at both ends") << QVector<float>{9.5f, 9.8f, 10.1f} << 9.6 << 10.0 << 2
+                                          << 200.0 / 3 << false << 0.2222 << 0.2222;
         // Mean 9.68, σ 0.1697: the reading nearer the lower limit decides Cpk.
-        QTest::newRow("9.56 against 9.6") << QVector<float>{9.56f, 9.8f} << 9.6 << 10.0 << 1 << 50.0 << false
-                                          << 0.3928 << 0.1571;
-        QTest::newRow("all equal: no spread") << QVector<float>{9.8f, 9.8f, 9.8f} << 9.6 << 10.0 << 0 << 0.0
-                                              << true << kNoFigure << kNoFigure;
+        QTest::newRow("9.56 against 9.6")
+            << QVector<float>{9.56f, 9.8f} << 9.6 << 10.0 << 1 << 50.0 << false << 0.3928 << 0.1571;
+        QTest::newRow("all equal: no spread")
+            << QVector<float>{9.8f, 9.8f, 9.8f} << 9.6 << 10.0 << 0 << 0.0 << true << kNoFigure << kNoFigure;
         QTest::newRow("one value") << QVector<float>{9.8f} << 9.6 << 10.0 << 0 << 0.0 << true << kNoFigure
                                    << kNoFigure;
         // Mean 2.33e6, σ 1.53e6: the mean lies far above the band.
         QTest::newRow("huge values") << QVector<float>{1e6f, 2e6f, 4e6f} << 9.6 << 10.0 << 3 << 100.0 << false
                                      << 0.0 << -0.5092;
-        QTest::newRow("huge band") << QVector<float>{1e6f, 2e6f} << 0.0 << 1.5e6 << 1 << 50.0 << false << 0.3536
-                                   << 0.0;
+        QTest::newRow("huge band") << QVector<float>{1e6f, 2e6f} << 0.0 << 1.5e6 << 1 << 50.0 << false
+                                   << 0.3536 << 0.0;
         QTest::newRow("not a number") << QVector<float>{9.8f, kNaN, 9.7f} << 9.6 << 10.0 << 1 << 100.0 / 3
                                       << false << kNoFigure << kNoFigure;
-        QTest::newRow("lower above upper") << QVector<float>{5.0f, 5.5f} << 6.0 << 4.0 << 2 << 100.0 << false
-                                           << kNoFigure << kNoFigure;
-        QTest::newRow("no readings") << QVector<float>{} << 9.6 << 10.0 << 0 << kNoFigure << false << kNoFigure
-                                     << kNoFigure;
+        QTest::newRow("lower above upper")
+            << QVector<float>{5.0f, 5.5f} << 6.0 << 4.0 << 2 << 100.0 << false << kNoFigure << kNoFigure;
+        QTest::newRow("no readings") << QVector<float>{} << 9.6 << 10.0 << 0 << kNoFigure << false
+                                     << kNoFigure << kNoFigure;
     }
 
     void verdict()
@@ -118,7 +118,8 @@ private slots:
         const BandVerdict verdict = bandVerdict(readings, {true, lower, upper});
         QCOMPARE(verdict.readings, readings.size());
         QCOMPARE(verdict.outside, outside);
-        QVERIFY2(sameFigure(verdict.outsidePercent, percent), qPrintable(QString::number(verdict.outsidePercent)));
+        QVERIFY2(sameFigure(verdict.outsidePercent, percent),
+                 qPrintable(QString::number(verdict.outsidePercent)));
         QCOMPARE(verdict.conforms, conforms);
         QVERIFY2(sameFigure(verdict.cp, cp), qPrintable(QString::number(verdict.cp)));
         QVERIFY2(sameFigure(verdict.cpk, cpk), qPrintable(QString::number(verdict.cpk)));
@@ -188,7 +189,8 @@ private slots:
         QTest::newRow("whole") << 100.0f << 100.0 << "100";
         QTest::newRow("beyond the float's integers") << 16777217.0f << 16777216.0 << "16777216";
         QTest::newRow("largest magnitude") << 3.0e38f << 3.0e38 << "3e+38";
-        QTest::newRow("smallest normal") << std::numeric_limits<float>::min() << 1.1754944e-38 << "1.1754944e-38";
+        QTest::newRow("smallest normal")
+            << std::numeric_limits<float>::min() << 1.1754944e-38 << "1.1754944e-38";
         QTest::newRow("not a number") << kNaN << double(kNaN) << "";
         QTest::newRow("infinity") << kInf << double(kInf) << "";
     }
@@ -215,11 +217,12 @@ private slots:
         QTest::addColumn<QVector<int>>("rows");
         QTest::addColumn<QChar>("point");
         QTest::addColumn<QString>("text");
-        QTest::newRow("rows in the order given") << QVector<int>{0, 2, 3} << QChar('.')
-                                                 << "1\t9.56\n3\t100\n4\t-0.5\n";
+        QTest::newRow("rows in the order given")
+            << QVector<int>{0, 2, 3} << QChar('.') << "1\t9.56\n3\t100\n4\t-0.5\n";
         QTest::newRow("decimal comma") << QVector<int>{3, 0} << QChar(',') << "4\t-0,5\n1\t9,56\n";
         QTest::newRow("not a number is an empty cell") << QVector<int>{1} << QChar('.') << "2\t\n";
-        QTest::newRow("rows beyond the block are skipped") << QVector<int>{-1, 4, 2} << QChar('.') << "3\t100\n";
+        QTest::newRow("rows beyond the block are skipped")
+            << QVector<int>{-1, 4, 2} << QChar('.') << "3\t100\n";
         QTest::newRow("nothing selected") << QVector<int>{} << QChar('.') << "";
     }
 

@@ -59,8 +59,9 @@ QString printWithLibreOffice(const QString &workbook, const QString &folder)
 
 QStringList printedLines(const QString &pdf, int page)
 {
-    const QString text = QString::fromUtf8(runReader(
-        QStringLiteral("pdftotext"), {"-layout", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"}));
+    const QString text =
+        QString::fromUtf8(runReader(QStringLiteral("pdftotext"), {"-layout", "-f", QString::number(page),
+                                                                  "-l", QString::number(page), pdf, "-"}));
     QStringList lines;
     for (const QString &line : text.split('\n'))
         if (!line.trimmed().isEmpty())
@@ -390,7 +391,8 @@ private slots:
                 QVERIFY(merged(book, QString("D%1:F%1").arg(row)));
                 QCOMPARE(cellValue(book, QString("A%1").arg(row)).toString(), data.verdict.at(i).label);
                 QCOMPARE(cellValue(book, QString("D%1").arg(row)).toString(), data.verdict.at(i).text);
-                QCOMPARE(workbookCell(book, QString("D%1").arg(row)).value("left").toString(), QStringLiteral("thin"));
+                QCOMPARE(workbookCell(book, QString("D%1").arg(row)).value("left").toString(),
+                         QStringLiteral("thin"));
             }
         }
         QCOMPARE(cellValue(book, QString("A%1").arg(headingRow)).toString(), QStringLiteral("Комментарии"));
@@ -411,15 +413,19 @@ private slots:
         for (int i = 0; i < 100; ++i) {
             const QString name = QString("%1%2").arg(QChar('B' + 3 * (i / 40))).arg(6 + i % 40);
             const QJsonObject value = workbookCell(book, name);
-            QCOMPARE(value.value("value").toString(), QString::number(double(data.content.values.at(i)), 'f', 1));
-            QCOMPARE(value.value("color").toString(), data.outside.at(i) ? QStringLiteral("FF0000") : QString());
+            QCOMPARE(value.value("value").toString(),
+                     QString::number(double(data.content.values.at(i)), 'f', 1));
+            QCOMPARE(value.value("color").toString(),
+                     data.outside.at(i) ? QStringLiteral("FF0000") : QString());
             QCOMPARE(value.value("left").toString(), QStringLiteral("thin"));
             const QString number = QString("%1%2").arg(QChar('A' + 3 * (i / 40))).arg(6 + i % 40);
             QCOMPARE(workbookCell(book, number).value("color").toString(), QString());
         }
         for (int row = 48; row <= 51; ++row) {
-            QCOMPARE(workbookCell(book, QString("B%1").arg(row)).value("type").toString(), QStringLiteral("n"));
-            QCOMPARE(workbookCell(book, QString("B%1").arg(row)).value("format").toString(), QStringLiteral("0.0"));
+            QCOMPARE(workbookCell(book, QString("B%1").arg(row)).value("type").toString(),
+                     QStringLiteral("n"));
+            QCOMPARE(workbookCell(book, QString("B%1").arg(row)).value("format").toString(),
+                     QStringLiteral("0.0"));
         }
     }
 
@@ -492,7 +498,8 @@ private slots:
         const QString pdf = printWithLibreOffice(path, dir.path());
         QVERIFY(!pdf.isEmpty());
         static const QRegularExpression header(QStringLiteral("^\\s*Номер\\s+0001\\s+X\u0305 - x"));
-        static const QRegularExpression valueRow(QStringLiteral("^\\s*(\\d+)\\s+\\d+\\.\\d\\s+-?\\d+\\.\\d(\\s|$)"));
+        static const QRegularExpression valueRow(
+            QStringLiteral("^\\s*(\\d+)\\s+\\d+\\.\\d\\s+-?\\d+\\.\\d(\\s|$)"));
         // Sheet page 1 holds values 1 to 120 (rows 6 to 45), page 2 121 to 249
         // (48 to 90), page 3 250 to 300 (93 to 135).
         const int firstValue[] = {1, 121, 250};

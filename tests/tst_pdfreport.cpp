@@ -78,8 +78,9 @@ QString readerComplaints(const QString &program, const QStringList &arguments)
 // Where pdftotext finds each word of a page, in points from the top left.
 QMultiMap<QString, QRectF> wordBoxes(const QString &path, int page)
 {
-    const QString html = QString::fromUtf8(runReader(
-        QStringLiteral("pdftotext"), {"-bbox", "-f", QString::number(page), "-l", QString::number(page), path, "-"}));
+    const QString html =
+        QString::fromUtf8(runReader(QStringLiteral("pdftotext"), {"-bbox", "-f", QString::number(page), "-l",
+                                                                  QString::number(page), path, "-"}));
     static const QRegularExpression word(QStringLiteral(
         "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
     QMultiMap<QString, QRectF> boxes;
@@ -272,7 +273,7 @@ private slots:
         QTest::addColumn<int>("values");
         QTest::addColumn<int>("logoHeight");
         QTest::addColumn<int>("dpi");
-        QTest::addColumn<QVector<int>>("wide");   // values of 3e38 and -3e38, by index
+        QTest::addColumn<QVector<int>>("wide");    // values of 3e38 and -3e38, by index
         QTest::addColumn<QVector<int>>("outside"); // values printed red, by index
         QTest::newRow("no logo") << 700 << 0 << 100 << QVector<int>{} << QVector<int>{};
         // The logo fills the first page: the table starts on the second.
@@ -281,6 +282,9 @@ private slots:
         // Rows two lines high, on the first, a middle and the last page.
         QTest::newRow("values wider than their column")
             << 700 << 0 << 100 << QVector<int>{3, 350, 698} << QVector<int>{};
+        // Pages are copied up to the first of them, the rest laid out.
+        QTest::newRow("wide values late in a long block")
+            << 1500 << 0 << 60 << QVector<int>{1100, 1101, 1450} << QVector<int>{};
         QTest::newRow("out-of-band readings in red")
             << 700 << 0 << 100 << QVector<int>{} << QVector<int>{0, 1, 200, 450, 699};
     }
@@ -377,7 +381,8 @@ private slots:
             announcedPages = pages;
         }));
         const QRegularExpression pagesLine(QStringLiteral("Pages:\\s+(\\d+)"));
-        const int pages = pagesLine.match(QString::fromUtf8(runReader("pdfinfo", {path}))).captured(1).toInt();
+        const int pages =
+            pagesLine.match(QString::fromUtf8(runReader("pdfinfo", {path}))).captured(1).toInt();
         QVERIFY(pages >= 3);
         QCOMPARE(announcedPages, pages);
         QVector<int> each(pages);
@@ -389,15 +394,17 @@ private slots:
         QVERIFY(!first.contains(QStringLiteral("Отчет № 17/2024-К")));
         for (int page = 2; page <= pages; ++page) {
             QStringList lines = pdfText(path, page).split('\n');
-            lines.erase(std::remove_if(lines.begin(), lines.end(), [](const QString &line) { return line.trimmed().isEmpty(); }),
+            lines.erase(std::remove_if(lines.begin(), lines.end(),
+                                       [](const QString &line) { return line.trimmed().isEmpty(); }),
                         lines.end());
             QVERIFY(!lines.isEmpty());
             // The header comes first; the page number stays at the bottom.
-            QVERIFY2(lines.first().contains(QRegularExpression(
-                         QStringLiteral("^\\s*Отчет № 17/2024-К · Фланец 0001 · 01.02.2024\\s+стр. %1 из %2\\s*$")
-                             .arg(page)
-                             .arg(pages))),
-                     qPrintable(lines.first()));
+            QVERIFY2(
+                lines.first().contains(QRegularExpression(
+                    QStringLiteral("^\\s*Отчет № 17/2024-К · Фланец 0001 · 01.02.2024\\s+стр. %1 из %2\\s*$")
+                        .arg(page)
+                        .arg(pages))),
+                qPrintable(lines.first()));
             QVERIFY2(lines.last().trimmed() == QString::number(page), qPrintable(lines.last()));
         }
     }
@@ -477,7 +484,9 @@ private slots:
         QTest::newRow("markup characters") << "A <b> & \"c\" 'd' (e) \\f"
                                            << "<Оператор>"
                                            << "R&D";
-        QTest::newRow("no author, no company") << "Отчет" << "" << "";
+        QTest::newRow("no author, no company") << "Отчет"
+                                               << ""
+                                               << "";
     }
 
     // An archivable PDF/A-1b file that says what it is, read by pdfinfo.
@@ -504,7 +513,8 @@ private slots:
         QCOMPARE(info.contains(QRegularExpression("^Subject:\\s+" + QRegularExpression::escape(subject) + "$",
                                                   QRegularExpression::MultilineOption)),
                  !subject.isEmpty());
-        QVERIFY(info.contains(QRegularExpression("^Creator:\\s+ZRV 9\\.9\\.9$", QRegularExpression::MultilineOption)));
+        QVERIFY(info.contains(
+            QRegularExpression("^Creator:\\s+ZRV 9\\.9\\.9$", QRegularExpression::MultilineOption)));
         QVERIFY(info.contains(QRegularExpression("^Pages:\\s+\\d+$", QRegularExpression::MultilineOption)));
         QCOMPARE(readerComplaints("pdfinfo", {path}), QString());
         QCOMPARE(readerComplaints("pdftotext", {path, "-"}), QString());
@@ -517,7 +527,8 @@ private slots:
         QCOMPARE(meta.contains(QStringLiteral("<dc:creator>")), !author.isEmpty());
         QVERIFY(meta.contains(QStringLiteral("xmp:CreatorTool=\"ZRV 9.9.9\"")));
         // Every font is embedded, as PDF/A requires.
-        const QStringList fonts = QString::fromUtf8(runReader("pdffonts", {path})).split('\n', Qt::SkipEmptyParts);
+        const QStringList fonts =
+            QString::fromUtf8(runReader("pdffonts", {path})).split('\n', Qt::SkipEmptyParts);
         QVERIFY(fonts.size() > 2);
         for (const QString &font : fonts.mid(2))
             QVERIFY2(font.contains(QRegularExpression("\\syes\\s+(yes|no)\\s+(yes|no)\\s+\\d+\\s+\\d+\\s*$")),
@@ -528,8 +539,9 @@ private slots:
     void informationOfAnUnknownLayoutIsLeftAlone()
     {
         const PdfInformation information{"t", "a", "s", "c", "p", QDateTime::currentDateTimeUtc()};
-        for (const QByteArray &pdf : {QByteArray(), QByteArray("not a pdf"),
-                                      QByteArray("%PDF-1.4\n1 0 obj\n<<>>\nendobj\ntrailer\n<< /Info 1 0 R >>\n")})
+        for (const QByteArray &pdf :
+             {QByteArray(), QByteArray("not a pdf"),
+              QByteArray("%PDF-1.4\n1 0 obj\n<<>>\nendobj\ntrailer\n<< /Info 1 0 R >>\n")})
             QCOMPARE(withPdfInformation(pdf, information), pdf);
     }
 

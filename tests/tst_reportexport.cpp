@@ -14,8 +14,8 @@
 #include <QFileDialog>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -504,7 +504,8 @@ private slots:
         QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
 
         const QRegularExpression pagesLine(QStringLiteral("Pages:\\s+(\\d+)"));
-        const int pages = pagesLine.match(QString::fromUtf8(runReader("pdfinfo", {path}))).captured(1).toInt();
+        const int pages =
+            pagesLine.match(QString::fromUtf8(runReader("pdfinfo", {path}))).captured(1).toInt();
         QVERIFY(pages > 10);
         QVERIFY2(painted.size() > 1, qPrintable(QString::number(painted.size())));
         int last = 0;
@@ -542,21 +543,44 @@ private slots:
             QStringList rows;
         };
         const Block blocks[] = {
-            {"in band", {9.7f, 9.8f, 9.9f, 10.0f}, {"0 из 4 (0,0 %)", "Соответствует", "0,52", "0,39"},
-             {"9.7", "10.0", "9.8", "0.1"}, {}},
-            {"out at both ends", {9.5f, 9.8f, 10.1f}, {"2 из 3 (66,7 %)", "Не соответствует", "0,22", "0,22"},
-             {"9.5", "10.1", "9.8", "0.3"}, {"10.1", "9.5"}},
-            {"9.56 against 9.6", {9.56f, 9.8f}, {"1 из 2 (50,0 %)", "Не соответствует", "0,39", "0,16"},
-             {"9.6", "9.8", "9.7", "0.2"}, {"9.6"}, {"9.6 0.1", "9.8 -0.1"}},
-            {"all equal", {9.8f, 9.8f, 9.8f}, {"0 из 3 (0,0 %)", "Соответствует", dash, dash},
-             {"9.8", "9.8", "9.8", "0.0"}, {}},
-            {"one value", {9.8f}, {"0 из 1 (0,0 %)", "Соответствует", dash, dash}, {"9.8", "9.8", "9.8", dash}, {}},
+            {"in band",
+             {9.7f, 9.8f, 9.9f, 10.0f},
+             {"0 из 4 (0,0 %)", "Соответствует", "0,52", "0,39"},
+             {"9.7", "10.0", "9.8", "0.1"},
+             {}},
+            {"out at both ends",
+             {9.5f, 9.8f, 10.1f},
+             {"2 из 3 (66,7 %)", "Не соответствует", "0,22", "0,22"},
+             {"9.5", "10.1", "9.8", "0.3"},
+             {"10.1", "9.5"}},
+            {"9.56 against 9.6",
+             {9.56f, 9.8f},
+             {"1 из 2 (50,0 %)", "Не соответствует", "0,39", "0,16"},
+             {"9.6", "9.8", "9.7", "0.2"},
+             {"9.6"},
+             {"9.6 0.1", "9.8 -0.1"}},
+            {"all equal",
+             {9.8f, 9.8f, 9.8f},
+             {"0 из 3 (0,0 %)", "Соответствует", dash, dash},
+             {"9.8", "9.8", "9.8", "0.0"},
+             {}},
+            {"one value",
+             {9.8f},
+             {"0 из 1 (0,0 %)", "Соответствует", dash, dash},
+             {"9.8", "9.8", "9.8", dash},
+             {}},
             // The mean and the differences from it as they are, not clamped.
-            {"huge values", {1e6f, 2e6f, 4e6f}, {"3 из 3 (100,0 %)", "Не соответствует", "0,00", "-0,51"},
-             {"1000000.0", "4000000.0", "2333333.3", "1527525.2"}, {"1000000", "2000000", "4000000"},
+            {"huge values",
+             {1e6f, 2e6f, 4e6f},
+             {"3 из 3 (100,0 %)", "Не соответствует", "0,00", "-0,51"},
+             {"1000000.0", "4000000.0", "2333333.3", "1527525.2"},
+             {"1000000", "2000000", "4000000"},
              {"1000000 1333333.3", "2000000 333333.3", "4000000 -1666666.7"}},
-            {"not a number", {9.8f, nan}, {"1 из 2 (50,0 %)", "Не соответствует", dash, dash},
-             {"9.8", "9.8", dash, dash}, {dash}},
+            {"not a number",
+             {9.8f, nan},
+             {"1 из 2 (50,0 %)", "Не соответствует", dash, dash},
+             {"9.8", "9.8", dash, dash},
+             {dash}},
         };
         for (const Block &block : blocks)
             for (const bool pdf : {true, false})
@@ -595,12 +619,13 @@ private slots:
             QVERIFY2(text.contains(blockLine), qPrintable(text));
             QVERIFY(text.contains(QStringLiteral("Допуск: [9.6; 10]")));
             for (int i = 0; i < captions.size(); ++i)
-                QVERIFY2(text.contains(QRegularExpression(captions.at(i) + "\\s+"
-                                                          + QRegularExpression::escape(verdict.at(i)) + "\\s*\n")),
+                QVERIFY2(text.contains(QRegularExpression(
+                             captions.at(i) + "\\s+" + QRegularExpression::escape(verdict.at(i)) + "\\s*\n")),
                          qPrintable(captions.at(i) + " " + verdict.at(i)));
             for (int i = 0; i < statisticCaptions.size(); ++i)
                 QVERIFY2(text.contains(QRegularExpression(statisticCaptions.at(i) + "\\s+"
-                                                          + QRegularExpression::escape(statistics.at(i)) + "\\s*\n")),
+                                                          + QRegularExpression::escape(statistics.at(i))
+                                                          + "\\s*\n")),
                          qPrintable(statisticCaptions.at(i) + " " + statistics.at(i)));
             for (int i = 0; i < rows.size(); ++i) {
                 const QStringList row = rows.at(i).split(' ');
@@ -625,11 +650,12 @@ private slots:
             if (captions.contains(value) && it.key().startsWith('A'))
                 byText.insert(value, cells.value("D" + it.key().mid(1)).toObject().value("value").toString());
             if (statisticCaptions.contains(value))
-                byText.insert(value, cells.value(QString(QChar(it.key().at(0).unicode() + 1)) + it.key().mid(1))
-                                         .toObject()
-                                         .value("value")
-                                         .toVariant()
-                                         .toString());
+                byText.insert(value,
+                              cells.value(QString(QChar(it.key().at(0).unicode() + 1)) + it.key().mid(1))
+                                  .toObject()
+                                  .value("value")
+                                  .toVariant()
+                                  .toString());
         }
         redTexts.sort();
         QCOMPARE(redTexts, red);
@@ -678,8 +704,11 @@ private slots:
                                             "Notes",
                                             "Testing carried out" + QString(32, '_') + ",signature"};
         QTest::newRow("excel") << false
-                               << QStringList{"TEST REPORT", "Block: T 0002; readings: 4; read: \u2014", "Number",
-                                              "Verdict", "Does not conform",
+                               << QStringList{"TEST REPORT",
+                                              "Block: T 0002; readings: 4; read: \u2014",
+                                              "Number",
+                                              "Verdict",
+                                              "Does not conform",
                                               "Testing carried out" + QString(36, '_') + ",signature"};
     }
 

@@ -196,21 +196,27 @@ private slots:
         QTest::newRow("slash in the number") << "17/2024-К"
                                              << "pdf"
                                              << "C:\\Отчет 17_2024-К 14_05_09.pdf";
-        QTest::newRow("every character a name cannot hold") << "a/b\\c:d*e?f\"g<h>i|j\tk"
-                                                            << "xlsx"
-                                                            << "C:\\Отчет a_b_c_d_e_f_g_h_i_j_k 14_05_09.xlsx";
+        QTest::newRow("every character a name cannot hold")
+            << "a/b\\c:d*e?f\"g<h>i|j\tk"
+            << "xlsx"
+            << "C:\\Отчет a_b_c_d_e_f_g_h_i_j_k 14_05_09.xlsx";
     }
 
     void fileNameSafe_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("safe");
-        QTest::newRow("plain") << "17-2024 К" << "17-2024 К";
-        QTest::newRow("slashes") << "17/2024\\К" << "17_2024_К";
-        QTest::newRow("reserved") << ":*?\"<>|" << "_______";
+        QTest::newRow("plain") << "17-2024 К"
+                               << "17-2024 К";
+        QTest::newRow("slashes") << "17/2024\\К"
+                                 << "17_2024_К";
+        QTest::newRow("reserved") << ":*?\"<>|"
+                                  << "_______";
         QTest::newRow("control characters") << QString("a\nb\rc") + QChar(0x7F) + QChar(0x01) << "a_b_c__";
-        QTest::newRow("dots and spaces stay") << " ..x.. " << " ..x.. ";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("dots and spaces stay") << " ..x.. "
+                                              << " ..x.. ";
+        QTest::newRow("empty") << ""
+                               << "";
     }
 
     void fileNameSafe()
@@ -387,6 +393,47 @@ private slots:
             QCOMPARE(pages.tableRow(documentRows - 1), rows - 1);
             QVERIFY(documentRows - (firstBreak + perPage) <= perPage);
         }
+    }
+
+    // A row two lines high: the copies end before its page; the document
+    // holds every row from there.
+    void copiesBeforeATallRow_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("copies");
+        QTest::addColumn<bool>("planKept");
+        // 1000 rows, the second page from row 14, 50 rows a page: 18 copies
+        // of the second page (rows 64 to 963).
+        QTest::newRow("on the first page") << 10 << 0 << false;
+        QTest::newRow("on the second page") << 63 << 0 << false;
+        QTest::newRow("on the first copied page") << 64 << 0 << true;
+        QTest::newRow("on the second copied page") << 114 << 1 << true;
+        QTest::newRow("last row of a copied page") << 163 << 1 << true;
+        QTest::newRow("on the last page") << 999 << 18 << true;
+    }
+
+    void copiesBeforeATallRow()
+    {
+        QFETCH(int, row);
+        QFETCH(int, copies);
+        QFETCH(bool, planKept);
+        constexpr int rows = 1000, firstBreak = 14, perPage = 50;
+        const ValueTablePages planned = planValueTablePages(rows, firstBreak, perPage);
+        QCOMPARE(planned.copiedPages, 18);
+        const ValueTablePages pages = planned.copiesBefore(row);
+        QCOMPARE(pages.copiedPages, copies);
+        QCOMPARE(pages.firstBreak, planKept ? firstBreak : 0);
+        // Every row is shown once; the tall row and all after it by the document.
+        QVector<int> shown(rows, 0);
+        const int documentRows = pages.documentRows(rows);
+        for (int r = 0; r < documentRows; ++r)
+            ++shown[pages.tableRow(r)];
+        for (int copy = 1; copy <= pages.copiedPages; ++copy)
+            for (int r = firstBreak; r < firstBreak + perPage; ++r) {
+                QVERIFY(pages.copiedRow(copy, r) < row);
+                ++shown[pages.copiedRow(copy, r)];
+            }
+        QCOMPARE(shown, QVector<int>(rows, 1));
     }
 
     void printedPages_data()

@@ -97,24 +97,27 @@ private slots:
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QList<int>>("red");
         QTest::newRow("in band") << QVector<float>{9.7f, 9.8f, 9.9f, 10.0f}
-                                 << QStringList{"0 из 4 (0,0 %)", "Соответствует", "0,52", "0,39"} << QList<int>{};
-        QTest::newRow("out at both ends") << QVector<float>{9.5f, 9.8f, 10.1f}
-                                          << QStringList{"2 из 3 (66,7 %)", "Не соответствует", "0,22", "0,22"}
-                                          << QList<int>{0, 2};
+                                 << QStringList{"0 из 4 (0,0 %)", "Соответствует", "0,52", "0,39"}
+                                 << QList<int>{};
+        QTest::newRow("out at both ends")
+            << QVector<float>{9.5f, 9.8f, 10.1f}
+            << QStringList{"2 из 3 (66,7 %)", "Не соответствует", "0,22", "0,22"} << QList<int>{0, 2};
         // Shown as 9.5 in the table and 9.6 in the reports: outside all the same.
-        QTest::newRow("9.56 against 9.6") << QVector<float>{9.56f, 9.8f}
-                                          << QStringList{"1 из 2 (50,0 %)", "Не соответствует", "0,39", "0,16"}
-                                          << QList<int>{0};
+        QTest::newRow("9.56 against 9.6")
+            << QVector<float>{9.56f, 9.8f}
+            << QStringList{"1 из 2 (50,0 %)", "Не соответствует", "0,39", "0,16"} << QList<int>{0};
         QTest::newRow("all equal") << QVector<float>{9.8f, 9.8f, 9.8f}
-                                   << QStringList{"0 из 3 (0,0 %)", "Соответствует", kDash, kDash} << QList<int>{};
-        QTest::newRow("one value") << QVector<float>{9.8f} << QStringList{"0 из 1 (0,0 %)", "Соответствует", kDash, kDash}
+                                   << QStringList{"0 из 3 (0,0 %)", "Соответствует", kDash, kDash}
+                                   << QList<int>{};
+        QTest::newRow("one value") << QVector<float>{9.8f}
+                                   << QStringList{"0 из 1 (0,0 %)", "Соответствует", kDash, kDash}
                                    << QList<int>{};
         QTest::newRow("huge values") << QVector<float>{1e6f, 2e6f, 4e6f}
                                      << QStringList{"3 из 3 (100,0 %)", "Не соответствует", "0,00", "-0,51"}
                                      << QList<int>{0, 1, 2};
-        QTest::newRow("not a number") << QVector<float>{9.8f, kNaN}
-                                      << QStringList{"1 из 2 (50,0 %)", "Не соответствует", kDash, kDash}
-                                      << QList<int>{1};
+        QTest::newRow("not a number")
+            << QVector<float>{9.8f, kNaN} << QStringList{"1 из 2 (50,0 %)", "Не соответствует", kDash, kDash}
+            << QList<int>{1};
     }
 
     void verdictOfTheShownBlock()
@@ -190,8 +193,8 @@ private slots:
         clickCell(3, Qt::ControlModifier);
         QTest::keySequence(table, QKeySequence::Copy);
         // The system's decimal point, as a spreadsheet on this machine reads it.
-        const QString expected =
-            QStringLiteral("1\t9.56\n3\t-0.7\n4\t\n5\t3e+38\n").replace('.', QLocale::system().decimalPoint());
+        const QString expected = QStringLiteral("1\t9.56\n3\t-0.7\n4\t\n5\t3e+38\n")
+                                     .replace('.', QLocale::system().decimalPoint());
         QCOMPARE(QGuiApplication::clipboard()->text(), expected);
 
         // Nothing selected: the clipboard keeps what it had.

@@ -84,7 +84,8 @@ void drawPageNumber(QPainter &painter, const QTextDocument &document, int number
     painter.restore();
 }
 
-void drawPageHeader(QPainter &painter, const QTextDocument &document, const QString &left, const QString &right)
+void drawPageHeader(QPainter &painter, const QTextDocument &document, const QString &left,
+                    const QString &right)
 {
     QPaintDevice *device = painter.device();
     const qreal scaleX = qreal(device->logicalDpiX()) / qt_defaultDpiX();
@@ -102,7 +103,8 @@ void drawPageHeader(QPainter &painter, const QTextDocument &document, const QStr
     const QFontMetricsF metrics(painter.fontMetrics());
     const qreal rightWidth = metrics.horizontalAdvance(right);
     const qreal space = metrics.horizontalAdvance(QLatin1Char(' '));
-    const QString shown = metrics.elidedText(left, Qt::ElideRight, rightEdge - leftEdge - rightWidth - 2 * space);
+    const QString shown =
+        metrics.elidedText(left, Qt::ElideRight, rightEdge - leftEdge - rightWidth - 2 * space);
     painter.drawText(QPointF(leftEdge, baseline), shown);
     painter.drawText(QPointF(rightEdge - rightWidth, baseline), right);
     painter.restore();

@@ -28,4 +28,5 @@ void drawPageNumber(QPainter &painter, const QTextDocument &document, int number
 // Draws a line of small text above the body of a printed page: `left` at the
 // body's left edge (shortened with "…" where it would meet `right`), `right`
 // at its right edge, with the painter in the device's own coordinates.
-void drawPageHeader(QPainter &painter, const QTextDocument &document, const QString &left, const QString &right);
+void drawPageHeader(QPainter &painter, const QTextDocument &document, const QString &left,
+                    const QString &right);

@@ -123,7 +123,8 @@ void writeValueTable(XlsxDocument &document, const Formats &formats, const Repor
     for (const ExcelCell &header : layout.headers) {
         document.writeString(header.row, header.column, data.numberHeader,
                              header.thickLeft ? formats.cellThickLeft : formats.cell);
-        document.writeString(header.row, header.column + kValueOffset, data.content.valueHeader, formats.cell);
+        document.writeString(header.row, header.column + kValueOffset, data.content.valueHeader,
+                             formats.cell);
         document.writeString(header.row, header.column + kDifferenceOffset, kDifferenceHeader, formats.cell);
     }
     const double mean = data.mean.value;
@@ -136,8 +137,8 @@ void writeValueTable(XlsxDocument &document, const Formats &formats, const Repor
                              number.thickLeft ? formats.cellThickLeft : formats.cell, QString());
         document.writeString(number.row, number.column + kValueOffset, reportValueText(values.at(i)),
                              outside ? formats.cellOutside : formats.cell);
-        document.writeString(number.row, number.column + kDifferenceOffset, reportDifferenceText(mean, values.at(i)),
-                             formats.cell);
+        document.writeString(number.row, number.column + kDifferenceOffset,
+                             reportDifferenceText(mean, values.at(i)), formats.cell);
     }
 }
 
@@ -218,7 +219,8 @@ ExcelReportResult writeExcelReportFile(const QString &path, const ReportData &da
         document.mergeCells(top, kColumnA, top, kExcelColumns, data.blockLine, formats.text);
 
     const ExcelValueTableLayout layout = excelValueTableLayout(top, data.content.values.size());
-    document.mergeCells(layout.titleRow, kColumnA, layout.titleRow, kExcelColumns, data.title, formats.heading);
+    document.mergeCells(layout.titleRow, kColumnA, layout.titleRow, kExcelColumns, data.title,
+                        formats.heading);
     writeValueTable(document, formats, data, layout);
     writeStatistics(document, formats, data, layout);
 

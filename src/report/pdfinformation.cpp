@@ -65,7 +65,8 @@ bool moveCrossReferences(QByteArray &pdf, int after, int delta)
         if (!ok)
             return false;
         if (offset > after)
-            pdf.replace(at, kOffsetDigits, QByteArray::number(offset + delta).rightJustified(kOffsetDigits, '0'));
+            pdf.replace(at, kOffsetDigits,
+                        QByteArray::number(offset + delta).rightJustified(kOffsetDigits, '0'));
     }
 
     const int startLine = pdf.lastIndexOf("startxref\n");
@@ -87,12 +88,14 @@ bool moveCrossReferences(QByteArray &pdf, int after, int delta)
 QByteArray pdfXmpMetadata(const PdfInformation &information)
 {
     const QString date = information.created.toString(kXmpDate);
-    QString xmp = QStringLiteral("<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d'?>\n"
-                                 "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">\n"
-                                 "<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
-                                 "<rdf:Description rdf:about=\"\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\">\n");
-    xmp += QStringLiteral("<dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">%1</rdf:li></rdf:Alt></dc:title>\n")
-               .arg(xmlText(information.title));
+    QString xmp =
+        QStringLiteral("<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d'?>\n"
+                       "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">\n"
+                       "<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
+                       "<rdf:Description rdf:about=\"\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\">\n");
+    xmp +=
+        QStringLiteral("<dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">%1</rdf:li></rdf:Alt></dc:title>\n")
+            .arg(xmlText(information.title));
     if (!information.author.isEmpty())
         xmp += QStringLiteral("<dc:creator><rdf:Seq><rdf:li>%1</rdf:li></rdf:Seq></dc:creator>\n")
                    .arg(xmlText(information.author));

@@ -17,6 +17,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextTable>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -103,17 +104,19 @@ LaidOutReport layOutReport(QPdfWriter &writer, int pageWidth, const ReportData &
     return report;
 }
 
-// The quick way: only the pages the plan keeps, value rows empty. A table
-// with wide texts has rows of more than one height; its rows are then all
-// kept, and the wide ones filled.
+// The quick way: only the pages the plan keeps, value rows empty. Rows with
+// wide texts are taller than the others; the document lays them out itself,
+// and the copied pages end before the first of them.
 LaidOutReport layOutQuickly(QPdfWriter &writer, int pageWidth, const ReportData &data)
 {
-    LaidOutReport report = layOutReport(writer, pageWidth, data, planValueTable(writer, pageWidth, data), {});
+    const ValueTablePages pages = planValueTable(writer, pageWidth, data);
+    LaidOutReport report = layOutReport(writer, pageWidth, data, pages, {});
     const ValueTableCells cells(*report.document, report.valueTable);
     const QSet<int> wide = wideValueRows(*report.document, cells, data);
     if (wide.isEmpty())
         return report;
-    return layOutReport(writer, pageWidth, data, {}, {false, wide});
+    const int firstWide = *std::min_element(wide.cbegin(), wide.cend());
+    return layOutReport(writer, pageWidth, data, pages.copiesBefore(firstWide), {false, wide});
 }
 
 // Prints the document with the copies of the value table's second page after
@@ -145,7 +148,8 @@ bool printReport(const LaidOutReport &report, QPdfWriter &writer, const ReportDa
         painter.restore();
         drawPageNumber(painter, document, printed + 1);
         if (printed > 0 && !data.pageOfPages.isEmpty())
-            drawPageHeader(painter, document, data.pageHeader, data.pageOfPages.arg(printed + 1).arg(printedPages));
+            drawPageHeader(painter, document, data.pageHeader,
+                           data.pageOfPages.arg(printed + 1).arg(printedPages));
     }
     return painter.end();
 }
@@ -163,8 +167,8 @@ PdfInformation documentInformation(const ReportData &data)
 
 // The whole file in memory: the information dictionary is completed after
 // the writer has finished.
-bool printPdf(QBuffer &buffer, const ReportData &data, const PdfInformation &information, bool quickValueTable,
-              const PdfProgress &progress)
+bool printPdf(QBuffer &buffer, const ReportData &data, const PdfInformation &information,
+              bool quickValueTable, const PdfProgress &progress)
 {
     QPdfWriter writer(&buffer);
     writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
@@ -175,9 +179,8 @@ bool printPdf(QBuffer &buffer, const ReportData &data, const PdfInformation &inf
     writer.setResolution(kResolution);
     const int pageWidth = int(writer.pageLayout().pageSize().sizePoints().width());
 
-    const LaidOutReport report = quickValueTable
-                                     ? layOutQuickly(writer, pageWidth, data)
-                                     : layOutReport(writer, pageWidth, data, {}, {true, {}});
+    const LaidOutReport report = quickValueTable ? layOutQuickly(writer, pageWidth, data)
+                                                 : layOutReport(writer, pageWidth, data, {}, {true, {}});
     return printReport(report, writer, data, progress);
 }
 

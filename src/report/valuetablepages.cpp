@@ -27,6 +27,18 @@ ValueTablePages::PrintedPage ValueTablePages::printedPage(int printed, int templ
     return {printed - copiedPages, 0};
 }
 
+ValueTablePages ValueTablePages::copiesBefore(int row) const
+{
+    if (copiedPages == 0)
+        return *this;
+    const int templateEnd = firstBreak + rowsPerPage;
+    if (row < templateEnd)
+        return {};
+    ValueTablePages pages = *this;
+    pages.copiedPages = std::min(copiedPages, (row - templateEnd) / rowsPerPage);
+    return pages;
+}
+
 ValueTablePages planValueTablePages(int tableRows, int firstBreak, int rowsPerPage)
 {
     ValueTablePages pages;

@@ -27,6 +27,13 @@ struct ValueTablePages
         int copy = 0; // 0: the document's own page; else the copy's number
     };
     PrintedPage printedPage(int printed, int templatePage) const;
+
+    // The pages with copies only of pages that end before a row of the whole
+    // table (a row two lines high, which a copy of the second page cannot
+    // show); the document then holds every row from the copies' end. None
+    // at all (every row in the document) when the row is on the first or the
+    // second page, whose places the copies are made from.
+    ValueTablePages copiesBefore(int tableRow) const;
 };
 
 // Pages of a table of tableRows rows whose second page starts at firstBreak,

@@ -14,7 +14,7 @@ namespace {
 // Images are stored at 96 dpi so that the sheet shows them at their pixel size.
 constexpr int kScreenDotsPerMeter = 3780;
 constexpr qint64 kCopyChunk = 1 << 20;
-constexpr uint8_t kPaperA4 = 9; // Excel's number for A4
+constexpr uint8_t kPaperA4 = 9;         // Excel's number for A4
 constexpr size_t kMaxPageBreaks = 1023; // Excel reads no more
 
 lxw_row_t toRow(int row)

@@ -26,13 +26,18 @@ void BandVerdictView::show(const QVector<float> &shownReadings, const ToleranceB
 
 VerdictTexts BandVerdictView::texts() const
 {
+    return textsFor(readings, band);
+}
+
+VerdictTexts BandVerdictView::textsFor(const QVector<float> &readings, const ToleranceBand &band)
+{
     if (!band.on || readings.isEmpty())
         return {kNoNumberText, kNoNumberText, kNoNumberText, kNoNumberText};
     const BandVerdict verdict = bandVerdict(readings, band);
     const QLocale locale = numberLocale();
     return {outOfBandText(tr("%1 из %2 (%3 %)"), verdict, locale),
-            verdict.conforms ? tr("Соответствует") : tr("Не соответствует"), capabilityText(verdict.cp, locale),
-            capabilityText(verdict.cpk, locale)};
+            verdict.conforms ? tr("Соответствует") : tr("Не соответствует"),
+            capabilityText(verdict.cp, locale), capabilityText(verdict.cpk, locale)};
 }
 
 QLocale BandVerdictView::numberLocale()
@@ -50,8 +55,10 @@ bool BandVerdictView::eventFilter(QObject *watched, QEvent *event)
 void BandVerdictView::refresh()
 {
     const VerdictTexts shown = texts();
-    const QPair<QLabel *, QString> pairs[] = {
-        {labels.outOfBand, shown.outOfBand}, {labels.verdict, shown.verdict}, {labels.cp, shown.cp}, {labels.cpk, shown.cpk}};
+    const QPair<QLabel *, QString> pairs[] = {{labels.outOfBand, shown.outOfBand},
+                                              {labels.verdict, shown.verdict},
+                                              {labels.cp, shown.cp},
+                                              {labels.cpk, shown.cpk}};
     for (const auto &pair : pairs)
         if (pair.first)
             pair.first->setText(pair.second);

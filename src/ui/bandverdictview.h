@@ -37,8 +37,10 @@ public:
     BandVerdictView(const Labels &labels, QObject *parent);
 
     void show(const QVector<float> &readings, const ToleranceBand &band);
-    // What the labels show (and the reports print).
+    // What the labels show.
     VerdictTexts texts() const;
+    // The texts for any readings and band, in the interface language.
+    static VerdictTexts textsFor(const QVector<float> &readings, const ToleranceBand &band);
 
     // The locale of the numbers in texts of the interface language: the
     // decimal comma in Russian, the point in English.

@@ -49,7 +49,7 @@ public:
     // without the boxes' clamping; NaN where there is no number.
     BlockStatistics statistics() const;
     ToleranceBand band() const;
-    // The band's verdict on the shown block as the window shows it.
+    // The band's verdict on the shown block against the band as it is set.
     VerdictTexts verdict() const;
 
     // The band was switched on or off, or one of its limits edited.

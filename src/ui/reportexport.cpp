@@ -73,8 +73,8 @@ void ReportExport::exportExcel()
 ExportTarget ReportExport::askTarget(const QString &caption, const QString &extension)
 {
     const QString filter = QStringLiteral("(*.") + extension + QStringLiteral(")");
-    const QString proposed = proposedReportPath(defaultReportFolder(), windowText("Отчет"), ui->report_number->text(),
-                                                QTime::currentTime(), extension);
+    const QString proposed = proposedReportPath(defaultReportFolder(), windowText("Отчет"),
+                                                ui->report_number->text(), QTime::currentTime(), extension);
     const QString path = QFileDialog::getSaveFileName(dialogParent, caption, proposed, filter);
     if (path.isEmpty())
         return {};
@@ -158,8 +158,10 @@ void ReportExport::addBlockAndVerdict(ReportData &data) const
     if (!view->hasBlock())
         return;
     const MemoryBlock &block = view->block();
-    const QString readAt = block.readAt.isValid() ? block.readAt.toLocalTime().toString(kReadAtFormat) : kNoNumberText;
-    data.blockLine = tr("Блок: %1; показаний: %2; считан: %3").arg(block.name).arg(block.values.size()).arg(readAt);
+    const QString readAt =
+        block.readAt.isValid() ? block.readAt.toLocalTime().toString(kReadAtFormat) : kNoNumberText;
+    data.blockLine =
+        tr("Блок: %1; показаний: %2; считан: %3").arg(block.name).arg(block.values.size()).arg(readAt);
 
     // The band is described whenever it is on, with or without the plots.
     const ToleranceBand band = view->band();
@@ -201,7 +203,8 @@ void ReportExport::writePdf(const QString &path, bool includeEmptyFields)
     bool written = false;
     {
         const BusyCursor busy;
-        written = writePdfReportFile(path, data, true, [this](int page, int pages) { showPdfProgress(page, pages); });
+        written = writePdfReportFile(path, data, true,
+                                     [this](int page, int pages) { showPdfProgress(page, pages); });
         status->finishProgress();
     }
     if (!written) {
@@ -245,7 +248,7 @@ void ReportExport::writeExcel(const QString &path, bool includeEmptyFields)
     if (result.textShortened)
         QMessageBox::information(nullptr, windowText("Экспорт в Excel"),
                                  windowText("Текст длиннее 32767 знаков не помещается в ячейку Excel "
-                                    "и был сокращён."));
+                                            "и был сокращён."));
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
@@ -253,6 +256,6 @@ void ReportExport::showSaveFailure()
 {
     QMessageBox::warning(nullptr, windowText("Ошибка"),
                          windowText("Не удалось сохранить файл.\nПожалуйста, проверьте права на запись и "
-                            "не открыта ли прошлая версия файла."),
+                                    "не открыта ли прошлая версия файла."),
                          QMessageBox::Ok);
 }

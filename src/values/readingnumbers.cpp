@@ -43,8 +43,8 @@ QString tabSeparatedReadings(const QVector<float> &readings, const QVector<int> 
     for (const int row : rows) {
         if (row < 0 || row >= readings.size())
             continue;
-        text += QString::number(row + 1) + QLatin1Char('\t') + readingDecimalText(readings.at(row), decimalPoint)
-                + QLatin1Char('\n');
+        text += QString::number(row + 1) + QLatin1Char('\t')
+                + readingDecimalText(readings.at(row), decimalPoint) + QLatin1Char('\n');
     }
     return text;
 }

@@ -29,7 +29,8 @@ inline ReportData sampleReportData(int valueCount)
         data.content.values.append(float(10.0 + i % 7 * 0.25));
     data.includeEmptyFields = true;
     data.title = QStringLiteral("Отчет о проведении контроля");
-    data.blockLine = QStringLiteral("Блок: Фланец 0001; показаний: %1; считан: 01.02.2024 10:20:30").arg(valueCount);
+    data.blockLine =
+        QStringLiteral("Блок: Фланец 0001; показаний: %1; считан: 01.02.2024 10:20:30").arg(valueCount);
     data.numberHeader = QStringLiteral("Номер");
     data.statisticsHeading = QStringLiteral("Статистика");
     data.minimum = {QStringLiteral("Мин"), 10.0};
