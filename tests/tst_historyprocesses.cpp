@@ -275,7 +275,7 @@ private slots:
         // Where the write stops differs: early in the log, or well into it.
         QTest::newRow("files may not grow beyond 64 KiB") << qint64(64 * 1024) << 0 << false;
         QTest::newRow("files may not grow beyond 1 MiB") << qint64(1024 * 1024) << 0 << false;
-        QTest::newRow("the database may not grow beyond 200 pages") << qint64(0) << 200 << true;
+        QTest::newRow("the database may not grow beyond 50 pages") << qint64(0) << 50 << true;
     }
 
     void diskFull()

@@ -239,22 +239,25 @@ private slots:
         if (damage == QLatin1String("text")) {
             QVERIFY(writeFile(database, QByteArray("Протокол измерений, не база данных\n").repeated(300)));
         } else {
+            int pageSize = 0;
             {
                 HistoryConnection earlier(database);
                 QVERIFY(earlier.open());
                 for (int i = 10; i < 40; ++i)
                     QVERIFY(HistoryWriter(earlier).storeRead(smallRead(i)));
                 QVERIFY(earlier.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")));
+                QSqlQuery size = earlier.query();
+                QVERIFY(size.exec(QStringLiteral("PRAGMA page_size")) && size.next());
+                pageSize = size.value(0).toInt();
             }
             QByteArray bytes = readFile(database);
             constexpr int kHeaderSize = 100;
-            constexpr int kPageSize = 4096;
-            QVERIFY(bytes.size() > 8 * kPageSize);
+            QVERIFY(bytes.size() > 8 * pageSize);
             if (damage == QLatin1String("header"))
                 bytes.replace(0, kHeaderSize, QByteArray(kHeaderSize, '\x5a'));
             else
-                bytes.replace(kPageSize, bytes.size() - 2 * kPageSize,
-                              QByteArray(bytes.size() - 2 * kPageSize, '\x5a'));
+                bytes.replace(pageSize, bytes.size() - 2 * pageSize,
+                              QByteArray(bytes.size() - 2 * pageSize, '\x5a'));
             QVERIFY(writeFile(database, bytes));
         }
         const QByteArray damaged = readFile(database);
