@@ -5,7 +5,7 @@
 
 #include "../tests/historytestdata.h"
 #include "../tests/mainwindowtester.h"
-#include "device/portlisting.h"
+#include "device/pathportlister.h"
 #include "history/historyreader.h"
 #include "history/historywriter.h"
 #include "ui/historydialog.h"
@@ -63,7 +63,6 @@ void report(QTextStream &out, const QString &what, const Figures &figures, doubl
 int main(int argc, char **argv)
 {
     QStandardPaths::setTestModeEnabled(true);
-    setSystemPortsListed(false);
     QApplication app(argc, argv);
     QTextStream out(stdout);
     QTemporaryDir folder;
@@ -122,7 +121,7 @@ int main(int argc, char **argv)
         HistoryDialog *dialog = nullptr;
         const Figures figures = timed(
             [&](int) {
-                window = std::make_unique<MainWindow>();
+                window = std::make_unique<MainWindow>(std::make_shared<PathPortLister>());
                 window->show();
                 QApplication::processEvents();
             },

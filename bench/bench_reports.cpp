@@ -45,6 +45,21 @@ ReportData sampleReport(int valueCount)
     QPainter(&plot).drawLine(0, 0, 599, 399);
     data.plots = {plot, plot};
     data.toleranceText = QStringLiteral("Допуск: [0; 100]");
+    data.outside.reserve(valueCount);
+    for (const float value : data.content.values)
+        data.outside.append(value < 0.0f || value > 100.0f);
+    data.verdict = {{QStringLiteral("Вне допуска"), QStringLiteral("1 из 3 (33,3 %)")},
+                    {QStringLiteral("Заключение"), QStringLiteral("Не соответствует")},
+                    {QStringLiteral("Cp"), QStringLiteral("0,29")},
+                    {QStringLiteral("Cpk"), QStringLiteral("0,29")}};
+    data.blockLine = QStringLiteral("Блок: Фланец 0001; показаний: %1; считан: 01.02.2024 10:20:30").arg(valueCount);
+    data.pageHeader = QStringLiteral("Отчет № 17 · Фланец 0001 · 01.02.2024");
+    data.pageOfPages = QStringLiteral("стр. %1 из %2");
+    data.documentTitle = data.title;
+    data.creator = QStringLiteral("ZRV");
+    data.dataSheetName = QStringLiteral("Данные");
+    data.dataValueHeader = QStringLiteral("Значение");
+    data.dataInBandHeader = QStringLiteral("В допуске");
     data.commentsHeading = QStringLiteral("Комментарии");
     data.comments = QStringLiteral("Без замечаний.");
     data.signature = QStringLiteral("Контроль проведён____, подпись");
@@ -64,28 +79,36 @@ private slots:
     {
         QTest::addColumn<QString>("writer");
         QTest::addColumn<int>("values");
+        QTest::addColumn<bool>("wide");
         for (const char *writer : {"excel", "pdf"})
             for (int values : {1000, 10000, 65535})
-                QTest::addRow("%s %d", writer, values) << QString::fromLatin1(writer) << values;
+                QTest::addRow("%s %d", writer, values) << QString::fromLatin1(writer) << values << false;
+        // One reading of 39 digits: its row wraps, so every row is laid out.
+        QTest::addRow("pdf 65535, one wide value") << QStringLiteral("pdf") << 65535 << true;
     }
 
     void writers()
     {
         QFETCH(QString, writer);
         QFETCH(int, values);
-        const ReportData data = sampleReport(values);
+        QFETCH(bool, wide);
+        ReportData data = sampleReport(values);
+        if (wide)
+            data.content.values[values / 2] = 3.0e38f;
+        int pages = 0;
         QTemporaryDir dir;
         const QString path = dir.filePath(writer == QLatin1String("pdf") ? "r.pdf" : "r.xlsx");
         QElapsedTimer clock;
         clock.start();
         const std::clock_t cpuStart = std::clock();
-        const bool ok = writer == QLatin1String("pdf") ? writePdfReportFile(path, data)
-                                                       : writeExcelReportFile(path, data).saved;
+        const bool ok = writer == QLatin1String("pdf")
+                            ? writePdfReportFile(path, data, true, [&pages](int, int all) { pages = all; })
+                            : writeExcelReportFile(path, data).saved;
         QVERIFY(ok);
         // Wall time depends on what else the machine runs; CPU time less so.
         const double cpu = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
-        qInfo("%s, %d values: %.3f s wall, %.3f s CPU, %lld bytes", qPrintable(writer), values,
-              clock.nsecsElapsed() / 1e9, cpu, QFileInfo(path).size());
+        qInfo("%s, %d values%s: %.3f s wall, %.3f s CPU, %lld bytes, %d pages", qPrintable(writer), values,
+              wide ? " (one wide)" : "", clock.nsecsElapsed() / 1e9, cpu, QFileInfo(path).size(), pages);
     }
 };
 

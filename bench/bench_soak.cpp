@@ -5,10 +5,10 @@
 //
 //   ./bench/bench_soak 2>/dev/null
 
+#include "device/pathportlister.h"
 #include "instrumentsimulator.h"
-#include "ui/mainwindow.h"
-#include "device/portlisting.h"
 #include "sampleblocks.h"
+#include "ui/mainwindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -148,14 +148,14 @@ int main(int argc, char **argv)
     const int kPlugCycles = arguments.size() > 1 ? arguments.at(1).toInt() : kDefaultPlugCycles;
     const int kFullReads = arguments.size() > 2 ? arguments.at(2).toInt() : kDefaultFullReads;
 
-    setSystemPortsListed(false);
     QTemporaryDir folder;
     InstrumentSimulator instrument;
     instrument.setBlocks(sampleBlocks());
     instrument.setLinkPath(folder.filePath(QStringLiteral("instrument")));
-    addVirtualPortPath(instrument.linkPath());
+    const auto ports = std::make_shared<PathPortLister>();
+    ports->addPath(instrument.linkPath());
 
-    MainWindow window;
+    MainWindow window(ports);
     Soak soak{instrument, window, window.findChild<QPushButton *>(QStringLiteral("button_read_data")),
               window.findChild<QListWidget *>(QStringLiteral("block_names_list")), out};
     int valueCount = 0;

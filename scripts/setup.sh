@@ -5,14 +5,18 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config clang libclang-rt-14-dev
   qtbase5-dev qttools5-dev qttools5-dev-tools libqt5serialport5-dev
-  libqt5svg5 qt5-image-formats-plugins
+  libqt5svg5 qt5-image-formats-plugins qttranslations5-l10n
   libqcustomplot-dev
   libxlsxwriter-dev
   libqt5sql5-sqlite libqt5sql5-psql postgresql
   python3 python3-openpyxl
   poppler-utils
+  # The tests print the workbook with LibreOffice; Carlito has the metrics of
+  # Calibri, the workbook's default font, so its rows print at their height.
+  libreoffice-calc-nogui fonts-crosextra-carlito
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth
+  desktop-file-utils dpkg-dev
 )
 
 missing=()

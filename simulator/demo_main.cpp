@@ -5,11 +5,11 @@
 // Every PORT_PATH (a separately run zrv-instrument-sim, any pseudo-terminal)
 // is watched like a serial port as well.
 
+#include "app/startup.h"
+#include "device/pathportlister.h"
 #include "instrumentsimulator.h"
-#include "device/portlisting.h"
 #include "sampleblocks.h"
 #include "simulatorpanel.h"
-#include "app/startup.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -34,6 +34,8 @@ int main(int argc, char **argv)
     parser.process(app);
 
     QTextStream err(stderr);
+    // The system's serial ports, and the simulated instrument's besides.
+    const auto ports = std::make_shared<PathPortLister>(PathPortLister::SystemPorts::Included);
     QTemporaryDir linkFolder;
     std::unique_ptr<InstrumentSimulator> simulator;
     std::unique_ptr<SimulatorPanel> panel;
@@ -48,7 +50,7 @@ int main(int argc, char **argv)
             simulator->setLinkPath(linkFolder.filePath(QStringLiteral("instrument")));
         QString problem;
         if (simulator->plugIn(&problem)) {
-            addVirtualPortPath(simulator->portPath());
+            ports->addPath(simulator->portPath());
             err << "simulated instrument at " << simulator->portPath() << " (" << simulator->devicePath()
                 << ")" << Qt::endl;
             panel = std::make_unique<SimulatorPanel>(simulator.get());
@@ -58,9 +60,9 @@ int main(int argc, char **argv)
         }
     }
     for (const QString &path : parser.positionalArguments())
-        addVirtualPortPath(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
+        ports->addPath(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
 
-    const int status = zrv::runApplication(app);
+    const int status = zrv::runApplication(app, ports);
     panel.reset();
     simulator.reset();
     return status;

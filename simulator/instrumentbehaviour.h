@@ -3,7 +3,8 @@
 #include <QByteArray>
 #include <QSet>
 
-// Command codes the simulated instrument understands.
+// Command codes the simulated instrument understands. Its own copy, not the
+// program's: the simulator is an independent check of our wire format.
 namespace instrumentcode {
 constexpr int kIdentify = 0x05;
 constexpr int kBlocksAmount = 0x06;
@@ -51,6 +52,11 @@ struct InstrumentBehaviour
     // 0: answers go out at once; otherwise requests and answers take their
     // time on the wire at this many bytes per second.
     int bytesPerSecond = 0;
+
+    // A request that comes while an answer is still going out is answered
+    // after the rest of that answer (a slow instrument that never drops an
+    // answer); otherwise the rest is dropped.
+    bool finishesAnswers = false;
 
     // >= 0: after this many requests the next one unplugs the instrument
     // (the pseudo-terminal closes) instead of being answered. Counted from

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/timerfd.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -30,15 +31,21 @@ void makeRaw(int fd)
 InstrumentSimulator::InstrumentSimulator(QObject *parent)
     : QObject(parent)
 {
-    transmitTimer.setSingleShot(true);
-    transmitTimer.setTimerType(Qt::PreciseTimer);
-    connect(&transmitTimer, &QTimer::timeout, this, &InstrumentSimulator::transmitDue);
+    transmitTimerFd = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (transmitTimerFd >= 0) {
+        transmitNotifier = new QSocketNotifier(transmitTimerFd, QSocketNotifier::Read, this);
+        connect(transmitNotifier, &QSocketNotifier::activated, this,
+                &InstrumentSimulator::transmitTimerExpired);
+    }
     clock.start();
 }
 
 InstrumentSimulator::~InstrumentSimulator()
 {
     unplug();
+    delete transmitNotifier;
+    if (transmitTimerFd >= 0)
+        ::close(transmitTimerFd);
 }
 
 void InstrumentSimulator::setBlocks(const QVector<SimulatedBlock> &blocks)
@@ -141,7 +148,7 @@ void InstrumentSimulator::unplug()
 {
     if (!isPluggedIn())
         return;
-    transmitTimer.stop();
+    armTimer(0);
     for (QSocketNotifier *notifier : {readNotifier.data(), writeNotifier.data()}) {
         if (notifier) {
             notifier->setEnabled(false);
@@ -189,12 +196,23 @@ void InstrumentSimulator::readRequests()
 
 void InstrumentSimulator::queueAnswer(const QByteArray &answer, int code, qint64 arrivalNs)
 {
-    // A new request abandons whatever is left of the previous answer.
-    outgoing = answer;
-    dueNs.resize(answer.size());
-    nextToSend = 0;
-
     const InstrumentBehaviour &behaviour = model.behaviour();
+    qint64 startNs = arrivalNs;
+    if (behaviour.finishesAnswers && nextToSend < outgoing.size()) {
+        // The rest of the previous answer goes out first.
+        outgoing = outgoing.mid(nextToSend);
+        dueNs = dueNs.mid(nextToSend);
+        startNs = qMax(arrivalNs, dueNs.last());
+    } else {
+        // A new request abandons whatever is left of the previous answer.
+        outgoing.clear();
+        dueNs.clear();
+    }
+    nextToSend = 0;
+    const int first = outgoing.size();
+    outgoing += answer;
+    dueNs.resize(outgoing.size());
+
     const qint64 rate = behaviour.bytesPerSecond;
     const bool chunked = behaviour.chunks.appliesTo(code);
     const int chunkSize = qMax(1, behaviour.chunkSize);
@@ -202,10 +220,10 @@ void InstrumentSimulator::queueAnswer(const QByteArray &answer, int code, qint64
     for (int i = 0; i < answer.size(); ++i) {
         // Paced: the request's own bytes, then each answer byte, take their
         // time on the wire.
-        qint64 due = rate > 0 ? arrivalNs + (kRequestSize + i + 1) * kNsPerSecond / rate : arrivalNs;
+        qint64 due = rate > 0 ? startNs + (kRequestSize + i + 1) * kNsPerSecond / rate : startNs;
         if (chunked)
-            due = qMax(due, arrivalNs + (i / chunkSize) * chunkGapNs);
-        dueNs[i] = due;
+            due = qMax(due, startNs + (i / chunkSize) * chunkGapNs);
+        dueNs[first + i] = due;
     }
     armTransmission();
 }
@@ -238,7 +256,7 @@ void InstrumentSimulator::transmitDue()
 void InstrumentSimulator::armTransmission()
 {
     if (nextToSend >= outgoing.size()) {
-        transmitTimer.stop();
+        armTimer(0);
         return;
     }
     const qint64 wait = dueNs.at(nextToSend) - clock.nsecsElapsed();
@@ -246,5 +264,24 @@ void InstrumentSimulator::armTransmission()
         transmitDue();
         return;
     }
-    transmitTimer.start(int((wait + kNsPerMs - 1) / kNsPerMs));
+    armTimer(wait);
+}
+
+void InstrumentSimulator::armTimer(qint64 waitNs)
+{
+    if (transmitTimerFd < 0)
+        return;
+    itimerspec due = {};
+    due.it_value.tv_sec = time_t(waitNs / kNsPerSecond);
+    due.it_value.tv_nsec = long(waitNs % kNsPerSecond);
+    // A zero time disarms the timer.
+    ::timerfd_settime(transmitTimerFd, 0, &due, nullptr);
+}
+
+void InstrumentSimulator::transmitTimerExpired()
+{
+    quint64 expirations = 0;
+    if (::read(transmitTimerFd, &expirations, sizeof expirations) < 0 && errno != EAGAIN)
+        return;
+    transmitDue();
 }

@@ -10,7 +10,6 @@
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QString>
-#include <QTimer>
 #include <QVector>
 
 // A simulated instrument on a pseudo-terminal. Plugging it in opens a
@@ -63,6 +62,8 @@ private:
     void queueAnswer(const QByteArray &answer, int code, qint64 arrivalNs);
     void transmitDue();
     void armTransmission();
+    void armTimer(qint64 waitNs);
+    void transmitTimerExpired();
 
     InstrumentModel model;
     QString link;
@@ -76,7 +77,10 @@ private:
     QByteArray outgoing;
     QVector<qint64> dueNs;
     int nextToSend = 0;
-    QTimer transmitTimer;
+    // Sends the next bytes at their time to the microsecond: a millisecond
+    // timer would make every answer late by up to a millisecond.
+    int transmitTimerFd = -1;
+    QPointer<QSocketNotifier> transmitNotifier;
     QElapsedTimer clock;
 
     QByteArray received;

@@ -85,6 +85,10 @@ bool parseSimulatorOptions(const QStringList &arguments, SimulatorOptions *optio
     const QCommandLineOption partialOn(QStringLiteral("partial-on"),
                                        QStringLiteral("Limit --partial to these requests."),
                                        QStringLiteral("CODES"));
+    const QCommandLineOption finishAnswers(
+        QStringLiteral("finish-answers"),
+        QStringLiteral(
+            "Finish sending an answer before answering the next request (default: drop its rest)."));
     const QCommandLineOption idAnswer(
         QStringLiteral("id-answer"),
         QStringLiteral("Answer identification with these bytes (hex) instead of 2D07FB82."),
@@ -103,9 +107,9 @@ bool parseSimulatorOptions(const QStringList &arguments, SimulatorOptions *optio
         QStringLiteral("MS"));
     const QCommandLineOption verbose(QStringList{QStringLiteral("v"), QStringLiteral("verbose")},
                                      QStringLiteral("Print every request received."));
-    parser.addOptions({help, blocksFile, uniform, link, paced, rate, silent, errorOn, errorIndex, chunks,
-                       chunkGap, surplus, partial, partialOn, idAnswer, idAttempt, unplugAfter, replugAfter,
-                       verbose});
+    parser.addOptions({help,          blocksFile, uniform,   link,        paced,       rate,    silent,
+                       errorOn,       errorIndex, chunks,    chunkGap,    surplus,     partial, partialOn,
+                       finishAnswers, idAnswer,   idAttempt, unplugAfter, replugAfter, verbose});
 
     auto failWith = [error](const QString &message) {
         if (error)
@@ -166,6 +170,7 @@ bool parseSimulatorOptions(const QStringList &arguments, SimulatorOptions *optio
         if (parser.isSet(partialOn) && !parseCodes(parser.value(partialOn), &behaviour.partial))
             return failWith(QStringLiteral("--partial-on wants \"all\" or command codes"));
     }
+    behaviour.finishesAnswers = parser.isSet(finishAnswers);
     if (parser.isSet(idAnswer)) {
         const QString hex = parser.value(idAnswer);
         behaviour.identificationAnswer = QByteArray::fromHex(hex.toLatin1());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "testports.h"
 #include "ui/blockview.h"
 #include "ui/mainwindow.h"
 #include "ui/reportexport.h"

@@ -1,8 +1,10 @@
 #pragma once
 
-#include "instrumentsimulator.h"
+#include "device/pathportlister.h"
 #include "device/port.h"
-#include "device/portlisting.h"
+#include "instrumentsimulator.h"
+#include "testports.h"
+#include "testtime.h"
 
 #include <QAbstractEventDispatcher>
 #include <QEventLoop>
@@ -22,29 +24,22 @@ inline QString privateLinkPath()
     return folder.filePath(QStringLiteral("instrument-%1").arg(++count));
 }
 
-// Plugs a simulator in and lets the port monitor see its path.
-inline bool plugInWatched(InstrumentSimulator &simulator)
+// Plugs a simulator in and lists its path.
+inline bool plugInWatched(InstrumentSimulator &simulator, PathPortLister &ports)
 {
     if (simulator.linkPath().isEmpty())
         simulator.setLinkPath(privateLinkPath());
     if (!simulator.plugIn())
         return false;
-    addVirtualPortPath(simulator.portPath());
+    ports.addPath(simulator.portPath());
     return true;
-}
-
-// Unplugs a simulator and forgets its path.
-inline void unplugWatched(InstrumentSimulator &simulator)
-{
-    const QString path = simulator.portPath();
-    simulator.unplug();
-    removeVirtualPortPath(path);
 }
 
 // A port that has found the simulated instrument: the simulator is plugged
 // in first, then the port's monitor finds it at its first poll.
 struct SimulatedLink
 {
+    std::shared_ptr<PathPortLister> ports = noPorts();
     InstrumentSimulator simulator;
     std::unique_ptr<Port> port;
 
@@ -58,11 +53,11 @@ struct SimulatedLink
     // Plugs in, builds the port and waits for the handshake's verdict.
     bool connect(int timeoutMs = 5000)
     {
-        if (!plugInWatched(simulator))
+        if (!plugInWatched(simulator, *ports))
             return false;
-        port = std::make_unique<Port>();
+        port = std::make_unique<Port>(ports);
         QSignalSpy found(port.get(), &Port::validPortFound);
-        return found.wait(timeoutMs);
+        return found.wait(testMs(timeoutMs));
     }
 };
 

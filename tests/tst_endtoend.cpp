@@ -4,39 +4,35 @@
 // switched on, and the report goes out as PDF and as Excel. Both files are
 // then read back by independent readers (pdftotext; Python's openpyxl).
 
-#include "device/blockname.h"
-#include "instrumentnamecode.h"
+#include "blocksets.h"
+#include "inputevents.h"
 #include "mainwindowtester.h"
 #include "modalhelper.h"
 #include "openedfiles.h"
+#include "pdfreader.h"
 #include "simulatedlink.h"
+#include "windowtestmain.h"
+#include "xlsxreader.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QDoubleSpinBox>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
-#include <QMenuBar>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QStyle>
-#include <QStyleOptionButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUrl>
 #include <charconv>
 #include <cmath>
 
 namespace {
 
 constexpr int kFoundTimeoutMs = 10000;
-const QString kPython = QStringLiteral("/usr/bin/python3");
 
 // The instrument's blocks: an empty one, one around the 100 boundary and the
 // one the report is made of, read last.
@@ -47,11 +43,6 @@ QVector<SimulatedBlock> instrumentBlocks()
         {QStringLiteral("Lot A 0002"), {142.5f, 99.96f, 100.0f}},
         {QStringLiteral("Т 0003"), {4.81f, 4.79f, 4.83f, 5.2f}},
     };
-}
-
-QString listedName(const SimulatedBlock &block)
-{
-    return decodeBlockName(encodeInstrumentName(block.name));
 }
 
 // The table cuts the value's shortest decimal form toward zero at its decimals.
@@ -103,99 +94,6 @@ Statistics statisticsOf(const QVector<float> &values)
     return s;
 }
 
-// Opens the menu holding `action` from the menu bar and clicks the action, as a user would.
-void clickMenuAction(QMainWindow &window, QAction *action)
-{
-    QMenuBar *bar = window.menuBar();
-    QMenu *menu = nullptr;
-    for (QWidget *widget : action->associatedWidgets()) {
-        if (auto *m = qobject_cast<QMenu *>(widget))
-            menu = m;
-    }
-    QVERIFY(menu);
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
-    QVERIFY(QTest::qWaitFor([menu] { return menu->isVisible(); }, 2000));
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
-    QVERIFY(QTest::qWaitFor([menu] { return !menu->isVisible(); }, 2000));
-}
-
-// Key presses for any text: letters beyond ASCII go as key events that carry
-// only their text, as an input method delivers them.
-void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80)
-            QTest::keyClick(widget, c.toLatin1());
-        else
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
-
-void typeInto(QLineEdit *edit, const QString &text)
-{
-    QTest::mouseClick(edit, Qt::LeftButton);
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    typeText(edit, text);
-}
-
-// Types a number into a spin box and finishes the edit with Enter.
-void typeInto(QDoubleSpinBox *box, double value)
-{
-    QTest::mouseClick(box, Qt::LeftButton);
-    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-    typeText(box, box->locale().toString(value, 'f', box->decimals()));
-    QTest::keyClick(box, Qt::Key_Enter);
-}
-
-// A check box takes clicks on its box and its text only, not on the rest of its width.
-void clickCheckBox(QCheckBox *box)
-{
-    QStyleOptionButton option;
-    option.initFrom(box);
-    option.text = box->text();
-    const QRect area = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
-    QTest::mouseClick(box, Qt::LeftButton, {}, area.center());
-}
-
-void doubleClickRow(QListWidget *list, int row)
-{
-    QListWidgetItem *item = list->item(row);
-    list->scrollToItem(item);
-    const QPoint centre = list->visualItemRect(item).center();
-    // A double click is a press, a release and a second press that the view
-    // turns into a double click.
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
-}
-
-QString run(const QString &program, const QStringList &arguments, bool *ok)
-{
-    QProcess process;
-    process.start(program, arguments);
-    *ok = process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
-          && process.exitCode() == 0;
-    if (!*ok)
-        qWarning("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// Every non-empty cell of the workbook's one sheet: {"A1": value, ...}, with
-// numbers kept as numbers.
-QJsonObject readWorkbook(const QString &path, bool *ok)
-{
-    static const QString script = QStringLiteral("import json, sys, openpyxl\n"
-                                                 "book = openpyxl.load_workbook(sys.argv[1])\n"
-                                                 "assert len(book.worksheets) == 1\n"
-                                                 "cells = {}\n"
-                                                 "for row in book.active.iter_rows():\n"
-                                                 "    for c in row:\n"
-                                                 "        if c.value is not None:\n"
-                                                 "            cells[c.coordinate] = c.value\n"
-                                                 "print(json.dumps(cells, ensure_ascii=False))\n");
-    const QString out = run(kPython, {QStringLiteral("-c"), script, path}, ok);
-    return QJsonDocument::fromJson(out.toUtf8()).object();
-}
-
 QStringList cellTexts(const QJsonObject &cells)
 {
     QStringList texts;
@@ -225,8 +123,6 @@ class EndToEndTest : public QObject
 private slots:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
-        setSystemPortsListed(false);
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
         QVERIFY(folder.isValid());
     }
@@ -236,7 +132,6 @@ private slots:
         freshSettingsFolder();
         opened.urls.clear();
     }
-    void cleanup() { clearVirtualPortPaths(); }
 
     void operatorPath_data()
     {
@@ -276,9 +171,10 @@ private slots:
 
         InstrumentSimulator instrument;
         instrument.setBlocks(blocks);
-        QVERIFY(plugInWatched(instrument));
+        const auto ports = noPorts();
+        QVERIFY(plugInWatched(instrument, *ports));
 
-        MainWindow window;
+        MainWindow window(ports);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         Ui::MainWindow *ui = MainWindowTester::ui(window);
@@ -294,13 +190,22 @@ private slots:
         typeInto(ui->limits_min, 4.8);
         typeInto(ui->limits_max, 5.0);
 
-        // Found, then read.
+        // Found, then read; the status line says where the instrument is and how the read went.
+        auto *linkStatus = window.findChild<QLabel *>(QStringLiteral("link_status_label"));
+        auto *readStatus = window.findChild<QLabel *>(QStringLiteral("read_status_label"));
         QVERIFY(QTest::qWaitFor([ui] { return ui->button_read_data->isEnabled(); }, kFoundTimeoutMs));
+        QCOMPARE(linkStatus->text(),
+                 (english ? QStringLiteral("Instrument on %1") : QStringLiteral("Прибор на %1"))
+                     .arg(instrument.portPath()));
+        QVERIFY(readStatus->text().isEmpty());
         QTest::mouseClick(ui->button_read_data, Qt::LeftButton);
         QVERIFY(QTest::qWaitFor([ui] { return ui->button_read_data->isEnabled(); }, kFoundTimeoutMs));
+        QCOMPARE(readStatus->text(),
+                 (english ? QStringLiteral("Blocks read: %1") : QStringLiteral("Прочитано блоков: %1"))
+                     .arg(blocks.size()));
         QCOMPARE(ui->block_names_list->count(), blocks.size());
         for (int i = 0; i < blocks.size(); ++i)
-            QCOMPARE(ui->block_names_list->item(i)->text(), listedName(blocks.at(i)));
+            QCOMPARE(ui->block_names_list->item(i)->text(), shownName(blocks.at(i)));
 
         // Every block shown in turn; the reported one last.
         for (int i = 0; i < blocks.size(); ++i) {
@@ -361,21 +266,15 @@ private slots:
         QCOMPARE(opened.paths(), (QStringList{pdf, xlsx}));
 
         // The PDF, read back.
-        bool ok = false;
-        const QString text =
-            run(QStringLiteral("pdftotext"),
-                {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")}, &ok);
-        QVERIFY(ok);
+        const QString text = pdfText(pdf, kAllPages, PdfText::ReadingOrder);
+        QVERIFY(!text.isEmpty());
         for (const QString &expected : {pdfTitle, companyCaption, QStringLiteral("ООО «Контроль» 7"),
                                         operatorCaption, QStringLiteral("Petrov P."), statisticsHeading,
                                         numberHeader, QStringLiteral("0003"), tolerance})
             QVERIFY2(text.contains(expected), qPrintable(expected));
         // The value table, row by row: number, value rounded, mean minus value.
-        const QString layout = run(QStringLiteral("pdftotext"),
-                                   {QStringLiteral("-layout"), QStringLiteral("-enc"),
-                                    QStringLiteral("UTF-8"), pdf, QStringLiteral("-")},
-                                   &ok);
-        QVERIFY(ok);
+        const QString layout = pdfText(pdf);
+        QVERIFY(!layout.isEmpty());
         for (int i = 0; i < values.size(); ++i) {
             const QString difference = QString::number(mean - double(values.at(i)), 'f', 1);
             const QRegularExpression row(QStringLiteral("^\\s*%1\\s+%2\\s+%3\\s*$")
@@ -387,14 +286,13 @@ private slots:
         }
         // Empty fields included: the city caption is there with no value.
         QVERIFY(text.contains(english ? QStringLiteral("City") : QStringLiteral("Город")));
-        const QString images = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}, &ok);
-        QVERIFY(ok);
-        QVERIFY2(images.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size() >= 3,
-                 qPrintable(images)); // header + graph
+        QVERIFY(!pdfImages(pdf).isEmpty()); // the graph
 
         // The workbook, read back.
-        const QJsonObject cells = readWorkbook(xlsx, &ok);
-        QVERIFY(ok);
+        const QJsonObject book = readWorkbook(xlsx);
+        // The report sheet and the sheet of readings as numbers.
+        QCOMPARE(book.value(QStringLiteral("sheets")).toInt(), 2);
+        const QJsonObject cells = cellValues(book);
         const QStringList texts = cellTexts(cells);
         for (const QString &expected : {excelTitle, companyCaption, QStringLiteral("ООО «Контроль» 7"),
                                         operatorCaption, QStringLiteral("Petrov P."), QStringLiteral("17"),
@@ -428,5 +326,5 @@ private:
     QTemporaryDir folder;
 };
 
-QTEST_MAIN(EndToEndTest)
+ZRV_WINDOW_TEST_MAIN(EndToEndTest)
 #include "tst_endtoend.moc"

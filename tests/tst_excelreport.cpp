@@ -2,11 +2,15 @@
 #include "report/excelreport.h"
 #include "report/reportdata.h"
 #include "reporttestdata.h"
+#include "toolrun.h"
+#include "values/readingnumbers.h"
+#include "xlsxreader.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QtTest>
 #include <limits>
 
@@ -14,23 +18,6 @@ namespace {
 
 const QString kNumberHeader = QStringLiteral("Номер");
 const QString kMissing = QStringLiteral("\u2014");
-
-QJsonObject readWorkbook(const QString &path)
-{
-    const QString reader = QFINDTESTDATA("readers/xlsx_dump.py");
-    const QByteArray json = runReader(QStringLiteral("/usr/bin/python3"), {reader, path});
-    return QJsonDocument::fromJson(json).object();
-}
-
-QJsonObject cell(const QJsonObject &book, const QString &name)
-{
-    return book.value("cells").toObject().value(name).toObject();
-}
-
-QVariant cellValue(const QJsonObject &book, const QString &name)
-{
-    return cell(book, name).value("value").toVariant();
-}
 
 bool merged(const QJsonObject &book, const QString &range)
 {
@@ -49,6 +36,36 @@ ReportData shortFieldTable(int valueCount)
     data.includeEmptyFields = false;
     data.statisticsHeading = QStringLiteral("Статистика");
     return data;
+}
+
+// The workbook printed to PDF by LibreOffice, with a profile of its own so
+// that parallel runs do not meet; the PDF's path, empty on failure.
+QString printWithLibreOffice(const QString &workbook, const QString &folder)
+{
+    const QString profile = QUrl::fromLocalFile(QDir(folder).filePath("libreoffice-profile")).toString();
+    // The first start in a fresh profile is slow, the more so on a busy machine.
+    constexpr int kGenerousMs = 600000;
+    const ToolRun office = runTool(QStringLiteral("soffice"),
+                                   {"-env:UserInstallation=" + profile, "--headless", "--convert-to", "pdf",
+                                    "--outdir", folder, workbook},
+                                   kGenerousMs);
+    if (!office.ok()) {
+        qWarning() << office.errors;
+        return QString();
+    }
+    const QString pdf = QDir(folder).filePath(QFileInfo(workbook).completeBaseName() + ".pdf");
+    return QFile::exists(pdf) ? pdf : QString();
+}
+
+QStringList printedLines(const QString &pdf, int page)
+{
+    const QString text = QString::fromUtf8(runReader(
+        QStringLiteral("pdftotext"), {"-layout", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"}));
+    QStringList lines;
+    for (const QString &line : text.split('\n'))
+        if (!line.trimmed().isEmpty())
+            lines.append(line);
+    return lines;
 }
 
 QJsonObject writeAndRead(const ReportData &data, QTemporaryDir &dir)
@@ -96,17 +113,20 @@ private slots:
         QTemporaryDir dir;
         const QJsonObject book = writeAndRead(data, dir);
         QVERIFY(!book.isEmpty());
-        QCOMPARE(book.value("sheets").toInt(), 1);
+        // The report keeps the first sheet and its default name; the readings follow.
+        QCOMPARE(book.value("sheets").toInt(), 2);
+        QCOMPARE(book.value("sheetNames").toArray(), (QJsonArray{"Sheet1", "Данные"}));
+        QCOMPARE(book.value("title").toString(), QStringLiteral("Sheet1"));
 
         // Section rows span A:F in bold, field rows A:C and D:F with thin borders.
         QVERIFY(merged(book, "A1:F1"));
         QCOMPARE(cellValue(book, "A1").toString(), QStringLiteral("Данные о компании"));
-        QVERIFY(cell(book, "A1").value("bold").toBool());
+        QVERIFY(workbookCell(book, "A1").value("bold").toBool());
         QVERIFY(merged(book, "A2:C2"));
         QVERIFY(merged(book, "D2:F2"));
         QCOMPARE(cellValue(book, "A2").toString(), QStringLiteral("Компания"));
         QCOMPARE(cellValue(book, "D2").toString(), QStringLiteral("знач1"));
-        QCOMPARE(cell(book, "D2").value("left").toString(), QStringLiteral("thin"));
+        QCOMPARE(workbookCell(book, "D2").value("left").toString(), QStringLiteral("thin"));
         QVERIFY(merged(book, "A7:F7"));
         QCOMPARE(cellValue(book, "A7").toString(), QStringLiteral("Данные об отчете"));
         QCOMPARE(cellValue(book, "A18").toString(), QStringLiteral("Свидетельство о поверке"));
@@ -114,7 +134,7 @@ private slots:
         const QString title = QString("A%1").arg(titleRow);
         QVERIFY(merged(book, QString("A%1:I%1").arg(titleRow)));
         QCOMPARE(cellValue(book, title).toString(), QStringLiteral("ОТЧЕТ О ПРОВЕДЕНИИ КОНТРОЛЯ"));
-        QVERIFY(cell(book, title).value("bold").toBool());
+        QVERIFY(workbookCell(book, title).value("bold").toBool());
         QCOMPARE(cellValue(book, QString("A%1").arg(titleRow + 1)).toString(), kNumberHeader);
 
         const QJsonArray images = book.value("images").toArray();
@@ -175,36 +195,37 @@ private slots:
         QCOMPARE(cellValue(book, "A4").toString(), QStringLiteral("Отчет о проведении контроля"));
         for (const QString &name : headers) {
             QCOMPARE(cellValue(book, name).toString(), kNumberHeader);
-            const QString left = cell(book, name).value("left").toString();
+            const QString left = workbookCell(book, name).value("left").toString();
             QCOMPARE(left, thickHeaders.contains(name) ? QStringLiteral("thick") : QStringLiteral("thin"));
             const QString column(QChar(name.at(0).unicode() + 1));
             const QString row = name.mid(1);
             QCOMPARE(cellValue(book, column + row).toString(), QStringLiteral("0001"));
-            QCOMPARE(cell(book, column + row).value("left").toString(), QStringLiteral("thin"));
+            QCOMPARE(workbookCell(book, column + row).value("left").toString(), QStringLiteral("thin"));
             const QString third(QChar(name.at(0).unicode() + 2));
             QCOMPARE(cellValue(book, third + row).toString(), QStringLiteral("X\u0305 - x"));
         }
         for (const QString &pair : numberCells) {
             const QString name = pair.section('=', 0, 0);
             const int number = pair.section('=', 1).toInt();
-            QCOMPARE(cell(book, name).value("type").toString(), QStringLiteral("n"));
+            QCOMPARE(workbookCell(book, name).value("type").toString(), QStringLiteral("n"));
             QCOMPARE(cellValue(book, name).toInt(), number);
             // Groups 2 and 3 of a page start with a thick line, group 1 does not.
             const bool thick = name.at(0) != QLatin1Char('A');
-            QCOMPARE(cell(book, name).value("left").toString(),
+            QCOMPARE(workbookCell(book, name).value("left").toString(),
                      thick ? QStringLiteral("thick") : QStringLiteral("thin"));
             // Value and difference are texts with thin borders.
             const QString row = name.mid(1);
             const QString valueCell = QString(QChar(name.at(0).unicode() + 1)) + row;
             const QString differenceCell = QString(QChar(name.at(0).unicode() + 2)) + row;
             const float value = shortFieldTable(values).content.values.at(number - 1);
-            QCOMPARE(cell(book, valueCell).value("type").toString(), QStringLiteral("s"));
+            QCOMPARE(workbookCell(book, valueCell).value("type").toString(), QStringLiteral("s"));
             QCOMPARE(cellValue(book, valueCell).toString(), QString::number(double(value), 'f', 1));
-            QCOMPARE(cell(book, valueCell).value("left").toString(), QStringLiteral("thin"));
+            QCOMPARE(workbookCell(book, valueCell).value("left").toString(), QStringLiteral("thin"));
             QCOMPARE(cellValue(book, differenceCell).toString(),
                      QString::number(10.7 - double(value), 'f', 1));
-            QCOMPARE(cell(book, differenceCell).value("font").toString(), QStringLiteral("Times New Roman"));
-            QCOMPARE(cell(book, differenceCell).value("size").toDouble(), 11.0);
+            QCOMPARE(workbookCell(book, differenceCell).value("font").toString(),
+                     QStringLiteral("Times New Roman"));
+            QCOMPARE(workbookCell(book, differenceCell).value("size").toDouble(), 11.0);
         }
         for (const QString &name : emptyCells)
             QVERIFY2(cellValue(book, name).isNull(), qPrintable(name));
@@ -221,7 +242,7 @@ private slots:
             const QString label = QString("%1%2").arg(labelColumn).arg(first + 1 + i);
             const QString value = QString("%1%2").arg(valueColumn).arg(first + 1 + i);
             QCOMPARE(cellValue(book, label).toString(), labels.at(i));
-            QCOMPARE(cell(book, value).value("type").toString(), QStringLiteral("n"));
+            QCOMPARE(workbookCell(book, value).value("type").toString(), QStringLiteral("n"));
             QCOMPARE(cellValue(book, value).toDouble(), numbers.at(i));
         }
     }
@@ -266,18 +287,18 @@ private slots:
             const int row = headingRow - 2;
             QVERIFY(merged(book, QString("A%1:I%1").arg(row)));
             QCOMPARE(cellValue(book, QString("A%1").arg(row)).toString(), data.toleranceText);
-            QCOMPARE(cell(book, QString("A%1").arg(row)).value("wrap").toBool(), true);
+            QCOMPARE(workbookCell(book, QString("A%1").arg(row)).value("wrap").toBool(), true);
         }
         const QString heading = QString("A%1").arg(headingRow);
         QVERIFY(merged(book, QString("A%1:I%1").arg(headingRow)));
         QCOMPARE(cellValue(book, heading).toString(), QStringLiteral("Комментарии"));
-        QVERIFY(cell(book, heading).value("bold").toBool());
+        QVERIFY(workbookCell(book, heading).value("bold").toBool());
         QVERIFY(merged(book, QString("A%1:I%2").arg(headingRow + 1).arg(headingRow + 2)));
         QCOMPARE(cellValue(book, QString("A%1").arg(headingRow + 1)).toString(), data.comments);
-        QCOMPARE(cell(book, QString("A%1").arg(headingRow + 1)).value("horizontal").toString(),
+        QCOMPARE(workbookCell(book, QString("A%1").arg(headingRow + 1)).value("horizontal").toString(),
                  QStringLiteral("justify"));
         QVERIFY(merged(book, QString("A%1:I%1").arg(headingRow + 3)));
-        const QJsonObject signature = cell(book, QString("A%1").arg(headingRow + 3));
+        const QJsonObject signature = workbookCell(book, QString("A%1").arg(headingRow + 3));
         QCOMPARE(signature.value("value").toString(), data.signature);
         QVERIFY(signature.value("bold").toBool());
         QCOMPARE(signature.value("font").toString(), QStringLiteral("Times New Roman"));
@@ -308,9 +329,9 @@ private slots:
         QVERIFY(!book.isEmpty());
         QCOMPARE(cellValue(book, "B7").toString(), kMissing);
         QCOMPARE(cellValue(book, "C6").toString(), kMissing);
-        QCOMPARE(cell(book, "I8").value("type").toString(), QStringLiteral("s"));
+        QCOMPARE(workbookCell(book, "I8").value("type").toString(), QStringLiteral("s"));
         QCOMPARE(cellValue(book, "I8").toString(), kMissing);
-        QCOMPARE(cell(book, "I6").value("type").toString(), QStringLiteral("n"));
+        QCOMPARE(workbookCell(book, "I6").value("type").toString(), QStringLiteral("n"));
     }
 
     void commentLongerThanACell()
@@ -329,6 +350,172 @@ private slots:
         const ExcelReportResult plain = writeExcelReportFile(path, data);
         QVERIFY(plain.saved);
         QVERIFY(!plain.textShortened);
+    }
+
+    // The block's line stands in the free row above the title; the verdict
+    // follows the tolerance text, each row a caption and its text.
+    void blockLineAndVerdict_data()
+    {
+        QTest::addColumn<bool>("band");
+        QTest::addColumn<int>("headingRow");
+        // 3 values: "next row" is 10; the tolerance on 11, the verdict on 12 to 15.
+        QTest::newRow("band on") << true << 17;
+        QTest::newRow("band off") << false << 12;
+    }
+
+    void blockLineAndVerdict()
+    {
+        QFETCH(bool, band);
+        QFETCH(int, headingRow);
+        ReportData data = shortFieldTable(3);
+        if (band) {
+            data.toleranceText = QStringLiteral("Допуск: [9.6; 10]");
+            data.outside = {false, true, false};
+            data.verdict = {{"Вне допуска", "1 из 3 (33,3 %)"},
+                            {"Заключение", "Не соответствует"},
+                            {"Cp", "0,52"},
+                            {"Cpk", kMissing}};
+        }
+        QTemporaryDir dir;
+        const QJsonObject book = writeAndRead(data, dir);
+        QVERIFY(!book.isEmpty());
+        QVERIFY(merged(book, "A3:I3"));
+        QCOMPARE(cellValue(book, "A3").toString(), data.blockLine);
+        QCOMPARE(cellValue(book, "A4").toString(), QStringLiteral("Отчет о проведении контроля"));
+        if (band) {
+            QCOMPARE(cellValue(book, "A11").toString(), data.toleranceText);
+            for (int i = 0; i < data.verdict.size(); ++i) {
+                const int row = 12 + i;
+                QVERIFY(merged(book, QString("A%1:C%1").arg(row)));
+                QVERIFY(merged(book, QString("D%1:F%1").arg(row)));
+                QCOMPARE(cellValue(book, QString("A%1").arg(row)).toString(), data.verdict.at(i).label);
+                QCOMPARE(cellValue(book, QString("D%1").arg(row)).toString(), data.verdict.at(i).text);
+                QCOMPARE(workbookCell(book, QString("D%1").arg(row)).value("left").toString(), QStringLiteral("thin"));
+            }
+        }
+        QCOMPARE(cellValue(book, QString("A%1").arg(headingRow)).toString(), QStringLiteral("Комментарии"));
+        QCOMPARE(cellValue(book, QString("A%1").arg(headingRow + 3)).toString(), data.signature);
+    }
+
+    // Out-of-band readings in red, the rest as before; statistics at one decimal.
+    void marksAndStatisticFormat()
+    {
+        ReportData data = shortFieldTable(100);
+        data.outside.fill(false, 100);
+        for (int i : {0, 39, 40, 99})
+            data.outside[i] = true;
+        QTemporaryDir dir;
+        const QJsonObject book = writeAndRead(data, dir);
+        QVERIFY(!book.isEmpty());
+        // Groups of 40 rows from row 6: value i is in B, E or H.
+        for (int i = 0; i < 100; ++i) {
+            const QString name = QString("%1%2").arg(QChar('B' + 3 * (i / 40))).arg(6 + i % 40);
+            const QJsonObject value = workbookCell(book, name);
+            QCOMPARE(value.value("value").toString(), QString::number(double(data.content.values.at(i)), 'f', 1));
+            QCOMPARE(value.value("color").toString(), data.outside.at(i) ? QStringLiteral("FF0000") : QString());
+            QCOMPARE(value.value("left").toString(), QStringLiteral("thin"));
+            const QString number = QString("%1%2").arg(QChar('A' + 3 * (i / 40))).arg(6 + i % 40);
+            QCOMPARE(workbookCell(book, number).value("color").toString(), QString());
+        }
+        for (int row = 48; row <= 51; ++row) {
+            QCOMPARE(workbookCell(book, QString("B%1").arg(row)).value("type").toString(), QStringLiteral("n"));
+            QCOMPARE(workbookCell(book, QString("B%1").arg(row)).value("format").toString(), QStringLiteral("0.0"));
+        }
+    }
+
+    // One row per reading: its number, the reading as a number cell holding
+    // the reading's own decimal, and whether it lies in the band.
+    void dataSheet_data()
+    {
+        QTest::addColumn<QVector<float>>("values");
+        QTest::addColumn<QVector<bool>>("outside"); // empty: band off
+        QTest::newRow("band on") << QVector<float>{9.56f, 9.8f, 10.05f, 9.6f}
+                                 << QVector<bool>{true, false, true, false};
+        QTest::newRow("band off") << QVector<float>{0.7f, -12.37f, 100.0f} << QVector<bool>{};
+        QTest::newRow("huge values and no number")
+            << QVector<float>{1e6f, 3.0e38f, -3.0e38f, std::numeric_limits<float>::quiet_NaN()}
+            << QVector<bool>{true, true, true, true};
+    }
+
+    void dataSheet()
+    {
+        QFETCH(QVector<float>, values);
+        QFETCH(QVector<bool>, outside);
+        ReportData data = shortFieldTable(values.size());
+        data.content.values = values;
+        data.outside = outside;
+        QTemporaryDir dir;
+        const QJsonObject book = writeAndRead(data, dir);
+        QVERIFY(!book.isEmpty());
+        const QJsonArray rows = book.value("dataRows").toArray();
+        QCOMPARE(rows.size(), values.size() + 1);
+        const int columns = outside.isEmpty() ? 2 : 3;
+        const QStringList headers = QStringList{"Номер", "Значение", "В допуске"}.mid(0, columns);
+        for (int c = 0; c < columns; ++c)
+            QCOMPARE(rows.at(0).toArray().at(c).toObject().value("value").toString(), headers.at(c));
+        for (int i = 0; i < values.size(); ++i) {
+            const QJsonArray row = rows.at(i + 1).toArray();
+            QCOMPARE(row.size(), columns);
+            QCOMPARE(row.at(0).toObject().value("type").toString(), QStringLiteral("n"));
+            QCOMPARE(row.at(0).toObject().value("value").toInt(), i + 1);
+            const QJsonObject value = row.at(1).toObject();
+            if (std::isfinite(values.at(i))) {
+                QCOMPARE(value.value("type").toString(), QStringLiteral("n"));
+                QCOMPARE(value.value("value").toDouble(), readingAsDecimal(values.at(i)));
+            } else {
+                QCOMPARE(value.value("value").toString(), kMissing);
+            }
+            if (!outside.isEmpty()) {
+                QCOMPARE(row.at(2).toObject().value("type").toString(), QStringLiteral("b"));
+                QCOMPARE(row.at(2).toObject().value("value").toBool(), !outside.at(i));
+            }
+        }
+        QCOMPARE(rows.at(1).toArray().at(1).toObject().value("value").toDouble(),
+                 values.first() == 9.56f ? 9.56 : readingAsDecimal(values.first()));
+    }
+
+    // A4 portrait, a page break after each 45-row page of the sheet: printed
+    // page k begins with page k's header row.
+    void printedPagesFollowTheSheetPages()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("pages.xlsx");
+        QVERIFY(writeExcelReportFile(path, shortFieldTable(300)).saved);
+        const QJsonObject setup = readWorkbook(path).value("pageSetup").toObject();
+        QCOMPARE(setup.value("paper").toInt(), 9);
+        QCOMPARE(setup.value("orientation").toString(), QStringLiteral("portrait"));
+        // Excel ignores manual breaks on a sheet scaled to fit.
+        QCOMPARE(setup.value("fitToPage").toBool(), false);
+        QCOMPARE(setup.value("printArea").toArray(), QJsonArray{"$A$1:$I$140"});
+        QCOMPARE(setup.value("rowBreaks").toArray(), (QJsonArray{45, 90, 135}));
+
+        const QString pdf = printWithLibreOffice(path, dir.path());
+        QVERIFY(!pdf.isEmpty());
+        static const QRegularExpression header(QStringLiteral("^\\s*Номер\\s+0001\\s+X\u0305 - x"));
+        static const QRegularExpression valueRow(QStringLiteral("^\\s*(\\d+)\\s+\\d+\\.\\d\\s+-?\\d+\\.\\d(\\s|$)"));
+        // Sheet page 1 holds values 1 to 120 (rows 6 to 45), page 2 121 to 249
+        // (48 to 90), page 3 250 to 300 (93 to 135).
+        const int firstValue[] = {1, 121, 250};
+        const int lastFirstColumn[] = {40, 163, 292};
+        for (int page = 1; page <= 3; ++page) {
+            const QStringList lines = printedLines(pdf, page);
+            QVERIFY(!lines.isEmpty());
+            int headerLine = -1;
+            QVector<int> numbers;
+            for (int i = 0; i < lines.size(); ++i) {
+                if (headerLine < 0 && header.match(lines.at(i)).hasMatch())
+                    headerLine = i;
+                const QRegularExpressionMatch row = valueRow.match(lines.at(i));
+                if (row.hasMatch()) {
+                    QVERIFY2(headerLine >= 0, qPrintable(lines.at(i)));
+                    numbers.append(row.captured(1).toInt());
+                }
+            }
+            QVERIFY2(page == 1 ? headerLine >= 0 : headerLine == 0, qPrintable(lines.join('\n')));
+            QVERIFY(!numbers.isEmpty());
+            QCOMPARE(numbers.first(), firstValue[page - 1]);
+            QCOMPARE(numbers.last(), lastFirstColumn[page - 1]);
+        }
     }
 
     void failedSave()

@@ -3,8 +3,8 @@
 // the start state the constructor leaves.
 
 #include "mainwindowtester.h"
-
-#include "device/portlisting.h"
+#include "settings/settingsfile.h"
+#include "windowtestmain.h"
 
 #include <QScreen>
 #include <QtTest>
@@ -65,6 +65,8 @@ class FormTest : public QObject
 
 private slots:
     void initTestCase() { freshSettingsFolder(); }
+    // Each case starts from a first run.
+    void cleanup() { freshSettingsFolder(); }
 
     void namesTypesAndTexts_data()
     {
@@ -151,6 +153,7 @@ private slots:
             {"data", "QMenu", "Данные", "Data"},
             {"action_font_size_increase", "QAction", "Увеличить", "Increase font size"},
             {"action_font_size_decrease", "QAction", "Уменьшить", "Decrease font size"},
+            {"action_font_size_reset", "QAction", "Обычный размер", "Default font size"},
             {"high_contrast", "QAction", "Режим контрастности", "High contrast mode"},
             {"actionRU", "QAction", "Русский", "Russian"},
             {"actionEN", "QAction", "English", "English"},
@@ -158,6 +161,7 @@ private slots:
             {"about_company", "QAction", "Компания", "Company"},
             {"action_history", "QAction", "История измерений…", "Measurement history…"},
             {"centralwidget", "QWidget", "", ""},
+            {"report_form_scroll", "QScrollArea", "", ""},
             {"statusbar", "QStatusBar", "", ""},
         };
         for (const Row &row : rows)
@@ -172,7 +176,7 @@ private slots:
         QFETCH(QString, russian);
         QFETCH(QString, english);
 
-        MainWindow window;
+        MainWindow window(noPorts());
         window.setWindowTitle(QStringLiteral("ZRV"));
         QObject *object = findNamed(window, name);
         QVERIFY2(object, qPrintable(name));
@@ -190,7 +194,7 @@ private slots:
 
     void fonts()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         for (QLabel *header : {ui->company_data_label, ui->report_data_label, ui->device_data_label}) {
             QCOMPARE(header->font().pointSize(), 12);
@@ -208,7 +212,7 @@ private slots:
 
     void numberBoxes()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         for (QDoubleSpinBox *box : {ui->min_box, ui->max_box, ui->mean_box, ui->stdev_box}) {
             QVERIFY(box->isReadOnly());
@@ -238,7 +242,7 @@ private slots:
 
     void startState()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         QVERIFY(!ui->button_read_data->isEnabled());
         QVERIFY(!ui->button_export_to_excel->isEnabled());
@@ -271,7 +275,7 @@ private slots:
             QTest::newRow(name) << QString::fromLatin1(name) << items;
         };
         row("horizontalLayout",
-            {"verticalLayout_4", "line", "verticalLayout_26", "line_2", "verticalLayout_31"});
+            {"verticalLayout_4", "line", "verticalLayout_26", "line_2", "report_form_scroll"});
         row("verticalLayout_4",
             {"verticalLayout", "verticalLayout_28", "verticalLayout_3", "line_3", "verticalLayout_6"});
         row("verticalLayout", {"button_read_data", "button_export_to_excel", "button_export_to_PDF"});
@@ -309,24 +313,35 @@ private slots:
     {
         QFETCH(QString, layout);
         QFETCH(QStringList, items);
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *found = window.findChild<QLayout *>(layout);
         QVERIFY2(found, qPrintable(layout));
         QCOMPARE(itemNames(found), items);
     }
 
-    void spacingsAndStretch()
+    // The report form column scrolls up and down inside its scroll area and
+    // keeps the width its fields need, so that no field is cut off.
+    void reportFormScrolls()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
+        auto *ui = MainWindowTester::ui(window);
+        QScrollArea *area = ui->report_form_scroll;
+        QCOMPARE(area->widget()->layout(), window.findChild<QLayout *>(QStringLiteral("verticalLayout_31")));
+        QVERIFY(area->widgetResizable());
+        QCOMPARE(area->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(area->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+        QVERIFY(area->minimumWidth() >= area->widget()->minimumSizeHint().width()
+                                            + area->verticalScrollBar()->sizeHint().width());
+    }
+
+    // Stretch factors go by item index: they check that the columns that
+    // should take the room still sit where they should.
+    void stretchAndStatisticsRows()
+    {
+        MainWindow window(noPorts());
         auto layout = [&](const char *name) {
             return window.findChild<QBoxLayout *>(QString::fromLatin1(name));
         };
-        QCOMPARE(layout("verticalLayout")->spacing(), 6);
-        for (const char *name : {"horizontalLayout_3", "verticalLayout_8", "verticalLayout_12",
-                                 "verticalLayout_15", "verticalLayout_25", "verticalLayout_21",
-                                 "verticalLayout_24", "verticalLayout_32", "horizontalLayout_9"})
-            QCOMPARE(layout(name)->spacing(), 3);
-        QCOMPARE(layout("horizontalLayout_5")->spacing(), 6);
         const QList<int> outer{1, 1, 10, 1, 3};
         for (int i = 0; i < outer.size(); ++i)
             QCOMPARE(layout("horizontalLayout")->stretch(i), outer.at(i));
@@ -338,8 +353,6 @@ private slots:
 
         auto *form = window.findChild<QFormLayout *>(QStringLiteral("formLayout"));
         QCOMPARE(form->fieldGrowthPolicy(), QFormLayout::AllNonFixedFieldsGrow);
-        QCOMPARE(form->horizontalSpacing(), 6);
-        QCOMPARE(form->verticalSpacing(), 3);
         const char *pairs[][2] = {{"min_label", "min_box"},
                                   {"max_label", "max_box"},
                                   {"mean_label", "mean_box"},
@@ -354,7 +367,7 @@ private slots:
 
     void menus()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         QList<QAction *> bar = ui->menubar->actions();
         QCOMPARE(bar.size(), 4);
@@ -365,8 +378,21 @@ private slots:
         QCOMPARE(ui->view->actions().at(0)->menu(), ui->font_size);
         QCOMPARE(ui->view->actions().at(1), ui->high_contrast);
         QCOMPARE(ui->font_size->actions(),
-                 (QList<QAction *>{ui->action_font_size_increase, ui->action_font_size_decrease}));
+                 (QList<QAction *>{ui->action_font_size_increase, ui->action_font_size_decrease,
+                                   ui->action_font_size_reset}));
+        QCOMPARE(ui->action_font_size_increase->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Plus));
+        QCOMPARE(ui->action_font_size_decrease->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Minus));
+        QCOMPARE(ui->action_font_size_reset->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_0));
         QCOMPARE(ui->language->actions(), (QList<QAction *>{ui->actionRU, ui->actionEN}));
+        // The language menu marks the active language, one at a time.
+        for (QAction *action : {ui->actionRU, ui->actionEN}) {
+            QVERIFY(action->isCheckable());
+            QVERIFY(action->actionGroup());
+            QVERIFY(action->actionGroup()->isExclusive());
+        }
+        QCOMPARE(ui->actionRU->actionGroup(), ui->actionEN->actionGroup());
+        QVERIFY(ui->actionRU->isChecked());
+        QVERIFY(!ui->actionEN->isChecked());
         QCOMPARE(ui->about->actions(), (QList<QAction *>{ui->about_program, ui->about_company}));
         QCOMPARE(ui->data->actions(), QList<QAction *>{ui->action_history});
     }
@@ -374,7 +400,7 @@ private slots:
     // Screen readers announce each report field by its caption.
     void captionsAreBuddies()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         const QStringList fields = {
             "company_name",       "company_city",    "company_address",        "company_phone",
             "company_website",    "report_number",   "report_date_edit",       "report_operator",
@@ -389,33 +415,52 @@ private slots:
         }
     }
 
-    // Centred for the design size 1064 x 1196; top edge at 20 when that does not fit.
+    // Placed for the size it opens at: centred on the available area where it
+    // fits there, else from the area's top or left edge. The offscreen screen
+    // (800 x 600) takes the whole window at 6 pt, not at 12 pt.
+    void placement_data()
+    {
+        QTest::addColumn<int>("fontSize");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("12 pt, larger than the screen") << 12 << false;
+        QTest::newRow("6 pt, fits") << 6 << true;
+    }
+
     void placement()
     {
-        MainWindow window;
+        QFETCH(int, fontSize);
+        QFETCH(bool, fits);
+        freshSettingsFolder();
+        QJsonObject config = defaultConfig();
+        config.insert(QStringLiteral("app_font_size"), fontSize);
+        QVERIFY(saveConfig(config));
+        MainWindow window(noPorts());
         const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-        const int x = (available.width() - 1064) / 2;
-        const int y = (available.height() - 1196) / 2;
-        QCOMPARE(window.pos(), QPoint(x, (x < 0 || y < 0) ? 20 : y));
+        const QRect frame = window.frameGeometry();
+        QCOMPARE(frame.size(), window.minimumSizeHint());
+        QCOMPARE(frame.width() <= available.width() && frame.height() <= available.height(), fits);
+        QVERIFY(available.contains(frame.topLeft()));
+        QCOMPARE(available.contains(frame), fits);
+        // Each direction on its own: centred where it fits, else from the area's edge.
+        if (frame.width() <= available.width())
+            QVERIFY(qAbs((frame.left() - available.left()) - (available.right() - frame.right())) <= 1);
+        else
+            QCOMPARE(frame.left(), available.left());
+        if (frame.height() <= available.height())
+            QVERIFY(qAbs((frame.top() - available.top()) - (available.bottom() - frame.bottom())) <= 1);
+        else
+            QCOMPARE(frame.top(), available.top());
     }
 
     void opensAtItsLayoutMinimum()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.size(), window.minimumSizeHint().expandedTo(window.minimumSize()));
     }
 };
 
-int main(int argc, char **argv)
-{
-    QStandardPaths::setTestModeEnabled(true);
-    // The machine's own serial ports would be tried by the window's device link.
-    setSystemPortsListed(false);
-    QApplication app(argc, argv);
-    FormTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+ZRV_WINDOW_TEST_MAIN(FormTest)
 
 #include "tst_form.moc"

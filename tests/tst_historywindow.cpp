@@ -4,7 +4,6 @@
 // End to end: a read from the simulated instrument, the window closed and
 // opened again, the read re-opened from the history gives the same reports.
 
-#include "device/blockname.h"
 #include "history/historyconnection.h"
 #include "history/historyreader.h"
 #include "history/historyrecorder.h"
@@ -13,13 +12,15 @@
 #include "history/readlistmodel.h"
 #include "historydialogtester.h"
 #include "historytestdata.h"
-#include "instrumentnamecode.h"
 #include "mainwindowtester.h"
 #include "modalhelper.h"
 #include "openedfiles.h"
-#include "reporttestdata.h"
 #include "simulatedlink.h"
+#include "testports.h"
+#include "toolrun.h"
 #include "ui/historytexts.h"
+#include "windowtestmain.h"
+#include "xlsxreader.h"
 
 #include <QDesktopServices>
 #include <QJsonDocument>
@@ -106,15 +107,17 @@ QList<QMessageBox *> historyWarnings()
     return boxes;
 }
 
-QJsonObject workbook(const QString &path)
+// The history's words in the window's status area.
+QString historyStatus(MainWindow &window)
 {
-    const QString reader = QFINDTESTDATA("readers/xlsx_dump.py");
-    return QJsonDocument::fromJson(runReader(QStringLiteral("/usr/bin/python3"), {reader, path})).object();
+    auto *label = window.findChild<QLabel *>(QStringLiteral("history_status_label"));
+    return label && label->isVisibleTo(&window) ? label->text() : QString();
 }
 
 // The window with a simulated instrument its port has found.
 struct InstrumentWindow
 {
+    std::shared_ptr<PathPortLister> ports = noPorts();
     InstrumentSimulator simulator;
     std::unique_ptr<MainWindow> window;
     Ui::MainWindow *ui = nullptr;
@@ -122,18 +125,18 @@ struct InstrumentWindow
     bool start(const QVector<SimulatedBlock> &blocks)
     {
         simulator.setBlocks(blocks);
-        if (!simulator.isPluggedIn() && !plugInWatched(simulator))
+        if (!plugInWatched(simulator, *ports))
             return false;
-        window = std::make_unique<MainWindow>();
+        window = std::make_unique<MainWindow>(ports);
         ui = MainWindowTester::ui(*window);
-        return QTest::qWaitFor([this] { return ui->button_read_data->isEnabled(); }, kWaitMs);
+        return QTest::qWaitFor([this] { return ui->button_read_data->isEnabled(); }, testMs(kWaitMs));
     }
     // Reads and waits until the history has tried to store the read.
     bool read()
     {
         auto *recorder = window->findChild<HistoryRecorder *>();
         ui->button_read_data->click();
-        return QTest::qWaitFor([recorder] { return !recorder->storeScheduled(); }, kWaitMs);
+        return QTest::qWaitFor([recorder] { return !recorder->storeScheduled(); }, testMs(kWaitMs));
     }
 };
 
@@ -153,8 +156,6 @@ class HistoryWindowTest : public QObject
 private slots:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
-        setSystemPortsListed(false);
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
         QVERIFY(files.isValid());
     }
@@ -170,7 +171,6 @@ private slots:
     }
     void cleanup()
     {
-        clearVirtualPortPaths();
         for (QMessageBox *box : historyWarnings())
             box->close();
     }
@@ -178,7 +178,7 @@ private slots:
     // "Данные" / "Data", last in the menu bar, with "История измерений…" on Ctrl+H.
     void menu()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         QCOMPARE(ui->menubar->actions().last()->menu(), ui->data);
         QCOMPARE(ui->data->title(), QStringLiteral("Данные"));
@@ -203,7 +203,7 @@ private slots:
     void dialogLanguage()
     {
         QVERIFY(storeInHistory(storedReads()));
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         ui->actionEN->trigger();
         HistoryDialog *dialog = openHistory(window);
@@ -325,10 +325,6 @@ private slots:
         row("HistoryDialog", "№", "No.");
         row("HistoryDialog", "Блок", "Block");
         row("HistoryDialog", "Ожидалось", "Expected");
-        row("HistoryDialog", "запрос имени", "name request");
-        row("HistoryDialog", "запрос размера", "size request");
-        row("HistoryDialog", "запрос данных", "data request");
-        row("HistoryDialog", "данные неполные", "data cut short");
         row("HistoryDialog", "Удалить из истории выбранные чтения (%1)?",
             "Delete the selected reads (%1) from the history?");
         row("HistoryDialog", "Экспорт в CSV", "Export to CSV");
@@ -364,7 +360,7 @@ private slots:
     {
         const QVector<ReadRecord> reads = storedReads();
         QVERIFY(storeInHistory(reads));
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         HistoryDialog *dialog = openHistory(window);
         QVERIFY(dialog);
@@ -414,7 +410,7 @@ private slots:
         const QVector<MemoryBlock> &blocks = MainWindowTester::blocks(window);
         QCOMPARE(blocks.size(), 2);
         QVERIFY(sameBits(blocks.at(0).values, reads.at(0).blocks.at(0).values));
-        QCOMPARE(window.statusBar()->currentMessage(),
+        QCOMPARE(historyStatus(window),
                  QStringLiteral("Из истории: ")
                      + kFirst.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")));
         QVERIFY(!ui->button_export_to_PDF->isEnabled());
@@ -435,7 +431,7 @@ private slots:
     void deleteAfterConfirmation()
     {
         QVERIFY(storeInHistory(storedReads()));
-        MainWindow window;
+        MainWindow window(noPorts());
         HistoryDialog *dialog = openHistory(window);
         QVERIFY(dialog);
         auto *form = HistoryDialogTester::ui(*dialog);
@@ -480,7 +476,7 @@ private slots:
         QFETCH(QString, mark);
         QFETCH(bool, oneBlock);
         QVERIFY(storeInHistory(storedReads()));
-        MainWindow window;
+        MainWindow window(noPorts());
         HistoryDialog *dialog = openHistory(window);
         QVERIFY(dialog);
         auto *form = HistoryDialogTester::ui(*dialog);
@@ -541,9 +537,8 @@ private slots:
         QCOMPARE(read.size(), 3);
         exportReports(*first.window, xlsxBefore, pdfBefore);
         first.window.reset();
-        unplugWatched(first.simulator);
 
-        MainWindow window;
+        MainWindow window(noPorts());
         HistoryDialog *dialog = openHistory(window);
         QVERIFY(dialog);
         auto *form = HistoryDialogTester::ui(*dialog);
@@ -559,9 +554,9 @@ private slots:
         }
         exportReports(window, xlsxAfter, pdfAfter);
 
-        const QJsonObject before = workbook(xlsxBefore);
+        const QJsonObject before = readWorkbook(xlsxBefore);
         QVERIFY(!before.isEmpty());
-        QCOMPARE(workbook(xlsxAfter), before);
+        QCOMPARE(readWorkbook(xlsxAfter), before);
         const QByteArray textBefore = runReader(QStringLiteral("pdftotext"),
                                                 {QStringLiteral("-layout"), pdfBefore, QStringLiteral("-")});
         QVERIFY(textBefore.contains("4.8"));
@@ -592,7 +587,7 @@ private slots:
         const QString said =
             QStringLiteral("История измерений: не удалось открыть файл истории. Чтение показано и "
                            "будет записано в историю, как только это станет возможно.");
-        QCOMPARE(station.window->statusBar()->currentMessage(), said);
+        QCOMPARE(historyStatus(*station.window), said);
         QTRY_COMPARE(historyWarnings().size(), 1);
         QCOMPARE(historyWarnings().at(0)->text(), said);
         QVERIFY(station.read());
@@ -602,7 +597,7 @@ private slots:
 
         QVERIFY(QDir(historyFile()).removeRecursively());
         QVERIFY(station.read());
-        QCOMPARE(station.window->statusBar()->currentMessage(),
+        QCOMPARE(historyStatus(*station.window),
                  QStringLiteral("История измерений снова доступна: записано отложенных чтений: 3."));
         HistoryConnection file(historyFile());
         QVERIFY(file.open());
@@ -633,7 +628,7 @@ private slots:
         }
         if (blocked)
             QVERIFY(QDir(historyFile()).removeRecursively());
-        MainWindow window;
+        MainWindow window(noPorts());
         HistoryDialog *dialog = openHistory(window);
         QVERIFY(dialog);
         auto *form = HistoryDialogTester::ui(*dialog);
@@ -665,7 +660,7 @@ private slots:
         server.stop();
         QVERIFY(station.read());
         QCOMPARE(listed(station.ui->block_names_list).size(), 3);
-        QCOMPARE(station.window->statusBar()->currentMessage(),
+        QCOMPARE(historyStatus(*station.window),
                  QStringLiteral("Сервер истории недоступен: чтение сохранено на этом компьютере (ожидают "
                                 "отправки: 1)."));
         QTRY_COMPARE(historyWarnings().size(), 1);
@@ -677,12 +672,11 @@ private slots:
         QVERIFY2(server.start(&why), qPrintable(why));
         QVERIFY(station.read());
         QCOMPARE(
-            station.window->statusBar()->currentMessage(),
+            historyStatus(*station.window),
             QStringLiteral("Сервер истории доступен: отправлено чтений, сохранённых на этом компьютере: 2."));
         station.window.reset();
-        unplugWatched(station.simulator);
 
-        MainWindow other;
+        MainWindow other(noPorts());
         HistoryDialog *dialog = openHistory(other);
         QVERIFY(dialog);
         auto *form = HistoryDialogTester::ui(*dialog);
@@ -690,9 +684,9 @@ private slots:
         selectRows(form->reads_view, {3});
         QTest::mouseClick(form->open_button, Qt::LeftButton);
         exportReports(other, xlsxAfter, pdfAfter);
-        const QJsonObject before = workbook(xlsxBefore);
+        const QJsonObject before = readWorkbook(xlsxBefore);
         QVERIFY(!before.isEmpty());
-        QCOMPARE(workbook(xlsxAfter), before);
+        QCOMPARE(readWorkbook(xlsxAfter), before);
         QCOMPARE(runReader(QStringLiteral("pdftotext"),
                            {QStringLiteral("-layout"), pdfAfter, QStringLiteral("-")}),
                  runReader(QStringLiteral("pdftotext"),
@@ -712,7 +706,7 @@ private slots:
                 QVERIFY(writer.storeRead(
                     makeRead(kFirst.addSecs(i), {makeBlock(QStringLiteral("Т 0001"), {float(i)})})));
         }
-        MainWindow window;
+        MainWindow window(noPorts());
         HistoryDialog *dialog = openHistory(window);
         QVERIFY(dialog);
         QTableView *view = HistoryDialogTester::ui(*dialog)->reads_view;
@@ -756,14 +750,6 @@ private:
     PostgresServer server;
 };
 
-int main(int argc, char **argv)
-{
-    QStandardPaths::setTestModeEnabled(true);
-    // The machine's own serial ports would be tried by the window's device link.
-    setSystemPortsListed(false);
-    QApplication app(argc, argv);
-    HistoryWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+ZRV_WINDOW_TEST_MAIN(HistoryWindowTest)
 
 #include "tst_historywindow.moc"

@@ -1,23 +1,25 @@
 // The PDF writer, read back with poppler's pdftotext, pdfinfo, pdfimages and pdftoppm.
+#include "pdfreader.h"
+#include "report/documentprinting.h"
+#include "report/pdfinformation.h"
 #include "report/pdfreport.h"
 #include "report/reportdata.h"
+#include "report/reporttexts.h"
 #include "reporttestdata.h"
+#include "toolrun.h"
 
+#include <QPdfWriter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextTable>
 #include <QtTest>
+#include <algorithm>
 #include <limits>
+#include <numeric>
 
 namespace {
-
-// The text of the whole file, or of one page (counted from 1).
-QString pdfText(const QString &path, int page = 0)
-{
-    QStringList arguments = {"-layout", path, "-"};
-    if (page > 0)
-        arguments = QStringList{"-f", QString::number(page), "-l", QString::number(page)} + arguments;
-    return QString::fromUtf8(runReader(QStringLiteral("pdftotext"), arguments));
-}
 
 // Lines of three words starting with a row number: the value rows of the table.
 QVector<QStringList> threeColumnRows(const QString &text)
@@ -30,25 +32,6 @@ QVector<QStringList> threeColumnRows(const QString &text)
             rows.append({match.captured(1), match.captured(2), match.captured(3)});
     }
     return rows;
-}
-
-struct PdfImage
-{
-    int width;
-    int height;
-};
-
-QVector<PdfImage> pdfImages(const QString &path)
-{
-    QVector<PdfImage> images;
-    const QString list = QString::fromUtf8(runReader(QStringLiteral("pdfimages"), {"-list", path}));
-    static const QRegularExpression space(QStringLiteral("\\s+"));
-    for (const QString &line : list.split(QLatin1Char('\n')).mid(2)) {
-        const QStringList cells = line.split(space, Qt::SkipEmptyParts);
-        if (cells.size() > 4 && cells.at(2) == QLatin1String("image"))
-            images.append({cells.at(3).toInt(), cells.at(4).toInt()});
-    }
-    return images;
 }
 
 // Gray pages rendered by poppler, one byte array per page.
@@ -65,6 +48,87 @@ QVector<QByteArray> renderedPages(const QString &path, const QString &folder, in
         pages.append(page.readAll());
     }
     return pages;
+}
+
+// True when the text stands in the words whole, or cut in two where a cell
+// wraps it: its start, then its rest among the next words (the cell beside it
+// comes between).
+bool wrappedIn(const QStringList &words, const QString &text)
+{
+    constexpr int kNextWords = 4;
+    for (int i = 0; i < words.size(); ++i) {
+        if (words.at(i) == text)
+            return true;
+        if (words.at(i).isEmpty() || !text.startsWith(words.at(i)))
+            continue;
+        const QString rest = text.mid(words.at(i).size());
+        for (int j = i + 1; j < qMin(words.size(), i + 1 + kNextWords); ++j)
+            if (words.at(j) == rest)
+                return true;
+    }
+    return false;
+}
+
+// What a poppler reader says on its error output (syntax errors of a broken file).
+QString readerComplaints(const QString &program, const QStringList &arguments)
+{
+    return QString::fromUtf8(runTool(program, arguments).errors);
+}
+
+// Where pdftotext finds each word of a page, in points from the top left.
+QMultiMap<QString, QRectF> wordBoxes(const QString &path, int page)
+{
+    const QString html = QString::fromUtf8(runReader(
+        QStringLiteral("pdftotext"), {"-bbox", "-f", QString::number(page), "-l", QString::number(page), path, "-"}));
+    static const QRegularExpression word(QStringLiteral(
+        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    QMultiMap<QString, QRectF> boxes;
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        boxes.insert(m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                           QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())));
+    }
+    return boxes;
+}
+
+// A page rendered in colour by poppler.
+QImage colourPage(const QString &path, int page, int dpi, const QString &folder)
+{
+    const QString prefix = QDir(folder).filePath(QStringLiteral("colour"));
+    runReader(QStringLiteral("pdftoppm"), {"-r", QString::number(dpi), "-f", QString::number(page), "-l",
+                                           QString::number(page), "-singlefile", path, prefix});
+    return QImage(prefix + QStringLiteral(".ppm"));
+}
+
+int redPixels(const QImage &image, const QRectF &points, int dpi)
+{
+    const qreal scale = dpi / 72.0;
+    const QRect area = QRectF(points.topLeft() * scale, points.bottomRight() * scale).toAlignedRect();
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() > 180 && c.green() < 120 && c.blue() < 120)
+                ++count;
+        }
+    return count;
+}
+
+// A document of a title and a long table, printed page by page with the
+// helpers or by QTextDocument::print.
+void fillProbeDocument(QTextDocument &document)
+{
+    document.setDefaultFont(QFont(QStringLiteral("Times New Roman"), 10));
+    QTextCursor cursor(&document);
+    cursor.insertText(QStringLiteral("Заголовок"));
+    QTextTableFormat grid;
+    grid.setBorder(1);
+    grid.setCellSpacing(0);
+    const int rows = 150;
+    QTextTable *table = cursor.insertTable(rows, 3, grid);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < 3; ++c)
+            table->cellAt(r, c).firstCursorPosition().insertText(QString::number(r * 3 + c));
 }
 
 } // namespace
@@ -208,10 +272,17 @@ private slots:
         QTest::addColumn<int>("values");
         QTest::addColumn<int>("logoHeight");
         QTest::addColumn<int>("dpi");
-        QTest::newRow("no logo") << 700 << 0 << 100;
+        QTest::addColumn<QVector<int>>("wide");   // values of 3e38 and -3e38, by index
+        QTest::addColumn<QVector<int>>("outside"); // values printed red, by index
+        QTest::newRow("no logo") << 700 << 0 << 100 << QVector<int>{} << QVector<int>{};
         // The logo fills the first page: the table starts on the second.
-        QTest::newRow("tall logo") << 500 << 900 << 100;
-        QTest::newRow("long block") << 6000 << 0 << 40;
+        QTest::newRow("tall logo") << 500 << 900 << 100 << QVector<int>{} << QVector<int>{};
+        QTest::newRow("long block") << 6000 << 0 << 40 << QVector<int>{} << QVector<int>{};
+        // Rows two lines high, on the first, a middle and the last page.
+        QTest::newRow("values wider than their column")
+            << 700 << 0 << 100 << QVector<int>{3, 350, 698} << QVector<int>{};
+        QTest::newRow("out-of-band readings in red")
+            << 700 << 0 << 100 << QVector<int>{} << QVector<int>{0, 1, 200, 450, 699};
     }
 
     void quickValueTablePrintsTheSamePages()
@@ -219,9 +290,20 @@ private slots:
         QFETCH(int, values);
         QFETCH(int, logoHeight);
         QFETCH(int, dpi);
+        QFETCH(QVector<int>, wide);
+        QFETCH(QVector<int>, outside);
         ReportData data = sampleReportData(values);
         if (logoHeight > 0)
             data.logo = solidImage(150, logoHeight, Qt::blue);
+        for (int i : wide)
+            data.content.values[i] = i % 2 ? 3.0e38f : -3.0e38f;
+        if (!outside.isEmpty()) {
+            data.outside.fill(false, values);
+            for (int i : outside)
+                data.outside[i] = true;
+            data.toleranceText = QStringLiteral("Допуск: [10; 11]");
+            data.verdict = {{"Вне допуска", "5 из 700 (0,7 %)"}, {"Заключение", "Не соответствует"}};
+        }
         verifySamePagesBothWays(data, dpi);
     }
 
@@ -256,6 +338,235 @@ private slots:
         QCOMPARE(valueRowsOnPage(path, 5), offset > 0 ? offset : 0);
         // No room is left below the table for the statistics.
         QVERIFY(pdfText(path, 5).contains(QStringLiteral("Статистика")));
+    }
+
+    // A reading too long for its column (3e38 has 39 digits) wraps in its
+    // cell instead of losing digits, in the table and in the difference column.
+    void wideValuesKeepEveryDigit()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("wide.pdf");
+        ReportData data = sampleReportData(400);
+        data.content.values[2] = 3.0e38f;
+        data.content.values[350] = -3.0e38f;
+        QVERIFY(writePdfReportFile(path, data));
+        const QStringList words = pdfText(path).split(QRegularExpression(QStringLiteral("\\s+")));
+        for (const float value : {3.0e38f, -3.0e38f}) {
+            const QString valueText = reportValueText(value);
+            QCOMPARE(valueText.count(QRegularExpression("\\d")), 39);
+            QVERIFY2(wrappedIn(words, valueText), qPrintable(valueText));
+            QVERIFY2(wrappedIn(words, reportDifferenceText(data.mean.value, value)), qPrintable(valueText));
+        }
+        // Every row is there once, in order, the wide ones included.
+        QVector<int> numbers;
+        for (const QStringList &row : threeColumnRows(pdfText(path)))
+            numbers.append(row.first().toInt());
+        QVector<int> expected(400);
+        std::iota(expected.begin(), expected.end(), 1);
+        QCOMPARE(numbers, expected);
+    }
+
+    void pagesAfterTheFirstCarryAHeader()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("pages.pdf");
+        QVector<int> progress;
+        int announcedPages = 0;
+        QVERIFY(writePdfReportFile(path, sampleReportData(300), true, [&](int page, int pages) {
+            progress.append(page);
+            announcedPages = pages;
+        }));
+        const QRegularExpression pagesLine(QStringLiteral("Pages:\\s+(\\d+)"));
+        const int pages = pagesLine.match(QString::fromUtf8(runReader("pdfinfo", {path}))).captured(1).toInt();
+        QVERIFY(pages >= 3);
+        QCOMPARE(announcedPages, pages);
+        QVector<int> each(pages);
+        std::iota(each.begin(), each.end(), 1);
+        QCOMPARE(progress, each);
+
+        const QString first = pdfText(path, 1);
+        QVERIFY(!first.contains(QStringLiteral("стр.")));
+        QVERIFY(!first.contains(QStringLiteral("Отчет № 17/2024-К")));
+        for (int page = 2; page <= pages; ++page) {
+            QStringList lines = pdfText(path, page).split('\n');
+            lines.erase(std::remove_if(lines.begin(), lines.end(), [](const QString &line) { return line.trimmed().isEmpty(); }),
+                        lines.end());
+            QVERIFY(!lines.isEmpty());
+            // The header comes first; the page number stays at the bottom.
+            QVERIFY2(lines.first().contains(QRegularExpression(
+                         QStringLiteral("^\\s*Отчет № 17/2024-К · Фланец 0001 · 01.02.2024\\s+стр. %1 из %2\\s*$")
+                             .arg(page)
+                             .arg(pages))),
+                     qPrintable(lines.first()));
+            QVERIFY2(lines.last().trimmed() == QString::number(page), qPrintable(lines.last()));
+        }
+    }
+
+    void blockLineAndVerdict()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("verdict.pdf");
+        ReportData data = sampleReportData(5);
+        data.toleranceText = QStringLiteral("Допуск: [9.6; 10]");
+        data.outside = {false, true, false, false, true};
+        data.verdict = {{"Вне допуска", "2 из 5 (40,0 %)"},
+                        {"Заключение", "Не соответствует"},
+                        {"Cp", "1,23"},
+                        {"Cpk", "\u2014"}};
+        QVERIFY(writePdfReportFile(path, data));
+        const QString text = pdfText(path);
+        const QStringList order = {"Отчет о проведении контроля",
+                                   "Блок: Фланец 0001; показаний: 5; считан: 01.02.2024 10:20:30",
+                                   "Номер",
+                                   "Статистика",
+                                   "Допуск: [9.6; 10]",
+                                   "Вне допуска",
+                                   "2 из 5 (40,0 %)",
+                                   "Заключение",
+                                   "Не соответствует",
+                                   "Cp",
+                                   "1,23",
+                                   "Cpk",
+                                   "\u2014",
+                                   "Комментарии"};
+        int at = 0;
+        for (const QString &piece : order) {
+            const int found = text.indexOf(piece, at);
+            QVERIFY2(found >= 0, qPrintable("missing or out of order: " + piece));
+            at = found + piece.size();
+        }
+    }
+
+    // Out-of-band readings are printed red; the others, and the other
+    // columns, black.
+    void outOfBandReadingsAreRed()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("red.pdf");
+        ReportData data = sampleReportData(20);
+        data.outside.fill(false, 20);
+        // Texts found nowhere else on the page (20.0 to 21.9).
+        for (int i = 0; i < 20; ++i)
+            data.content.values[i] = 20.0f + i * 0.1f;
+        for (int i : {1, 4, 7, 19})
+            data.outside[i] = true;
+        QVERIFY(writePdfReportFile(path, data));
+        constexpr int dpi = 144;
+        const QImage page = colourPage(path, 1, dpi, dir.path());
+        QVERIFY(!page.isNull());
+        const QMultiMap<QString, QRectF> words = wordBoxes(path, 1);
+        for (int i = 0; i < 20; ++i) {
+            const QString word = reportValueText(data.content.values.at(i));
+            QCOMPARE(words.count(word), 1);
+            const int red = redPixels(page, words.value(word), dpi);
+            QVERIFY2(data.outside.at(i) ? red > 0 : red == 0, qPrintable(word));
+            const QString number = QString::number(i + 1);
+            for (const QRectF &box : words.values(number))
+                QCOMPARE(redPixels(page, box, dpi), 0);
+        }
+    }
+
+    void documentInformation_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("author");
+        QTest::addColumn<QString>("subject");
+        QTest::newRow("all given") << "Отчет о проведении контроля · Фланец DN80 0007"
+                                   << "Иванов И. И."
+                                   << "ООО Ромашка";
+        QTest::newRow("markup characters") << "A <b> & \"c\" 'd' (e) \\f"
+                                           << "<Оператор>"
+                                           << "R&D";
+        QTest::newRow("no author, no company") << "Отчет" << "" << "";
+    }
+
+    // An archivable PDF/A-1b file that says what it is, read by pdfinfo.
+    void documentInformation()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, author);
+        QFETCH(QString, subject);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("info.pdf");
+        ReportData data = sampleReportData(300);
+        data.documentTitle = title;
+        data.author = author;
+        data.subject = subject;
+        QVERIFY(writePdfReportFile(path, data));
+
+        const QString info = QString::fromUtf8(runReader("pdfinfo", {path}));
+        QVERIFY2(info.contains(QRegularExpression("^Title:\\s+" + QRegularExpression::escape(title) + "$",
+                                                  QRegularExpression::MultilineOption)),
+                 qPrintable(info));
+        QCOMPARE(info.contains(QRegularExpression("^Author:\\s+" + QRegularExpression::escape(author) + "$",
+                                                  QRegularExpression::MultilineOption)),
+                 !author.isEmpty());
+        QCOMPARE(info.contains(QRegularExpression("^Subject:\\s+" + QRegularExpression::escape(subject) + "$",
+                                                  QRegularExpression::MultilineOption)),
+                 !subject.isEmpty());
+        QVERIFY(info.contains(QRegularExpression("^Creator:\\s+ZRV 9\\.9\\.9$", QRegularExpression::MultilineOption)));
+        QVERIFY(info.contains(QRegularExpression("^Pages:\\s+\\d+$", QRegularExpression::MultilineOption)));
+        QCOMPARE(readerComplaints("pdfinfo", {path}), QString());
+        QCOMPARE(readerComplaints("pdftotext", {path, "-"}), QString());
+
+        // The XMP metadata says the same and declares PDF/A-1b.
+        const QString meta = QString::fromUtf8(runReader("pdfinfo", {"-meta", path}));
+        QVERIFY(meta.contains(QStringLiteral("pdfaid:part=\"1\"")));
+        QVERIFY(meta.contains(QStringLiteral("pdfaid:conformance=\"B\"")));
+        QVERIFY(meta.contains(title.toHtmlEscaped()));
+        QCOMPARE(meta.contains(QStringLiteral("<dc:creator>")), !author.isEmpty());
+        QVERIFY(meta.contains(QStringLiteral("xmp:CreatorTool=\"ZRV 9.9.9\"")));
+        // Every font is embedded, as PDF/A requires.
+        const QStringList fonts = QString::fromUtf8(runReader("pdffonts", {path})).split('\n', Qt::SkipEmptyParts);
+        QVERIFY(fonts.size() > 2);
+        for (const QString &font : fonts.mid(2))
+            QVERIFY2(font.contains(QRegularExpression("\\syes\\s+(yes|no)\\s+(yes|no)\\s+\\d+\\s+\\d+\\s*$")),
+                     qPrintable(font));
+    }
+
+    // Anything but the file QPdfWriter writes is left as it is.
+    void informationOfAnUnknownLayoutIsLeftAlone()
+    {
+        const PdfInformation information{"t", "a", "s", "c", "p", QDateTime::currentDateTimeUtc()};
+        for (const QByteArray &pdf : {QByteArray(), QByteArray("not a pdf"),
+                                      QByteArray("%PDF-1.4\n1 0 obj\n<<>>\nendobj\ntrailer\n<< /Info 1 0 R >>\n")})
+            QCOMPARE(withPdfInformation(pdf, information), pdf);
+    }
+
+    // The pages are printed one by one as QTextDocument::print prints them.
+    void pageByPageAsPrintDoes()
+    {
+        QTemporaryDir dir;
+        const QString printed = dir.filePath("printed.pdf");
+        const QString ours = dir.filePath("ours.pdf");
+        for (const QString &path : {printed, ours}) {
+            QPdfWriter writer(path);
+            writer.setPageSize(QPageSize(QPageSize::A4));
+            writer.setResolution(300);
+            QTextDocument document;
+            if (path == printed) {
+                fillProbeDocument(document);
+                document.print(&writer);
+                continue;
+            }
+            prepareDocumentForPrinting(document, writer);
+            fillProbeDocument(document);
+            QPainter painter(&writer);
+            for (int page = 0; page < document.pageCount(); ++page) {
+                if (page > 0)
+                    writer.newPage();
+                beginDocumentPage(painter, document, page);
+                drawDocumentPage(painter, document, page);
+                painter.restore();
+                drawPageNumber(painter, document, page + 1);
+            }
+        }
+        const QVector<QByteArray> expected = renderedPages(printed, dir.path(), 60);
+        const QVector<QByteArray> actual = renderedPages(ours, dir.path(), 60);
+        QVERIFY(expected.size() > 2);
+        QCOMPARE(actual.size(), expected.size());
+        for (int page = 0; page < expected.size(); ++page)
+            QVERIFY2(actual.at(page) == expected.at(page), qPrintable(QString("page %1").arg(page + 1)));
     }
 
 private:

@@ -1,22 +1,28 @@
 // The export commands through the real window: save dialog, locked files, the
 // empty-fields question, what the written files hold and when they are opened.
-#include "report/exportpath.h"
+#include "filefaults.h"
 #include "mainwindowtester.h"
 #include "modalhelper.h"
 #include "openedfiles.h"
-#include "reporttestdata.h"
+#include "pdfreader.h"
+#include "report/exportpath.h"
+#include "toolrun.h"
+#include "windowtestmain.h"
+#include "xlsxreader.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
-#include <QProcess>
+#include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <limits>
 
 namespace {
 
@@ -100,39 +106,38 @@ private:
     QTimer poll;
 };
 
-QString pdfText(const QString &path)
+// Calls back each time a widget paints.
+class PaintWatcher : public QObject
 {
-    return QString::fromUtf8(runReader(QStringLiteral("pdftotext"), {"-layout", path, "-"}));
-}
-
-QJsonObject readWorkbook(const QString &path)
-{
-    const QString reader = QFINDTESTDATA("readers/xlsx_dump.py");
-    return QJsonDocument::fromJson(runReader(QStringLiteral("/usr/bin/python3"), {reader, path})).object();
-}
-
-// Every text cell of the workbook, in one string.
-QString workbookText(const QJsonObject &book)
-{
-    QStringList texts;
-    const QJsonObject cells = book.value("cells").toObject();
-    for (auto it = cells.begin(); it != cells.end(); ++it)
-        texts.append(it.value().toObject().value("value").toVariant().toString());
-    return texts.join('\n');
-}
-
-int pdfImageCount(const QString &path, int width, int height)
-{
-    const QString list = QString::fromUtf8(runReader(QStringLiteral("pdfimages"), {"-list", path}));
-    static const QRegularExpression space(QStringLiteral("\\s+"));
-    int count = 0;
-    for (const QString &line : list.split('\n').mid(2)) {
-        const QStringList cells = line.split(space, Qt::SkipEmptyParts);
-        if (cells.size() > 4 && cells.at(2) == "image" && cells.at(3).toInt() == width
-            && cells.at(4).toInt() == height)
-            ++count;
+public:
+    PaintWatcher(QWidget *widget, std::function<void()> onPaint)
+        : onPaint(std::move(onPaint))
+    {
+        widget->installEventFilter(this);
     }
-    return count;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            onPaint();
+        return false;
+    }
+
+private:
+    std::function<void()> onPaint;
+};
+
+// The sheet row whose column A holds the number cell of that measurement; 0: none.
+int rowOfNumber(const QJsonObject &cells, int number)
+{
+    for (auto it = cells.begin(); it != cells.end(); ++it) {
+        const QJsonObject cell = it.value().toObject();
+        if (it.key().startsWith('A') && cell.value("type").toString() == QStringLiteral("n")
+            && cell.value("value").toInt() == number)
+            return it.key().mid(1).toInt();
+    }
+    return 0;
 }
 
 } // namespace
@@ -152,7 +157,7 @@ private:
     void prepareWindow()
     {
         freshSettingsFolder();
-        window.reset(new MainWindow);
+        window.reset(new MainWindow(noPorts()));
         MainWindowTester::setBlocks(*window,
                                     {{"T 0001", {1.0f, 2.0f, 3.0f}}, {"T 0002", {5.25f, 6.0f, 7.0f, 8.0f}}});
         ui()->block_names_list->setCurrentRow(0);
@@ -180,7 +185,6 @@ private:
 private slots:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
         // A Qt dialog, so that the test can answer it.
         QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
@@ -205,6 +209,10 @@ private slots:
         QTest::newRow("pdf, number one space") << true << " "
                                                << "Экспорт в PDF"
                                                << "Отчет ##.pdf";
+        // The slash would name a folder; the file stays in the proposed one.
+        QTest::newRow("excel, number with a slash") << false << "17/2024-К"
+                                                    << "Экспорт в Excel"
+                                                    << "Отчет 17_2024-К ##.xlsx";
     }
 
     void cancelWritesNothing()
@@ -360,7 +368,9 @@ private slots:
         QTest::addColumn<bool>("diagram");
         QTest::addColumn<bool>("limits");
         QTest::newRow("pdf, graph, band") << true << true << false << true;
+        // The band is described whenever it is on, with or without plots.
         QTest::newRow("pdf, band without plots") << true << false << false << true;
+        QTest::newRow("excel, band without plots") << false << false << false << true;
         QTest::newRow("excel, diagram, band") << false << false << true << true;
         QTest::newRow("excel, both plots, no band") << false << true << true << false;
     }
@@ -376,7 +386,8 @@ private slots:
         ui()->set_limits_checkbox->setChecked(limits);
         ui()->limits_min->setValue(0.0);
         ui()->limits_max->setValue(5.5);
-        const QSize graphSize = ui()->graph->size();
+        const QSize minimum = ui()->graph->minimumSize();
+        const QSize maximum = ui()->graph->maximumSize();
         const QString path = dir.filePath(pdf ? "plots.pdf" : "plots.xlsx");
         QFile::remove(path);
         const ExportSeen seen =
@@ -384,7 +395,7 @@ private slots:
         QVERIFY(seen.questionAsked);
         QCOMPARE(opened.urls.size(), 1);
         const int plots = int(graph) + int(diagram);
-        const bool band = limits && plots > 0;
+        const bool band = limits;
         if (pdf) {
             QCOMPARE(pdfImageCount(path, 600, 400), plots);
             QCOMPARE(pdfText(path).contains(QStringLiteral("Допуск: [0; 5.5]")), band);
@@ -399,10 +410,255 @@ private slots:
             }
             QCOMPARE(workbookText(book).contains(QStringLiteral("Допуск: [0; 5.5]")), band);
         }
-        if (graph) {
-            // The plot keeps the size it had, pinned to it.
-            QCOMPARE(ui()->graph->minimumSize(), graphSize);
-            QCOMPARE(ui()->graph->maximumSize(), graphSize);
+        // The plot keeps the constraints it had, not pinned to its size.
+        QCOMPARE(ui()->graph->minimumSize(), minimum);
+        QCOMPARE(ui()->graph->maximumSize(), maximum);
+    }
+
+    // After an export the plots still follow the window.
+    void plotsFollowTheWindowAfterAnExport()
+    {
+        window->resize(1200, 860);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.data()));
+        ui()->report_graph_checkbox->setChecked(true);
+        ui()->report_diagram_checkbox->setChecked(true);
+        const QString path = dir.filePath("follow.pdf");
+        QFile::remove(path);
+        runExport(ui()->button_export_to_PDF, path, true);
+        QVERIFY(QFile::exists(path));
+        const QSize graph = ui()->graph->size();
+        const QSize diagram = ui()->diagram->size();
+        window->resize(window->width() + 200, window->height() + 150);
+        QTRY_VERIFY(ui()->graph->width() > graph.width());
+        QVERIFY(ui()->diagram->width() > diagram.width());
+    }
+
+    // The status bar says where the report went and opens its folder.
+    void statusNamesTheReport_data()
+    {
+        QTest::addColumn<bool>("pdf");
+        QTest::newRow("pdf") << true;
+        QTest::newRow("excel") << false;
+    }
+
+    void statusNamesTheReport()
+    {
+        QFETCH(bool, pdf);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.data()));
+        auto *saved = window->statusBar()->findChild<QLabel *>(QStringLiteral("report_saved_label"));
+        auto *link = window->statusBar()->findChild<QLabel *>(QStringLiteral("report_folder_link"));
+        QVERIFY(saved && link);
+        QVERIFY(!saved->isVisible());
+        QVERIFY(!link->isVisible());
+
+        const QString path = dir.filePath(pdf ? "status.pdf" : "status.xlsx");
+        runExport(pdf ? ui()->button_export_to_PDF : ui()->button_export_to_excel, path, true);
+        QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
+        QVERIFY(saved->isVisible());
+        QCOMPARE(saved->text(), QStringLiteral("Отчёт сохранён: ") + QDir::toNativeSeparators(path));
+        QVERIFY(link->isVisible());
+        QVERIFY(link->text().contains(QStringLiteral("Открыть папку")));
+        QTest::mouseClick(link, Qt::LeftButton, Qt::NoModifier, link->rect().center());
+        QCOMPARE(opened.urls.size(), 2);
+        QCOMPARE(opened.urls.last(), QUrl::fromLocalFile(dir.path()));
+
+        // A report that could not be written is not said to be saved.
+        const QString folder = dir.filePath("vanishing");
+        QVERIFY(QDir(dir.path()).mkpath("vanishing"));
+        runExport(pdf ? ui()->button_export_to_PDF : ui()->button_export_to_excel, folder + "/r", true,
+                  [folder] { QDir(folder).removeRecursively(); });
+        QVERIFY(!saved->isVisible());
+        QVERIFY(!link->isVisible());
+    }
+
+    // A long PDF: the busy cursor and the page being written are shown, and
+    // the window repaints while the pages are written.
+    void pdfProgress()
+    {
+        QVector<float> values(6000);
+        for (int i = 0; i < values.size(); ++i)
+            values[i] = float(10 + i % 13);
+        MainWindowTester::setBlocks(*window, {{"T 0003", values}});
+        MainWindowTester::showBlock(*window, 0);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.data()));
+        auto *bar = window->statusBar()->findChild<QProgressBar *>(QStringLiteral("report_progress"));
+        QVERIFY(bar);
+        QVERIFY(!bar->isVisible());
+
+        struct Painted
+        {
+            int value;
+            QString text;
+            bool busy;
+        };
+        QVector<Painted> painted;
+        PaintWatcher watcher(bar, [&] {
+            const QCursor *cursor = QGuiApplication::overrideCursor();
+            painted.append({bar->value(), bar->text(), cursor && cursor->shape() == Qt::WaitCursor});
+        });
+        const QString path = dir.filePath("long.pdf");
+        runExport(ui()->button_export_to_PDF, path, true);
+        QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
+
+        const QRegularExpression pagesLine(QStringLiteral("Pages:\\s+(\\d+)"));
+        const int pages = pagesLine.match(QString::fromUtf8(runReader("pdfinfo", {path}))).captured(1).toInt();
+        QVERIFY(pages > 10);
+        QVERIFY2(painted.size() > 1, qPrintable(QString::number(painted.size())));
+        int last = 0;
+        for (const Painted &paint : painted) {
+            QVERIFY(paint.busy);
+            QVERIFY(paint.value >= last && paint.value <= pages);
+            QCOMPARE(paint.text, QStringLiteral("Страница %1 из %2").arg(paint.value).arg(pages));
+            last = paint.value;
+        }
+        QVERIFY(last > 1);
+        QVERIFY(!bar->isVisible());
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    // A table of blocks against the band 9.6 .. 10.0, in both reports: which
+    // block, how many readings, which are out of band, the verdict; and the
+    // statistics as they are, however large.
+    void reportsJudgeTheBlock_data()
+    {
+        QTest::addColumn<bool>("pdf");
+        QTest::addColumn<QVector<float>>("values");
+        QTest::addColumn<QStringList>("verdict");    // out of band, verdict, Cp, Cpk
+        QTest::addColumn<QStringList>("statistics"); // min, max, mean, σ as printed
+        QTest::addColumn<QStringList>("red");        // value texts printed red, sorted
+        QTest::addColumn<QStringList>("rows");       // "value difference" per reading; empty: not checked
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        const QString dash(QChar(0x2014));
+        struct Block
+        {
+            const char *name;
+            QVector<float> values;
+            QStringList verdict;
+            QStringList statistics;
+            QStringList red;
+            QStringList rows;
+        };
+        const Block blocks[] = {
+            {"in band", {9.7f, 9.8f, 9.9f, 10.0f}, {"0 из 4 (0,0 %)", "Соответствует", "0,52", "0,39"},
+             {"9.7", "10.0", "9.8", "0.1"}, {}},
+            {"out at both ends", {9.5f, 9.8f, 10.1f}, {"2 из 3 (66,7 %)", "Не соответствует", "0,22", "0,22"},
+             {"9.5", "10.1", "9.8", "0.3"}, {"10.1", "9.5"}},
+            {"9.56 against 9.6", {9.56f, 9.8f}, {"1 из 2 (50,0 %)", "Не соответствует", "0,39", "0,16"},
+             {"9.6", "9.8", "9.7", "0.2"}, {"9.6"}, {"9.6 0.1", "9.8 -0.1"}},
+            {"all equal", {9.8f, 9.8f, 9.8f}, {"0 из 3 (0,0 %)", "Соответствует", dash, dash},
+             {"9.8", "9.8", "9.8", "0.0"}, {}},
+            {"one value", {9.8f}, {"0 из 1 (0,0 %)", "Соответствует", dash, dash}, {"9.8", "9.8", "9.8", dash}, {}},
+            // The mean and the differences from it as they are, not clamped.
+            {"huge values", {1e6f, 2e6f, 4e6f}, {"3 из 3 (100,0 %)", "Не соответствует", "0,00", "-0,51"},
+             {"1000000.0", "4000000.0", "2333333.3", "1527525.2"}, {"1000000", "2000000", "4000000"},
+             {"1000000 1333333.3", "2000000 333333.3", "4000000 -1666666.7"}},
+            {"not a number", {9.8f, nan}, {"1 из 2 (50,0 %)", "Не соответствует", dash, dash},
+             {"9.8", "9.8", dash, dash}, {dash}},
+        };
+        for (const Block &block : blocks)
+            for (const bool pdf : {true, false})
+                QTest::addRow("%s, %s", block.name, pdf ? "pdf" : "excel")
+                    << pdf << block.values << block.verdict << block.statistics << block.red << block.rows;
+    }
+
+    void reportsJudgeTheBlock()
+    {
+        QFETCH(bool, pdf);
+        QFETCH(QVector<float>, values);
+        QFETCH(QStringList, verdict);
+        QFETCH(QStringList, statistics);
+        QFETCH(QStringList, red);
+        QFETCH(QStringList, rows);
+        const QDateTime readAt(QDate(2024, 2, 1), QTime(10, 20, 30), Qt::UTC);
+        MemoryBlock block{QStringLiteral("Flange DN80 0007"), values};
+        block.readAt = readAt;
+        MainWindowTester::setBlocks(*window, {block});
+        MainWindowTester::showBlock(*window, 0);
+        ui()->limits_min->setValue(9.6);
+        ui()->limits_max->setValue(10.0);
+        ui()->set_limits_checkbox->setChecked(true);
+        const QString path = dir.filePath(pdf ? "judged.pdf" : "judged.xlsx");
+        QFile::remove(path);
+        runExport(pdf ? ui()->button_export_to_PDF : ui()->button_export_to_excel, path, true);
+        QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
+
+        const QString blockLine = QStringLiteral("Блок: Flange DN80 0007; показаний: %1; считан: %2")
+                                      .arg(values.size())
+                                      .arg(readAt.toLocalTime().toString("dd.MM.yyyy hh:mm:ss"));
+        const QStringList captions = {"Вне допуска", "Заключение", "Cp", "Cpk"};
+        const QStringList statisticCaptions = {"Min", "Max", "Среднее", "σ"};
+        if (pdf) {
+            const QString text = pdfText(path);
+            QVERIFY2(text.contains(blockLine), qPrintable(text));
+            QVERIFY(text.contains(QStringLiteral("Допуск: [9.6; 10]")));
+            for (int i = 0; i < captions.size(); ++i)
+                QVERIFY2(text.contains(QRegularExpression(captions.at(i) + "\\s+"
+                                                          + QRegularExpression::escape(verdict.at(i)) + "\\s*\n")),
+                         qPrintable(captions.at(i) + " " + verdict.at(i)));
+            for (int i = 0; i < statisticCaptions.size(); ++i)
+                QVERIFY2(text.contains(QRegularExpression(statisticCaptions.at(i) + "\\s+"
+                                                          + QRegularExpression::escape(statistics.at(i)) + "\\s*\n")),
+                         qPrintable(statisticCaptions.at(i) + " " + statistics.at(i)));
+            for (int i = 0; i < rows.size(); ++i) {
+                const QStringList row = rows.at(i).split(' ');
+                QVERIFY2(text.contains(QRegularExpression(QStringLiteral("\\n\\s*%1\\s+%2\\s+%3\\s*\\n")
+                                                              .arg(i + 1)
+                                                              .arg(QRegularExpression::escape(row.at(0)),
+                                                                   QRegularExpression::escape(row.at(1))))),
+                         qPrintable(rows.at(i)));
+            }
+            return;
+        }
+
+        const QJsonObject book = readWorkbook(path);
+        const QJsonObject cells = book.value("cells").toObject();
+        QStringList redTexts;
+        QMap<QString, QString> byText; // caption -> cell beside it, three columns on
+        for (auto it = cells.begin(); it != cells.end(); ++it) {
+            const QJsonObject cell = it.value().toObject();
+            const QString value = cell.value("value").toVariant().toString();
+            if (cell.value("color").toString() == QStringLiteral("FF0000"))
+                redTexts.append(value);
+            if (captions.contains(value) && it.key().startsWith('A'))
+                byText.insert(value, cells.value("D" + it.key().mid(1)).toObject().value("value").toString());
+            if (statisticCaptions.contains(value))
+                byText.insert(value, cells.value(QString(QChar(it.key().at(0).unicode() + 1)) + it.key().mid(1))
+                                         .toObject()
+                                         .value("value")
+                                         .toVariant()
+                                         .toString());
+        }
+        redTexts.sort();
+        QCOMPARE(redTexts, red);
+        // Each measurement's number in column A, its value and difference beside it.
+        for (int i = 0; i < rows.size(); ++i) {
+            const int row = rowOfNumber(cells, i + 1);
+            QVERIFY(row > 0);
+            QCOMPARE(cells.value(QString("B%1").arg(row)).toObject().value("value").toString() + ' '
+                         + cells.value(QString("C%1").arg(row)).toObject().value("value").toString(),
+                     rows.at(i));
+        }
+        QVERIFY(workbookText(book).contains(blockLine));
+        for (int i = 0; i < captions.size(); ++i)
+            QCOMPARE(byText.value(captions.at(i)), verdict.at(i));
+        // Number cells, read back as numbers: the same at one decimal.
+        for (int i = 0; i < statisticCaptions.size(); ++i) {
+            const QString shown = byText.value(statisticCaptions.at(i));
+            QCOMPARE(statistics.at(i) == QChar(0x2014) ? shown : QString::number(shown.toDouble(), 'f', 1),
+                     statistics.at(i));
+        }
+        // The readings as numbers, and whether each is in the band.
+        const QJsonArray dataRows = book.value("dataRows").toArray();
+        QCOMPARE(dataRows.size(), values.size() + 1);
+        for (int i = 0; i < values.size(); ++i) {
+            const QJsonArray row = dataRows.at(i + 1).toArray();
+            if (std::isfinite(values.at(i)))
+                QCOMPARE(float(row.at(1).toObject().value("value").toDouble()), values.at(i));
+            const bool inside = values.at(i) >= 9.6f && values.at(i) <= 10.0f;
+            QCOMPARE(row.at(2).toObject().value("value").toBool(), inside);
         }
     }
 
@@ -411,10 +667,19 @@ private slots:
         QTest::addColumn<bool>("pdf");
         QTest::addColumn<QStringList>("texts");
         QTest::newRow("pdf") << true
-                             << QStringList{"Test report", "Number", "Data statistics", "Notes",
+                             << QStringList{"Test report",
+                                            "Block: T 0002; readings: 4; read: \u2014",
+                                            "Number",
+                                            "Data statistics",
+                                            "Tolerance: [0; 6.5]",
+                                            "Out of tolerance",
+                                            "2 of 4 (50.0 %)",
+                                            "Does not conform",
+                                            "Notes",
                                             "Testing carried out" + QString(32, '_') + ",signature"};
         QTest::newRow("excel") << false
-                               << QStringList{"TEST REPORT", "Number",
+                               << QStringList{"TEST REPORT", "Block: T 0002; readings: 4; read: \u2014", "Number",
+                                              "Verdict", "Does not conform",
                                               "Testing carried out" + QString(36, '_') + ",signature"};
     }
 
@@ -422,6 +687,9 @@ private slots:
     {
         QFETCH(bool, pdf);
         QFETCH(QStringList, texts);
+        ui()->limits_min->setValue(0.0);
+        ui()->limits_max->setValue(6.5);
+        ui()->set_limits_checkbox->setChecked(true);
         ui()->actionEN->trigger();
         const QString path = dir.filePath(pdf ? "english.pdf" : "english.xlsx");
         QFile::remove(path);
@@ -438,10 +706,12 @@ private slots:
         const QString text = pdf ? pdfText(path) : workbookText(readWorkbook(path));
         for (const QString &piece : texts)
             QVERIFY2(text.contains(piece), qPrintable(piece));
+        if (!pdf)
+            QCOMPARE(readWorkbook(path).value("sheetNames").toArray(), (QJsonArray{"Sheet1", "Data"}));
         QVERIFY(!text.contains(QStringLiteral("Отчет")));
         QVERIFY(!text.contains(QStringLiteral("ОТЧЕТ")));
     }
 };
 
-QTEST_MAIN(TestReportExport)
+ZRV_WINDOW_TEST_MAIN(TestReportExport)
 #include "tst_reportexport.moc"

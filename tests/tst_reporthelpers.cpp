@@ -1,14 +1,14 @@
 // The plain functions behind the reports: field rows, texts, proposed file
 // name, locked-file check, Excel sheet arithmetic, pages of the PDF value table.
+#include "filefaults.h"
 #include "report/excellayout.h"
 #include "report/exportpath.h"
 #include "report/fieldtable.h"
-#include "reporttestdata.h"
 #include "report/reporttexts.h"
 #include "report/valuetablepages.h"
+#include "reporttestdata.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -154,27 +154,6 @@ private slots:
         QCOMPARE(reportToleranceText(QStringLiteral("Допуск: ["), minimum, maximum), text);
     }
 
-    void toleranceShown_data()
-    {
-        QTest::addColumn<bool>("limits");
-        QTest::addColumn<bool>("graph");
-        QTest::addColumn<bool>("diagram");
-        QTest::addColumn<bool>("shown");
-        QTest::newRow("band off") << false << true << true << false;
-        QTest::newRow("no plot") << true << false << false << false;
-        QTest::newRow("graph") << true << true << false << true;
-        QTest::newRow("diagram") << true << false << true << true;
-    }
-
-    void toleranceShown()
-    {
-        QFETCH(bool, limits);
-        QFETCH(bool, graph);
-        QFETCH(bool, diagram);
-        QFETCH(bool, shown);
-        QCOMPARE(reportShowsTolerance(limits, graph, diagram), shown);
-    }
-
     void valueHeader_data()
     {
         QTest::addColumn<QString>("name");
@@ -213,6 +192,32 @@ private slots:
         QTest::newRow("two spaces kept") << "  "
                                          << "pdf"
                                          << "C:\\Отчет    14_05_09.pdf";
+        // A number with a slash names a file, not a folder.
+        QTest::newRow("slash in the number") << "17/2024-К"
+                                             << "pdf"
+                                             << "C:\\Отчет 17_2024-К 14_05_09.pdf";
+        QTest::newRow("every character a name cannot hold") << "a/b\\c:d*e?f\"g<h>i|j\tk"
+                                                            << "xlsx"
+                                                            << "C:\\Отчет a_b_c_d_e_f_g_h_i_j_k 14_05_09.xlsx";
+    }
+
+    void fileNameSafe_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("safe");
+        QTest::newRow("plain") << "17-2024 К" << "17-2024 К";
+        QTest::newRow("slashes") << "17/2024\\К" << "17_2024_К";
+        QTest::newRow("reserved") << ":*?\"<>|" << "_______";
+        QTest::newRow("control characters") << QString("a\nb\rc") + QChar(0x7F) + QChar(0x01) << "a_b_c__";
+        QTest::newRow("dots and spaces stay") << " ..x.. " << " ..x.. ";
+        QTest::newRow("empty") << "" << "";
+    }
+
+    void fileNameSafe()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, safe);
+        QCOMPARE(::fileNameSafe(text), safe);
     }
 
     void proposedPath()

@@ -1,6 +1,8 @@
-#include "logcapture.h"
-#include "device/portlisting.h"
+#include "device/pathportlister.h"
 #include "device/serialportmonitor.h"
+#include "device/systemportlister.h"
+#include "logcapture.h"
+#include "testtime.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -8,24 +10,20 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// Plain files in a temporary folder stand in for device nodes: the monitor
-// lists a registered path only while it exists.
+// Plain files in a temporary folder stand in for device nodes: the lister
+// gives a path only while it exists.
 class TestSerialPortMonitor : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QStandardPaths::setTestModeEnabled(true);
-        setSystemPortsListed(false);
-    }
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init()
     {
         folder = std::make_unique<QTemporaryDir>();
         QVERIFY(folder->isValid());
+        ports = std::make_shared<PathPortLister>();
     }
-    void cleanup() { clearVirtualPortPaths(); }
 
     void listingFollowsTheFileSystem()
     {
@@ -33,22 +31,50 @@ private slots:
         const QString missing = folder->filePath(QStringLiteral("COM2"));
         const QString com3 = present(QStringLiteral("COM3"));
         for (const QString &path : {com1, missing, com3, com1})
-            addVirtualPortPath(path);
-        QCOMPARE(availablePortNames(), (QStringList{com1, com3}));
+            ports->addPath(path);
+        QCOMPARE(ports->portNames(), (QStringList{com1, com3}));
 
         QFile::remove(com1);
-        QCOMPARE(availablePortNames(), QStringList{com3});
-        removeVirtualPortPath(com3);
-        QCOMPARE(availablePortNames(), QStringList());
+        QCOMPARE(ports->portNames(), QStringList{com3});
+        ports->removePath(com3);
+        QCOMPARE(ports->portNames(), QStringList());
+        present(QStringLiteral("COM1"));
+        ports->clear();
+        QCOMPARE(ports->portNames(), QStringList());
+    }
+
+    // The given paths first, then whatever the system lists.
+    void systemPortsFollowThePaths()
+    {
+        const QString com1 = present(QStringLiteral("COM1"));
+        PathPortLister withSystem(PathPortLister::SystemPorts::Included);
+        withSystem.addPath(com1);
+        QCOMPARE(withSystem.portNames(), QStringList{com1} + SystemPortLister().portNames());
+    }
+
+    // Each monitor polls its own lister.
+    void monitorsDoNotShareTheirPorts()
+    {
+        const QString com1 = present(QStringLiteral("COM1"));
+        ports->addPath(com1);
+        SerialPortMonitor watching(ports);
+        SerialPortMonitor other(std::make_shared<PathPortLister>());
+        QSignalSpy seen(&watching, &SerialPortMonitor::portConnected);
+        QSignalSpy notSeen(&other, &SerialPortMonitor::portConnected);
+        poll(watching);
+        poll(other);
+        QCOMPARE(names(seen), QStringList{com1});
+        QCOMPARE(notSeen.count(), 0);
+        QCOMPARE(watching.listedPorts(), QStringList{com1});
     }
 
     void firstPollReportsEveryPortInOrder()
     {
         const QString com1 = present(QStringLiteral("COM1"));
         const QString com3 = present(QStringLiteral("COM3"));
-        addVirtualPortPath(com1);
-        addVirtualPortPath(com3);
-        SerialPortMonitor monitor;
+        ports->addPath(com1);
+        ports->addPath(com3);
+        SerialPortMonitor monitor(ports);
         QSignalSpy added(&monitor, &SerialPortMonitor::portConnected);
         QSignalSpy removed(&monitor, &SerialPortMonitor::portDisconnected);
         LogCapture log;
@@ -65,9 +91,9 @@ private slots:
     {
         const QString com1 = present(QStringLiteral("COM1"));
         const QString com3 = present(QStringLiteral("COM3"));
-        addVirtualPortPath(com1);
-        addVirtualPortPath(com3);
-        SerialPortMonitor monitor;
+        ports->addPath(com1);
+        ports->addPath(com3);
+        SerialPortMonitor monitor(ports);
         poll(monitor);
         QSignalSpy added(&monitor, &SerialPortMonitor::portConnected);
         QSignalSpy removed(&monitor, &SerialPortMonitor::portDisconnected);
@@ -86,8 +112,8 @@ private slots:
     void goneAndBackBetweenPollsIsNotSeen()
     {
         const QString com1 = present(QStringLiteral("COM1"));
-        addVirtualPortPath(com1);
-        SerialPortMonitor monitor;
+        ports->addPath(com1);
+        SerialPortMonitor monitor(ports);
         poll(monitor);
         QSignalSpy added(&monitor, &SerialPortMonitor::portConnected);
         QSignalSpy removed(&monitor, &SerialPortMonitor::portDisconnected);
@@ -103,8 +129,8 @@ private slots:
     void goneForOnePollIsReportedBothWays()
     {
         const QString com1 = present(QStringLiteral("COM1"));
-        addVirtualPortPath(com1);
-        SerialPortMonitor monitor;
+        ports->addPath(com1);
+        SerialPortMonitor monitor(ports);
         poll(monitor);
         QSignalSpy added(&monitor, &SerialPortMonitor::portConnected);
         QSignalSpy removed(&monitor, &SerialPortMonitor::portDisconnected);
@@ -122,9 +148,9 @@ private slots:
     {
         const QString upper = present(QStringLiteral("COM1"));
         const QString lower = present(QStringLiteral("com1"));
-        addVirtualPortPath(upper);
-        addVirtualPortPath(lower);
-        SerialPortMonitor monitor;
+        ports->addPath(upper);
+        ports->addPath(lower);
+        SerialPortMonitor monitor(ports);
         QSignalSpy added(&monitor, &SerialPortMonitor::portConnected);
         QSignalSpy removed(&monitor, &SerialPortMonitor::portDisconnected);
 
@@ -139,10 +165,10 @@ private slots:
     void pollsByItself()
     {
         const QString com1 = present(QStringLiteral("COM1"));
-        addVirtualPortPath(com1);
-        SerialPortMonitor monitor;
+        ports->addPath(com1);
+        SerialPortMonitor monitor(ports);
         QSignalSpy added(&monitor, &SerialPortMonitor::portConnected);
-        QVERIFY(added.wait(2000));
+        QVERIFY(added.wait(testMs(2000)));
         QCOMPARE(names(added), QStringList{com1});
     }
 
@@ -168,6 +194,7 @@ private:
     }
 
     std::unique_ptr<QTemporaryDir> folder;
+    std::shared_ptr<PathPortLister> ports;
 };
 
 QTEST_GUILESS_MAIN(TestSerialPortMonitor)

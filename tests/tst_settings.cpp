@@ -1,12 +1,13 @@
 // The settings file: defaults of a first run, fall-backs, conversions, unknown
 // keys kept, atomic rewrite, and the logo encoding.
 
+#include "filefaults.h"
+#include "imagebytes.h"
 #include "mainwindowtester.h"
 #include "settings/logoimage.h"
 #include "settings/settingsfile.h"
 #include "settings/settingskeys.h"
-
-#include "device/portlisting.h"
+#include "windowtestmain.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -14,9 +15,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QtTest>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -35,10 +33,7 @@ void writeRaw(const QByteArray &bytes)
 
 QByteArray readRaw()
 {
-    QFile file(configPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return readAll(configPath());
 }
 
 QJsonObject readObject()
@@ -64,17 +59,6 @@ QStringList lineEditKeys()
     return keys;
 }
 
-quint32 crc32(const QByteArray &bytes)
-{
-    quint32 crc = 0xFFFFFFFFu;
-    for (char c : bytes) {
-        crc ^= static_cast<quint8>(c);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
 QImage sampleImage(int w, int h)
 {
     QImage image(w, h, QImage::Format_RGB32);
@@ -97,7 +81,7 @@ private slots:
     {
         QVERIFY(!QFile::exists(configPath()));
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             auto *ui = MainWindowTester::ui(window);
             QVERIFY(QFile::exists(configPath()));
             QCOMPARE(readObject(), defaultConfig());
@@ -120,7 +104,7 @@ private slots:
     void valuesSurviveARestart()
     {
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             auto *ui = MainWindowTester::ui(window);
             for (const QString &key : lineEditKeys())
                 window.findChild<QLineEdit *>(key)->setText(QStringLiteral("«%1» ж").arg(key));
@@ -129,7 +113,7 @@ private slots:
             ui->limits_max->setValue(7.2);
             ui->report_number->setText(QStringLiteral("42"));
         }
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         for (const QString &key : lineEditKeys())
             QCOMPARE(window.findChild<QLineEdit *>(key)->text(), QStringLiteral("«%1» ж").arg(key));
@@ -145,7 +129,7 @@ private slots:
     {
         writeRaw("{}");
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             auto *ui = MainWindowTester::ui(window);
             QCOMPARE(readRaw().trimmed(), QByteArray("{}"));
             QCOMPARE(ui->limits_min->value(), 0.0);
@@ -162,7 +146,7 @@ private slots:
         object.insert(QStringLiteral("future_option"), QJsonArray{1, QStringLiteral("two")});
         writeRaw(QJsonDocument(object).toJson());
         {
-            MainWindow window;
+            MainWindow window(noPorts());
         }
         const QJsonObject written = readObject();
         QCOMPARE(written.value(QStringLiteral("future_option")),
@@ -184,7 +168,7 @@ private slots:
         QFETCH(QByteArray, contents);
         writeRaw(contents);
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             auto *ui = MainWindowTester::ui(window);
             QCOMPARE(ui->company_name->text(), QString());
             QCOMPARE(ui->limits_max->value(), 0.0);
@@ -235,7 +219,7 @@ private slots:
         object.insert(QStringLiteral("company_name"), companyName);
         writeRaw(QJsonDocument(object).toJson());
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             auto *ui = MainWindowTester::ui(window);
             QCOMPARE(ui->label->font().pointSize(), expectedLabelSize);
             QCOMPARE(ui->limits_min->value(), expectedMin);
@@ -260,7 +244,7 @@ private slots:
         }
         QImage loaded;
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             loaded = QImage(jpegPath);
             MainWindowTester::logo(window) = loaded;
         }
@@ -268,7 +252,7 @@ private slots:
             QByteArray::fromBase64(readObject().value(QStringLiteral("logo_image")).toString().toLatin1());
         QVERIFY(stored.startsWith("\x89PNG"));
 
-        MainWindow window;
+        MainWindow window(noPorts());
         const QImage back = MainWindowTester::logo(window);
         QCOMPARE(back.size(), loaded.size());
         QCOMPARE(back.convertToFormat(QImage::Format_RGB32), loaded.convertToFormat(QImage::Format_RGB32));
@@ -288,14 +272,7 @@ private slots:
         sampleImage(10, 10).save(&jbuffer, "JPEG");
 
         // A PNG header claiming 100000 x 100000 pixels: must not be decoded.
-        QByteArray huge = png;
-        const char dims[8] = {0x00, 0x01, static_cast<char>(0x86), static_cast<char>(0xA0),
-                              0x00, 0x01, static_cast<char>(0x86), static_cast<char>(0xA0)};
-        huge.replace(16, 8, QByteArray(dims, 8));
-        const quint32 crc = crc32(huge.mid(12, 17)); // chunk type and IHDR data
-        const char crcBytes[4] = {static_cast<char>(crc >> 24), static_cast<char>(crc >> 16),
-                                  static_cast<char>(crc >> 8), static_cast<char>(crc)};
-        huge.replace(29, 4, QByteArray(crcBytes, 4));
+        QByteArray huge = pngClaiming(100000, 100000);
         QBuffer probe(&huge);
         probe.open(QIODevice::ReadOnly);
         QCOMPARE(QImageReader(&probe, "PNG").size(), QSize(100000, 100000));
@@ -313,7 +290,7 @@ private slots:
         QJsonObject object = defaultConfig();
         object.insert(QStringLiteral("logo_image"), logo);
         writeRaw(QJsonDocument(object).toJson());
-        MainWindow window;
+        MainWindow window(noPorts());
         QVERIFY(MainWindowTester::logo(window).isNull());
         QCOMPARE(MainWindowTester::ui(window)->logo_action->text(), QStringLiteral("Добавить логотип"));
     }
@@ -329,16 +306,10 @@ private slots:
         bigger.insert(QStringLiteral("comments"), QString(200000, QLatin1Char('x')));
 
         // A file-size limit makes the write fail part-way, as a full disk would.
-        struct rlimit old
-        {};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
-        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit limited = old;
-        limited.rlim_cur = 4096;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+        FileSizeLimit limit;
+        QVERIFY(limit.apply(4096));
         const bool saved = saveConfig(bigger);
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
+        limit.release();
 
         QVERIFY(!saved);
         QCOMPARE(readRaw(), before);
@@ -356,14 +327,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    QStandardPaths::setTestModeEnabled(true);
-    // The machine's own serial ports would be tried by the window's device link.
-    setSystemPortsListed(false);
-    QApplication app(argc, argv);
-    SettingsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+ZRV_WINDOW_TEST_MAIN(SettingsTest)
 
 #include "tst_settings.moc"

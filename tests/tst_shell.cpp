@@ -2,11 +2,10 @@
 // the Shift rule for wheel zooming, the linked plot axes, the about boxes and
 // the language switch.
 
-#include "ui/abouttexts.h"
 #include "mainwindowtester.h"
 #include "modalhelper.h"
-
-#include "device/portlisting.h"
+#include "ui/abouttexts.h"
+#include "windowtestmain.h"
 
 #include <QFileDialog>
 #include <QtTest>
@@ -64,7 +63,7 @@ private slots:
 
     void fontSizeReachesEverything()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         for (int i = 0; i < 3; ++i)
             ui->action_font_size_increase->trigger();
@@ -91,24 +90,61 @@ private slots:
         QCOMPARE(ui->label->font().pointSize(), 14);
     }
 
-    void fontSizeStopsAtOnePoint()
+    // The window stays usable: sizes stop at 6 and 48 points.
+    void fontSizeStopsAtItsBounds_data()
     {
-        MainWindow window;
+        QTest::addColumn<bool>("increase");
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("down to 6") << false << 15 << 6;
+        QTest::newRow("up to 48") << true << 40 << 48;
+    }
+
+    void fontSizeStopsAtItsBounds()
+    {
+        QFETCH(bool, increase);
+        QFETCH(int, steps);
+        QFETCH(int, expected);
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
-        for (int i = 0; i < 15; ++i)
-            ui->action_font_size_decrease->trigger();
-        QCOMPARE(window.font().pointSize(), 1);
-        QCOMPARE(ui->label->font().pointSize(), 1);
-        QCOMPARE(ui->graph->xAxis->tickLabelFont().pointSize(), 1);
+        QAction *action = increase ? ui->action_font_size_increase : ui->action_font_size_decrease;
+        for (int i = 0; i < steps; ++i)
+            action->trigger();
+        QCOMPARE(window.font().pointSize(), expected);
+        QCOMPARE(ui->label->font().pointSize(), expected);
+        QCOMPARE(ui->graph->xAxis->tickLabelFont().pointSize(), expected);
+        QCOMPARE(QApplication::font().pointSize(), expected);
+    }
+
+    // Ctrl++, Ctrl+- and Ctrl+0 (back to 12 points) work from the keyboard.
+    void fontSizeShortcuts()
+    {
+        MainWindow window(noPorts());
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto *ui = MainWindowTester::ui(window);
+        QTest::keyClick(&window, Qt::Key_Plus, Qt::ControlModifier);
+        QTest::keyClick(&window, Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(window.font().pointSize(), 14);
+        QTest::keyClick(&window, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(window.font().pointSize(), 13);
+        QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(window.font().pointSize(), 12);
+        QCOMPARE(ui->label->font().pointSize(), 12);
+        // The menu entry does the same.
+        ui->action_font_size_decrease->trigger();
+        ui->action_font_size_reset->trigger();
+        QCOMPARE(ui->company_name->font().pointSize(), 12);
     }
 
     void fontSizeIsKeptForTheNextStart()
     {
         {
-            MainWindow window;
+            MainWindow window(noPorts());
             MainWindowTester::ui(window)->action_font_size_increase->trigger();
         }
-        MainWindow window;
+        MainWindow window(noPorts());
         QCOMPARE(window.font().pointSize(), 13);
         QCOMPARE(MainWindowTester::ui(window)->label->font().pointSize(), 13);
     }
@@ -117,7 +153,7 @@ private slots:
     {
         const QString path =
             writeImageFile(QStringLiteral("zrv-shell-logo.bmp"), sampleImage(300, 100), "BMP");
-        MainWindow window;
+        MainWindow window(noPorts());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto *ui = MainWindowTester::ui(window);
@@ -127,11 +163,15 @@ private slots:
         ui->logo_action->click();
         QCOMPARE(MainWindowTester::logo(window).size(), QSize(300, 100));
         QCOMPARE(ui->logo_action->text(), QStringLiteral("Удалить"));
+        // Fitted into the label's square, whole once the form is laid out.
         const QPixmap shown = ui->logotype->pixmap(Qt::ReturnByValue);
         QVERIFY(!shown.isNull());
-        QVERIFY(shown.width() <= ui->logotype->width() && shown.height() <= ui->logotype->height());
-        QVERIFY(shown.width() == ui->logotype->width() || shown.height() == ui->logotype->height());
+        const QSize box = ui->logotype->maximumSize();
+        QVERIFY(shown.width() <= box.width() && shown.height() <= box.height());
+        QVERIFY(shown.width() == box.width() || shown.height() == box.height());
         QVERIFY(qAbs(shown.width() - 3 * shown.height()) <= 3);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QVERIFY(ui->logotype->width() >= shown.width() && ui->logotype->height() >= shown.height());
 
         // Removing asks nothing.
         ui->logo_action->click();
@@ -141,9 +181,49 @@ private slots:
         QFile::remove(path);
     }
 
+    // The logo keeps its size on screen from the moment it is chosen to
+    // after a restart, large pictures and small ones.
+    void logoLooksTheSameAfterRestart_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("wide, larger than the label") << QSize(300, 100);
+        QTest::newRow("tall, larger than the label") << QSize(200, 400);
+        QTest::newRow("smaller than the label") << QSize(40, 20);
+    }
+
+    void logoLooksTheSameAfterRestart()
+    {
+        QFETCH(QSize, size);
+        const QString path =
+            writeImageFile(QStringLiteral("zrv-shell-restart.png"), sampleImage(size.width(), size.height()), "PNG");
+        QSize chosen;
+        QSize label;
+        {
+            MainWindow window(noPorts());
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            auto *ui = MainWindowTester::ui(window);
+            QTRY_VERIFY(ui->logotype->maximumWidth() == ui->report_number->width() / 2);
+            answerFileDialog(path);
+            ui->logo_action->click();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            chosen = ui->logotype->pixmap(Qt::ReturnByValue).size();
+            label = ui->logotype->size();
+        }
+        MainWindow window(noPorts());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *ui = MainWindowTester::ui(window);
+        QTRY_VERIFY(!ui->logotype->pixmap(Qt::ReturnByValue).isNull());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCOMPARE(ui->logotype->pixmap(Qt::ReturnByValue).size(), chosen);
+        QCOMPARE(ui->logotype->size(), label);
+        QFile::remove(path);
+    }
+
     void logoDialogCancelled()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         answerFileDialog(QString());
         ui->logo_action->click();
@@ -172,7 +252,7 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(contents);
         }
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         ui->actionEN->trigger(); // the error box stays English anyway
         MessageBoxSeen box;
@@ -190,7 +270,7 @@ private slots:
 
     void languageKeepsTitleAndLogoButton()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         window.setWindowTitle(QStringLiteral("ZRV"));
         auto *ui = MainWindowTester::ui(window);
         MainWindowTester::logo(window) = sampleImage(10, 10);
@@ -208,7 +288,7 @@ private slots:
 
     void shiftSwitchesWheelZoom()
     {
-        MainWindow window;
+        MainWindow window(noPorts());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto *ui = MainWindowTester::ui(window);
@@ -237,7 +317,7 @@ private slots:
     {
         QFETCH(bool, fromGraph);
         QFETCH(bool, xAxis);
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         QCustomPlot *from = fromGraph ? ui->graph : ui->diagram;
         QCustomPlot *to = fromGraph ? ui->diagram : ui->graph;
@@ -271,7 +351,7 @@ private slots:
         QFETCH(bool, english);
         QFETCH(QString, title);
         QFETCH(QStringList, lines);
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         (english ? ui->actionEN : ui->actionRU)->trigger();
         MessageBoxSeen box;
@@ -301,7 +381,7 @@ private slots:
     {
         QFETCH(bool, english);
         QFETCH(QString, heading);
-        MainWindow window;
+        MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         (english ? ui->actionEN : ui->actionRU)->trigger();
         MessageBoxSeen box;
@@ -363,14 +443,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    QStandardPaths::setTestModeEnabled(true);
-    // The machine's own serial ports would be tried by the window's device link.
-    setSystemPortsListed(false);
-    QApplication app(argc, argv);
-    ShellTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+ZRV_WINDOW_TEST_MAIN(ShellTest)
 
 #include "tst_shell.moc"

@@ -2,6 +2,7 @@
 // closing it ends the program with status 0.
 
 #include "startup_checks.h"
+#include "windowtestmain.h"
 
 class StartupTest : public QObject
 {
@@ -20,14 +21,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    QStandardPaths::setTestModeEnabled(true);
-    // The machine's own serial ports would be tried by the window's device link.
-    setSystemPortsListed(false);
-    QApplication app(argc, argv);
-    StartupTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+ZRV_WINDOW_TEST_MAIN(StartupTest)
 
 #include "tst_startup.moc"

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "device/systemportlister.h"
 #include "ui/catalogue.h"
 #include "ui/mainwindow.h"
 
@@ -11,9 +12,14 @@ namespace zrv {
 
 int runApplication(QApplication &app)
 {
+    return runApplication(app, systemPortLister());
+}
+
+int runApplication(QApplication &app, std::shared_ptr<const PortLister> ports)
+{
     int status = 0;
     {
-        MainWindow window;
+        MainWindow window(std::move(ports));
         if (QFile::exists(QString::fromLatin1(kCataloguePath))) {
             window.setWindowTitle(QStringLiteral("ZRV"));
             window.show();

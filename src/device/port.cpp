@@ -1,10 +1,10 @@
 #include "device/port.h"
 
+#include "device/systemportlister.h"
 #include "device/wireformat.h"
 
 #include <QDebug>
 #include <QEventLoop>
-#include <QTimer>
 
 namespace {
 
@@ -15,17 +15,20 @@ constexpr int kIgnoredIdentificationAttempts = 3;
 constexpr int kIgnoredIdentificationTimeoutMs = 700;
 constexpr int kDecidingIdentificationTimeoutMs = 2000;
 
-constexpr int kCountAnswerSize = 4;
-constexpr int kNameAnswerSize = 20;
-constexpr int kSizeAnswerSize = 2;
-constexpr int kShortTimeoutMs = 200;
-constexpr int kBytesPerValue = 4;
-constexpr int kTimeoutPerValueMs = 10;
+// Late bytes are discarded for at most this long, however many still come.
+constexpr int kDiscardLimitMs = 1000;
 
 } // namespace
 
 Port::Port()
+    : Port(systemPortLister())
+{}
+
+Port::Port(std::shared_ptr<const PortLister> ports)
+    : monitor(std::move(ports))
 {
+    quietTimer.setSingleShot(true);
+    connect(&monitor, &SerialPortMonitor::portDisconnected, this, &Port::forgetWrongPort);
     armDetection();
     armLossHandler();
 }
@@ -84,6 +87,12 @@ void Port::disarmLossHandler()
 
 QByteArray Port::sendRequest(quint32 command, int expectedSize, int timeoutMs)
 {
+    return exchange(command, expectedSize, timeoutMs, false);
+}
+
+QByteArray Port::exchange(quint32 command, int expectedSize, int timeoutMs, bool errorAnswerEnds)
+{
+    discardLateBytes();
     responseBuffer.clear();
     // Clearing a closed port only raises an error report.
     if (serial.isOpen())
@@ -95,8 +104,13 @@ QByteArray Port::sendRequest(quint32 command, int expectedSize, int timeoutMs)
         return QByteArray();
     }
 
+    lostSinceRequest = false;
     qDebug() << serial.write(requestFrame(command));
+    // Hands the request to the driver now rather than at the loop's next turn.
+    serial.flush();
 
+    errorAnswerEndsWait = errorAnswerEnds;
+    pace.restart();
     const QMetaObject::Connection reading =
         connect(&serial, &QSerialPort::readyRead, this, &Port::serialReciever);
 
@@ -106,20 +120,26 @@ QByteArray Port::sendRequest(quint32 command, int expectedSize, int timeoutMs)
     const QMetaObject::Connection completed =
         connect(this, &Port::recievedValidReponse, &loop, &QEventLoop::quit);
     const QMetaObject::Connection expired = connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    const QMetaObject::Connection quiet = connect(&quietTimer, &QTimer::timeout, &loop, &QEventLoop::quit);
     timer.start(timeoutMs);
 
-    waitInProgress = true;
-    loop.exec();
-    waitInProgress = false;
+    const bool lost = waitIn(loop);
+    quietTimer.stop();
+    errorAnswerEndsWait = false;
 
-    if (timer.isActive())
+    // A wait ended by the loss of the port counts as timed out.
+    const bool complete = timer.isActive() && !lost;
+    if (complete)
         qDebug() << "recieved VALID";
     else
         qDebug() << "recieved TIMEOUT";
 
     disconnect(completed);
     disconnect(expired);
+    disconnect(quiet);
     disconnect(reading);
+
+    lateBytesPossible = !complete || responseBuffer.size() != expectedSize;
 
     if (!deferredPorts.isEmpty())
         QTimer::singleShot(0, this, &Port::tryDeferredPorts);
@@ -127,13 +147,73 @@ QByteArray Port::sendRequest(quint32 command, int expectedSize, int timeoutMs)
     return responseBuffer;
 }
 
+bool Port::waitIn(QEventLoop &loop)
+{
+    // The port may have failed while the request was written.
+    if (lostSinceRequest)
+        return true;
+    activeWait = &loop;
+    waitInProgress = true;
+    loop.exec();
+    waitInProgress = false;
+    activeWait = nullptr;
+    return lostSinceRequest;
+}
+
+void Port::endWaitOnLoss()
+{
+    lostSinceRequest = true;
+    if (activeWait)
+        activeWait->quit();
+}
+
+void Port::discardLateBytes()
+{
+    if (!lateBytesPossible)
+        return;
+    lateBytesPossible = false;
+    if (!serial.isOpen())
+        return;
+
+    const int quietMs = pace.quietMs();
+    QElapsedTimer discarding;
+    discarding.start();
+    QEventLoop loop;
+    const QMetaObject::Connection arriving = connect(&serial, &QSerialPort::readyRead, &loop, [&] {
+        serial.readAll();
+        if (discarding.elapsed() < kDiscardLimitMs)
+            quietTimer.start(quietMs);
+        else
+            loop.quit();
+    });
+    const QMetaObject::Connection quiet = connect(&quietTimer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    serial.readAll();
+    quietTimer.start(quietMs);
+    lostSinceRequest = false;
+    waitIn(loop);
+    quietTimer.stop();
+    disconnect(arriving);
+    disconnect(quiet);
+}
+
 void Port::serialReciever()
 {
+    pace.pieceArrived();
     const QByteArray chunk = serial.readAll();
     for (const char byte : chunk) {
         responseBuffer.append(byte);
         if (responseBuffer.size() >= expectedResponseSize)
             emit recievedValidReponse();
+    }
+
+    // The error answer in place of a longer answer ends the wait once the
+    // line stays quiet after it; a value that only looks like it is followed
+    // by more bytes.
+    if (errorAnswerEndsWait) {
+        if (isErrorAnswer(responseBuffer))
+            quietTimer.start(pace.quietMs());
+        else
+            quietTimer.stop();
     }
 }
 
@@ -161,13 +241,17 @@ void Port::checkIfPortIsValidForDataExchange(QString portName)
     if (!serial.open(QIODevice::ReadWrite))
         return;
     qDebug() << "serial opened";
+    // Guard: an error report since open() has reached the loss handler, which closes the port.
     if (!serial.isOpen())
         return;
 
+    emit linkStateChanged(LinkState::Trying, portName);
     candidateGuard = connect(&serial, &QSerialPort::errorOccurred, this, &Port::abandonCandidatePort);
 
+    // Whatever the device sent unasked is logged and dropped before the first request.
     qDebug() << "ASS: " << serial.readAll();
     const quint32 identify = requestWord(DeviceCommand::Identify);
+    // The first answers are only logged: the instrument may still be waking up.
     for (int attempt = 0; attempt < kIgnoredIdentificationAttempts; ++attempt) {
         const QByteArray answer =
             sendRequest(identify, kIdentificationAnswerSize, kIgnoredIdentificationTimeoutMs);
@@ -185,32 +269,48 @@ void Port::checkIfPortIsValidForDataExchange(QString portName)
         disarmDetection();
         armLossHandler();
         instrumentConnected = true;
+        wrongPorts.clear();
         emit validPortFound();
+        emit linkStateChanged(LinkState::Connected, portName);
         return;
     }
 
+    // What is left of the wrong answers goes with the port.
     if (serial.isOpen())
         serial.readAll();
     serial.close();
+    lateBytesPossible = false;
     qDebug() << "lame";
+    wrongPorts.removeAll(portName);
+    wrongPorts.append(portName);
+    emit linkStateChanged(LinkState::AnsweredWrongly, portName);
 }
 
 void Port::abandonCandidatePort(QSerialPort::SerialPortError error)
 {
     // A failing candidate reports its error over and over while it is open.
-    if (error != QSerialPort::NoError && serial.isOpen())
+    if (error != QSerialPort::NoError && serial.isOpen()) {
         serial.close();
+        endWaitOnLoss();
+    }
 }
 
 void Port::checkIfValidPortDisconnected(QSerialPort::SerialPortError error)
 {
     qDebug() << error;
+    const bool wasConnected = instrumentConnected;
     if (serial.isOpen())
         serial.close();
     disarmLossHandler();
     instrumentConnected = false;
     armDetection();
+    // A wait on a port that is gone ends now, with what had arrived.
+    endWaitOnLoss();
+    lateBytesPossible = false;
     emit validPortDisconnected();
+    // open() reports "no error" here before any instrument has been found.
+    if (wasConnected)
+        emit linkStateChanged(LinkState::Lost, serial.portName());
 }
 
 void Port::tryDeferredPorts()
@@ -222,69 +322,30 @@ void Port::tryDeferredPorts()
     deferredPorts.clear();
 }
 
-int Port::getBlocksAmount()
+void Port::forgetWrongPort(const QString &portName)
 {
-    const QByteArray answer =
-        sendRequest(requestWord(DeviceCommand::BlocksAmount), kCountAnswerSize, kShortTimeoutMs);
-    qDebug() << "blocks amount: ";
-    if (answer.isEmpty() || !checkResponse(answer)) {
-        qDebug() << "request error";
-        return -1;
-    }
-    const int count = decodeUnsigned16(answer);
-    qDebug() << "ok " << count;
-    return count;
+    if (!wrongPorts.removeAll(portName) || instrumentConnected)
+        return;
+    if (wrongPorts.isEmpty())
+        emit linkStateChanged(LinkState::Searching, QString());
+    else
+        emit linkStateChanged(LinkState::AnsweredWrongly, wrongPorts.last());
 }
 
-QByteArray Port::getBlockName(unsigned index)
+bool Port::canSearchAgain() const
 {
-    qDebug() << "getBlockName";
-    const QByteArray answer =
-        sendRequest(requestWord(DeviceCommand::BlockName, index), kNameAnswerSize, kShortTimeoutMs);
-    qDebug() << "name of block " << index << ": ";
-    if (answer.isEmpty() || !checkResponse(answer)) {
-        qDebug() << "error";
-        return QByteArray();
-    }
-    qDebug() << "ok " << answer;
-    // Bytes beyond the name field belong to no name.
-    return answer.left(kNameAnswerSize);
+    return !instrumentConnected && detection && !waitInProgress;
 }
 
-int Port::getBlockSize(unsigned index)
+void Port::searchAgain()
 {
-    qDebug() << "getBlockSize";
-    const QByteArray answer =
-        sendRequest(requestWord(DeviceCommand::BlockSize, index), kSizeAnswerSize, kShortTimeoutMs);
-    qDebug() << "size of block " << index << ": ";
-    if (answer.isEmpty() || !checkResponse(answer)) {
-        qDebug() << "error\n-----------------";
-        return -1;
+    if (!canSearchAgain())
+        return;
+    emit linkStateChanged(LinkState::Searching, QString());
+    const QStringList names = monitor.listedPorts();
+    for (const QString &name : names) {
+        if (!canSearchAgain())
+            break;
+        checkIfPortIsValidForDataExchange(name);
     }
-    const int size = decodeUnsigned16(answer);
-    qDebug() << size << "\n-----------------";
-    return size;
-}
-
-QVector<float> Port::getBlockData(unsigned index)
-{
-    qDebug() << "getBlockData";
-    const int size = getBlockSize(index);
-    qDebug() << "Размер блока - " << size;
-    if (size <= 0)
-        return {};
-
-    const QByteArray answer = sendRequest(requestWord(DeviceCommand::BlockData, index), kBytesPerValue * size,
-                                          kTimeoutPerValueMs * size);
-    qDebug() << "data size: " << answer.size();
-    qDebug() << "data: " << answer << "\n-----------------";
-    if (answer.isEmpty() || !checkResponse(answer))
-        return {};
-
-    // Bytes beyond the values asked for are no part of the block.
-    const QVector<float> values = decodeFloats(answer.left(kBytesPerValue * size));
-    for (const float value : values)
-        qDebug() << value;
-    qDebug() << "SIZE" << values.size() << "\n";
-    return values;
 }

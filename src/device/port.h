@@ -1,5 +1,8 @@
 #pragma once
 
+#include "device/answerpace.h"
+#include "device/blockvalues.h"
+#include "device/portlister.h"
 #include "device/serialportmonitor.h"
 
 #include <QByteArray>
@@ -8,7 +11,11 @@
 #include <QSerialPort>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QVector>
+#include <memory>
+
+class QEventLoop;
 
 // The link to the instrument: detection on newly seen ports, the request
 // primitive and the block commands.
@@ -17,7 +24,19 @@ class Port : public QObject
     Q_OBJECT
 
 public:
+    // What the link is doing, for the operator's status line.
+    enum class LinkState {
+        Searching,       // detection armed, no port being tried
+        Trying,          // the handshake runs on a port
+        Connected,       // the instrument answered on a port
+        AnsweredWrongly, // a port did not identify as the instrument
+        Lost,            // the instrument's port failed or vanished
+    };
+    Q_ENUM(LinkState)
+
+    // Watches the system's serial ports.
     Port();
+    explicit Port(std::shared_ptr<const PortLister> ports);
     ~Port() override;
 
     QByteArray sendRequest(quint32 command, int expectedSize, int timeoutMs);
@@ -28,15 +47,27 @@ public:
     int getBlockSize(unsigned index);
     QVector<float> getBlockData(unsigned index);
 
+    // getBlockData as its two exchanges, for a reader that may stop between
+    // them and wants to know what failed: the size (with getBlockData's first
+    // log lines), then the values of that size.
+    int getBlockDataSize(unsigned index);
+    BlockValues getBlockDataValues(unsigned index, int size);
+
     // True from a successful handshake until the instrument is lost.
     bool isInstrumentConnected() const;
-    // The instrument's port; empty while no instrument is connected.
     QString instrumentPortName() const;
+
+    // Runs the handshake again on every listed port, in order, until one
+    // identifies as the instrument. Does nothing while an instrument is
+    // connected or an exchange is waiting.
+    void searchAgain();
+    bool canSearchAgain() const;
 
 signals:
     void validPortFound();
     void validPortDisconnected();
     void recievedValidReponse();
+    void linkStateChanged(Port::LinkState state, const QString &portName);
 
 private slots:
     void checkIfPortIsValidForDataExchange(QString portName);
@@ -44,6 +75,10 @@ private slots:
     void serialReciever();
 
 private:
+    QByteArray exchange(quint32 command, int expectedSize, int timeoutMs, bool errorAnswerEnds);
+    bool waitIn(QEventLoop &loop);
+    void endWaitOnLoss();
+    void discardLateBytes();
     void applyLineSettings();
     void armDetection();
     void disarmDetection();
@@ -51,6 +86,7 @@ private:
     void disarmLossHandler();
     void abandonCandidatePort(QSerialPort::SerialPortError error);
     void tryDeferredPorts();
+    void forgetWrongPort(const QString &portName);
 
     QByteArray responseBuffer;
     SerialPortMonitor monitor;
@@ -67,4 +103,16 @@ private:
     bool waitInProgress = false;
     // Ports reported while an exchange was waiting, tried once it has ended.
     QStringList deferredPorts;
+    // Ports that answered the handshake wrongly and are still listed.
+    QStringList wrongPorts;
+
+    // The wait in progress, ended early when the port is lost.
+    QEventLoop *activeWait = nullptr;
+    bool lostSinceRequest = false;
+    // Ends a wait once the line has been quiet long enough.
+    QTimer quietTimer;
+    bool errorAnswerEndsWait = false;
+    // The last exchange did not end cleanly: more of its answer may follow.
+    bool lateBytesPossible = false;
+    AnswerPace pace;
 };

@@ -1,7 +1,5 @@
 #include "device/serialportmonitor.h"
 
-#include "device/portlisting.h"
-
 #include <QDebug>
 
 namespace {
@@ -10,15 +8,21 @@ constexpr int kPollIntervalMs = 500;
 
 } // namespace
 
-SerialPortMonitor::SerialPortMonitor()
+SerialPortMonitor::SerialPortMonitor(std::shared_ptr<const PortLister> ports)
+    : ports(std::move(ports))
 {
     connect(&pollTimer, &QTimer::timeout, this, &SerialPortMonitor::checkForPortChanges);
     pollTimer.start(kPollIntervalMs);
 }
 
+QStringList SerialPortMonitor::listedPorts() const
+{
+    return ports->portNames();
+}
+
 void SerialPortMonitor::checkForPortChanges()
 {
-    const QStringList current = availablePortNames();
+    const QStringList current = listedPorts();
 
     // A receiver may run a whole handshake inside this emission; ports that
     // appear meanwhile are seen by the next poll.

@@ -15,6 +15,9 @@ enum class DeviceCommand : quint32 {
     BlockData = 0x09,
 };
 
+// The length of a complete name answer.
+constexpr int kNameAnswerSize = 20;
+
 // The command code sits in byte 2 of the request word, the argument in bytes 0-1.
 quint32 requestWord(DeviceCommand command, unsigned index = 0);
 

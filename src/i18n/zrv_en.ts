@@ -274,12 +274,217 @@ Please check write permissions and whether the previous version of the file is o
         <translation>Text longer than 32767 characters does not fit into an Excel cell and was shortened.</translation>
     </message>
     <message>
+        <source>Обычный размер</source>
+        <translation>Default font size</translation>
+    </message>
+    <message>
+        <source>От: нижняя граница оси значений на обоих графиках</source>
+        <translation>From: the lower end of the value axis of both plots</translation>
+    </message>
+    <message>
+        <source>До: верхняя граница оси значений на обоих графиках</source>
+        <translation>To: the upper end of the value axis of both plots</translation>
+    </message>
+    <message>
+        <source>Диапазон графиков: от</source>
+        <translation>Graph range: from</translation>
+    </message>
+    <message>
+        <source>Диапазон графиков: до</source>
+        <translation>Graph range: to</translation>
+    </message>
+    <message>
+        <source>Колесо мыши меняет масштаб по номерам измерений, Shift+колесо — по значениям; перетаскивание мышью сдвигает графики.</source>
+        <translation>The mouse wheel zooms the measurement numbers, Shift+wheel the values; drag with the mouse to move the plots.</translation>
+    </message>
+    <message>
+        <source>Настройки</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Файл настроек %1 не удалось прочитать, программа начата с пустыми настройками.
+Прежний файл сохранён как %2.</source>
+        <translation>The settings file %1 could not be read; the program started with empty settings.
+The previous file was kept as %2.</translation>
+    </message>
+    <message>
+        <source>Файл настроек %1 не удалось прочитать, программа начата с пустыми настройками.
+Сохранить его копию не удалось; при выходе он не будет перезаписан.</source>
+        <translation>The settings file %1 could not be read; the program started with empty settings.
+A copy of it could not be made; it will not be overwritten at exit.</translation>
+    </message>
+    <message>
+        <source>Настройки не удалось сохранить в папке %1.
+Проверьте, что в неё можно записывать и что на диске есть место.</source>
+        <translation>The settings could not be saved in the folder %1.
+Check that the folder can be written and that the disk has free space.</translation>
+    </message>
+    <message>
+        <source>Вне допуска</source>
+        <translation>Out of tolerance</translation>
+    </message>
+    <message>
+        <source>Заключение</source>
+        <translation>Verdict</translation>
+    </message>
+    <message>
+        <source>Cp</source>
+        <translation>Cp</translation>
+    </message>
+    <message>
+        <source>Cpk</source>
+        <translation>Cpk</translation>
+    </message>
+    <message>
         <source>Данные</source>
         <translation>Data</translation>
     </message>
     <message>
         <source>История измерений…</source>
         <translation>Measurement history…</translation>
+    </message>
+</context>
+<context>
+    <name>BandVerdictView</name>
+    <message>
+        <source>%1 из %2 (%3 %)</source>
+        <translation>%1 of %2 (%3 %)</translation>
+    </message>
+    <message>
+        <source>Соответствует</source>
+        <translation>Conforms</translation>
+    </message>
+    <message>
+        <source>Не соответствует</source>
+        <translation>Does not conform</translation>
+    </message>
+    <message>
+        <source>ru_RU</source>
+        <comment>locale whose decimal point the numbers in texts take</comment>
+        <translation>en_US</translation>
+    </message>
+</context>
+<context>
+    <name>ReportExport</name>
+    <message>
+        <source>Блок: %1; показаний: %2; считан: %3</source>
+        <translation>Block: %1; readings: %2; read: %3</translation>
+    </message>
+    <message>
+        <source>Отчет № %1</source>
+        <translation>Report No. %1</translation>
+    </message>
+    <message>
+        <source>стр. %1 из %2</source>
+        <translation>page %1 of %2</translation>
+    </message>
+    <message>
+        <source>Данные</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Значение</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>В допуске</source>
+        <translation>In tolerance</translation>
+    </message>
+</context>
+<context>
+    <name>ReportStatus</name>
+    <message>
+        <source>Страница %v из %m</source>
+        <translation>Page %v of %m</translation>
+    </message>
+    <message>
+        <source>Отчёт сохранён: %1</source>
+        <translation>Report saved: %1</translation>
+    </message>
+    <message>
+        <source>Открыть папку</source>
+        <translation>Open folder</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Искать прибор снова</source>
+        <translation>Search for the instrument again</translation>
+    </message>
+</context>
+<context>
+    <name>LinkStatusBar</name>
+    <message>
+        <source>Поиск прибора…</source>
+        <translation>Searching for the instrument…</translation>
+    </message>
+    <message>
+        <source>Прибор на %1</source>
+        <translation>Instrument on %1</translation>
+    </message>
+    <message>
+        <source>%1: ответ не похож на прибор</source>
+        <translation>%1: the answer does not look like the instrument</translation>
+    </message>
+    <message>
+        <source>Прибор отключён</source>
+        <translation>Instrument disconnected</translation>
+    </message>
+    <message>
+        <source>Блок %1 из %2</source>
+        <translation>Block %1 of %2</translation>
+    </message>
+    <message>
+        <source>Прочитано блоков: %1</source>
+        <translation>Blocks read: %1</translation>
+    </message>
+    <message>
+        <source>Прочитано блоков: %1, из них с ошибками: %2</source>
+        <translation>Blocks read: %1, with errors: %2</translation>
+    </message>
+    <message>
+        <source>Чтение прервано: %1 из %2 блоков</source>
+        <translation>Reading cancelled: %1 of %2 blocks</translation>
+    </message>
+    <message>
+        <source>Прибор отключён во время чтения: прочитано %1 из %2 блоков</source>
+        <translation>Instrument disconnected during the read: %1 of %2 blocks read</translation>
+    </message>
+    <message>
+        <source>Прибор отключён во время чтения: список блоков очищен</source>
+        <translation>Instrument disconnected during the read: the block list was cleared</translation>
+    </message>
+    <message>
+        <source>Прибор не сообщил число блоков: список блоков очищен</source>
+        <translation>The instrument did not report its number of blocks: the block list was cleared</translation>
+    </message>
+    <message>
+        <source>Прервать</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>BlockFaultText</name>
+    <message>
+        <source>ошибка запроса имени блока</source>
+        <translation>the block name request failed</translation>
+    </message>
+    <message>
+        <source>ошибка запроса размера блока</source>
+        <translation>the block size request failed</translation>
+    </message>
+    <message>
+        <source>ошибка запроса данных блока</source>
+        <translation>the block data request failed</translation>
+    </message>
+    <message>
+        <source>получено %1 из %2 значений</source>
+        <translation>%1 of %2 values received</translation>
+    </message>
+    <message>
+        <source>Блок %1</source>
+        <translation>Block %1</translation>
     </message>
 </context>
 <context>
@@ -359,22 +564,6 @@ Please check write permissions and whether the previous version of the file is o
     <message>
         <source>Сбой чтения</source>
         <translation>Failed request</translation>
-    </message>
-    <message>
-        <source>запрос имени</source>
-        <translation>name request</translation>
-    </message>
-    <message>
-        <source>запрос размера</source>
-        <translation>size request</translation>
-    </message>
-    <message>
-        <source>запрос данных</source>
-        <translation>data request</translation>
-    </message>
-    <message>
-        <source>данные неполные</source>
-        <translation>data cut short</translation>
     </message>
     <message>
         <source>Удалить из истории выбранные чтения (%1)?</source>

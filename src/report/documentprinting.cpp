@@ -16,6 +16,8 @@ namespace {
 constexpr double kMarginInches = 2 / 2.54;
 constexpr int kPointsPerInch = 72;
 constexpr int kPageNumberGapPoints = 5;
+constexpr int kPageHeaderPointSize = 8;
+constexpr int kPageHeaderGapPoints = 12; // between the header's baseline and the body
 
 int horizontalMargin()
 {
@@ -79,5 +81,29 @@ void drawPageNumber(QPainter &painter, const QTextDocument &document, int number
     painter.setFont(document.defaultFont());
     const QString text = QString::number(number);
     painter.drawText(qRound(right - painter.fontMetrics().horizontalAdvance(text)), qRound(baseline), text);
+    painter.restore();
+}
+
+void drawPageHeader(QPainter &painter, const QTextDocument &document, const QString &left, const QString &right)
+{
+    QPaintDevice *device = painter.device();
+    const qreal scaleX = qreal(device->logicalDpiX()) / qt_defaultDpiX();
+    const qreal scaleY = qreal(device->logicalDpiY()) / qt_defaultDpiY();
+    const qreal leftEdge = horizontalMargin() * scaleX;
+    const qreal rightEdge = document.pageSize().width() - horizontalMargin() * scaleX;
+    const qreal baseline =
+        verticalMargin() * scaleY - kPageHeaderGapPoints * device->logicalDpiY() / qreal(kPointsPerInch);
+    QFont font = document.defaultFont();
+    font.setPointSize(kPageHeaderPointSize);
+    painter.save();
+    painter.setClipping(false);
+    painter.setPen(Qt::black);
+    painter.setFont(font);
+    const QFontMetricsF metrics(painter.fontMetrics());
+    const qreal rightWidth = metrics.horizontalAdvance(right);
+    const qreal space = metrics.horizontalAdvance(QLatin1Char(' '));
+    const QString shown = metrics.elidedText(left, Qt::ElideRight, rightEdge - leftEdge - rightWidth - 2 * space);
+    painter.drawText(QPointF(leftEdge, baseline), shown);
+    painter.drawText(QPointF(rightEdge - rightWidth, baseline), right);
     painter.restore();
 }

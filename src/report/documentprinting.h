@@ -2,6 +2,7 @@
 
 class QPagedPaintDevice;
 class QPainter;
+class QString;
 class QTextDocument;
 
 // Printing a text document with the pages of QTextDocument::print (2 cm
@@ -23,3 +24,8 @@ void drawDocumentPage(QPainter &painter, const QTextDocument &document, int page
 // Draws the number of the printed page at its bottom right, with the painter
 // in the device's own coordinates.
 void drawPageNumber(QPainter &painter, const QTextDocument &document, int number);
+
+// Draws a line of small text above the body of a printed page: `left` at the
+// body's left edge (shortened with "…" where it would meet `right`), `right`
+// at its right edge, with the painter in the device's own coordinates.
+void drawPageHeader(QPainter &painter, const QTextDocument &document, const QString &left, const QString &right);

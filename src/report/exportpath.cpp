@@ -8,6 +8,8 @@
 namespace {
 const QString kLoneSpace = QStringLiteral(" ");
 const QString kTimeFormat = QStringLiteral("hh_mm_ss");
+const QString kForbiddenInFileNames = QStringLiteral("/\\:*?\"<>|");
+const QChar kFileNameStandIn = QLatin1Char('_');
 } // namespace
 
 QString defaultReportFolder()
@@ -26,8 +28,18 @@ QString proposedReportPath(const QString &folder, const QString &word, const QSt
                            const QTime &time, const QString &extension)
 {
     const QString numberPart =
-        reportNumber == kLoneSpace ? kLoneSpace : kLoneSpace + reportNumber + kLoneSpace;
+        reportNumber == kLoneSpace ? kLoneSpace : kLoneSpace + fileNameSafe(reportNumber) + kLoneSpace;
     return folder + word + numberPart + time.toString(kTimeFormat) + QLatin1Char('.') + extension;
+}
+
+QString fileNameSafe(const QString &text)
+{
+    QString safe = text;
+    for (QChar &c : safe) {
+        if (c.category() == QChar::Other_Control || kForbiddenInFileNames.contains(c))
+            c = kFileNameStandIn;
+    }
+    return safe;
 }
 
 bool isFileLocked(const QString &path)

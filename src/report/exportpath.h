@@ -9,9 +9,15 @@
 QString defaultReportFolder();
 
 // "<folder><word><number part><hh_mm_ss>.<extension>"; the number part is the
-// report number between two spaces, or a single space when the number is one space.
+// report number between two spaces, or a single space when the number is one
+// space. Characters a file name cannot hold are replaced in the number (see
+// fileNameSafe), so that "17/2024" names a file and not a folder.
 QString proposedReportPath(const QString &folder, const QString &word, const QString &reportNumber,
                            const QTime &time, const QString &extension);
+
+// The text with each character that cannot stand in a file name on any of
+// the desktops (/ \ : * ? " < > | and control characters) replaced by "_".
+QString fileNameSafe(const QString &text);
 
 // True when a file exists at the path and cannot be opened for reading and
 // writing (held open without sharing by another program, or read-only).

@@ -13,6 +13,13 @@ struct ReportStatistic
     double value = 0.0; // NaN when the statistic has no number
 };
 
+// A caption and its text, as one row of a two-column table.
+struct ReportLine
+{
+    QString label;
+    QString text;
+};
+
 // Everything one report writer needs, gathered by the window at export time;
 // texts already translated and chosen for the target format.
 struct ReportData
@@ -21,6 +28,7 @@ struct ReportData
     bool includeEmptyFields = false;
 
     QString title;
+    QString blockLine;    // which block: name, readings, when it was read
     QString numberHeader; // first header of each value group
 
     QString statisticsHeading;
@@ -33,7 +41,27 @@ struct ReportData
     QVector<QImage> plots; // rendered plots in report order (graph, diagram)
     QString toleranceText; // empty: the band is not described
 
+    // The band's verdict, printed below the tolerance text; all empty while
+    // the band is off.
+    QVector<bool> outside;       // per value: out of band, printed in red
+    QVector<ReportLine> verdict; // out-of-band count, verdict, Cp, Cpk
+
     QString commentsHeading;
     QString comments;
     QString signature;
+
+    // PDF only: the small header of the pages after the first, and the
+    // document's information (title, author, subject, creating program).
+    QString pageHeader;
+    QString pageOfPages; // "%1" the page, "%2" the pages
+    QString documentTitle;
+    QString author;
+    QString subject;
+    QString creator;
+
+    // Excel only: the sheet of readings as numbers. The in-band column is
+    // written while the band is on (outside not empty).
+    QString dataSheetName;
+    QString dataValueHeader;
+    QString dataInBandHeader;
 };

@@ -42,11 +42,6 @@ QString reportToleranceText(const QString &prefix, double minimum, double maximu
            + QString::number(maximum, 'g', kToleranceDigits) + QStringLiteral("]");
 }
 
-bool reportShowsTolerance(bool limitsOn, bool graphIncluded, bool diagramIncluded)
-{
-    return limitsOn && (graphIncluded || diagramIncluded);
-}
-
 QString reportValueHeader(const QString &blockName)
 {
     static const QRegularExpression whiteSpace(QStringLiteral("\\s+"));

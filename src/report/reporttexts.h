@@ -17,7 +17,5 @@ QString reportDifferenceText(double shownMean, float value);
 QString reportStatisticText(double value);
 // "<prefix>min; max]" with six significant digits each.
 QString reportToleranceText(const QString &prefix, double minimum, double maximum);
-// The band is described only when it is on and at least one plot is in the report.
-bool reportShowsTolerance(bool limitsOn, bool graphIncluded, bool diagramIncluded);
 // Header of the value column: the second word of the block's name, or empty.
 QString reportValueHeader(const QString &blockName);

@@ -26,6 +26,7 @@ ValueTableCells::ValueTableCells(const QTextDocument &document, QTextTable *tabl
             cell.linePosition = line.position();
             cell.lineWidth = line.width();
             cell.option = blockLayout->textOption();
+            row.filled = row.filled || !block.text().isEmpty();
         }
         row.page = int(row.cells[0].origin.y() / pageHeight);
         m_rows.append(row);
@@ -41,12 +42,18 @@ QVector<int> ValueTableCells::rowsOnPage(int page) const
 {
     QVector<int> rows;
     for (const Row &row : m_rows)
-        if (row.page == page)
+        if (row.page == page && !row.filled)
             rows.append(row.documentRow);
     return rows;
 }
 
-void ValueTableCells::paintRow(QPainter &painter, int documentRow, const RowTexts &texts) const
+qreal ValueTableCells::lineWidth(int column) const
+{
+    return m_rows.isEmpty() ? 0 : m_rows.first().cells[size_t(column)].lineWidth;
+}
+
+void ValueTableCells::paintRow(QPainter &painter, int documentRow, const RowTexts &texts,
+                               const RowColours &colours) const
 {
     const Row &row = m_rows.at(documentRow - 1);
     for (int c = 0; c < kColumns; ++c) {
@@ -54,10 +61,14 @@ void ValueTableCells::paintRow(QPainter &painter, int documentRow, const RowText
         QTextLayout text(texts[size_t(c)], m_font, m_device);
         text.setTextOption(cell.option);
         text.beginLayout();
-        QTextLine line = text.createLine();
-        line.setLineWidth(cell.lineWidth);
-        line.setPosition(cell.linePosition);
+        qreal y = cell.linePosition.y();
+        for (QTextLine line = text.createLine(); line.isValid(); line = text.createLine()) {
+            line.setLineWidth(cell.lineWidth);
+            line.setPosition(QPointF(cell.linePosition.x(), y));
+            y += line.height();
+        }
         text.endLayout();
+        painter.setPen(colours[size_t(c)]);
         text.draw(&painter, cell.origin);
     }
 }

@@ -7,12 +7,15 @@
 #include <QImage>
 #include <QSaveFile>
 #include <cmath>
+#include <vector>
 #include <xlsxwriter.h>
 
 namespace {
 // Images are stored at 96 dpi so that the sheet shows them at their pixel size.
 constexpr int kScreenDotsPerMeter = 3780;
 constexpr qint64 kCopyChunk = 1 << 20;
+constexpr uint8_t kPaperA4 = 9; // Excel's number for A4
+constexpr size_t kMaxPageBreaks = 1023; // Excel reads no more
 
 lxw_row_t toRow(int row)
 {
@@ -75,7 +78,26 @@ lxw_format *XlsxDocument::addFormat(const XlsxFormatSpec &spec)
         format_set_font_name(format, spec.fontName.toUtf8().constData());
     if (spec.fontSize > 0.0)
         format_set_font_size(format, spec.fontSize);
+    if (spec.fontColour.isValid())
+        format_set_font_color(format, lxw_color_t(spec.fontColour.rgb() & RGB_MASK));
+    if (!spec.numberFormat.isEmpty())
+        format_set_num_format(format, spec.numberFormat.toUtf8().constData());
     return format;
+}
+
+void XlsxDocument::addSheet(const QString &name)
+{
+    if (!workbook)
+        return;
+    sheet = workbook_add_worksheet(workbook, name.toUtf8().constData());
+    if (!sheet)
+        failed = true;
+}
+
+void XlsxDocument::freezeRowsAbove(int row)
+{
+    if (sheet)
+        worksheet_freeze_panes(sheet, toRow(row), 0);
 }
 
 void XlsxDocument::setColumnWidth(int firstColumn, int lastColumn, double width)
@@ -109,6 +131,12 @@ void XlsxDocument::writeNumber(int row, int column, double value, lxw_format *fo
         note(worksheet_write_number(sheet, toRow(row), toColumn(column), value, format));
 }
 
+void XlsxDocument::writeBoolean(int row, int column, bool value, lxw_format *format)
+{
+    if (sheet)
+        note(worksheet_write_boolean(sheet, toRow(row), toColumn(column), value ? 1 : 0, format));
+}
+
 void XlsxDocument::insertImage(int row, int column, const QImage &image)
 {
     if (!sheet || image.isNull())
@@ -126,6 +154,26 @@ void XlsxDocument::insertImage(int row, int column, const QImage &image)
     note(worksheet_insert_image_buffer(sheet, toRow(row), toColumn(column),
                                        reinterpret_cast<const unsigned char *>(png.constData()),
                                        size_t(png.size())));
+}
+
+void XlsxDocument::setUpPrinting(int lastRow, int lastColumn, const QVector<int> &lastRowsOfPages)
+{
+    if (!sheet)
+        return;
+    worksheet_set_paper(sheet, kPaperA4);
+    worksheet_set_portrait(sheet);
+    // No "fit to pages": Excel then ignores the manual breaks. The caller
+    // keeps the columns narrower than the page.
+    note(worksheet_print_area(sheet, 0, 0, toRow(lastRow), toColumn(lastColumn)));
+    // The list ends with 0; a break given at a 0-based row falls above it,
+    // which is below the 1-based row of the same number.
+    std::vector<lxw_row_t> breaks;
+    for (const int row : lastRowsOfPages)
+        if (row > 0 && row < lastRow && breaks.size() < kMaxPageBreaks)
+            breaks.push_back(lxw_row_t(row));
+    breaks.push_back(0);
+    if (breaks.size() > 1)
+        note(worksheet_set_h_pagebreaks(sheet, breaks.data()));
 }
 
 bool XlsxDocument::saveAs(const QString &path)

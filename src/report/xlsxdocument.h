@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <QTemporaryFile>
+#include <QVector>
 
 class QImage;
 struct lxw_workbook;
@@ -20,10 +22,14 @@ struct XlsxFormatSpec
     bool wrap = false;
     QString fontName;      // empty: the workbook's default
     double fontSize = 0.0; // 0: the workbook's default
+    QColor fontColour;     // invalid: the workbook's default
+    QString numberFormat;  // empty: General
 };
 
-// A one-sheet xlsx workbook. Rows and columns are 1-based, as the sheet shows
-// them. Strings longer than a cell can hold are shortened (see textShortened).
+// An xlsx workbook. Cells are written into the sheet added last (the first,
+// with the default name, exists from the start). Rows and columns are 1-based,
+// as the sheet shows them. Strings longer than a cell can hold are shortened
+// (see textShortened).
 // The workbook is assembled in a private temporary file and only copied over
 // the target when complete, so a failed save never leaves a broken file there.
 class XlsxDocument
@@ -38,6 +44,10 @@ public:
     XlsxDocument &operator=(const XlsxDocument &) = delete;
 
     lxw_format *addFormat(const XlsxFormatSpec &spec);
+    // Adds a sheet after the others; cells are written into it from now on.
+    void addSheet(const QString &name);
+    // Keeps the rows above `row` in view while the sheet scrolls.
+    void freezeRowsAbove(int row);
     void setColumnWidth(int firstColumn, int lastColumn, double width);
     // Merges the range, gives every cell the format and puts the text into the first.
     void mergeCells(int firstRow, int firstColumn, int lastRow, int lastColumn, const QString &text,
@@ -46,9 +56,15 @@ public:
     // A number that is not finite cannot be stored in a number cell: it is written as
     // the text given instead.
     void writeNumber(int row, int column, double value, lxw_format *format, const QString &textIfNotFinite);
+    void writeBoolean(int row, int column, bool value, lxw_format *format);
     // Puts the image, at its pixel size, with its top-left corner in the cell. A null
     // image is skipped.
     void insertImage(int row, int column, const QImage &image);
+
+    // Prints the sheet on A4 portrait pages at its own size, the columns up to
+    // lastColumn of the rows up to lastRow, a new page after each of the rows
+    // given (at most 1023, as many as Excel reads).
+    void setUpPrinting(int lastRow, int lastColumn, const QVector<int> &lastRowsOfPages);
 
     // Writes the workbook to the path; false when anything failed on the way
     // (then an existing file at the path is left as it was, where the folder allows).

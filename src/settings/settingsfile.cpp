@@ -10,19 +10,33 @@
 
 namespace {
 
-bool writeJsonAtomically(const QString &path, const QJsonObject &object)
+bool writeAtomically(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray text = QJsonDocument(object).toJson(QJsonDocument::Indented);
     // A full disk shows only when the buffer goes out: a short write is
     // accepted there, and commit() would then put a cut file in place.
-    if (file.write(text) != text.size() || !file.flush() || file.size() != text.size()) {
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
         file.cancelWriting();
         return false;
     }
     return file.commit();
+}
+
+bool writeJsonAtomically(const QString &path, const QJsonObject &object)
+{
+    return writeAtomically(path, QJsonDocument(object).toJson(QJsonDocument::Indented));
+}
+
+// The file's bytes; empty when it cannot be read.
+QByteArray readConfigBytes()
+{
+    createDefaultConfig();
+    QFile file(configFilePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
 }
 
 } // namespace
@@ -34,6 +48,16 @@ QString configFilePath()
     if (!dir.exists())
         dir.mkpath(QStringLiteral("."));
     return folder + QStringLiteral("/config.json");
+}
+
+QString configFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+QString unreadableConfigPath()
+{
+    return configFilePath() + QStringLiteral(".bad");
 }
 
 QJsonObject defaultConfig()
@@ -61,13 +85,24 @@ void createDefaultConfig()
 
 QJsonObject loadConfig()
 {
-    createDefaultConfig();
-    QFile file(configFilePath());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    file.close();
-    return parseConfig(bytes);
+    return parseConfig(readConfigBytes());
+}
+
+ConfigAtStart loadConfigAtStart()
+{
+    ConfigAtStart found;
+    const QByteArray bytes = readConfigBytes();
+    const QJsonDocument document = QJsonDocument::fromJson(bytes);
+    if (document.isObject()) {
+        found.object = document.object();
+        return found;
+    }
+    // Nothing to keep in a file that could not be read or holds nothing.
+    if (bytes.trimmed().isEmpty())
+        return found;
+    found.unreadable = true;
+    found.kept = writeAtomically(unreadableConfigPath(), bytes);
+    return found;
 }
 
 bool saveConfig(const QJsonObject &object)

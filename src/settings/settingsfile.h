@@ -8,6 +8,12 @@
 // Full path of the file; creates its folder when missing.
 QString configFilePath();
 
+// The folder that holds the file.
+QString configFolder();
+
+// Where a file that could not be parsed is kept: config.json.bad beside it.
+QString unreadableConfigPath();
+
 // Writes a file with the defaults if, and only if, none exists.
 void createDefaultConfig();
 
@@ -16,6 +22,21 @@ QJsonObject defaultConfig();
 
 // The file's top-level object; empty when it cannot be read or parsed.
 QJsonObject loadConfig();
+
+// What start-up found in the file.
+struct ConfigAtStart
+{
+    QJsonObject object;
+    // The file held bytes that are no JSON object.
+    bool unreadable = false;
+    // Those bytes were copied to unreadableConfigPath().
+    bool kept = false;
+};
+
+// loadConfig() for start-up: a file that holds something but cannot be parsed
+// is first copied to unreadableConfigPath() (replacing an older copy), so that
+// the rewrite at exit cannot lose what the operator had there.
+ConfigAtStart loadConfigAtStart();
 
 // Replaces the file's contents atomically: the previous file stays intact
 // when the new one cannot be written completely.

@@ -25,6 +25,9 @@ inline const QLatin1String kLimitsMax{"limits_max_val"};
 inline const QLatin1String kComments{"comments"};
 
 constexpr int kDefaultFontSize = 12;
+// Beyond these the window is unusable (or, far beyond, cannot be allocated).
+constexpr int kMinFontSize = 6;
+constexpr int kMaxFontSize = 48;
 constexpr double kDefaultLimitsMin = 0.0;
 constexpr double kDefaultLimitsMax = 10.0;
 

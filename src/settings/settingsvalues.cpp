@@ -3,6 +3,8 @@
 #include "settings/logoimage.h"
 #include "settings/settingskeys.h"
 
+#include <QtGlobal>
+#include <cmath>
 
 namespace {
 
@@ -13,6 +15,17 @@ const QLatin1String kTextKeys[] = {
     SettingsKeys::kReportOperator,   SettingsKeys::kReportDetailName, SettingsKeys::kReportMaterial,
     SettingsKeys::kReportBatchNumber};
 
+// A whole number, however large, is a size to clamp; anything else changes no font.
+int fontSizeFrom(const QJsonValue &value)
+{
+    if (!value.isDouble())
+        return 0;
+    const double number = value.toDouble();
+    if (std::floor(number) != number)
+        return 0;
+    return int(qBound<double>(SettingsKeys::kMinFontSize, number, SettingsKeys::kMaxFontSize));
+}
+
 } // namespace
 
 SettingsValues settingsFromObject(const QJsonObject &object)
@@ -21,8 +34,11 @@ SettingsValues settingsFromObject(const QJsonObject &object)
     SettingsValues values;
     for (const QLatin1String &key : kTextKeys)
         values.texts.append({key, object.value(key).toString()});
-    values.logo = imageFromBase64(object.value(kLogoImage).toString());
-    values.fontSize = object.value(kAppFontSize).toInt(0);
+    const QString logoText = object.value(kLogoImage).toString();
+    values.logo = imageFromBase64(logoText);
+    if (!values.logo.isNull())
+        values.logoText = logoText;
+    values.fontSize = fontSizeFrom(object.value(kAppFontSize));
     values.limitsMin = object.value(kLimitsMin).toDouble(0);
     values.limitsMax = object.value(kLimitsMax).toDouble(0);
     values.comments = object.value(kComments).toString();
@@ -34,9 +50,14 @@ void storeSettingsValues(const SettingsValues &values, QJsonObject &object)
     using namespace SettingsKeys;
     for (const auto &text : values.texts)
         object.insert(text.first, text.second);
-    object.insert(kLogoImage, imageToBase64(values.logo));
-    object.insert(kAppFontSize, values.fontSize);
+    object.insert(kLogoImage, values.logoText.isEmpty() ? imageToBase64(values.logo) : values.logoText);
+    object.insert(kAppFontSize, clampFontSize(values.fontSize));
     object.insert(kLimitsMin, values.limitsMin);
     object.insert(kLimitsMax, values.limitsMax);
     object.insert(kComments, values.comments);
+}
+
+int clampFontSize(int pointSize)
+{
+    return qBound(SettingsKeys::kMinFontSize, pointSize, SettingsKeys::kMaxFontSize);
 }

@@ -3,17 +3,23 @@
 #include "ui/adaptivebars.h"
 #include "ui/adaptivemarkergraph.h"
 #include "ui/plotcapture.h"
+#include "ui/queuedreplot.h"
 #include "ui/statisticsbox.h"
 #include "ui/valuetable.h"
 #include "values/bandsplit.h"
 #include "values/plotrange.h"
 #include "values/plotseries.h"
+#include "values/readingnumbers.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDebug>
 #include <QDoubleSpinBox>
+#include <QGuiApplication>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTableWidget>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -121,6 +127,10 @@ BlockView::BlockView(const BlockViewWidgets &widgets, QObject *parent)
     for (QDoubleSpinBox *box : {w.minimum, w.maximum, w.mean, w.stdev})
         prepareStatisticBox(box);
 
+    verdictView = new BandVerdictView(w.verdict, this);
+    auto *copy = new QShortcut(QKeySequence::Copy, w.table, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(copy, &QShortcut::activated, this, &BlockView::copySelectedRows);
+
     graphMinLine = new QCPItemStraightLine(w.graph);
     graphMaxLine = new QCPItemStraightLine(w.graph);
     diagramMinLine = new QCPItemStraightLine(w.diagram);
@@ -130,30 +140,24 @@ BlockView::BlockView(const BlockViewWidgets &widgets, QObject *parent)
 
 void BlockView::linkAxes()
 {
+    // Range changes replot once the input event is handled, so that a drag
+    // that moves both axes of both plots draws each plot once.
+    auto *graphReplot = new QueuedReplot(w.graph);
+    auto *diagramReplot = new QueuedReplot(w.diagram);
     // The linked axes keep both plots on the same ranges; these go by signature
     // string so that the library's own setRange slot is what receives them.
     connect(w.graph->xAxis, SIGNAL(rangeChanged(const QCPRange &)), w.diagram->xAxis,
             SLOT(setRange(const QCPRange &)));
     connect(w.diagram->xAxis, SIGNAL(rangeChanged(const QCPRange &)), w.graph->xAxis,
             SLOT(setRange(const QCPRange &)));
-    connect(w.graph->xAxis, SIGNAL(rangeChanged(const QCPRange &)), this, SLOT(queueGraphReplot()));
-    connect(w.diagram->xAxis, SIGNAL(rangeChanged(const QCPRange &)), this, SLOT(queueDiagramReplot()));
+    connect(w.graph->xAxis, SIGNAL(rangeChanged(const QCPRange &)), graphReplot, SLOT(request()));
+    connect(w.diagram->xAxis, SIGNAL(rangeChanged(const QCPRange &)), diagramReplot, SLOT(request()));
     connect(w.graph->yAxis, SIGNAL(rangeChanged(const QCPRange &)), w.diagram->yAxis,
             SLOT(setRange(const QCPRange &)));
     connect(w.diagram->yAxis, SIGNAL(rangeChanged(const QCPRange &)), w.graph->yAxis,
             SLOT(setRange(const QCPRange &)));
-    connect(w.graph->yAxis, SIGNAL(rangeChanged(const QCPRange &)), this, SLOT(queueGraphReplot()));
-    connect(w.diagram->yAxis, SIGNAL(rangeChanged(const QCPRange &)), this, SLOT(queueDiagramReplot()));
-}
-
-void BlockView::queueGraphReplot()
-{
-    w.graph->replot(QCustomPlot::rpQueuedReplot);
-}
-
-void BlockView::queueDiagramReplot()
-{
-    w.diagram->replot(QCustomPlot::rpQueuedReplot);
+    connect(w.graph->yAxis, SIGNAL(rangeChanged(const QCPRange &)), graphReplot, SLOT(request()));
+    connect(w.diagram->yAxis, SIGNAL(rangeChanged(const QCPRange &)), diagramReplot, SLOT(request()));
 }
 
 void BlockView::setWheelZoom(Qt::Orientation orientation)
@@ -167,9 +171,10 @@ void BlockView::showBlock(const MemoryBlock &block)
     shown = block;
     blockShownOnce = true;
     // The fill marks the cells against the band as it goes.
-    fillValueTable(w.table, shown.values, {band().on, band().lower, band().upper});
+    fillValueTable(w.table, shown.values, band());
     drawPlots();
     showStatistics();
+    showVerdict();
     emit blockShown(!shown.values.isEmpty());
 }
 
@@ -194,6 +199,29 @@ ToleranceBand BlockView::band() const
     return {w.band->isChecked(), w.bandLower->value(), w.bandUpper->value()};
 }
 
+VerdictTexts BlockView::verdict() const
+{
+    return verdictView->texts();
+}
+
+void BlockView::showVerdict()
+{
+    verdictView->show(shown.values, band());
+}
+
+void BlockView::copySelectedRows()
+{
+    QVector<int> rows;
+    for (const QModelIndex &index : w.table->selectionModel()->selectedIndexes())
+        rows.append(index.row());
+    if (rows.isEmpty())
+        return;
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    QGuiApplication::clipboard()->setText(
+        tabSeparatedReadings(shown.values, rows, QLocale::system().decimalPoint()));
+}
+
 void BlockView::showStatistics()
 {
     shownStatistics = computeStatistics(shown.values);
@@ -212,7 +240,7 @@ void BlockView::updateLimitLines()
 
 void BlockView::markTable()
 {
-    markValueTable(w.table, {band().on, band().lower, band().upper});
+    markValueTable(w.table, shown.values, band());
 }
 
 void BlockView::drawPlots()
@@ -271,6 +299,7 @@ void BlockView::bandToggled()
         return;
     drawPlots();
     markTable();
+    showVerdict();
 }
 
 void BlockView::bandEdited()
@@ -282,6 +311,7 @@ void BlockView::bandEdited()
     }
     drawPlots();
     markTable();
+    showVerdict();
 }
 
 void BlockView::rangeLowerEdited()

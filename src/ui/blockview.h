@@ -1,7 +1,9 @@
 #pragma once
 
+#include "ui/bandverdictview.h"
 #include "values/blockstatistics.h"
 #include "values/memoryblock.h"
+#include "values/toleranceband.h"
 
 #include <QImage>
 #include <QObject>
@@ -9,6 +11,7 @@
 
 class QCheckBox;
 class QDoubleSpinBox;
+class QLabel;
 class QTableWidget;
 
 // The form's widgets that show one block.
@@ -26,18 +29,11 @@ struct BlockViewWidgets
     QDoubleSpinBox *rangeUpper = nullptr;
     QCustomPlot *graph = nullptr;
     QCustomPlot *diagram = nullptr;
+    BandVerdictView::Labels verdict; // the band's verdict beside the statistics
 };
 
-// The tolerance band as the operator set it.
-struct ToleranceBand
-{
-    bool on = false;
-    double lower = 0.0;
-    double upper = 0.0;
-};
-
-// Owns the shown block: its table, statistics, plots with their limit lines,
-// linked ranges and the value-range boxes. Everything that describes the shown
+// Owns the shown block: its table, statistics and the band's verdict, plots
+// with their limit lines, linked ranges and the value-range boxes. Everything that describes the shown
 // block (the report included) asks this object, never the widgets.
 class BlockView : public QObject
 {
@@ -53,6 +49,8 @@ public:
     // without the boxes' clamping; NaN where there is no number.
     BlockStatistics statistics() const;
     ToleranceBand band() const;
+    // The band's verdict on the shown block as the window shows it.
+    VerdictTexts verdict() const;
 
     // The band was switched on or off, or one of its limits edited.
     void bandToggled();
@@ -66,15 +64,14 @@ public:
     enum class Plot { Graph, Diagram };
     QImage capturePlot(Plot plot, const QSize &size);
 
+    // Puts the table's selected rows on the clipboard (Ctrl+C on the table):
+    // a line per row, its number and reading separated by a tab, the reading
+    // as a number with the system's decimal point, for a spreadsheet.
+    void copySelectedRows();
+
 signals:
     // A block is shown; hasValues: it has readings to report.
     void blockShown(bool hasValues);
-
-private slots:
-    // Range changes replot once the input event is handled, so that a drag
-    // that moves both axes of both plots draws each plot once.
-    void queueGraphReplot();
-    void queueDiagramReplot();
 
 private:
     void linkAxes();
@@ -82,11 +79,13 @@ private:
     void drawPlots();
     void markTable();
     void showStatistics();
+    void showVerdict();
 
     BlockViewWidgets w;
     MemoryBlock shown;
     bool blockShownOnce = false;
     BlockStatistics shownStatistics;
+    BandVerdictView *verdictView = nullptr;
     QCPItemStraightLine *graphMinLine = nullptr;
     QCPItemStraightLine *graphMaxLine = nullptr;
     QCPItemStraightLine *diagramMinLine = nullptr;

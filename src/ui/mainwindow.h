@@ -1,16 +1,23 @@
 #pragma once
 
+#include "device/blockreader.h"
 #include "device/port.h"
+#include "device/portlister.h"
 #include "values/memoryblock.h"
 
 #include <QImage>
+#include <QPixmap>
 #include <QMainWindow>
 #include <QVector>
+#include <memory>
 #include <qcustomplot.h>
 
 class BlockView;
 class HistoryDialog;
 class HistoryRecorder;
+class QActionGroup;
+class QLabel;
+class LinkStatusBar;
 class QListWidgetItem;
 class QTranslator;
 class ReportExport;
@@ -30,7 +37,10 @@ class MainWindow : public QMainWindow
     friend class MainWindowTester;
 
 public:
+    // Watches the system's serial ports.
     explicit MainWindow(QWidget *parent = nullptr);
+    // Watches the ports of the given lister (the demo's, a test's).
+    explicit MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent = nullptr);
     ~MainWindow() override;
 
 protected:
@@ -58,17 +68,23 @@ private slots:
     void on_about_company_triggered();
     void on_action_font_size_increase_triggered();
     void on_action_font_size_decrease_triggered();
+    void on_action_font_size_reset_triggered();
     void on_graphs_limits_min_editingFinished();
     void on_graphs_limits_max_editingFinished();
     void on_limits_min_editingFinished();
     void on_limits_max_editingFinished();
+    void on_action_search_again_triggered();
 
 private:
     // Settings file (mainwindow_settings.cpp)
     void applySettings();
-    void storeSettings();
+    // False when the settings could not be written.
+    bool storeSettings();
+    void tellUnreadableSettings();
+    void tellSettingsNotSaved();
 
     // Languages (mainwindow_language.cpp)
+    void setUpLanguages();
     void switchLanguage(bool english);
     void updateLogoButtonText();
 
@@ -78,13 +94,23 @@ private:
 
     // Measurement history (mainwindow_history.cpp)
     void setUpHistory();
-    ReadRecord startReadRecord() const;
-    void recordRead(ReadRecord read, int blockCount);
+    ReadRecord startReadRecord();
+    void recordRead(ReadRecord read, BlockReader::Outcome outcome);
     void showHistory();
     void openFromHistory(const QVector<MemoryBlock> &blocks, const QDateTime &startedAt);
     void showHistoryMessage(const QString &text);
     // In the status area and in a message box that does not stop the window.
     void warnAboutHistory(const QString &text, const QString &detail);
+
+    // Font size and screen fit (mainwindow_viewmenu.cpp)
+    void setFontSize(int pointSize);
+    void placeOnScreen();
+    void fitToScreen(bool sizedByContents);
+    void settleLayouts();
+    void fitReportFormWidth();
+    // Read flow (mainwindow_device.cpp)
+    void startBlockList(int count);
+    void listBlock(int done, int count, const MemoryBlock &block);
 
     // Shows the block of the list's row in the block view.
     void showBlock(int row);
@@ -93,16 +119,34 @@ private:
     Port port;
     Ui::MainWindow *ui = nullptr;
     QImage logoImage;
+    // The settings text the logo was read from, while logoImage is that
+    // image (same cache key): written back at exit without encoding again.
+    QString logoText;
+    qint64 logoTextKey = 0;
+    // The logo as shown: fitted once to the label's side, not on every resize.
+    QPixmap logoShown;
+    qint64 logoShownKey = 0;
+    int logoSide = 0; // 0: the label is not sized yet
     BlockView *blockView = nullptr;
     ReportExport *reportExport = nullptr;
+    BlockReader *blockReader = nullptr;
+    LinkStatusBar *linkStatus = nullptr;
     HistoryRecorder *history = nullptr;
     HistoryDialog *historyDialog = nullptr;
+    QLabel *historyStatus = nullptr;
+    // The block list shows a read opened from the history.
+    bool listFromHistory = false;
     QTranslator *translator = nullptr;
+    // Qt's own texts (dialog buttons, file dialogs) in Russian.
+    QTranslator *qtTranslator = nullptr;
+    QActionGroup *languages = nullptr;
     QVector<MemoryBlock> memoryBlocks;
+
+    // Start-up found a settings file it could not parse; kept: its copy was made.
+    bool settingsUnreadable = false;
+    bool settingsKept = false;
 
     // The list's row whose block the view shows (-1: none). A later read
     // replaces the list; the view keeps its own copy of the block.
     int shownBlockRow = -1;
-    // True while a read rebuilds memoryBlocks.
-    bool readInProgress = false;
 };

@@ -1,6 +1,7 @@
 #include "ui/mainwindow.h"
 
 #include "ui/blockview.h"
+#include "ui/linkstatusbar.h"
 #include "ui/reportexport.h"
 #include "ui_mainwindow.h"
 
@@ -17,6 +18,7 @@ void MainWindow::showBlock(int row)
         return;
     shownBlockRow = row;
     blockView->showBlock(memoryBlocks.at(row));
+    linkStatus->blockPicked(memoryBlocks.at(row), row);
 }
 
 void MainWindow::enableExport(bool hasValues)

@@ -1,13 +1,15 @@
 #include "ui/mainwindow.h"
 
-#include "device/blockname.h"
+#include "device/blockreader.h"
 #include "history/readrecord.h"
+#include "ui/blockfaulttext.h"
+#include "ui/linkstatusbar.h"
 #include "ui_mainwindow.h"
 
 void MainWindow::validPortFound()
 {
     // A read in progress decides the button itself when it ends.
-    if (!readInProgress)
+    if (!blockReader->isRunning())
         ui->button_read_data->setEnabled(true);
 }
 
@@ -18,9 +20,8 @@ void MainWindow::validPortDisconnected()
 
 void MainWindow::on_button_read_data_clicked()
 {
-    if (readInProgress)
+    if (blockReader->isRunning())
         return;
-    readInProgress = true;
     const ReadRecord record = startReadRecord();
 
     ui->button_read_data->setEnabled(false);
@@ -28,25 +29,44 @@ void MainWindow::on_button_read_data_clicked()
     ui->button_export_to_excel->setEnabled(false);
     // No block can be picked while the store is being rebuilt.
     ui->block_names_list->setEnabled(false);
+    ui->block_names_list->setCursor(Qt::BusyCursor);
+    linkStatus->readStarted();
 
-    const int count = port.getBlocksAmount();
-    memoryBlocks.clear();
-    for (int i = 0; i < count; ++i) {
-        const auto index = static_cast<unsigned>(i);
-        const QByteArray rawName = port.getBlockName(index);
-        MemoryBlock block;
-        block.name = decodeBlockName(rawName);
-        block.values = port.getBlockData(index);
-        memoryBlocks.append(block);
+    const BlockReader::Outcome outcome = blockReader->read();
+
+    // Without a count there is no block list; the status line says so.
+    if (blockReader->blockCount() < 0) {
+        memoryBlocks.clear();
+        ui->block_names_list->clear();
     }
-
-    ui->block_names_list->clear();
+    int faulty = 0;
     for (const MemoryBlock &block : qAsConst(memoryBlocks))
-        ui->block_names_list->addItem(block.name);
+        faulty += block.fault != BlockFault::None ? 1 : 0;
+    ui->block_names_list->unsetCursor();
     ui->block_names_list->setEnabled(true);
+    linkStatus->readEnded(outcome, blockReader->blocksRead(), blockReader->blockCount(), faulty);
 
     // The instrument may have been lost during the read.
     ui->button_read_data->setEnabled(port.isInstrumentConnected());
-    readInProgress = false;
-    recordRead(record, count);
+    recordRead(record, outcome);
+}
+
+void MainWindow::startBlockList(int count)
+{
+    memoryBlocks.clear();
+    ui->block_names_list->clear();
+    linkStatus->readProgress(0, count);
+}
+
+void MainWindow::listBlock(int done, int count, const MemoryBlock &block)
+{
+    memoryBlocks.append(block);
+    auto *item = new QListWidgetItem(block.name, ui->block_names_list);
+    BlockFaultText::markRow(item, block);
+    linkStatus->readProgress(done, count);
+}
+
+void MainWindow::on_action_search_again_triggered()
+{
+    port.searchAgain();
 }

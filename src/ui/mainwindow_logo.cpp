@@ -27,14 +27,29 @@ void MainWindow::on_logo_action_clicked()
     updateLogoButtonText();
 }
 
+// The logo is fitted into the label's side, the same when it is chosen and
+// after a restart; the fitted copy is made once, not on every resize.
 void MainWindow::refreshLogo()
 {
     if (logoImage.isNull()) {
+        logoShown = QPixmap();
+        logoShownKey = 0;
         ui->logotype->setPixmap(QPixmap());
         return;
     }
-    ui->logotype->setPixmap(QPixmap::fromImage(logoImage).scaled(ui->logotype->size(), Qt::KeepAspectRatio,
-                                                                 Qt::SmoothTransformation));
+    if (logoSide <= 0)
+        return;
+    if (logoShownKey != logoImage.cacheKey()) {
+        const qreal ratio = devicePixelRatioF();
+        const int side = qRound(logoSide * ratio);
+        logoShown = QPixmap::fromImage(
+            logoImage.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        logoShown.setDevicePixelRatio(ratio);
+        logoShownKey = logoImage.cacheKey();
+    }
+    // Setting the same picture again would only lay the form out again.
+    if (ui->logotype->pixmap(Qt::ReturnByValue).cacheKey() != logoShown.cacheKey())
+        ui->logotype->setPixmap(logoShown);
 }
 
 void MainWindow::sizeLogoLabel()
@@ -44,5 +59,7 @@ void MainWindow::sizeLogoLabel()
     ui->logotype->setMaximumWidth(side);
     ui->logotype->setMaximumHeight(side);
     ui->logotype->setAlignment(Qt::AlignCenter);
+    logoSide = side;
+    logoShownKey = 0;
     refreshLogo();
 }

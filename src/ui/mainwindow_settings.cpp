@@ -5,24 +5,37 @@
 #include "settings/settingsvalues.h"
 #include "ui_mainwindow.h"
 
+#include <QDir>
+#include <QMessageBox>
+
 void MainWindow::applySettings()
 {
-    const SettingsValues values = settingsFromObject(loadConfig());
+    const ConfigAtStart found = loadConfigAtStart();
+    settingsUnreadable = found.unreadable;
+    settingsKept = found.kept;
+    const SettingsValues values = settingsFromObject(found.object);
     for (const auto &text : values.texts)
         findChild<QLineEdit *>(text.first)->setText(text.second);
     logoImage = values.logo;
+    logoText = values.logoText;
+    logoTextKey = logoImage.cacheKey();
     applyFontSize(this, values.fontSize);
     ui->limits_min->setValue(values.limitsMin);
     ui->limits_max->setValue(values.limitsMax);
     ui->comments_text->setPlainText(values.comments);
 }
 
-void MainWindow::storeSettings()
+bool MainWindow::storeSettings()
 {
+    // An unreadable file whose copy could not be made is not overwritten.
+    if (settingsUnreadable && !settingsKept)
+        return false;
     SettingsValues values = settingsFromObject({});
     for (auto &text : values.texts)
         text.second = findChild<QLineEdit *>(text.first)->text();
     values.logo = logoImage;
+    if (!logoImage.isNull() && logoImage.cacheKey() == logoTextKey)
+        values.logoText = logoText;
     values.fontSize = font().pointSize();
     values.limitsMin = ui->limits_min->value();
     values.limitsMax = ui->limits_max->value();
@@ -31,5 +44,27 @@ void MainWindow::storeSettings()
     // Re-read the file so that keys this program does not know survive.
     QJsonObject config = loadConfig();
     storeSettingsValues(values, config);
-    saveConfig(config);
+    return saveConfig(config);
+}
+
+void MainWindow::tellUnreadableSettings()
+{
+    const QString file = QDir::toNativeSeparators(configFilePath());
+    const QString text =
+        settingsKept
+            ? tr("Файл настроек %1 не удалось прочитать, программа начата с пустыми настройками.\n"
+                 "Прежний файл сохранён как %2.")
+                  .arg(file, QDir::toNativeSeparators(unreadableConfigPath()))
+            : tr("Файл настроек %1 не удалось прочитать, программа начата с пустыми настройками.\n"
+                 "Сохранить его копию не удалось; при выходе он не будет перезаписан.")
+                  .arg(file);
+    QMessageBox::warning(this, tr("Настройки"), text);
+}
+
+void MainWindow::tellSettingsNotSaved()
+{
+    QMessageBox::warning(this, tr("Настройки"),
+                         tr("Настройки не удалось сохранить в папке %1.\n"
+                            "Проверьте, что в неё можно записывать и что на диске есть место.")
+                             .arg(QDir::toNativeSeparators(configFolder())));
 }

@@ -3,14 +3,17 @@
 #include "report/excelreport.h"
 #include "report/exportpath.h"
 #include "report/pdfreport.h"
-#include "ui/blockview.h"
 #include "report/reportdata.h"
 #include "report/reporttexts.h"
+#include "ui/blockview.h"
+#include "ui/reportstatus.h"
 #include "ui_mainwindow.h"
 #include "values/memoryblock.h"
+#include "values/toleranceband.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
@@ -21,6 +24,9 @@ const QString kExcelExtension = QStringLiteral("xlsx");
 const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
 const QSize kPdfPlotSize(600, 400);
 const QSize kExcelPlotSize(522, 313);
+const QString kReadAtFormat = QStringLiteral("dd.MM.yyyy hh:mm:ss");
+const QString kPartSeparator = QStringLiteral(" \u00B7 "); // middle dot
+const QString kCreator = QStringLiteral("ZRV " ZRV_VERSION);
 
 // The texts belong to the window's catalogue context.
 QString windowText(const char *source)
@@ -28,12 +34,24 @@ QString windowText(const char *source)
     return QCoreApplication::translate("MainWindow", source);
 }
 
+// The busy cursor for as long as a report is written.
+class BusyCursor
+{
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
 } // namespace
 
-ReportExport::ReportExport(const Ui::MainWindow *form, BlockView *view, LogoSource logo, QWidget *dialogParent)
+ReportExport::ReportExport(const Ui::MainWindow *form, BlockView *view, ReportStatus *status, LogoSource logo,
+                           QWidget *dialogParent)
     : QObject(dialogParent)
     , ui(form)
     , view(view)
+    , status(status)
     , logo(std::move(logo))
     , dialogParent(dialogParent)
 {}
@@ -126,16 +144,50 @@ ReportData ReportExport::gatherData(bool includeEmptyFields, const QSize &plotSi
     data.stdev = {ui->stdev_label->text(), shown.stdev};
 
     data.logo = logo();
-    const bool graph = ui->report_graph_checkbox->isChecked();
-    const bool diagram = ui->report_diagram_checkbox->isChecked();
-    if (graph)
+    if (ui->report_graph_checkbox->isChecked())
         data.plots.append(view->capturePlot(BlockView::Plot::Graph, plotSize));
-    if (diagram)
+    if (ui->report_diagram_checkbox->isChecked())
         data.plots.append(view->capturePlot(BlockView::Plot::Diagram, plotSize));
-    if (reportShowsTolerance(view->band().on, graph, diagram))
-        data.toleranceText = reportToleranceText(windowText("Допуск: ["), view->band().lower, view->band().upper);
+    addBlockAndVerdict(data);
     data.comments = ui->comments_text->toPlainText();
     return data;
+}
+
+void ReportExport::addBlockAndVerdict(ReportData &data) const
+{
+    if (!view->hasBlock())
+        return;
+    const MemoryBlock &block = view->block();
+    const QString readAt = block.readAt.isValid() ? block.readAt.toLocalTime().toString(kReadAtFormat) : kNoNumberText;
+    data.blockLine = tr("Блок: %1; показаний: %2; считан: %3").arg(block.name).arg(block.values.size()).arg(readAt);
+
+    // The band is described whenever it is on, with or without the plots.
+    const ToleranceBand band = view->band();
+    if (!band.on)
+        return;
+    data.toleranceText = reportToleranceText(windowText("Допуск: ["), band.lower, band.upper);
+    data.outside = readingsOutOfBand(block.values, band);
+    const VerdictTexts verdict = view->verdict();
+    data.verdict = {{ui->out_of_band_label->text(), verdict.outOfBand},
+                    {ui->verdict_label->text(), verdict.verdict},
+                    {ui->cp_label->text(), verdict.cp},
+                    {ui->cpk_label->text(), verdict.cpk}};
+}
+
+void ReportExport::addPdfTexts(ReportData &data) const
+{
+    QStringList header;
+    if (!ui->report_number->text().trimmed().isEmpty())
+        header.append(tr("Отчет № %1").arg(ui->report_number->text().trimmed()));
+    if (view->hasBlock())
+        header.append(view->block().name);
+    header.append(ui->report_date_edit->date().toString(kDateFormat));
+    data.pageHeader = header.join(kPartSeparator);
+    data.pageOfPages = tr("стр. %1 из %2");
+    data.documentTitle = view->hasBlock() ? data.title + kPartSeparator + view->block().name : data.title;
+    data.author = ui->report_operator->text();
+    data.subject = ui->company_name->text();
+    data.creator = kCreator;
 }
 
 void ReportExport::writePdf(const QString &path, bool includeEmptyFields)
@@ -145,11 +197,28 @@ void ReportExport::writePdf(const QString &path, bool includeEmptyFields)
     data.statisticsHeading = windowText("Статистика");
     data.commentsHeading = windowText("Комментарии");
     data.signature = windowText("Контроль проведён____________________________________________, подпись");
-    if (!writePdfReportFile(path, data)) {
+    addPdfTexts(data);
+    bool written = false;
+    {
+        const BusyCursor busy;
+        written = writePdfReportFile(path, data, true, [this](int page, int pages) { showPdfProgress(page, pages); });
+        status->finishProgress();
+    }
+    if (!written) {
+        status->clearSaved();
         showSaveFailure();
         return;
     }
+    status->showSaved(path);
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void ReportExport::showPdfProgress(int page, int pages)
+{
+    status->showProgress(page, pages);
+    // The window repaints while the pages are written; clicks and keys wait,
+    // so that nothing starts another export meanwhile.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void ReportExport::writeExcel(const QString &path, bool includeEmptyFields)
@@ -159,11 +228,20 @@ void ReportExport::writeExcel(const QString &path, bool includeEmptyFields)
     data.statisticsHeading = ui->stats_label->text();
     data.commentsHeading = ui->comments_label->text();
     data.signature = windowText("Контроль проведён____________________________________, подпись");
-    const ExcelReportResult result = writeExcelReportFile(path, data);
+    data.dataSheetName = tr("Данные");
+    data.dataValueHeader = tr("Значение");
+    data.dataInBandHeader = tr("В допуске");
+    ExcelReportResult result;
+    {
+        const BusyCursor busy;
+        result = writeExcelReportFile(path, data);
+    }
     if (!result.saved) {
+        status->clearSaved();
         showSaveFailure();
         return;
     }
+    status->showSaved(path);
     if (result.textShortened)
         QMessageBox::information(nullptr, windowText("Экспорт в Excel"),
                                  windowText("Текст длиннее 32767 знаков не помещается в ячейку Excel "

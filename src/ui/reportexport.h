@@ -8,6 +8,7 @@
 
 class BlockView;
 class QWidget;
+class ReportStatus;
 struct ReportData;
 
 namespace Ui {
@@ -15,8 +16,9 @@ class MainWindow;
 }
 
 // Writes the report of the shown block: asks for the target, gathers the
-// form's fields, the block and its statistics from the block view, runs the
-// PDF or Excel writer and says when the file could not be written.
+// form's fields, the block, its statistics and the band's verdict from the
+// block view, runs the PDF or Excel writer, says when the file could not be
+// written and, in the status bar, where it was.
 class ReportExport : public QObject
 {
     Q_OBJECT
@@ -24,7 +26,8 @@ class ReportExport : public QObject
 public:
     using LogoSource = std::function<QImage()>;
 
-    ReportExport(const Ui::MainWindow *form, BlockView *view, LogoSource logo, QWidget *dialogParent);
+    ReportExport(const Ui::MainWindow *form, BlockView *view, ReportStatus *status, LogoSource logo,
+                 QWidget *dialogParent);
 
     void exportPdf();
     void exportExcel();
@@ -35,12 +38,16 @@ public:
 private:
     ExportTarget askTarget(const QString &caption, const QString &extension);
     ReportData gatherData(bool includeEmptyFields, const QSize &plotSize);
+    void addBlockAndVerdict(ReportData &data) const;
+    void addPdfTexts(ReportData &data) const;
     void writePdf(const QString &path, bool includeEmptyFields);
     void writeExcel(const QString &path, bool includeEmptyFields);
+    void showPdfProgress(int page, int pages);
     void showSaveFailure();
 
     const Ui::MainWindow *ui;
     BlockView *view;
+    ReportStatus *status;
     LogoSource logo;
     QWidget *dialogParent;
 };

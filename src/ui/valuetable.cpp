@@ -1,6 +1,5 @@
 #include "ui/valuetable.h"
 
-#include "values/bandsplit.h"
 #include "values/valuetext.h"
 
 #include <QSignalBlocker>
@@ -34,17 +33,6 @@ private:
     QSignalBlocker blocker;
 };
 
-// The cell compares what it shows, not the stored reading: 5.07 shown as 5.0
-// is inside a band ending at 5.0.
-bool shownOutOfBand(const QString &text, const TableBand &band)
-{
-    if (!band.on)
-        return false;
-    bool isNumber = false;
-    const double shown = text.toDouble(&isNumber);
-    return isNumber && isOutOfBand(shown, band.lower, band.upper);
-}
-
 void setRed(QTableWidgetItem *item, bool red)
 {
     static const QBrush kRed(Qt::red);
@@ -56,7 +44,7 @@ void setRed(QTableWidgetItem *item, bool red)
 
 } // namespace
 
-void fillValueTable(QTableWidget *table, const QVector<float> &values, const TableBand &band)
+void fillValueTable(QTableWidget *table, const QVector<float> &values, const ToleranceBand &band)
 {
     const int count = values.size();
     // A selection belongs to the block it was made in.
@@ -68,7 +56,7 @@ void fillValueTable(QTableWidget *table, const QVector<float> &values, const Tab
     BulkCellChange bulk(table);
     for (int row = 0; row < count; ++row) {
         const QString text = cutValueText(values.at(row));
-        const bool red = shownOutOfBand(text, band);
+        const bool red = readingOutOfBand(values.at(row), band);
         QTableWidgetItem *item = table->item(row, kValueColumn);
         if (!item || item->type() != QTableWidgetItem::Type) {
             item = new QTableWidgetItem(text);
@@ -82,12 +70,12 @@ void fillValueTable(QTableWidget *table, const QVector<float> &values, const Tab
     }
 }
 
-void markValueTable(QTableWidget *table, const TableBand &band)
+void markValueTable(QTableWidget *table, const QVector<float> &values, const ToleranceBand &band)
 {
     BulkCellChange bulk(table);
-    const int rows = table->rowCount();
+    const int rows = qMin(table->rowCount(), values.size());
     for (int row = 0; row < rows; ++row) {
         if (QTableWidgetItem *item = table->item(row, kValueColumn))
-            setRed(item, shownOutOfBand(item->text(), band));
+            setRed(item, readingOutOfBand(values.at(row), band));
     }
 }

@@ -1,23 +1,20 @@
 #pragma once
 
+#include "values/toleranceband.h"
+
 #include <QVector>
 
 class QTableWidget;
-
-// The tolerance band the table's cells are marked against.
-struct TableBand
-{
-    bool on = false;
-    double lower = 0.0;
-    double upper = 0.0;
-};
 
 // Fills the table with one centred cell per value (cut text, see
 // cutValueText), marked against the band as markValueTable does; the vertical
 // header numbers the measurements from 1. Cells of an earlier fill are reused,
 // so afterwards the table holds exactly what a fresh fill would.
-void fillValueTable(QTableWidget *table, const QVector<float> &values, const TableBand &band);
+void fillValueTable(QTableWidget *table, const QVector<float> &values, const ToleranceBand &band);
 
-// Colours red the cells whose shown text lies outside the band while the band
-// is on, and takes every red mark away while it is off.
-void markValueTable(QTableWidget *table, const TableBand &band);
+// Colours red the cells whose reading lies outside the band while the band is
+// on (the reading itself, as the plots and the reports judge it, not its cut
+// text: 4.93 against 4.7-4.9 is red although it shows as 4.9), and takes
+// every red mark away while it is off. values are the readings the table
+// was filled with.
+void markValueTable(QTableWidget *table, const QVector<float> &values, const ToleranceBand &band);

@@ -34,10 +34,14 @@ def images(path):
     return found
 
 
-def main():
-    path = sys.argv[1]
-    book = openpyxl.load_workbook(path)
-    sheet = book.worksheets[0]
+def font_color(cell):
+    color = cell.font.color
+    if color is None or color.type != "rgb" or not isinstance(color.rgb, str):
+        return None
+    return color.rgb[-6:].upper()
+
+
+def sheet_cells(sheet):
     cells = {}
     for row in sheet.iter_rows():
         for cell in row:
@@ -49,6 +53,8 @@ def main():
                 "font": cell.font.name,
                 "size": cell.font.sz,
                 "bold": bool(cell.font.b),
+                "color": font_color(cell),
+                "format": cell.number_format,
                 "left": cell.border.left.style,
                 "right": cell.border.right.style,
                 "top": cell.border.top.style,
@@ -57,13 +63,41 @@ def main():
                 "vertical": cell.alignment.vertical,
                 "wrap": bool(cell.alignment.wrap_text),
             }
+    return cells
+
+
+def page_setup(sheet):
+    setup = sheet.page_setup
+    return {
+        "paper": int(setup.paperSize) if setup.paperSize is not None else None,
+        "orientation": setup.orientation,
+        "fitToPage": bool(sheet.sheet_properties.pageSetUpPr is not None
+                          and sheet.sheet_properties.pageSetUpPr.fitToPage),
+        "printArea": sheet.print_area,
+        "rowBreaks": [b.id for b in sheet.row_breaks.brk],
+    }
+
+
+# Rows of a plain table sheet: value and cell type of each cell.
+def sheet_rows(sheet):
+    return [[{"value": c.value, "type": c.data_type} for c in row] for row in sheet.iter_rows()]
+
+
+def main():
+    path = sys.argv[1]
+    book = openpyxl.load_workbook(path)
+    sheet = book.worksheets[0]
+    cells = sheet_cells(sheet)
     columns = [
         {"min": d.min, "max": d.max, "width": d.width}
         for d in sheet.column_dimensions.values() if d.customWidth
     ]
     json.dump({
         "sheets": len(book.worksheets),
+        "sheetNames": book.sheetnames,
         "title": sheet.title,
+        "pageSetup": page_setup(sheet),
+        "dataRows": sheet_rows(book.worksheets[1]) if len(book.worksheets) > 1 else [],
         "cells": cells,
         "merges": sorted(str(r) for r in sheet.merged_cells.ranges),
         "columns": columns,

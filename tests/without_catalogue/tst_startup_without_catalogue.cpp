@@ -3,6 +3,7 @@
 // settings are still written, since the window is destroyed in order.
 
 #include "startup_checks.h"
+#include "windowtestmain.h"
 
 #include <QStandardPaths>
 
@@ -30,14 +31,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    QStandardPaths::setTestModeEnabled(true);
-    // The machine's own serial ports would be tried by the window's device link.
-    setSystemPortsListed(false);
-    QApplication app(argc, argv);
-    StartupWithoutCatalogueTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+ZRV_WINDOW_TEST_MAIN(StartupWithoutCatalogueTest)
 
 #include "tst_startup_without_catalogue.moc"

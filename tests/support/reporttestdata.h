@@ -2,15 +2,10 @@
 
 #include "report/reportdata.h"
 
-#include <QByteArray>
-#include <QDebug>
-#include <QDir>
-#include <QFile>
+#include <QColor>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QStringList>
-#include <cmath>
 
 // A complete report with every field filled, as the window would gather it.
 inline ReportData sampleReportData(int valueCount)
@@ -34,6 +29,7 @@ inline ReportData sampleReportData(int valueCount)
         data.content.values.append(float(10.0 + i % 7 * 0.25));
     data.includeEmptyFields = true;
     data.title = QStringLiteral("Отчет о проведении контроля");
+    data.blockLine = QStringLiteral("Блок: Фланец 0001; показаний: %1; считан: 01.02.2024 10:20:30").arg(valueCount);
     data.numberHeader = QStringLiteral("Номер");
     data.statisticsHeading = QStringLiteral("Статистика");
     data.minimum = {QStringLiteral("Мин"), 10.0};
@@ -43,6 +39,15 @@ inline ReportData sampleReportData(int valueCount)
     data.commentsHeading = QStringLiteral("Комментарии");
     data.comments = QStringLiteral("Замечаний нет");
     data.signature = QStringLiteral("Контроль проведён____________________________________________, подпись");
+    data.pageHeader = QStringLiteral("Отчет № 17/2024-К · Фланец 0001 · 01.02.2024");
+    data.pageOfPages = QStringLiteral("стр. %1 из %2");
+    data.documentTitle = QStringLiteral("Отчет о проведении контроля · Фланец 0001");
+    data.author = QStringLiteral("Иванов И. И.");
+    data.subject = QStringLiteral("ООО Ромашка");
+    data.creator = QStringLiteral("ZRV 9.9.9");
+    data.dataSheetName = QStringLiteral("Данные");
+    data.dataValueHeader = QStringLiteral("Значение");
+    data.dataInBandHeader = QStringLiteral("В допуске");
     return data;
 }
 
@@ -52,36 +57,4 @@ inline QImage solidImage(int width, int height, QColor color)
     image.fill(color);
     QPainter(&image).drawLine(0, 0, width - 1, height - 1);
     return image;
-}
-
-// Runs an independent reader; its standard output, or empty on failure.
-inline QByteArray runReader(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit
-        || process.exitCode() != 0) {
-        qWarning() << program << arguments << process.readAllStandardError();
-        return QByteArray();
-    }
-    return process.readAllStandardOutput();
-}
-
-// Makes the file unwritable for this process, also for root where the file
-// system allows it; false when that cannot be done here.
-inline bool makeUnwritable(const QString &path)
-{
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    QFile probe(path);
-    if (!probe.open(QIODevice::ReadWrite))
-        return true;
-    probe.close();
-    QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path});
-    return !probe.open(QIODevice::ReadWrite);
-}
-
-inline void makeWritable(const QString &path)
-{
-    QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 }

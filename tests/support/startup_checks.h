@@ -1,8 +1,8 @@
 #pragma once
 
-#include "modalhelper.h"
-#include "device/portlisting.h"
 #include "app/startup.h"
+#include "testports.h"
+#include "modalhelper.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -37,7 +37,7 @@ inline StartupOutcome runStartup(QApplication &app)
         }
     });
     closer->start(20);
-    outcome.status = zrv::runApplication(app);
+    outcome.status = zrv::runApplication(app, noPorts());
     delete closer;
     return outcome;
 }

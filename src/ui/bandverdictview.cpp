@@ -1,0 +1,58 @@
+#include "ui/bandverdictview.h"
+
+#include "report/reporttexts.h"
+#include "report/verdicttexts.h"
+#include "values/bandverdict.h"
+
+#include <QEvent>
+#include <QLabel>
+
+BandVerdictView::BandVerdictView(const Labels &labels, QObject *parent)
+    : QObject(parent)
+    , labels(labels)
+{
+    // A language switch reaches every widget; one label is enough to hear it.
+    if (labels.verdict)
+        labels.verdict->installEventFilter(this);
+    refresh();
+}
+
+void BandVerdictView::show(const QVector<float> &shownReadings, const ToleranceBand &shownBand)
+{
+    readings = shownReadings;
+    band = shownBand;
+    refresh();
+}
+
+VerdictTexts BandVerdictView::texts() const
+{
+    if (!band.on || readings.isEmpty())
+        return {kNoNumberText, kNoNumberText, kNoNumberText, kNoNumberText};
+    const BandVerdict verdict = bandVerdict(readings, band);
+    const QLocale locale = numberLocale();
+    return {outOfBandText(tr("%1 из %2 (%3 %)"), verdict, locale),
+            verdict.conforms ? tr("Соответствует") : tr("Не соответствует"), capabilityText(verdict.cp, locale),
+            capabilityText(verdict.cpk, locale)};
+}
+
+QLocale BandVerdictView::numberLocale()
+{
+    return QLocale(tr("ru_RU", "locale whose decimal point the numbers in texts take"));
+}
+
+bool BandVerdictView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        refresh();
+    return QObject::eventFilter(watched, event);
+}
+
+void BandVerdictView::refresh()
+{
+    const VerdictTexts shown = texts();
+    const QPair<QLabel *, QString> pairs[] = {
+        {labels.outOfBand, shown.outOfBand}, {labels.verdict, shown.verdict}, {labels.cp, shown.cp}, {labels.cpk, shown.cpk}};
+    for (const auto &pair : pairs)
+        if (pair.first)
+            pair.first->setText(pair.second);
+}

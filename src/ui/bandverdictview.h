@@ -1,0 +1,56 @@
+#pragma once
+
+#include "values/toleranceband.h"
+
+#include <QLocale>
+#include <QObject>
+#include <QString>
+#include <QVector>
+
+class QLabel;
+
+// The verdict of the shown block against the tolerance band, as texts.
+struct VerdictTexts
+{
+    QString outOfBand; // "2 из 40 (5,0 %)"
+    QString verdict;   // "Соответствует" / "Не соответствует"
+    QString cp;
+    QString cpk;
+};
+
+// Shows the band's verdict on a block in the statistics area: the
+// out-of-band count, the verdict, Cp and Cpk; "—" throughout while the band
+// is off or no block is shown. The texts follow the interface language.
+class BandVerdictView : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Labels
+    {
+        QLabel *outOfBand = nullptr;
+        QLabel *verdict = nullptr;
+        QLabel *cp = nullptr;
+        QLabel *cpk = nullptr;
+    };
+
+    BandVerdictView(const Labels &labels, QObject *parent);
+
+    void show(const QVector<float> &readings, const ToleranceBand &band);
+    // What the labels show (and the reports print).
+    VerdictTexts texts() const;
+
+    // The locale of the numbers in texts of the interface language: the
+    // decimal comma in Russian, the point in English.
+    static QLocale numberLocale();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void refresh();
+
+    Labels labels;
+    QVector<float> readings;
+    ToleranceBand band;
+};
