@@ -425,6 +425,25 @@ private slots:
         selectRows(form->reads_view, {0});
         QTest::mouseClick(form->open_button, Qt::LeftButton);
         QCOMPARE(listed(ui->block_names_list), (QStringList{QStringLiteral("т 0001"), QString()}));
+        QCOMPARE(ui->block_names_list->item(1)->toolTip(), QStringLiteral("Ошибка запроса имени блока"));
+        QVERIFY(ui->block_names_list->item(0)->toolTip().isEmpty());
+    }
+
+    // The words on a read opened from the history go when the instrument is read again.
+    void freshReadAfterAnOpenedOne()
+    {
+        QVERIFY(storeInHistory(storedReads()));
+        InstrumentWindow station;
+        QVERIFY(station.start(instrumentBlocks()));
+        HistoryDialog *dialog = openHistory(*station.window);
+        QVERIFY(dialog);
+        selectRows(HistoryDialogTester::ui(*dialog)->reads_view, {1});
+        QTest::mouseClick(HistoryDialogTester::ui(*dialog)->open_button, Qt::LeftButton);
+        QCOMPARE(listed(station.ui->block_names_list), QStringList{QStringLiteral("Сварной шов 0001")});
+        QVERIFY(historyStatus(*station.window).startsWith(QStringLiteral("Из истории: ")));
+        QVERIFY(station.read());
+        QCOMPARE(listed(station.ui->block_names_list).size(), 3);
+        QCOMPARE(historyStatus(*station.window), QString());
     }
 
     // Deleting asks first.
