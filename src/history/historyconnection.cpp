@@ -148,7 +148,7 @@ bool HistoryConnection::openDriver()
         return false;
     }
     if (kind == HistoryBackend::Sqlite) {
-        // The first statement reads the file: a file that is no database shows here.
+        // These read the file: one that is no database shows here.
         QSqlQuery journal(db);
         if (!exec(QStringLiteral("PRAGMA page_size = %1").arg(kSqlitePageSize))
             || !exec(QStringLiteral("PRAGMA foreign_keys = ON"))
