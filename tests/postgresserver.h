@@ -44,11 +44,12 @@ public:
         const QString options = QStringLiteral("-c listen_addresses='' -c unix_socket_directories='%1' "
                                                "-c fsync=off -c max_connections=40")
                                     .arg(folder.path());
-        if (!runTool(QStringLiteral("pg_ctl"),
-                     {QStringLiteral("-D"), dataFolder(), QStringLiteral("-l"),
-                      folder.filePath(QStringLiteral("log")), QStringLiteral("-w"), QStringLiteral("-t"),
-                      QStringLiteral("120"), QStringLiteral("-o"), options, QStringLiteral("start")},
-                     why))
+        if (!runServerTool(QStringLiteral("pg_ctl"),
+                           {QStringLiteral("-D"), dataFolder(), QStringLiteral("-l"),
+                            folder.filePath(QStringLiteral("log")), QStringLiteral("-w"),
+                            QStringLiteral("-t"), QStringLiteral("120"), QStringLiteral("-o"), options,
+                            QStringLiteral("start")},
+                           why))
             return false;
         running = true;
         return true;
@@ -60,10 +61,10 @@ public:
         if (!running)
             return;
         QString ignored;
-        runTool(QStringLiteral("pg_ctl"),
-                {QStringLiteral("-D"), dataFolder(), QStringLiteral("-m"), QStringLiteral("fast"),
-                 QStringLiteral("-w"), QStringLiteral("stop")},
-                &ignored);
+        runServerTool(QStringLiteral("pg_ctl"),
+                      {QStringLiteral("-D"), dataFolder(), QStringLiteral("-m"), QStringLiteral("fast"),
+                       QStringLiteral("-w"), QStringLiteral("stop")},
+                      &ignored);
         running = false;
     }
 
@@ -123,11 +124,12 @@ private:
                 return false;
             }
         }
-        return runTool(QStringLiteral("initdb"),
-                       {QStringLiteral("-D"), dataFolder(), QStringLiteral("-A"), QStringLiteral("trust"),
-                        QStringLiteral("-U"), user(), QStringLiteral("-E"), QStringLiteral("UTF8"),
-                        QStringLiteral("--locale=C.UTF-8"), QStringLiteral("--no-sync")},
-                       why);
+        return runServerTool(QStringLiteral("initdb"),
+                             {QStringLiteral("-D"), dataFolder(), QStringLiteral("-A"),
+                              QStringLiteral("trust"), QStringLiteral("-U"), user(), QStringLiteral("-E"),
+                              QStringLiteral("UTF8"), QStringLiteral("--locale=C.UTF-8"),
+                              QStringLiteral("--no-sync")},
+                             why);
     }
 
     // The newest installed server's tool.
@@ -145,7 +147,7 @@ private:
         return QString();
     }
 
-    bool runTool(const QString &tool, const QStringList &arguments, QString *why)
+    bool runServerTool(const QString &tool, const QStringList &arguments, QString *why)
     {
         const QString path = toolPath(tool);
         if (path.isEmpty()) {

@@ -4,10 +4,10 @@
 
 #include "history/csvexport.h"
 #include "historytestdata.h"
+#include "toolrun.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QtTest>
 #include <cmath>
@@ -39,14 +39,13 @@ print(json.dumps({'header': header, 'rows': rows}, ensure_ascii=False))
 
 QJsonObject readBack(const QString &path, const CsvFormat &format, QString *problem)
 {
-    QProcess python;
-    python.start(kPython, {QStringLiteral("-c"), kReader, path, QString(format.separator),
-                           QString(format.decimalMark)});
-    if (!python.waitForFinished(60000) || python.exitCode() != 0) {
-        *problem = QString::fromUtf8(python.readAllStandardError());
+    const ToolRun python = runTool(kPython, {QStringLiteral("-c"), kReader, path, QString(format.separator),
+                                             QString(format.decimalMark)});
+    if (!python.ok()) {
+        *problem = QString::fromUtf8(python.errors);
         return QJsonObject();
     }
-    return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+    return QJsonDocument::fromJson(python.output).object();
 }
 
 } // namespace

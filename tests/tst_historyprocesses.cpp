@@ -3,6 +3,7 @@
 // writers are this program started again in writer mode, so each has a
 // process and a connection of its own, as two stations have.
 
+#include "filefaults.h"
 #include "history/historyreader.h"
 #include "history/historywriter.h"
 #include "historytestdata.h"
@@ -11,7 +12,7 @@
 #include <QtTest>
 #include <csignal>
 #include <cstdio>
-#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -119,12 +120,10 @@ int runWriter(const QStringList &args)
     }
     if (job.pageLimit > 0)
         connection->exec(QStringLiteral("PRAGMA max_page_count = %1").arg(job.pageLimit));
-    if (job.fileSizeLimit > 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{};
-        getrlimit(RLIMIT_FSIZE, &limit);
-        limit.rlim_cur = rlim_t(job.fileSizeLimit);
-        setrlimit(RLIMIT_FSIZE, &limit);
+    FileSizeLimit diskFull;
+    if (job.fileSizeLimit > 0 && !diskFull.apply(rlim_t(job.fileSizeLimit))) {
+        say("failed to limit the file size");
+        return kWriterFailed;
     }
     HistoryWriter writer(*connection);
     for (int i = 0; i < job.count; ++i) {
@@ -275,7 +274,7 @@ private slots:
         // Where the write stops differs: early in the log, or well into it.
         QTest::newRow("files may not grow beyond 64 KiB") << qint64(64 * 1024) << 0 << false;
         QTest::newRow("files may not grow beyond 1 MiB") << qint64(1024 * 1024) << 0 << false;
-        QTest::newRow("the database may not grow beyond 200 pages") << qint64(0) << 200 << true;
+        QTest::newRow("the database may not grow beyond 50 pages") << qint64(0) << 50 << true;
     }
 
     void diskFull()

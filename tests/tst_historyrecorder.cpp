@@ -3,6 +3,7 @@
 // once per outage; a damaged file moved aside; with a server, reads kept on
 // this computer while it is gone and sent when it is back.
 
+#include "filefaults.h"
 #include "history/historyreader.h"
 #include "history/historyrecorder.h"
 #include "history/historysettings.h"
@@ -25,12 +26,6 @@ ReadRecord smallRead(int index)
         kStart.addSecs(index * 60),
         {makeBlock(QStringLiteral("Т %1").arg(index, 4, 10, QLatin1Char('0')), {float(index), 0.5f}),
          makeBlock(QStringLiteral("Общий 0002"), awkwardValues())});
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 bool writeFile(const QString &path, const QByteArray &bytes)
@@ -239,25 +234,28 @@ private slots:
         if (damage == QLatin1String("text")) {
             QVERIFY(writeFile(database, QByteArray("Протокол измерений, не база данных\n").repeated(300)));
         } else {
+            int pageSize = 0;
             {
                 HistoryConnection earlier(database);
                 QVERIFY(earlier.open());
                 for (int i = 10; i < 40; ++i)
                     QVERIFY(HistoryWriter(earlier).storeRead(smallRead(i)));
                 QVERIFY(earlier.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")));
+                QSqlQuery size = earlier.query();
+                QVERIFY(size.exec(QStringLiteral("PRAGMA page_size")) && size.next());
+                pageSize = size.value(0).toInt();
             }
-            QByteArray bytes = readFile(database);
+            QByteArray bytes = readAll(database);
             constexpr int kHeaderSize = 100;
-            constexpr int kPageSize = 4096;
-            QVERIFY(bytes.size() > 8 * kPageSize);
+            QVERIFY(bytes.size() > 8 * pageSize);
             if (damage == QLatin1String("header"))
                 bytes.replace(0, kHeaderSize, QByteArray(kHeaderSize, '\x5a'));
             else
-                bytes.replace(kPageSize, bytes.size() - 2 * kPageSize,
-                              QByteArray(bytes.size() - 2 * kPageSize, '\x5a'));
+                bytes.replace(pageSize, bytes.size() - 2 * pageSize,
+                              QByteArray(bytes.size() - 2 * pageSize, '\x5a'));
             QVERIFY(writeFile(database, bytes));
         }
-        const QByteArray damaged = readFile(database);
+        const QByteArray damaged = readAll(database);
 
         QString aside;
         {
@@ -274,7 +272,7 @@ private slots:
         QVERIFY2(QFileInfo(aside).fileName().startsWith(QStringLiteral("history.sqlite.corrupt-")),
                  qPrintable(aside));
         QCOMPARE(QFileInfo(aside).absolutePath(), QFileInfo(database).absolutePath());
-        QCOMPARE(readFile(aside), damaged);
+        QCOMPARE(readAll(aside), damaged);
         {
             HistoryConnection file(database);
             QCOMPARE(startTimes(file), timesOf({1}));
@@ -291,8 +289,8 @@ private slots:
         next.storeWaiting();
         QCOMPARE(keptAgain.size(), 1);
         QVERIFY(keptAgain.at(0).at(0).toString() != aside);
-        QCOMPARE(readFile(aside), damaged);
-        QCOMPARE(readFile(keptAgain.at(0).at(0).toString()), QByteArray("damaged again"));
+        QCOMPARE(readAll(aside), damaged);
+        QCOMPARE(readAll(keptAgain.at(0).at(0).toString()), QByteArray("damaged again"));
         HistoryConnection file(database);
         QCOMPARE(startTimes(file), timesOf({2}));
     }
@@ -397,7 +395,7 @@ private slots:
         settings.server.user = QStringLiteral("station7");
         QVERIFY(saveHistorySettings(folder->path(), settings));
         const QJsonObject written =
-            QJsonDocument::fromJson(readFile(historySettingsPath(folder->path()))).object();
+            QJsonDocument::fromJson(readAll(historySettingsPath(folder->path()))).object();
         QCOMPARE(written.keys(),
                  (QStringList{QStringLiteral("backend"), QStringLiteral("database"), QStringLiteral("host"),
                               QStringLiteral("port"), QStringLiteral("user")}));

@@ -4,7 +4,6 @@
 // End to end: a read from the simulated instrument, the window closed and
 // opened again, the read re-opened from the history gives the same reports.
 
-#include "device/blockname.h"
 #include "history/historyconnection.h"
 #include "history/historyreader.h"
 #include "history/historyrecorder.h"
@@ -13,14 +12,14 @@
 #include "history/readlistmodel.h"
 #include "historydialogtester.h"
 #include "historytestdata.h"
-#include "instrumentnamecode.h"
 #include "mainwindowtester.h"
 #include "modalhelper.h"
 #include "openedfiles.h"
-#include "reporttestdata.h"
 #include "simulatedlink.h"
-#include "ui/historytexts.h"
+#include "testports.h"
 #include "toolrun.h"
+#include "ui/historytexts.h"
+#include "windowtestmain.h"
 #include "xlsxreader.h"
 
 #include <QDesktopServices>
@@ -108,6 +107,13 @@ QList<QMessageBox *> historyWarnings()
     return boxes;
 }
 
+// The history's words in the window's status area.
+QString historyStatus(MainWindow &window)
+{
+    auto *label = window.findChild<QLabel *>(QStringLiteral("history_status_label"));
+    return label && label->isVisibleTo(&window) ? label->text() : QString();
+}
+
 // The window with a simulated instrument its port has found.
 struct InstrumentWindow
 {
@@ -123,14 +129,14 @@ struct InstrumentWindow
             return false;
         window = std::make_unique<MainWindow>(ports);
         ui = MainWindowTester::ui(*window);
-        return QTest::qWaitFor([this] { return ui->button_read_data->isEnabled(); }, kWaitMs);
+        return QTest::qWaitFor([this] { return ui->button_read_data->isEnabled(); }, testMs(kWaitMs));
     }
     // Reads and waits until the history has tried to store the read.
     bool read()
     {
         auto *recorder = window->findChild<HistoryRecorder *>();
         ui->button_read_data->click();
-        return QTest::qWaitFor([recorder] { return !recorder->storeScheduled(); }, kWaitMs);
+        return QTest::qWaitFor([recorder] { return !recorder->storeScheduled(); }, testMs(kWaitMs));
     }
 };
 
@@ -150,7 +156,6 @@ class HistoryWindowTest : public QObject
 private slots:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
         QVERIFY(files.isValid());
     }
@@ -320,10 +325,6 @@ private slots:
         row("HistoryDialog", "№", "No.");
         row("HistoryDialog", "Блок", "Block");
         row("HistoryDialog", "Ожидалось", "Expected");
-        row("HistoryDialog", "запрос имени", "name request");
-        row("HistoryDialog", "запрос размера", "size request");
-        row("HistoryDialog", "запрос данных", "data request");
-        row("HistoryDialog", "данные неполные", "data cut short");
         row("HistoryDialog", "Удалить из истории выбранные чтения (%1)?",
             "Delete the selected reads (%1) from the history?");
         row("HistoryDialog", "Экспорт в CSV", "Export to CSV");
@@ -409,7 +410,7 @@ private slots:
         const QVector<MemoryBlock> &blocks = MainWindowTester::blocks(window);
         QCOMPARE(blocks.size(), 2);
         QVERIFY(sameBits(blocks.at(0).values, reads.at(0).blocks.at(0).values));
-        QCOMPARE(window.statusBar()->currentMessage(),
+        QCOMPARE(historyStatus(window),
                  QStringLiteral("Из истории: ")
                      + kFirst.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")));
         QVERIFY(!ui->button_export_to_PDF->isEnabled());
@@ -424,6 +425,25 @@ private slots:
         selectRows(form->reads_view, {0});
         QTest::mouseClick(form->open_button, Qt::LeftButton);
         QCOMPARE(listed(ui->block_names_list), (QStringList{QStringLiteral("т 0001"), QString()}));
+        QCOMPARE(ui->block_names_list->item(1)->toolTip(), QStringLiteral("Ошибка запроса имени блока"));
+        QVERIFY(ui->block_names_list->item(0)->toolTip().isEmpty());
+    }
+
+    // The words on a read opened from the history go when the instrument is read again.
+    void freshReadAfterAnOpenedOne()
+    {
+        QVERIFY(storeInHistory(storedReads()));
+        InstrumentWindow station;
+        QVERIFY(station.start(instrumentBlocks()));
+        HistoryDialog *dialog = openHistory(*station.window);
+        QVERIFY(dialog);
+        selectRows(HistoryDialogTester::ui(*dialog)->reads_view, {1});
+        QTest::mouseClick(HistoryDialogTester::ui(*dialog)->open_button, Qt::LeftButton);
+        QCOMPARE(listed(station.ui->block_names_list), QStringList{QStringLiteral("Сварной шов 0001")});
+        QVERIFY(historyStatus(*station.window).startsWith(QStringLiteral("Из истории: ")));
+        QVERIFY(station.read());
+        QCOMPARE(listed(station.ui->block_names_list).size(), 3);
+        QCOMPARE(historyStatus(*station.window), QString());
     }
 
     // Deleting asks first.
@@ -587,7 +607,7 @@ private slots:
         const QString said =
             QStringLiteral("История измерений: не удалось открыть файл истории. Чтение показано и "
                            "будет записано в историю, как только это станет возможно.");
-        QCOMPARE(station.window->statusBar()->currentMessage(), said);
+        QCOMPARE(historyStatus(*station.window), said);
         QTRY_COMPARE(historyWarnings().size(), 1);
         QCOMPARE(historyWarnings().at(0)->text(), said);
         QVERIFY(station.read());
@@ -597,7 +617,7 @@ private slots:
 
         QVERIFY(QDir(historyFile()).removeRecursively());
         QVERIFY(station.read());
-        QCOMPARE(station.window->statusBar()->currentMessage(),
+        QCOMPARE(historyStatus(*station.window),
                  QStringLiteral("История измерений снова доступна: записано отложенных чтений: 3."));
         HistoryConnection file(historyFile());
         QVERIFY(file.open());
@@ -660,7 +680,7 @@ private slots:
         server.stop();
         QVERIFY(station.read());
         QCOMPARE(listed(station.ui->block_names_list).size(), 3);
-        QCOMPARE(station.window->statusBar()->currentMessage(),
+        QCOMPARE(historyStatus(*station.window),
                  QStringLiteral("Сервер истории недоступен: чтение сохранено на этом компьютере (ожидают "
                                 "отправки: 1)."));
         QTRY_COMPARE(historyWarnings().size(), 1);
@@ -672,12 +692,12 @@ private slots:
         QVERIFY2(server.start(&why), qPrintable(why));
         QVERIFY(station.read());
         QCOMPARE(
-            station.window->statusBar()->currentMessage(),
+            historyStatus(*station.window),
             QStringLiteral("Сервер истории доступен: отправлено чтений, сохранённых на этом компьютере: 2."));
         station.window.reset();
         station.simulator.unplug();
 
-        MainWindow other;
+        MainWindow other(noPorts());
         HistoryDialog *dialog = openHistory(other);
         QVERIFY(dialog);
         auto *form = HistoryDialogTester::ui(*dialog);
@@ -751,13 +771,6 @@ private:
     PostgresServer server;
 };
 
-int main(int argc, char **argv)
-{
-    QStandardPaths::setTestModeEnabled(true);
-    // The machine's own serial ports would be tried by the window's device link.
-    QApplication app(argc, argv);
-    HistoryWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+ZRV_WINDOW_TEST_MAIN(HistoryWindowTest)
 
 #include "tst_historywindow.moc"

@@ -5,6 +5,7 @@
 #include "history/historyrecorder.h"
 #include "history/historywriter.h"
 #include "history/readlistmodel.h"
+#include "ui/blockfaulttext.h"
 #include "ui/historytexts.h"
 #include "ui_historydialog.h"
 
@@ -149,23 +150,6 @@ void HistoryDialog::selectionChanged()
     showBlocksOfCurrent();
 }
 
-QString HistoryDialog::faultText(BlockFault fault)
-{
-    switch (fault) {
-    case BlockFault::None:
-        return QString();
-    case BlockFault::Name:
-        return tr("запрос имени");
-    case BlockFault::Size:
-        return tr("запрос размера");
-    case BlockFault::Data:
-        return tr("запрос данных");
-    case BlockFault::Cut:
-        return tr("данные неполные");
-    }
-    return QString();
-}
-
 void HistoryDialog::showBlocksOfCurrent()
 {
     blocks->removeRows(0, blocks->rowCount());
@@ -179,7 +163,8 @@ void HistoryDialog::showBlocksOfCurrent()
         return;
     }
     for (const StoredBlock &block : qAsConst(stored)) {
-        auto *fault = new QStandardItem(faultText(block.fault));
+        auto *fault =
+            new QStandardItem(BlockFaultText::reason(block.fault, block.valueCount, block.expectedSize));
         blocks->appendRow(
             {numberItem(block.position + 1), new QStandardItem(block.name), numberItem(block.valueCount),
              block.expectedSize < 0 ? new QStandardItem() : numberItem(block.expectedSize), fault});

@@ -46,7 +46,6 @@ private:
     void deleteSelected();
     void exportCsv();
     void showFailure(const HistoryError &error);
-    static QString faultText(BlockFault fault);
     int currentRow() const;
     QVector<qint64> selectedReadIds() const;
     bool loadCurrent(ReadRecord *read);

@@ -14,6 +14,7 @@
 
 class BlockView;
 class QActionGroup;
+class QLabel;
 class LinkStatusBar;
 class HistoryDialog;
 class HistoryRecorder;
@@ -97,6 +98,7 @@ private:
     void fitToScreen(bool sizedByContents);
     void settleLayouts();
     void fitReportFormWidth();
+
     // Read flow (mainwindow_device.cpp)
     void startBlockList(int count);
     void listBlock(int done, int count, const MemoryBlock &block);
@@ -104,7 +106,7 @@ private:
 
     // Measurement history (mainwindow_history.cpp)
     void setUpHistory();
-    ReadRecord startReadRecord() const;
+    ReadRecord startReadRecord();
     void recordRead(ReadRecord read, BlockReader::Outcome outcome);
     void showHistory();
     void openFromHistory(const QVector<MemoryBlock> &blocks, const QDateTime &startedAt);
@@ -133,6 +135,9 @@ private:
     LinkStatusBar *linkStatus = nullptr;
     HistoryRecorder *history = nullptr;
     HistoryDialog *historyDialog = nullptr;
+    QLabel *historyStatus = nullptr;
+    // The block list shows a read opened from the history.
+    bool listFromHistory = false;
     QTranslator *translator = nullptr;
     // Qt's own texts (dialog buttons, file dialogs) in Russian.
     QTranslator *qtTranslator = nullptr;

@@ -3,16 +3,23 @@
 #include "history/historyrecorder.h"
 #include "history/historysettings.h"
 #include "settings/settingsfile.h"
+#include "ui/blockfaulttext.h"
 #include "ui/historydialog.h"
 #include "ui/historytexts.h"
 #include "ui_mainwindow.h"
 
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QStatusBar>
 
 void MainWindow::setUpHistory()
 {
+    historyStatus = new QLabel(this);
+    historyStatus->setObjectName(QStringLiteral("history_status_label"));
+    historyStatus->hide();
+    statusBar()->addWidget(historyStatus);
+
     // The history lives beside config.json.
     const QString folder = QFileInfo(configFilePath()).absolutePath();
     history = new HistoryRecorder(folder, loadHistorySettings(folder), this);
@@ -31,8 +38,12 @@ void MainWindow::setUpHistory()
     });
 }
 
-ReadRecord MainWindow::startReadRecord() const
+ReadRecord MainWindow::startReadRecord()
 {
+    // The list is about to show the instrument's blocks again.
+    if (listFromHistory)
+        showHistoryMessage(QString());
+    listFromHistory = false;
     ReadRecord read;
     read.startedAt = QDateTime::currentDateTimeUtc();
     read.portName = port.instrumentPortName();
@@ -41,14 +52,14 @@ ReadRecord MainWindow::startReadRecord() const
 
 void MainWindow::recordRead(ReadRecord read, BlockReader::Outcome outcome)
 {
-    // Without a count the read produced no blocks: nothing to keep.
-    if (outcome == BlockReader::Outcome::CountFailed)
+    // Without a count nothing was listed: there is no read to keep.
+    if (blockReader->blockCount() < 0)
         return;
     read.blockCount = blockReader->blockCount();
     read.outcome = outcome == BlockReader::Outcome::Cancelled        ? ReadOutcome::Cancelled
                    : outcome == BlockReader::Outcome::InstrumentLost ? ReadOutcome::InstrumentLost
                                                                      : ReadOutcome::Complete;
-    read.blocks = memoryBlocks;
+    read.blocks = blockReader->blocks();
     history->recordRead(read);
 }
 
@@ -75,15 +86,19 @@ void MainWindow::openFromHistory(const QVector<MemoryBlock> &blocks, const QDate
     ui->button_export_to_excel->setEnabled(false);
     memoryBlocks = blocks;
     ui->block_names_list->clear();
-    for (const MemoryBlock &block : qAsConst(memoryBlocks))
-        ui->block_names_list->addItem(block.name);
+    for (const MemoryBlock &block : qAsConst(memoryBlocks)) {
+        auto *item = new QListWidgetItem(block.name, ui->block_names_list);
+        BlockFaultText::markRow(item, block);
+    }
     ui->block_names_list->setEnabled(true);
     showHistoryMessage(HistoryTexts::openedFromHistory(startedAt));
+    listFromHistory = true;
 }
 
 void MainWindow::showHistoryMessage(const QString &text)
 {
-    statusBar()->showMessage(text);
+    historyStatus->setText(text);
+    historyStatus->setVisible(!text.isEmpty());
 }
 
 void MainWindow::warnAboutHistory(const QString &text, const QString &detail)
