@@ -38,7 +38,7 @@ private slots:
         const ToolRun install = runTool(QStringLiteral(ZRV_CMAKE_COMMAND),
                                         {QStringLiteral("--install"), QStringLiteral(ZRV_BINARY_DIR),
                                          QStringLiteral("--prefix"), prefix.path()});
-        QVERIFY2(install.ok(), install.output + install.errors);
+        QVERIFY2(install.ok(), (install.output + install.errors).constData());
     }
 
     void program()

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "ui/appicon.h"
 #include "ui/catalogue.h"
 #include "ui/mainwindow.h"
 
@@ -12,6 +13,8 @@ namespace zrv {
 int runApplication(QApplication &app)
 {
     int status = 0;
+    // Boxes without a parent window show the program's icon too.
+    QApplication::setWindowIcon(appIcon());
     {
         MainWindow window;
         if (QFile::exists(QString::fromLatin1(kCataloguePath))) {

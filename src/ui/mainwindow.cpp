@@ -60,6 +60,7 @@ MainWindow::MainWindow(QWidget *parent)
     // The logo's side follows the report number's width, known only once the
     // layout has run after the constructor.
     QTimer::singleShot(1, this, [this] { sizeLogoLabel(); });
+    // Told from the event loop, over the window that is up by then.
     if (settingsUnreadable)
         QTimer::singleShot(0, this, &MainWindow::tellUnreadableSettings);
 }
