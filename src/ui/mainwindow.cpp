@@ -2,6 +2,7 @@
 
 #include "ui/appicon.h"
 #include "ui/blockview.h"
+#include "ui/logoloader.h"
 #include "ui/reportexport.h"
 #include "ui/spinstepwatch.h"
 #include "ui_mainwindow.h"
@@ -22,6 +23,8 @@ MainWindow::MainWindow(QWidget *parent)
     ui->report_form_scroll_contents->installEventFilter(this);
     translator = new QTranslator(this);
     setUpLanguages();
+    logoLoader = new LogoLoader(this);
+    connect(logoLoader, &LogoLoader::finished, this, &MainWindow::takeDecodedLogo);
 
     applySettings();
 
@@ -49,7 +52,12 @@ MainWindow::MainWindow(QWidget *parent)
     bandSteps->watch(ui->limits_max);
     connect(bandSteps, &SpinStepWatch::stepped, blockView, &BlockView::bandEdited);
     reportExport = new ReportExport(
-        ui, blockView, [this] { return logoImage; }, this);
+        ui, blockView,
+        [this] {
+            takeDecodedLogo();
+            return logoImage;
+        },
+        this);
 
     ui->toolButton->hide();
     ui->retranslateUi(this);
