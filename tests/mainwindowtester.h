@@ -15,7 +15,12 @@ class MainWindowTester
 public:
     static Ui::MainWindow *ui(MainWindow &w) { return w.ui; }
     static QVector<MemoryBlock> &blocks(MainWindow &w) { return w.memoryBlocks; }
-    static QImage &logo(MainWindow &w) { return w.logoImage; }
+    // The settings' logo is decoded on a thread of its own: waits for it.
+    static QImage &logo(MainWindow &w)
+    {
+        w.takeDecodedLogo();
+        return w.logoImage;
+    }
     static Port &port(MainWindow &w) { return w.port; }
     static int shownRow(MainWindow &w) { return w.shownBlockRow; }
     static BlockStatistics shownStatistics(MainWindow &w) { return w.blockView->statistics(); }

@@ -426,6 +426,30 @@ private slots:
             "Testing carried out________________________________,signature");
         row("Контроль проведён____________________________________, подпись",
             "Testing carried out____________________________________,signature");
+        row("Обычный размер", "Default font size");
+        row("Диапазон графиков: от", "Graph range: from");
+        row("Диапазон графиков: до", "Graph range: to");
+        row("От: нижняя граница оси значений на обоих графиках",
+            "From: the lower end of the value axis of both plots");
+        row("До: верхняя граница оси значений на обоих графиках",
+            "To: the upper end of the value axis of both plots");
+        row("Колесо мыши меняет масштаб по номерам измерений, Shift+колесо — по значениям; перетаскивание мышью "
+            "сдвигает графики.",
+            "The mouse wheel zooms the measurement numbers, Shift+wheel the values; drag with the mouse to move the "
+            "plots.");
+        row("Настройки", "Settings");
+        row("Файл настроек %1 не удалось прочитать, программа начата с пустыми настройками.\n"
+            "Прежний файл сохранён как %2.",
+            "The settings file %1 could not be read; the program started with empty settings.\n"
+            "The previous file was kept as %2.");
+        row("Файл настроек %1 не удалось прочитать, программа начата с пустыми настройками.\n"
+            "Сохранить его копию не удалось; при выходе он не будет перезаписан.",
+            "The settings file %1 could not be read; the program started with empty settings.\n"
+            "A copy of it could not be made; it will not be overwritten at exit.");
+        row("Настройки не удалось сохранить в папке %1.\n"
+            "Проверьте, что в неё можно записывать и что на диске есть место.",
+            "The settings could not be saved in the folder %1.\n"
+            "Check that the folder can be written and that the disk has free space.");
         row("MainWindow", "MainWindow");
         row("...", "...");
     }

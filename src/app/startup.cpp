@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "device/systemportlister.h"
+#include "ui/appicon.h"
 #include "ui/catalogue.h"
 #include "ui/mainwindow.h"
 
@@ -18,6 +19,8 @@ int runApplication(QApplication &app)
 int runApplication(QApplication &app, std::shared_ptr<const PortLister> ports)
 {
     int status = 0;
+    // Boxes without a parent window show the program's icon too.
+    QApplication::setWindowIcon(appIcon());
     {
         MainWindow window(std::move(ports));
         if (QFile::exists(QString::fromLatin1(kCataloguePath))) {

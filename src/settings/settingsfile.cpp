@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -88,10 +89,19 @@ QJsonObject loadConfig()
     return parseConfig(readConfigBytes());
 }
 
+ConfigStamp configStamp()
+{
+    const QFileInfo file(configFilePath());
+    if (!file.isFile())
+        return {};
+    return {file.lastModified(), file.size()};
+}
+
 ConfigAtStart loadConfigAtStart()
 {
     ConfigAtStart found;
     const QByteArray bytes = readConfigBytes();
+    found.stamp = configStamp();
     const QJsonDocument document = QJsonDocument::fromJson(bytes);
     if (document.isObject()) {
         found.object = document.object();

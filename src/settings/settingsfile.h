@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QJsonObject>
 #include <QString>
 
@@ -23,10 +24,22 @@ QJsonObject defaultConfig();
 // The file's top-level object; empty when it cannot be read or parsed.
 QJsonObject loadConfig();
 
+// When the file was last written, as far as its folder tells.
+struct ConfigStamp
+{
+    QDateTime modified;
+    qint64 size = -1;
+
+    bool operator==(const ConfigStamp &other) const { return modified == other.modified && size == other.size; }
+};
+
+ConfigStamp configStamp();
+
 // What start-up found in the file.
 struct ConfigAtStart
 {
     QJsonObject object;
+    ConfigStamp stamp;
     // The file held bytes that are no JSON object.
     bool unreadable = false;
     // Those bytes were copied to unreadableConfigPath().

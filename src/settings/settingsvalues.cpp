@@ -28,16 +28,20 @@ int fontSizeFrom(const QJsonValue &value)
 
 } // namespace
 
-SettingsValues settingsFromObject(const QJsonObject &object)
+SettingsValues settingsFromObject(const QJsonObject &object, LogoDecoding decoding)
 {
     using namespace SettingsKeys;
     SettingsValues values;
     for (const QLatin1String &key : kTextKeys)
         values.texts.append({key, object.value(key).toString()});
     const QString logoText = object.value(kLogoImage).toString();
-    values.logo = imageFromBase64(logoText);
-    if (!values.logo.isNull())
+    if (decoding == LogoDecoding::Later) {
         values.logoText = logoText;
+    } else {
+        values.logo = imageFromBase64(logoText);
+        if (!values.logo.isNull())
+            values.logoText = logoText;
+    }
     values.fontSize = fontSizeFrom(object.value(kAppFontSize));
     values.limitsMin = object.value(kLimitsMin).toDouble(0);
     values.limitsMax = object.value(kLimitsMax).toDouble(0);
@@ -45,16 +49,27 @@ SettingsValues settingsFromObject(const QJsonObject &object)
     return values;
 }
 
-void storeSettingsValues(const SettingsValues &values, QJsonObject &object)
+bool storeSettingsValues(const SettingsValues &values, QJsonObject &object)
 {
     using namespace SettingsKeys;
+    // An insert rebuilds the object's storage, a large logo included: only
+    // what changed goes in.
+    bool changed = false;
+    const auto store = [&object, &changed](const QString &key, const QJsonValue &value) {
+        if (object.value(key) == value)
+            return;
+        object.insert(key, value);
+        changed = true;
+    };
     for (const auto &text : values.texts)
-        object.insert(text.first, text.second);
-    object.insert(kLogoImage, values.logoText.isEmpty() ? imageToBase64(values.logo) : values.logoText);
-    object.insert(kAppFontSize, clampFontSize(values.fontSize));
-    object.insert(kLimitsMin, values.limitsMin);
-    object.insert(kLimitsMax, values.limitsMax);
-    object.insert(kComments, values.comments);
+        store(text.first, text.second);
+    if (!values.logoAsStored)
+        store(kLogoImage, values.logoText.isEmpty() ? imageToBase64(values.logo) : values.logoText);
+    store(kAppFontSize, clampFontSize(values.fontSize));
+    store(kLimitsMin, values.limitsMin);
+    store(kLimitsMax, values.limitsMax);
+    store(kComments, values.comments);
+    return changed;
 }
 
 int clampFontSize(int pointSize)

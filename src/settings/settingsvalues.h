@@ -15,16 +15,24 @@ struct SettingsValues
     // The text the logo was read from; written back as it is, so that an
     // unchanged logo is not encoded again. Empty: encode `logo`.
     QString logoText;
+    // The object written into already holds logoText: the logo key is left
+    // alone (comparing or copying a large logo's text is what takes time).
+    bool logoAsStored = false;
     int fontSize = 0; // 0: change no font
     double limitsMin = 0.0;
     double limitsMax = 0.0;
     QString comments;
 };
 
-SettingsValues settingsFromObject(const QJsonObject &object);
+// Later: `logo` stays null and `logoText` holds the stored text as it is, for
+// the caller to decode (the window does it on a thread of its own).
+enum class LogoDecoding { Now, Later };
 
-// Writes the values into `object`, keeping every other key it holds.
-void storeSettingsValues(const SettingsValues &values, QJsonObject &object);
+SettingsValues settingsFromObject(const QJsonObject &object, LogoDecoding decoding = LogoDecoding::Now);
+
+// Writes the values into `object`, keeping every other key it holds; true
+// when anything in it changed.
+bool storeSettingsValues(const SettingsValues &values, QJsonObject &object);
 
 // A font size within the sizes the window can be used at.
 int clampFontSize(int pointSize);

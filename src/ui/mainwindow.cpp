@@ -5,6 +5,7 @@
 #include "ui/appicon.h"
 #include "ui/blockview.h"
 #include "ui/linkstatusbar.h"
+#include "ui/logoloader.h"
 #include "ui/reportexport.h"
 #include "ui/reportstatus.h"
 #include "ui/spinstepwatch.h"
@@ -32,6 +33,8 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
     ui->report_form_scroll_contents->installEventFilter(this);
     translator = new QTranslator(this);
     setUpLanguages();
+    logoLoader = new LogoLoader(this);
+    connect(logoLoader, &LogoLoader::finished, this, &MainWindow::takeDecodedLogo);
 
     applySettings();
 
@@ -68,7 +71,12 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
     auto *reportStatus = new ReportStatus(this);
     statusBar()->addWidget(reportStatus);
     reportExport = new ReportExport(
-        ui, blockView, reportStatus, [this] { return logoImage; }, this);
+        ui, blockView, reportStatus,
+        [this] {
+            takeDecodedLogo();
+            return logoImage;
+        },
+        this);
 
     setUpHistory();
 
@@ -81,6 +89,7 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
     // The logo's side follows the report number's width, known only once the
     // layout has run after the constructor.
     QTimer::singleShot(1, this, [this] { sizeLogoLabel(); });
+    // Told from the event loop, over the window that is up by then.
     if (settingsUnreadable)
         QTimer::singleShot(0, this, &MainWindow::tellUnreadableSettings);
 }

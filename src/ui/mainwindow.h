@@ -3,6 +3,7 @@
 #include "device/blockreader.h"
 #include "device/port.h"
 #include "device/portlister.h"
+#include "settings/settingsfile.h"
 #include "values/memoryblock.h"
 
 #include <QImage>
@@ -13,6 +14,7 @@
 #include <qcustomplot.h>
 
 class BlockView;
+class LogoLoader;
 class QActionGroup;
 class QLabel;
 class LinkStatusBar;
@@ -91,6 +93,8 @@ private:
     // Logo (mainwindow_logo.cpp)
     void sizeLogoLabel();
     void refreshLogo();
+    // The logo read from the settings, once its decoding has ended (waits for it).
+    void takeDecodedLogo();
 
     // Font size and screen fit (mainwindow_viewmenu.cpp)
     void setFontSize(int pointSize);
@@ -125,6 +129,12 @@ private:
     // image (same cache key): written back at exit without encoding again.
     QString logoText;
     qint64 logoTextKey = 0;
+    LogoLoader *logoLoader = nullptr;
+    // The settings' logo is still being decoded.
+    bool logoDecoding = false;
+    // A copy no larger than the logo is ever shown, to scale from.
+    QImage logoCopy;
+    qint64 logoCopyKey = 0;
     // The logo as shown: fitted once to the label's side, not on every resize.
     QPixmap logoShown;
     qint64 logoShownKey = 0;
@@ -147,6 +157,9 @@ private:
     // Start-up found a settings file it could not parse; kept: its copy was made.
     bool settingsUnreadable = false;
     bool settingsKept = false;
+    // The file's object as start-up read it, and when the file was written.
+    QJsonObject settingsAtStart;
+    ConfigStamp settingsStamp;
 
     // The list's row whose block the view shows (-1: none). A later read
     // replaces the list; the view keeps its own copy of the block.

@@ -68,5 +68,6 @@ void MainWindow::switchLanguage(bool english)
 
 void MainWindow::updateLogoButtonText()
 {
-    ui->logo_action->setText(logoImage.isNull() ? tr("Добавить логотип") : tr("Удалить"));
+    const bool noLogo = logoImage.isNull() && !logoDecoding;
+    ui->logo_action->setText(noLogo ? tr("Добавить логотип") : tr("Удалить"));
 }

@@ -1,6 +1,7 @@
 #include "ui/mainwindow.h"
 
 #include "settings/logoimage.h"
+#include "ui/logoloader.h"
 #include "ui_mainwindow.h"
 
 #include <QFileDialog>
@@ -8,6 +9,7 @@
 
 void MainWindow::on_logo_action_clicked()
 {
+    takeDecodedLogo();
     if (logoImage.isNull()) {
         const QString fileName = QFileDialog::getOpenFileName(
             this, QString(), QString(), QStringLiteral("Images (*.png *.jpg *.jpeg *.bmp)"));
@@ -40,16 +42,34 @@ void MainWindow::refreshLogo()
     if (logoSide <= 0)
         return;
     if (logoShownKey != logoImage.cacheKey()) {
+        if (logoCopyKey != logoImage.cacheKey()) {
+            logoCopy = LogoLoader::boundedCopy(logoImage);
+            logoCopyKey = logoImage.cacheKey();
+        }
         const qreal ratio = devicePixelRatioF();
         const int side = qRound(logoSide * ratio);
-        logoShown = QPixmap::fromImage(
-            logoImage.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        logoShown = QPixmap::fromImage(logoCopy.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation));
         logoShown.setDevicePixelRatio(ratio);
         logoShownKey = logoImage.cacheKey();
     }
     // Setting the same picture again would only lay the form out again.
     if (ui->logotype->pixmap(Qt::ReturnByValue).cacheKey() != logoShown.cacheKey())
         ui->logotype->setPixmap(logoShown);
+}
+
+void MainWindow::takeDecodedLogo()
+{
+    if (!logoDecoding)
+        return;
+    logoDecoding = false;
+    logoImage = logoLoader->takeImage();
+    logoCopy = logoLoader->takeCopy();
+    logoCopyKey = logoImage.cacheKey();
+    logoTextKey = logoImage.cacheKey();
+    if (logoImage.isNull())
+        logoText.clear();
+    updateLogoButtonText();
+    refreshLogo();
 }
 
 void MainWindow::sizeLogoLabel()

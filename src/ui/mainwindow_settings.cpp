@@ -1,6 +1,7 @@
 #include "ui/mainwindow.h"
 
 #include "ui/fontsize.h"
+#include "ui/logoloader.h"
 #include "settings/settingsfile.h"
 #include "settings/settingsvalues.h"
 #include "ui_mainwindow.h"
@@ -13,12 +14,14 @@ void MainWindow::applySettings()
     const ConfigAtStart found = loadConfigAtStart();
     settingsUnreadable = found.unreadable;
     settingsKept = found.kept;
-    const SettingsValues values = settingsFromObject(found.object);
+    settingsAtStart = found.object;
+    settingsStamp = found.stamp;
+    const SettingsValues values = settingsFromObject(found.object, LogoDecoding::Later);
     for (const auto &text : values.texts)
         findChild<QLineEdit *>(text.first)->setText(text.second);
-    logoImage = values.logo;
     logoText = values.logoText;
-    logoTextKey = logoImage.cacheKey();
+    logoDecoding = !logoText.isEmpty();
+    logoLoader->start(logoText);
     applyFontSize(this, values.fontSize);
     ui->limits_min->setValue(values.limitsMin);
     ui->limits_max->setValue(values.limitsMax);
@@ -30,6 +33,7 @@ bool MainWindow::storeSettings()
     // An unreadable file whose copy could not be made is not overwritten.
     if (settingsUnreadable && !settingsKept)
         return false;
+    takeDecodedLogo();
     SettingsValues values = settingsFromObject({});
     for (auto &text : values.texts)
         text.second = findChild<QLineEdit *>(text.first)->text();
@@ -41,9 +45,14 @@ bool MainWindow::storeSettings()
     values.limitsMax = ui->limits_max->value();
     values.comments = ui->comments_text->document()->toPlainText();
 
-    // Re-read the file so that keys this program does not know survive.
-    QJsonObject config = loadConfig();
-    storeSettingsValues(values, config);
+    // Keys this program does not know survive: the object is the file's, read
+    // again only when something else wrote the file meanwhile.
+    const bool fileAsRead = settingsStamp.size >= 0 && configStamp() == settingsStamp;
+    QJsonObject config = fileAsRead ? settingsAtStart : loadConfig();
+    values.logoAsStored = fileAsRead && !values.logoText.isEmpty();
+    // Nothing changed (the usual case): a large logo is not written again.
+    if (!storeSettingsValues(values, config))
+        return true;
     return saveConfig(config);
 }
 
