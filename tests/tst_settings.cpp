@@ -318,6 +318,35 @@ private slots:
         QCOMPARE(leftovers, QStringList{QStringLiteral("config.json")});
     }
 
+    // The text goes into the file as it is when it needs no escaping, through
+    // the JSON writer otherwise; the object's other keys stay either way.
+    void textIsSavedUnderItsKey_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("base64") << QString::fromLatin1(QByteArray(100000, '\xa5').toBase64());
+        QTest::newRow("empty") << QString();
+        QTest::newRow("quote and backslash") << QStringLiteral("a\"b\\c");
+        QTest::newRow("line break") << QStringLiteral("one\ntwo");
+        QTest::newRow("Cyrillic") << QStringLiteral("логотип");
+        QTest::newRow("JSON inside") << QStringLiteral("\", \"company_name\": \"X");
+    }
+
+    void textIsSavedUnderItsKey()
+    {
+        QFETCH(QString, text);
+        QJsonObject object = defaultConfig();
+        object.insert(QStringLiteral("company_name"), QStringLiteral("ООО «Ромашка»"));
+        object.insert(QStringLiteral("logo_image"), QStringLiteral("older text"));
+        object.insert(QStringLiteral("future_option"), QJsonArray{1, QStringLiteral("two")});
+        QVERIFY(saveConfig(object, QStringLiteral("logo_image"), text));
+
+        QJsonParseError error;
+        const QJsonObject written = QJsonDocument::fromJson(readRaw(), &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        object.insert(QStringLiteral("logo_image"), text);
+        QCOMPARE(written, object);
+    }
+
     void imageEncodingRoundTrip()
     {
         QCOMPARE(imageToBase64(QImage()), QString());

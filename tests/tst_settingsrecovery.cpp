@@ -254,6 +254,15 @@ private slots:
         }
         QCOMPARE(readConfig().value(QStringLiteral("logo_image")).toString(), stored);
 
+        // Another field changed: the file is written, the logo's text as it was.
+        {
+            MainWindow window(noPorts());
+            MainWindowTester::ui(window)->company_name->setText(QStringLiteral("ООО \"Новое\""));
+        }
+        QCOMPARE(readConfig().value(QStringLiteral("logo_image")).toString(), stored);
+        QCOMPARE(readConfig().value(QStringLiteral("company_name")).toString(), QStringLiteral("ООО \"Новое\""));
+        QCOMPARE(readConfig().size(), defaultConfig().size());
+
         {
             MainWindow window(noPorts());
             QImage replaced(10, 20, QImage::Format_RGB32);

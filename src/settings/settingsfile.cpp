@@ -8,6 +8,9 @@
 #include <QJsonDocument>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QUuid>
+
+#include <algorithm>
 
 namespace {
 
@@ -28,6 +31,15 @@ bool writeAtomically(const QString &path, const QByteArray &bytes)
 bool writeJsonAtomically(const QString &path, const QJsonObject &object)
 {
     return writeAtomically(path, QJsonDocument(object).toJson(QJsonDocument::Indented));
+}
+
+// Printable ASCII other than the quote and the backslash: JSON text as it is.
+bool needsNoEscaping(const QString &text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+        const ushort code = c.unicode();
+        return code >= 0x20 && code < 0x7f && code != '"' && code != '\\';
+    });
 }
 
 // The file's bytes; empty when it cannot be read.
@@ -118,6 +130,26 @@ ConfigAtStart loadConfigAtStart()
 bool saveConfig(const QJsonObject &object)
 {
     return writeJsonAtomically(configFilePath(), object);
+}
+
+bool saveConfig(const QJsonObject &object, const QString &key, const QString &text)
+{
+    QJsonObject others;
+    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
+        if (it.key() != key)
+            others.insert(it.key(), it.value());
+    }
+    if (!needsNoEscaping(text)) {
+        others.insert(key, text);
+        return writeJsonAtomically(configFilePath(), others);
+    }
+    // A marker no other value holds stands for the text in the JSON, then
+    // its bytes are put there.
+    const QByteArray marker = QUuid::createUuid().toByteArray(QUuid::Id128);
+    others.insert(key, QString::fromLatin1(marker));
+    QByteArray bytes = QJsonDocument(others).toJson(QJsonDocument::Indented);
+    bytes.replace(bytes.indexOf('"' + marker + '"') + 1, marker.size(), text.toLatin1());
+    return writeAtomically(configFilePath(), bytes);
 }
 
 QJsonObject parseConfig(const QByteArray &bytes)

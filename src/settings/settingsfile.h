@@ -55,5 +55,10 @@ ConfigAtStart loadConfigAtStart();
 // when the new one cannot be written completely.
 bool saveConfig(const QJsonObject &object);
 
+// saveConfig() with `key` set to `text`. A text that needs no escaping (a
+// logo's base64) goes into the file's bytes as it is: copying megabytes
+// through the JSON object costs more than writing them.
+bool saveConfig(const QJsonObject &object, const QString &key, const QString &text);
+
 // Parses the file's bytes; an empty object when they are not a JSON object.
 QJsonObject parseConfig(const QByteArray &bytes);

@@ -3,6 +3,7 @@
 #include "ui/fontsize.h"
 #include "ui/logoloader.h"
 #include "settings/settingsfile.h"
+#include "settings/settingskeys.h"
 #include "settings/settingsvalues.h"
 #include "ui_mainwindow.h"
 
@@ -53,6 +54,8 @@ bool MainWindow::storeSettings()
     // Nothing changed (the usual case): a large logo is not written again.
     if (!storeSettingsValues(values, config))
         return true;
+    if (values.logoAsStored)
+        return saveConfig(config, SettingsKeys::kLogoImage, values.logoText);
     return saveConfig(config);
 }
 
