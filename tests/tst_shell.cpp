@@ -189,6 +189,7 @@ private slots:
         QTest::newRow("wide, larger than the label") << QSize(300, 100);
         QTest::newRow("tall, larger than the label") << QSize(200, 400);
         QTest::newRow("smaller than the label") << QSize(40, 20);
+        QTest::newRow("a photo's size, sampled before smoothing") << QSize(3000, 1200);
     }
 
     void logoLooksTheSameAfterRestart()
@@ -218,6 +219,8 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         QCOMPARE(ui->logotype->pixmap(Qt::ReturnByValue).size(), chosen);
         QCOMPARE(ui->logotype->size(), label);
+        // The picture's proportions, whatever way it was scaled down.
+        QVERIFY(qAbs(chosen.width() * size.height() - chosen.height() * size.width()) <= size.width());
         QFile::remove(path);
     }
 
