@@ -5,6 +5,7 @@
 #include "simulatedlink.h"
 
 #include <QLabel>
+#include <QListWidget>
 #include <QTest>
 #include <memory>
 
@@ -13,6 +14,15 @@ inline QString historyStatus(MainWindow &window)
 {
     auto *label = window.findChild<QLabel *>(QStringLiteral("history_status_label"));
     return label && label->isVisibleTo(&window) ? label->text() : QString();
+}
+
+// The names a block list shows.
+inline QStringList listed(QListWidget *list)
+{
+    QStringList names;
+    for (int row = 0; row < list->count(); ++row)
+        names.append(list->item(row)->text());
+    return names;
 }
 
 // The window with a simulated instrument its port has found.

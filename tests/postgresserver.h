@@ -93,8 +93,8 @@ public:
         rules.seek(0);
         rules.write(QStringLiteral("local all \"%1\" scram-sha-256\n").arg(role).toUtf8() + before);
         rules.close();
-        return runServerTool(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), dataFolder(), QStringLiteral("reload")},
-                             why);
+        return runServerTool(QStringLiteral("pg_ctl"),
+                             {QStringLiteral("-D"), dataFolder(), QStringLiteral("reload")}, why);
     }
 
     HistoryServer address(const QString &database) const

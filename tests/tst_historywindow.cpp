@@ -88,14 +88,6 @@ void selectRows(QTableView *view, std::initializer_list<int> rows)
                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
-QStringList listed(QListWidget *list)
-{
-    QStringList names;
-    for (int row = 0; row < list->count(); ++row)
-        names.append(list->item(row)->text());
-    return names;
-}
-
 QList<QMessageBox *> historyWarnings()
 {
     QList<QMessageBox *> boxes;

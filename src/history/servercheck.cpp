@@ -27,7 +27,8 @@ ServerCheckOutcome connectFailureOutcome(const QString &driverText)
         return ServerCheckOutcome::UnknownHost;
     if (mentions(driverText, "could not connect") || mentions(driverText, "connection refused")
         || mentions(driverText, "no such file or directory") || mentions(driverText, "timeout expired")
-        || mentions(driverText, "connection to server") || mentions(driverText, "server closed the connection"))
+        || mentions(driverText, "connection to server")
+        || mentions(driverText, "server closed the connection"))
         return ServerCheckOutcome::NoServer;
     return ServerCheckOutcome::Other;
 }

@@ -6,13 +6,13 @@
 
 // What a trial connection to a history server found.
 enum class ServerCheckOutcome {
-    Ready,           // connected, the history's tables are in place
-    NoServer,        // nothing answers at that address
-    UnknownHost,     // the host name does not resolve
-    Authentication,  // user or password refused
-    NoDatabase,      // the server has no such database
-    SchemaFailed,    // connected, but the tables cannot be made or read
-    DriverMissing,   // the program's PostgreSQL driver is not installed
+    Ready,          // connected, the history's tables are in place
+    NoServer,       // nothing answers at that address
+    UnknownHost,    // the host name does not resolve
+    Authentication, // user or password refused
+    NoDatabase,     // the server has no such database
+    SchemaFailed,   // connected, but the tables cannot be made or read
+    DriverMissing,  // the program's PostgreSQL driver is not installed
     Other,
 };
 

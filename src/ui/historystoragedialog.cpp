@@ -6,7 +6,8 @@
 #include <QEvent>
 #include <QGuiApplication>
 
-HistoryStorageDialog::HistoryStorageDialog(const QString &folder, const HistorySettings &current, QWidget *parent)
+HistoryStorageDialog::HistoryStorageDialog(const QString &folder, const HistorySettings &current,
+                                           QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::HistoryStorageDialog)
     , folder(folder)
@@ -83,9 +84,10 @@ void HistoryStorageDialog::showResult()
         ui->result_label->clear();
         return;
     case Shown::SaveFailed:
-        ui->result_label->setText(tr("Не удалось записать настройки в файл %1. Проверьте права на запись и место "
-                                     "на диске. Хранилище истории не изменено.")
-                                      .arg(QDir::toNativeSeparators(historySettingsPath(folder))));
+        ui->result_label->setText(
+            tr("Не удалось записать настройки в файл %1. Проверьте права на запись и место "
+               "на диске. Хранилище истории не изменено.")
+                .arg(QDir::toNativeSeparators(historySettingsPath(folder))));
         return;
     case Shown::Check:
         ui->result_label->setText(checkText());
@@ -112,8 +114,9 @@ QString HistoryStorageDialog::checkText() const
         text = tr("На сервере нет такой базы данных.");
         break;
     case ServerCheckOutcome::SchemaFailed:
-        text = tr("Соединение установлено, но таблицы истории не удалось создать или прочитать: проверьте права "
-                  "пользователя.");
+        text =
+            tr("Соединение установлено, но таблицы истории не удалось создать или прочитать: проверьте права "
+               "пользователя.");
         break;
     case ServerCheckOutcome::DriverMissing:
         text = tr("Драйвер PostgreSQL не установлен (пакет libqt5sql5-psql).");
