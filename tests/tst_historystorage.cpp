@@ -208,6 +208,7 @@ private slots:
         QCOMPARE(ui->action_history_storage->text(), QStringLiteral("History storage…"));
         QCOMPARE(form->local_radio->text(), QStringLiteral("On this computer"));
         QCOMPARE(form->check_button->text(), QStringLiteral("Test connection"));
+        QCOMPARE(form->button_box->button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Cancel"));
         QVERIFY(form->password_note->text().contains(QStringLiteral("never written to any file")));
         QCOMPARE(form->local_path->text(), QDir::toNativeSeparators(historyFile()));
         QCOMPARE(form->host_edit->text(), server.address(QString()).host);
@@ -217,6 +218,7 @@ private slots:
         QTRY_COMPARE(form->result_label->text(),
                      QStringLiteral("Соединение установлено, таблицы истории готовы."));
         QCOMPARE(form->check_button->text(), QStringLiteral("Проверить соединение"));
+        QCOMPARE(form->button_box->button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Отмена"));
     }
 
     // OK writes the values to history.json (never the password) and says
