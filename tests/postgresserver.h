@@ -73,25 +73,28 @@ public:
     // A new, empty database on the server, named for the caller.
     bool createDatabase(const QString &name, QString *why)
     {
-        const QString connection = QUuid::createUuid().toString();
-        bool made = false;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
-            db.setHostName(folder.path());
-            db.setUserName(user());
-            db.setDatabaseName(QStringLiteral("postgres"));
-            if (db.open()) {
-                QSqlQuery q(db);
-                made = q.exec(QStringLiteral("CREATE DATABASE \"%1\"").arg(name));
-                if (!made)
-                    *why = q.lastError().text();
-            } else {
-                *why = db.lastError().text();
-            }
-            db.close();
+        return runAsAdmin({QStringLiteral("CREATE DATABASE \"%1\"").arg(name)}, why);
+    }
+
+    // A role that must give its password (the others stay trusted), owner
+    // of `database` so that it may make the history's tables there.
+    bool addPasswordUser(const QString &role, const QString &password, const QString &database, QString *why)
+    {
+        if (!runAsAdmin({QStringLiteral("CREATE ROLE \"%1\" LOGIN PASSWORD '%2'").arg(role, password),
+                         QStringLiteral("ALTER DATABASE \"%1\" OWNER TO \"%2\"").arg(database, role)},
+                        why))
+            return false;
+        QFile rules(dataFolder() + QStringLiteral("/pg_hba.conf"));
+        if (!rules.open(QIODevice::ReadWrite)) {
+            *why = rules.errorString();
+            return false;
         }
-        QSqlDatabase::removeDatabase(connection);
-        return made;
+        const QByteArray before = rules.readAll();
+        rules.seek(0);
+        rules.write(QStringLiteral("local all \"%1\" scram-sha-256\n").arg(role).toUtf8() + before);
+        rules.close();
+        return runServerTool(QStringLiteral("pg_ctl"),
+                             {QStringLiteral("-D"), dataFolder(), QStringLiteral("reload")}, why);
     }
 
     HistoryServer address(const QString &database) const
@@ -113,6 +116,35 @@ public:
 
 private:
     QString dataFolder() const { return folder.filePath(QStringLiteral("data")); }
+
+    // Runs the statements as the cluster's owner, in the "postgres" database.
+    bool runAsAdmin(const QStringList &statements, QString *why)
+    {
+        const QString connection = QUuid::createUuid().toString();
+        bool done = false;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
+            db.setHostName(folder.path());
+            db.setUserName(user());
+            db.setDatabaseName(QStringLiteral("postgres"));
+            if (db.open()) {
+                QSqlQuery q(db);
+                done = true;
+                for (const QString &statement : statements) {
+                    if (!q.exec(statement)) {
+                        *why = q.lastError().text();
+                        done = false;
+                        break;
+                    }
+                }
+            } else {
+                *why = db.lastError().text();
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(connection);
+        return done;
+    }
 
     bool makeCluster(QString *why)
     {

@@ -395,7 +395,7 @@ private slots:
         QVERIFY(ui->actionRU->isChecked());
         QVERIFY(!ui->actionEN->isChecked());
         QCOMPARE(ui->about->actions(), (QList<QAction *>{ui->about_program, ui->about_company}));
-        QCOMPARE(ui->data->actions(), QList<QAction *>{ui->action_history});
+        QCOMPARE(ui->data->actions(), (QList<QAction *>{ui->action_history, ui->action_history_storage}));
     }
 
     // Screen readers announce each report field by its caption.

@@ -11,11 +11,11 @@
 #include "history/historywriter.h"
 #include "history/readlistmodel.h"
 #include "historydialogtester.h"
+#include "historystation.h"
 #include "historytestdata.h"
 #include "mainwindowtester.h"
 #include "modalhelper.h"
 #include "openedfiles.h"
-#include "simulatedlink.h"
 #include "testports.h"
 #include "toolrun.h"
 #include "ui/historytexts.h"
@@ -88,14 +88,6 @@ void selectRows(QTableView *view, std::initializer_list<int> rows)
                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
-QStringList listed(QListWidget *list)
-{
-    QStringList names;
-    for (int row = 0; row < list->count(); ++row)
-        names.append(list->item(row)->text());
-    return names;
-}
-
 QList<QMessageBox *> historyWarnings()
 {
     QList<QMessageBox *> boxes;
@@ -106,39 +98,6 @@ QList<QMessageBox *> historyWarnings()
     }
     return boxes;
 }
-
-// The history's words in the window's status area.
-QString historyStatus(MainWindow &window)
-{
-    auto *label = window.findChild<QLabel *>(QStringLiteral("history_status_label"));
-    return label && label->isVisibleTo(&window) ? label->text() : QString();
-}
-
-// The window with a simulated instrument its port has found.
-struct InstrumentWindow
-{
-    InstrumentSimulator simulator;
-    std::shared_ptr<PathPortLister> ports = noPorts();
-    std::unique_ptr<MainWindow> window;
-    Ui::MainWindow *ui = nullptr;
-
-    bool start(const QVector<SimulatedBlock> &blocks)
-    {
-        simulator.setBlocks(blocks);
-        if (!simulator.isPluggedIn() && !plugInWatched(simulator, *ports))
-            return false;
-        window = std::make_unique<MainWindow>(ports);
-        ui = MainWindowTester::ui(*window);
-        return QTest::qWaitFor([this] { return ui->button_read_data->isEnabled(); }, testMs(kWaitMs));
-    }
-    // Reads and waits until the history has tried to store the read.
-    bool read()
-    {
-        auto *recorder = window->findChild<HistoryRecorder *>();
-        ui->button_read_data->click();
-        return QTest::qWaitFor([recorder] { return !recorder->storeScheduled(); }, testMs(kWaitMs));
-    }
-};
 
 QVector<SimulatedBlock> instrumentBlocks()
 {
@@ -182,7 +141,7 @@ private slots:
         auto *ui = MainWindowTester::ui(window);
         QCOMPARE(ui->menubar->actions().last()->menu(), ui->data);
         QCOMPARE(ui->data->title(), QStringLiteral("Данные"));
-        QCOMPARE(ui->data->actions(), QList<QAction *>{ui->action_history});
+        QCOMPARE(ui->data->actions(), (QList<QAction *>{ui->action_history, ui->action_history_storage}));
         QCOMPARE(ui->action_history->text(), QStringLiteral("История измерений…"));
         QCOMPARE(ui->action_history->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_H));
         ui->actionEN->trigger();

@@ -139,6 +139,9 @@ bool HistoryConnection::openDriver()
         db.setPort(server.port);
         db.setDatabaseName(server.database);
         db.setUserName(server.user);
+        // Without one, libpq looks in ~/.pgpass or PGPASSFILE.
+        if (!server.password.isEmpty())
+            db.setPassword(server.password);
         db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(kServerConnectTimeoutSeconds));
     }
     if (!db.open()) {

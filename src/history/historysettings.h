@@ -5,7 +5,8 @@
 
 // Where the history is kept: the local file, or a server shared by several
 // stations. history.json beside config.json holds the choice; a password is
-// never written there (the server's own password file provides it).
+// never written there (the server's own password file provides it, or the
+// operator types it for one run).
 
 enum class HistoryBackend { Sqlite, Postgres };
 
@@ -17,6 +18,8 @@ struct HistoryServer
     int port = kDefaultPort;
     QString database;
     QString user;
+    // Typed for this run only; empty: the server's password file. Never saved.
+    QString password;
 };
 
 struct HistorySettings

@@ -347,6 +347,10 @@ Check that the folder can be written and that the disk has free space.</translat
         <source>История измерений…</source>
         <translation>Measurement history…</translation>
     </message>
+    <message>
+        <source>Хранилище истории…</source>
+        <translation>History storage…</translation>
+    </message>
 </context>
 <context>
     <name>BandVerdictView</name>
@@ -679,6 +683,14 @@ Please check write permissions and free disk space.</translation>
         <source>Идёт чтение прибора: откройте запись из истории после его окончания.</source>
         <translation>The instrument is being read: open the stored read once it has finished.</translation>
     </message>
+    <message>
+        <source>История измерений хранится на этом компьютере: %1.</source>
+        <translation>The measurement history is kept on this computer: %1.</translation>
+    </message>
+    <message>
+        <source>История измерений хранится на сервере PostgreSQL %1:%2, база «%3».</source>
+        <translation>The measurement history is kept on the PostgreSQL server %1:%2, database “%3”.</translation>
+    </message>
 </context>
 <context>
     <name>ReadListModel</name>
@@ -713,6 +725,97 @@ Please check write permissions and free disk space.</translation>
     <message>
         <source>прервано: прибор отключён</source>
         <translation>cut: instrument lost</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryStorageDialog</name>
+    <message>
+        <source>Хранилище истории</source>
+        <translation>History storage</translation>
+    </message>
+    <message>
+        <source>На этом компьютере</source>
+        <translation>On this computer</translation>
+    </message>
+    <message>
+        <source>Файл:</source>
+        <translation>File:</translation>
+    </message>
+    <message>
+        <source>Сервер PostgreSQL</source>
+        <translation>PostgreSQL server</translation>
+    </message>
+    <message>
+        <source>Сервер:</source>
+        <translation>Server:</translation>
+    </message>
+    <message>
+        <source>имя, адрес или папка сокета</source>
+        <translation>name, address or socket folder</translation>
+    </message>
+    <message>
+        <source>Порт:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>База данных:</source>
+        <translation>Database:</translation>
+    </message>
+    <message>
+        <source>Пользователь:</source>
+        <translation>User:</translation>
+    </message>
+    <message>
+        <source>Пароль:</source>
+        <translation>Password:</translation>
+    </message>
+    <message>
+        <source>Пароль действует только до закрытия программы и не записывается ни в какой файл. Без пароля используется файл паролей сервера (~/.pgpass).</source>
+        <translation>The password is used only until the program is closed and is never written to any file. Without a password the server's password file (~/.pgpass) is used.</translation>
+    </message>
+    <message>
+        <source>Проверить соединение</source>
+        <translation>Test connection</translation>
+    </message>
+    <message>
+        <source>Не удалось записать настройки в файл %1. Проверьте права на запись и место на диске. Хранилище истории не изменено.</source>
+        <translation>The settings could not be written to the file %1. Check the write permissions and the free disk space. The history storage was not changed.</translation>
+    </message>
+    <message>
+        <source>Соединение установлено, таблицы истории готовы.</source>
+        <translation>Connected; the history tables are ready.</translation>
+    </message>
+    <message>
+        <source>Сервер не отвечает: проверьте адрес, порт и что сервер запущен.</source>
+        <translation>The server does not answer: check the address, the port and that the server is running.</translation>
+    </message>
+    <message>
+        <source>Сервер с таким именем не найден: проверьте имя или адрес.</source>
+        <translation>No server of that name was found: check the name or address.</translation>
+    </message>
+    <message>
+        <source>Сервер не принял пользователя или пароль.</source>
+        <translation>The server refused the user or the password.</translation>
+    </message>
+    <message>
+        <source>На сервере нет такой базы данных.</source>
+        <translation>The server has no such database.</translation>
+    </message>
+    <message>
+        <source>Соединение установлено, но таблицы истории не удалось создать или прочитать: проверьте права пользователя.</source>
+        <translation>Connected, but the history tables could not be created or read: check the user's permissions.</translation>
+    </message>
+    <message>
+        <source>Драйвер PostgreSQL не установлен (пакет libqt5sql5-psql).</source>
+        <translation>The PostgreSQL driver is not installed (package libqt5sql5-psql).</translation>
+    </message>
+    <message>
+        <source>Не удалось соединиться с сервером.</source>
+        <translation>Could not connect to the server.</translation>
+    </message>
+    <message>
+        <source>Ответ драйвера: %1</source>
+        <translation>Driver's answer: %1</translation>
     </message>
 </context>
 </TS>

@@ -69,3 +69,14 @@ QString HistoryTexts::readInProgress()
 {
     return tr("Идёт чтение прибора: откройте запись из истории после его окончания.");
 }
+
+QString HistoryTexts::storeInUse(const HistorySettings &settings, const QString &folder)
+{
+    if (settings.backend == HistoryBackend::Sqlite)
+        return tr("История измерений хранится на этом компьютере: %1.")
+            .arg(QDir::toNativeSeparators(historyDatabasePath(folder)));
+    return tr("История измерений хранится на сервере PostgreSQL %1:%2, база «%3».")
+        .arg(settings.server.host)
+        .arg(settings.server.port)
+        .arg(settings.server.database);
+}

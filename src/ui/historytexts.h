@@ -1,6 +1,7 @@
 #pragma once
 
 #include "history/historyfailure.h"
+#include "history/historysettings.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -20,6 +21,8 @@ public:
     static QString corruptFileKept(const QString &path);
     static QString openedFromHistory(const QDateTime &startedAt);
     static QString readInProgress();
+    // The store the history now uses, after a switch.
+    static QString storeInUse(const HistorySettings &settings, const QString &folder);
     static QString title();
     // What went wrong, in a few words.
     static QString cause(HistoryFailure failure, bool server);

@@ -13,6 +13,7 @@
 #include <memory>
 #include <qcustomplot.h>
 
+class ActiveHistory;
 class BlockView;
 class LogoLoader;
 class QActionGroup;
@@ -20,6 +21,7 @@ class QLabel;
 class LinkStatusBar;
 class HistoryDialog;
 class HistoryRecorder;
+struct HistorySettings;
 class QListWidgetItem;
 class QTranslator;
 class ReportExport;
@@ -110,6 +112,10 @@ private:
 
     // Measurement history (mainwindow_history.cpp)
     void setUpHistory();
+    // Listens to the recorder in use (again after a switch of the store).
+    void watchHistory(HistoryRecorder *recorder);
+    void chooseHistoryStorage();
+    void switchHistory(const HistorySettings &settings);
     ReadRecord startReadRecord();
     void recordRead(ReadRecord read, BlockReader::Outcome outcome);
     void showHistory();
@@ -143,7 +149,7 @@ private:
     ReportExport *reportExport = nullptr;
     BlockReader *blockReader = nullptr;
     LinkStatusBar *linkStatus = nullptr;
-    HistoryRecorder *history = nullptr;
+    ActiveHistory *history = nullptr;
     HistoryDialog *historyDialog = nullptr;
     QLabel *historyStatus = nullptr;
     // The block list shows a read opened from the history.

@@ -1,10 +1,12 @@
 #include "ui/mainwindow.h"
 
+#include "history/activehistory.h"
 #include "history/historyrecorder.h"
 #include "history/historysettings.h"
 #include "settings/settingsfile.h"
 #include "ui/blockfaulttext.h"
 #include "ui/historydialog.h"
+#include "ui/historystoragedialog.h"
 #include "ui/historytexts.h"
 #include "ui_mainwindow.h"
 
@@ -22,20 +24,47 @@ void MainWindow::setUpHistory()
 
     // The history lives beside config.json.
     const QString folder = QFileInfo(configFilePath()).absolutePath();
-    history = new HistoryRecorder(folder, loadHistorySettings(folder), this);
+    history = new ActiveHistory(folder, loadHistorySettings(folder), this);
+    watchHistory(history->recorder());
     connect(ui->action_history, &QAction::triggered, this, &MainWindow::showHistory);
-    connect(history, &HistoryRecorder::storeFailed, this, [this](const HistoryError &error, bool server) {
+    connect(ui->action_history_storage, &QAction::triggered, this, &MainWindow::chooseHistoryStorage);
+}
+
+void MainWindow::watchHistory(HistoryRecorder *recorder)
+{
+    connect(recorder, &HistoryRecorder::storeFailed, this, [this](const HistoryError &error, bool server) {
         warnAboutHistory(HistoryTexts::failure(error, server), error.text);
     });
-    connect(history, &HistoryRecorder::keptLocally, this,
+    connect(recorder, &HistoryRecorder::keptLocally, this,
             [this](int waiting) { showHistoryMessage(HistoryTexts::keptLocally(waiting)); });
-    connect(history, &HistoryRecorder::sentToServer, this,
+    connect(recorder, &HistoryRecorder::sentToServer, this,
             [this](int count) { showHistoryMessage(HistoryTexts::sentToServer(count)); });
-    connect(history, &HistoryRecorder::storedAfterFailure, this,
+    connect(recorder, &HistoryRecorder::storedAfterFailure, this,
             [this](int count) { showHistoryMessage(HistoryTexts::storedAfterFailure(count)); });
-    connect(history, &HistoryRecorder::corruptFileKept, this, [this](const QString &path) {
+    connect(recorder, &HistoryRecorder::corruptFileKept, this, [this](const QString &path) {
         warnAboutHistory(HistoryTexts::corruptFileKept(path), QString());
     });
+}
+
+void MainWindow::chooseHistoryStorage()
+{
+    HistoryStorageDialog dialog(history->folder(), history->settings(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        switchHistory(dialog.chosenSettings());
+}
+
+void MainWindow::switchHistory(const HistorySettings &settings)
+{
+    // The history window reads through the old recorder: it goes with it and
+    // opens again on the new store.
+    const bool reopen = historyDialog && historyDialog->isVisible();
+    delete historyDialog;
+    historyDialog = nullptr;
+    history->switchTo(settings);
+    watchHistory(history->recorder());
+    showHistoryMessage(HistoryTexts::storeInUse(settings, history->folder()));
+    if (reopen)
+        showHistory();
 }
 
 ReadRecord MainWindow::startReadRecord()
@@ -60,13 +89,13 @@ void MainWindow::recordRead(ReadRecord read, BlockReader::Outcome outcome)
                    : outcome == BlockReader::Outcome::InstrumentLost ? ReadOutcome::InstrumentLost
                                                                      : ReadOutcome::Complete;
     read.blocks = blockReader->blocks();
-    history->recordRead(read);
+    history->recorder()->recordRead(read);
 }
 
 void MainWindow::showHistory()
 {
     if (!historyDialog) {
-        historyDialog = new HistoryDialog(history, this);
+        historyDialog = new HistoryDialog(history->recorder(), this);
         connect(historyDialog, &HistoryDialog::readOpened, this, &MainWindow::openFromHistory);
     }
     historyDialog->refresh();
