@@ -176,6 +176,37 @@ private slots:
         QCOMPARE(startTimes(file), timesOf({1}));
     }
 
+    // While the instrument is read nothing is stored, neither by the retry
+    // timer nor for a new read; all of it is stored once the hold ends.
+    void heldWhileTheInstrumentIsRead()
+    {
+        const QString home = folder->filePath(QStringLiteral("held"));
+        QVERIFY(writeFile(home, "not a folder yet"));
+        HistoryRecorder recorder(home, HistorySettings());
+        constexpr int kRetryMs = 20;
+        recorder.setRetryInterval(std::chrono::milliseconds(kRetryMs));
+        QSignalSpy failed(&recorder, &HistoryRecorder::storeFailed);
+        QSignalSpy recovered(&recorder, &HistoryRecorder::storedAfterFailure);
+        recorder.recordRead(smallRead(1));
+        QVERIFY(failed.wait(kWaitMs));
+        QVERIFY(QFile::remove(home));
+
+        recorder.holdStores(true);
+        recorder.recordRead(smallRead(2));
+        // Many retry intervals pass; the store could be written, but is not.
+        QTest::qWait(15 * kRetryMs);
+        QVERIFY(recovered.isEmpty());
+        QVERIFY(recorder.storeScheduled());
+        QCOMPARE(recorder.unsavedCount(), 2);
+        QVERIFY(!QFileInfo::exists(historyDatabasePath(home)));
+
+        recorder.holdStores(false);
+        QVERIFY(recovered.wait(kWaitMs));
+        QCOMPARE(recorder.unsavedCount(), 0);
+        HistoryConnection file(historyDatabasePath(home));
+        QCOMPARE(startTimes(file), timesOf({1, 2}));
+    }
+
     // Reads still unsaved when the program ends wait in a file of their own;
     // the next run takes them in, or keeps them again if it cannot either.
     void unsavedReadsOutliveTheRun_data()

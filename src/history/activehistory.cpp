@@ -17,5 +17,12 @@ void ActiveHistory::switchTo(const HistorySettings &settings)
     current = nullptr;
     chosen = settings;
     current = new HistoryRecorder(where, settings, this);
+    current->holdStores(held);
     emit switched(current);
+}
+
+void ActiveHistory::holdStores(bool hold)
+{
+    held = hold;
+    current->holdStores(hold);
 }

@@ -24,6 +24,9 @@ public:
     // unsaved reads, which the new recorder takes in. Nothing is saved here.
     void switchTo(const HistorySettings &settings);
 
+    // HistoryRecorder::holdStores(), kept across a switch.
+    void holdStores(bool hold);
+
 signals:
     // The old recorder is gone; connections to it went with it.
     void switched(HistoryRecorder *recorder);
@@ -32,4 +35,5 @@ private:
     QString where;
     HistorySettings chosen;
     HistoryRecorder *current = nullptr;
+    bool held = false;
 };

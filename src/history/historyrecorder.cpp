@@ -20,9 +20,9 @@ HistoryRecorder::HistoryRecorder(const QString &folder, const HistorySettings &s
         server = std::make_unique<HistoryConnection>(settings.server);
     storeSoon.setSingleShot(true);
     storeSoon.setInterval(0);
-    connect(&storeSoon, &QTimer::timeout, this, &HistoryRecorder::storeWaiting);
+    connect(&storeSoon, &QTimer::timeout, this, &HistoryRecorder::storeWhenFree);
     retryTimer.setInterval(kRetryInterval);
-    connect(&retryTimer, &QTimer::timeout, this, &HistoryRecorder::storeWaiting);
+    connect(&retryTimer, &QTimer::timeout, this, &HistoryRecorder::storeWhenFree);
 
     // Reads of an earlier run may still wait for the server, or in a file of their own.
     if (server && QFileInfo::exists(local.sqlitePath()))
@@ -50,6 +50,24 @@ void HistoryRecorder::recordRead(const ReadRecord &read)
         record.uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
     queue.append(record);
     storeSoon.start();
+}
+
+void HistoryRecorder::holdStores(bool hold)
+{
+    held = hold;
+    if (!held && dueWhileHeld) {
+        dueWhileHeld = false;
+        storeSoon.start();
+    }
+}
+
+void HistoryRecorder::storeWhenFree()
+{
+    if (held) {
+        dueWhileHeld = true;
+        return;
+    }
+    storeWaiting();
 }
 
 void HistoryRecorder::storeWaiting()

@@ -36,7 +36,7 @@ public:
     void storeWaiting();
 
     // True from a read's arrival until the attempt to store it.
-    bool storeScheduled() const { return storeSoon.isActive(); }
+    bool storeScheduled() const { return storeSoon.isActive() || dueWhileHeld; }
     // Reads in memory only, not yet in any store.
     int unsavedCount() const { return queue.size(); }
     // Reads in the local file that wait for the server.
@@ -48,6 +48,11 @@ public:
     const HistoryError &lastError() const { return error; }
 
     void setRetryInterval(std::chrono::milliseconds interval) { retryTimer.setInterval(interval); }
+
+    // While the instrument is read, nothing is stored: the read's waits serve
+    // the timers, and a store (a server's connect may take seconds) would run
+    // out an exchange's timeout. A store that fell due meanwhile runs after.
+    void holdStores(bool hold);
 
 signals:
     void readStored();
@@ -75,6 +80,7 @@ private:
     void localFailed();
     void serverFailed();
     void updateRetry();
+    void storeWhenFree();
 
     QString folder;
     HistorySettings settings;
@@ -88,4 +94,6 @@ private:
     int localWaiting = 0;
     bool localFailing = false;
     bool serverFailing = false;
+    bool held = false;
+    bool dueWhileHeld = false;
 };

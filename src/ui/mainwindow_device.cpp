@@ -1,6 +1,7 @@
 #include "ui/mainwindow.h"
 
 #include "device/blockreader.h"
+#include "history/activehistory.h"
 #include "history/readrecord.h"
 #include "ui/blockfaulttext.h"
 #include "ui/linkstatusbar.h"
@@ -32,7 +33,9 @@ void MainWindow::on_button_read_data_clicked()
     linkStatus->readStarted();
 
     const ReadRecord record = startReadRecord();
+    history->holdStores(true);
     const BlockReader::Outcome outcome = blockReader->read();
+    history->holdStores(false);
 
     // Without a count there is no block list; the status line says so.
     if (blockReader->blockCount() < 0) {
