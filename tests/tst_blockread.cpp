@@ -97,12 +97,16 @@ private slots:
                 problems << QStringLiteral("export enabled");
             if (setup.ui->block_names_list->isEnabled())
                 problems << QStringLiteral("list usable");
+            // Its connection check and switch would hold up the read's waits.
+            if (setup.ui->action_history_storage->isEnabled())
+                problems << QStringLiteral("history storage can be changed");
         });
         setup.read();
 
         QCOMPARE(checked, 10);
         QCOMPARE(problems, QStringList());
         QVERIFY(setup.ui->button_read_data->isEnabled());
+        QVERIFY(setup.ui->action_history_storage->isEnabled());
     }
 
     void noBlocks()

@@ -33,9 +33,12 @@ void MainWindow::on_button_read_data_clicked()
     linkStatus->readStarted();
 
     const ReadRecord record = startReadRecord();
+    // The store's connection check and switch would hold up the read's waits.
+    ui->action_history_storage->setEnabled(false);
     history->holdStores(true);
     const BlockReader::Outcome outcome = blockReader->read();
     history->holdStores(false);
+    ui->action_history_storage->setEnabled(true);
 
     // Without a count there is no block list; the status line says so.
     if (blockReader->blockCount() < 0) {
