@@ -1,6 +1,7 @@
 #include "history/csvexport.h"
 
-#include <QSaveFile>
+#include "settings/atomicfile.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -64,13 +65,5 @@ QByteArray blocksToCsv(const QVector<MemoryBlock> &blocks, const CsvFormat &form
 
 bool writeCsvFile(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // A full disk may accept a short write; commit() would then put a cut file in place.
-    if (file.write(bytes) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writeFileAtomically(path, bytes);
 }

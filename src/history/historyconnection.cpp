@@ -207,6 +207,15 @@ bool HistoryConnection::exec(QSqlQuery &q)
     return false;
 }
 
+bool HistoryConnection::run(QSqlQuery &q, const QString &sql, const QVariantList &values)
+{
+    if (!prepare(q, sql))
+        return false;
+    for (const QVariant &value : values)
+        q.addBindValue(value);
+    return exec(q);
+}
+
 bool HistoryConnection::exec(const QString &sql)
 {
     QSqlQuery q = query();

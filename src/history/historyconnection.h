@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <QVariant>
 #include <chrono>
 
 class QSqlError;
@@ -47,6 +48,8 @@ public:
     bool prepare(QSqlQuery &query, const QString &sql);
     bool exec(QSqlQuery &query);
     bool exec(const QString &sql);
+    // prepare(), the values bound in order, exec().
+    bool run(QSqlQuery &query, const QString &sql, const QVariantList &values = {});
 
     // The schema version the store holds (0: none yet); -1 on failure.
     int storedSchemaVersion();

@@ -81,11 +81,7 @@ bool HistoryReader::listReads(const ReadFilter &filter, const StoredRead *after,
     sql += QStringLiteral(" ORDER BY r.started_at DESC, r.id DESC LIMIT %1").arg(limit);
 
     QSqlQuery q = connection.query();
-    if (!connection.prepare(q, sql))
-        return false;
-    for (const QVariant &value : qAsConst(values))
-        q.addBindValue(value);
-    if (!connection.exec(q))
+    if (!connection.run(q, sql, values))
         return false;
     reads->clear();
     while (q.next())
@@ -96,13 +92,11 @@ bool HistoryReader::listReads(const ReadFilter &filter, const StoredRead *after,
 bool HistoryReader::blocksOf(qint64 readId, QVector<StoredBlock> *blocks)
 {
     QSqlQuery q = connection.query();
-    if (!connection.prepare(
-            q, QStringLiteral("SELECT rb.position, b.name, rb.expected_size, rb.fault, b.value_count "
-                              "FROM read_blocks rb JOIN blocks b ON b.id = rb.block_id "
-                              "WHERE rb.read_id = ? ORDER BY rb.position")))
-        return false;
-    q.addBindValue(readId);
-    if (!connection.exec(q))
+    if (!connection.run(q,
+                        QStringLiteral("SELECT rb.position, b.name, rb.expected_size, rb.fault, b.value_count "
+                                       "FROM read_blocks rb JOIN blocks b ON b.id = rb.block_id "
+                                       "WHERE rb.read_id = ? ORDER BY rb.position"),
+                        {readId}))
         return false;
     blocks->clear();
     while (q.next()) {
@@ -120,10 +114,7 @@ bool HistoryReader::blocksOf(qint64 readId, QVector<StoredBlock> *blocks)
 bool HistoryReader::loadRead(qint64 readId, ReadRecord *read)
 {
     QSqlQuery head = connection.query();
-    if (!connection.prepare(head, QStringLiteral("SELECT %1 FROM reads r WHERE r.id = ?").arg(kReadColumns)))
-        return false;
-    head.addBindValue(readId);
-    if (!connection.exec(head))
+    if (!connection.run(head, QStringLiteral("SELECT %1 FROM reads r WHERE r.id = ?").arg(kReadColumns), {readId}))
         return false;
     if (!head.next()) {
         connection.setError(HistoryFailure::Failed,
@@ -134,13 +125,11 @@ bool HistoryReader::loadRead(qint64 readId, ReadRecord *read)
     head.finish();
 
     QSqlQuery q = connection.query();
-    if (!connection.prepare(
-            q, QStringLiteral("SELECT b.name, rb.expected_size, rb.fault, rb.read_at, b.value_data "
-                              "FROM read_blocks rb JOIN blocks b ON b.id = rb.block_id "
-                              "WHERE rb.read_id = ? ORDER BY rb.position")))
-        return false;
-    q.addBindValue(readId);
-    if (!connection.exec(q))
+    if (!connection.run(q,
+                        QStringLiteral("SELECT b.name, rb.expected_size, rb.fault, rb.read_at, b.value_data "
+                                       "FROM read_blocks rb JOIN blocks b ON b.id = rb.block_id "
+                                       "WHERE rb.read_id = ? ORDER BY rb.position"),
+                        {readId}))
         return false;
     ReadRecord record;
     record.uid = stored.uid;
@@ -170,9 +159,7 @@ bool HistoryReader::loadRead(qint64 readId, ReadRecord *read)
 bool HistoryReader::pendingReads(QVector<qint64> *readIds)
 {
     QSqlQuery q = connection.query();
-    if (!connection.prepare(q,
-                            QStringLiteral("SELECT id FROM reads WHERE pending = 1 ORDER BY started_at, id"))
-        || !connection.exec(q))
+    if (!connection.run(q, QStringLiteral("SELECT id FROM reads WHERE pending = 1 ORDER BY started_at, id")))
         return false;
     readIds->clear();
     while (q.next())

@@ -59,8 +59,7 @@ bool fillColumn(HistoryConnection &connection, const QString &table, const QStri
                 const QString &source, QString (*valueOf)(const QVariant &))
 {
     QSqlQuery rows = connection.query();
-    if (!connection.prepare(rows, QStringLiteral("SELECT id, %1 FROM %2").arg(source, table))
-        || !connection.exec(rows))
+    if (!connection.run(rows, QStringLiteral("SELECT id, %1 FROM %2").arg(source, table)))
         return false;
     QVector<QPair<qint64, QString>> values;
     while (rows.next())

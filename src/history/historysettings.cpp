@@ -1,10 +1,11 @@
 #include "history/historysettings.h"
 
+#include "settings/atomicfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 QString historySettingsPath(const QString &folder)
 {
@@ -44,14 +45,5 @@ bool saveHistorySettings(const QString &folder, const HistorySettings &settings)
     object.insert(kUser, settings.server.user);
 
     QDir().mkpath(folder);
-    QSaveFile file(historySettingsPath(folder));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray text = QJsonDocument(object).toJson(QJsonDocument::Indented);
-    // A full disk may accept a short write; commit() would then put a cut file in place.
-    if (file.write(text) != text.size() || !file.flush() || file.size() != text.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writeFileAtomically(historySettingsPath(folder), QJsonDocument(object).toJson(QJsonDocument::Indented));
 }

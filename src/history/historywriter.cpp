@@ -46,10 +46,7 @@ bool HistoryWriter::storeRead(const ReadRecord &read, bool pending)
         record.uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
 
     QSqlQuery known = connection.query();
-    if (!connection.prepare(known, QStringLiteral("SELECT id FROM reads WHERE uid = ?")))
-        return finish(false);
-    known.addBindValue(record.uid);
-    if (!connection.exec(known))
+    if (!connection.run(known, QStringLiteral("SELECT id FROM reads WHERE uid = ?"), {record.uid}))
         return finish(false);
     const bool stored = known.next();
     known.finish();
@@ -74,20 +71,12 @@ bool HistoryWriter::insertRead(const ReadRecord &read, bool pending, qint64 *rea
     const QDateTime started = read.startedAt.isValid() ? read.startedAt : QDateTime::currentDateTimeUtc();
 
     QSqlQuery insert = connection.query();
-    if (!connection.prepare(insert,
-                            QStringLiteral("INSERT INTO reads (uid, started_at, port, block_count, outcome, "
-                                           "stored_blocks, value_count, pending) "
-                                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?) RETURNING id")))
-        return false;
-    insert.addBindValue(read.uid);
-    insert.addBindValue(started.toMSecsSinceEpoch());
-    insert.addBindValue(notNull(read.portName));
-    insert.addBindValue(read.blockCount);
-    insert.addBindValue(outcomeCode(read.outcome));
-    insert.addBindValue(read.blocks.size());
-    insert.addBindValue(values);
-    insert.addBindValue(pending ? 1 : 0);
-    if (!connection.exec(insert))
+    if (!connection.run(insert,
+                        QStringLiteral("INSERT INTO reads (uid, started_at, port, block_count, outcome, "
+                                       "stored_blocks, value_count, pending) "
+                                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?) RETURNING id"),
+                        {read.uid, started.toMSecsSinceEpoch(), notNull(read.portName), read.blockCount,
+                         outcomeCode(read.outcome), read.blocks.size(), values, pending ? 1 : 0}))
         return false;
     if (!insert.next()) {
         connection.setError(HistoryFailure::Failed, QStringLiteral("The new read has no key."));
@@ -108,29 +97,19 @@ bool HistoryWriter::storeBlock(qint64 readId, int position, const MemoryBlock &b
         return false;
 
     QSqlQuery insert = connection.query();
-    if (!connection.prepare(insert,
-                            QStringLiteral("INSERT INTO read_blocks (read_id, position, block_id, "
-                                           "expected_size, fault, read_at) VALUES (?, ?, ?, ?, ?, ?)")))
-        return false;
-    insert.addBindValue(readId);
-    insert.addBindValue(position);
-    insert.addBindValue(blockId);
-    insert.addBindValue(block.expectedSize);
-    insert.addBindValue(faultCode(block.fault));
-    insert.addBindValue(msecsOrNull(block.readAt));
-    return connection.exec(insert);
+    return connection.run(insert,
+                          QStringLiteral("INSERT INTO read_blocks (read_id, position, block_id, "
+                                         "expected_size, fault, read_at) VALUES (?, ?, ?, ?, ?, ?)"),
+                          {readId, position, blockId, block.expectedSize, faultCode(block.fault),
+                           msecsOrNull(block.readAt)});
 }
 
 qint64 HistoryWriter::blockIdFor(const MemoryBlock &block, const QByteArray &bytes, qint64 key)
 {
     const QString name = notNull(block.name);
     QSqlQuery same = connection.query();
-    if (!connection.prepare(
-            same, QStringLiteral("SELECT id, value_data FROM blocks WHERE block_key = ? AND name = ?")))
-        return -1;
-    same.addBindValue(key);
-    same.addBindValue(name);
-    if (!connection.exec(same))
+    if (!connection.run(same, QStringLiteral("SELECT id, value_data FROM blocks WHERE block_key = ? AND name = ?"),
+                        {key, name}))
         return -1;
     // The key only narrows the search; the values themselves decide.
     while (same.next()) {
@@ -140,16 +119,10 @@ qint64 HistoryWriter::blockIdFor(const MemoryBlock &block, const QByteArray &byt
     same.finish();
 
     QSqlQuery insert = connection.query();
-    if (!connection.prepare(insert,
-                            QStringLiteral("INSERT INTO blocks (block_key, name, name_key, value_count, "
-                                           "value_data) VALUES (?, ?, ?, ?, ?) RETURNING id")))
-        return -1;
-    insert.addBindValue(key);
-    insert.addBindValue(name);
-    insert.addBindValue(notNull(blockNameKey(name)));
-    insert.addBindValue(block.values.size());
-    insert.addBindValue(bytes);
-    if (!connection.exec(insert))
+    if (!connection.run(insert,
+                        QStringLiteral("INSERT INTO blocks (block_key, name, name_key, value_count, "
+                                       "value_data) VALUES (?, ?, ?, ?, ?) RETURNING id"),
+                        {key, name, notNull(blockNameKey(name)), block.values.size(), bytes}))
         return -1;
     if (!insert.next()) {
         connection.setError(HistoryFailure::Failed, QStringLiteral("The new block has no key."));
@@ -163,10 +136,7 @@ bool HistoryWriter::lockBlockKey(qint64 key)
     if (connection.backend() != HistoryBackend::Postgres)
         return true; // the file's write lock is held for the whole transaction
     QSqlQuery lock = connection.query();
-    if (!connection.prepare(lock, QStringLiteral("SELECT pg_advisory_xact_lock(?)")))
-        return false;
-    lock.addBindValue(key);
-    return connection.exec(lock);
+    return connection.run(lock, QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {key});
 }
 
 bool HistoryWriter::deleteReads(const QVector<qint64> &readIds)

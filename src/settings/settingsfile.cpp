@@ -1,12 +1,12 @@
 #include "settings/settingsfile.h"
 
+#include "settings/atomicfile.h"
 #include "settings/settingskeys.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QUuid>
 
@@ -14,23 +14,9 @@
 
 namespace {
 
-bool writeAtomically(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // A full disk shows only when the buffer goes out: a short write is
-    // accepted there, and commit() would then put a cut file in place.
-    if (file.write(bytes) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
 bool writeJsonAtomically(const QString &path, const QJsonObject &object)
 {
-    return writeAtomically(path, QJsonDocument(object).toJson(QJsonDocument::Indented));
+    return writeFileAtomically(path, QJsonDocument(object).toJson(QJsonDocument::Indented));
 }
 
 // Printable ASCII other than the quote and the backslash: JSON text as it is.
@@ -123,7 +109,7 @@ ConfigAtStart loadConfigAtStart()
     if (bytes.trimmed().isEmpty())
         return found;
     found.unreadable = true;
-    found.kept = writeAtomically(unreadableConfigPath(), bytes);
+    found.kept = writeFileAtomically(unreadableConfigPath(), bytes);
     return found;
 }
 
@@ -149,7 +135,7 @@ bool saveConfig(const QJsonObject &object, const QString &key, const QString &te
     others.insert(key, QString::fromLatin1(marker));
     QByteArray bytes = QJsonDocument(others).toJson(QJsonDocument::Indented);
     bytes.replace(bytes.indexOf('"' + marker + '"') + 1, marker.size(), text.toLatin1());
-    return writeAtomically(configFilePath(), bytes);
+    return writeFileAtomically(configFilePath(), bytes);
 }
 
 QJsonObject parseConfig(const QByteArray &bytes)
