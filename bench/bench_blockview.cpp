@@ -3,6 +3,7 @@
 // several sizes up to the instrument's largest (65 535 values), with the
 // tolerance band off and on. Prints medians (and the worst case) in ms.
 
+#include "figures.h"
 #include "../tests/mainwindowtester.h"
 #include "device/pathportlister.h"
 
@@ -33,19 +34,6 @@ QVector<float> noisyReadings(int count, quint32 seed)
     return values;
 }
 
-struct Figures
-{
-    double median = 0;
-    double worst = 0;
-};
-
-Figures summary(QVector<double> times)
-{
-    if (times.isEmpty())
-        return {};
-    std::sort(times.begin(), times.end());
-    return {times.at(times.size() / 2), times.last()};
-}
 
 Figures timed(const std::function<void()> &work, int runs = kRuns)
 {

@@ -10,6 +10,7 @@
 //   ./bench/bench_deviceread 2>/dev/null
 // or name the shapes to read, paced only: ./bench/bench_deviceread 100x10
 
+#include "figures.h"
 #include "device/pathportlister.h"
 #include "device/port.h"
 #include "instrumentsimulator.h"
@@ -76,12 +77,6 @@ ReadFigures timedRead(InstrumentSimulator &instrument, MainWindow &window)
     return figures;
 }
 
-double median(QVector<double> figures)
-{
-    std::sort(figures.begin(), figures.end());
-    return figures.at(figures.size() / 2);
-}
-
 // The paced reads of one shape; returns the median ratio to the wire time.
 double pacedReads(InstrumentSimulator &instrument, MainWindow &window, const Shape &shape, QTextStream &out)
 {
@@ -109,7 +104,7 @@ double pacedReads(InstrumentSimulator &instrument, MainWindow &window, const Sha
                    .arg(f.cpuSeconds / f.exchanges * 1e6, 0, 'f', 0)
             << Qt::endl;
     }
-    const double ratio = median(ratios);
+    const double ratio = summary(ratios).median;
     out << QStringLiteral("  median ratio %1 (goal at most %2): %3")
                .arg(ratio, 0, 'f', 4)
                .arg(kGoalRatio, 0, 'f', 2)

@@ -3,6 +3,7 @@
 // 10 000 reads stored (goal: 200 ms) and loading a read of one 65 535-value
 // block back (goal: 50 ms). Prints the median and the worst of several runs.
 
+#include "figures.h"
 #include "../tests/historytestdata.h"
 #include "../tests/mainwindowtester.h"
 #include "device/pathportlister.h"
@@ -24,17 +25,6 @@ constexpr int kBlocks = 10;
 constexpr int kLargestBlock = 65535;
 const QDateTime kStart(QDate(2024, 1, 8), QTime(6, 0), Qt::UTC);
 
-struct Figures
-{
-    double median = 0;
-    double worst = 0;
-};
-
-Figures summary(QVector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return {times.at(times.size() / 2), times.last()};
-}
 
 // `prepare` runs untimed before each timed `work`.
 Figures timed(const std::function<void(int)> &prepare, const std::function<void(int)> &work)

@@ -3,6 +3,7 @@
 // (and the worst run) in ms against the goals. Run by hand:
 //   QT_QPA_PLATFORM=offscreen ./bench_logo
 
+#include "figures.h"
 #include "../tests/mainwindowtester.h"
 #include "device/pathportlister.h"
 #include "settings/logoimage.h"
@@ -54,17 +55,6 @@ QByteArray logoPng()
     return bytes;
 }
 
-struct Figures
-{
-    double median = 0;
-    double worst = 0;
-};
-
-Figures summary(QVector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return {times.at(times.size() / 2), times.last()};
-}
 
 // Starts `clock` and opens a window; the time to its first paint goes to
 // `starts`. Null when it was never painted.

@@ -2,9 +2,8 @@
 // holds, its progress, cancel, the faults of each request, and how the read
 // ends when the instrument is lost or gives no count.
 
-#include "device/blockname.h"
+#include "blocksets.h"
 #include "device/blockreader.h"
-#include "instrumentnamecode.h"
 #include "logcapture.h"
 #include "simulatedlink.h"
 
@@ -15,20 +14,6 @@
 
 namespace {
 
-QVector<SimulatedBlock> fourBlocks()
-{
-    return {
-        {QStringLiteral("Т 0001"), {4.81f, 4.79f, 4.83f}},
-        {QStringLiteral("Lot A 0002"), {142.5f, 143.0f, 141.5f}},
-        {QStringLiteral("Пустой 0003"), {}},
-        {QStringLiteral("Сварной шов 0004"), {196.0f, 201.0f}},
-    };
-}
-
-QString shownName(const SimulatedBlock &block)
-{
-    return decodeBlockName(encodeInstrumentName(block.name));
-}
 
 // The blocks as the reader reports them, one by one.
 struct Progress

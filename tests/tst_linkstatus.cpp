@@ -2,8 +2,7 @@
 // state, a read's progress and how it ended, cancel (button and Escape), the
 // explanation of failed blocks, and the search run again by hand.
 
-#include "device/blockname.h"
-#include "instrumentnamecode.h"
+#include "blocksets.h"
 #include "mainwindowtester.h"
 #include "modalhelper.h"
 #include "simulatedlink.h"
@@ -18,19 +17,10 @@
 
 namespace {
 
-QVector<SimulatedBlock> fourBlocks()
-{
-    return {
-        {QStringLiteral("Т 0001"), {4.81f, 4.79f, 4.83f}},
-        {QStringLiteral("Lot A 0002"), {142.5f, 143.0f, 141.5f}},
-        {QStringLiteral("Пустой 0003"), {}},
-        {QStringLiteral("Сварной шов 0004"), {196.0f, 201.0f}},
-    };
-}
 
 QString shownName(int index)
 {
-    return decodeBlockName(encodeInstrumentName(fourBlocks().at(index).name));
+    return ::shownName(fourBlocks().at(index));
 }
 
 constexpr int kFoundMs = 5000;

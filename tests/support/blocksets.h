@@ -10,6 +10,9 @@
 // names, values below and above 100 (3, 1 and 2 values).
 QVector<SimulatedBlock> threeBlocks();
 
+// Four blocks of which the third is empty (3, 3, 0 and 2 values).
+QVector<SimulatedBlock> fourBlocks();
+
 // The name the window lists for a block, from the first `bytes` bytes of the
 // instrument's name field.
 QString shownName(const SimulatedBlock &block, int bytes = kInstrumentNameSize);
