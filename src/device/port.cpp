@@ -200,11 +200,9 @@ void Port::serialReciever()
 {
     pace.pieceArrived();
     const QByteArray chunk = serial.readAll();
-    for (const char byte : chunk) {
-        responseBuffer.append(byte);
-        if (responseBuffer.size() >= expectedResponseSize)
-            emit recievedValidReponse();
-    }
+    responseBuffer += chunk;
+    if (!chunk.isEmpty() && responseBuffer.size() >= expectedResponseSize)
+        emit recievedValidReponse();
 
     // The error answer in place of a longer answer ends the wait once the
     // line stays quiet after it; a value that only looks like it is followed
@@ -240,6 +238,8 @@ void Port::checkIfPortIsValidForDataExchange(QString portName)
     applyLineSettings();
     if (!serial.open(QIODevice::ReadWrite))
         return;
+    // Late bytes are those of an earlier exchange on this port.
+    lateBytesPossible = false;
     qDebug() << "serial opened";
     // Guard: an error report since open() has reached the loss handler, which closes the port.
     if (!serial.isOpen())
@@ -279,7 +279,6 @@ void Port::checkIfPortIsValidForDataExchange(QString portName)
     if (serial.isOpen())
         serial.readAll();
     serial.close();
-    lateBytesPossible = false;
     qDebug() << "lame";
     wrongPorts.removeAll(portName);
     wrongPorts.append(portName);
@@ -306,7 +305,6 @@ void Port::checkIfValidPortDisconnected(QSerialPort::SerialPortError error)
     armDetection();
     // A wait on a port that is gone ends now, with what had arrived.
     endWaitOnLoss();
-    lateBytesPossible = false;
     emit validPortDisconnected();
     // open() reports "no error" here before any instrument has been found.
     if (wasConnected)

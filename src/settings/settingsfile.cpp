@@ -42,7 +42,7 @@ QByteArray readConfigBytes()
 
 QString configFilePath()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString folder = configFolder();
     QDir dir(folder);
     if (!dir.exists())
         dir.mkpath(QStringLiteral("."));

@@ -108,6 +108,8 @@ private:
     // Read flow (mainwindow_device.cpp)
     void startBlockList(int count);
     void listBlock(int done, int count, const MemoryBlock &block);
+    // A block at the end of the list and its row, marked when it failed.
+    void appendBlockRow(const MemoryBlock &block);
     void markFailedBlocks();
 
     // Measurement history (mainwindow_history.cpp)

@@ -66,10 +66,15 @@ void MainWindow::startBlockList(int count)
 
 void MainWindow::listBlock(int done, int count, const MemoryBlock &block)
 {
+    appendBlockRow(block);
+    linkStatus->readProgress(done, count);
+}
+
+void MainWindow::appendBlockRow(const MemoryBlock &block)
+{
     memoryBlocks.append(block);
     auto *item = new QListWidgetItem(block.name, ui->block_names_list);
     BlockFaultText::markRow(item, block);
-    linkStatus->readProgress(done, count);
 }
 
 // The rows' tooltips are in the language of the moment.

@@ -4,13 +4,11 @@
 #include "history/historyrecorder.h"
 #include "history/historysettings.h"
 #include "settings/settingsfile.h"
-#include "ui/blockfaulttext.h"
 #include "ui/historydialog.h"
 #include "ui/historystoragedialog.h"
 #include "ui/historytexts.h"
 #include "ui_mainwindow.h"
 
-#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -23,7 +21,7 @@ void MainWindow::setUpHistory()
     statusBar()->addWidget(historyStatus);
 
     // The history lives beside config.json.
-    const QString folder = QFileInfo(configFilePath()).absolutePath();
+    const QString folder = configFolder();
     history = new ActiveHistory(folder, loadHistorySettings(folder), this);
     watchHistory(history->recorder());
     connect(ui->action_history, &QAction::triggered, this, &MainWindow::showHistory);
@@ -113,12 +111,10 @@ void MainWindow::openFromHistory(const QVector<MemoryBlock> &blocks, const QDate
     // As at the end of a read: a new list, no block shown for export yet.
     ui->button_export_to_PDF->setEnabled(false);
     ui->button_export_to_excel->setEnabled(false);
-    memoryBlocks = blocks;
+    memoryBlocks.clear();
     ui->block_names_list->clear();
-    for (const MemoryBlock &block : qAsConst(memoryBlocks)) {
-        auto *item = new QListWidgetItem(block.name, ui->block_names_list);
-        BlockFaultText::markRow(item, block);
-    }
+    for (const MemoryBlock &block : blocks)
+        appendBlockRow(block);
     ui->block_names_list->setEnabled(true);
     showHistoryMessage(HistoryTexts::openedFromHistory(startedAt));
     listFromHistory = true;
