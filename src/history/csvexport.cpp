@@ -1,9 +1,7 @@
 #include "history/csvexport.h"
 
 #include "settings/atomicfile.h"
-
-#include <charconv>
-#include <cmath>
+#include "values/readingnumbers.h"
 
 namespace {
 
@@ -36,13 +34,7 @@ void appendRow(QString &out, const QStringList &fields, QChar separator)
 
 QString csvNumber(float value, QChar decimalMark)
 {
-    constexpr int kBufferSize = 64; // a float's shortest form has at most 9 digits plus exponent and sign
-    char buffer[kBufferSize];
-    const std::to_chars_result written = std::to_chars(buffer, buffer + kBufferSize, value);
-    QString text = QString::fromLatin1(buffer, int(written.ptr - buffer));
-    if (decimalMark != QLatin1Char('.'))
-        text.replace(QLatin1Char('.'), decimalMark);
-    return text;
+    return readingShortestText(value, decimalMark);
 }
 
 QByteArray blocksToCsv(const QVector<MemoryBlock> &blocks, const CsvFormat &format, const QStringList &header)

@@ -96,25 +96,20 @@ HistoryConnection *HistoryRecorder::openHistory()
 
 bool HistoryRecorder::ensureOpen(HistoryConnection &connection)
 {
-    if (connection.open())
-        return true;
-    if (connection.backend() == HistoryBackend::Sqlite
-        && connection.lastError().failure == HistoryFailure::Corrupt)
-        return moveCorruptFileAside(connection) && connection.open();
-    return false;
+    return connection.open() || recoverCorruptFile(connection);
 }
 
-bool HistoryRecorder::moveCorruptFileAside(HistoryConnection &connection)
+bool HistoryRecorder::recoverCorruptFile(HistoryConnection &connection)
 {
-    const HistoryError damage = connection.lastError();
+    if (connection.backend() != HistoryBackend::Sqlite
+        || connection.lastError().failure != HistoryFailure::Corrupt)
+        return false;
     connection.close();
     const QString aside = keepCorruptFileAside(connection.sqlitePath());
-    if (aside.isEmpty()) {
-        connection.setError(damage.failure, damage.text);
+    if (aside.isEmpty())
         return false;
-    }
     emit corruptFileKept(aside);
-    return true;
+    return connection.open();
 }
 
 bool HistoryRecorder::storeInto(HistoryConnection &connection, const ReadRecord &read, bool pending)
@@ -123,14 +118,11 @@ bool HistoryRecorder::storeInto(HistoryConnection &connection, const ReadRecord 
         return false;
     if (HistoryWriter(connection).storeRead(read, pending))
         return true;
-    if (connection.backend() == HistoryBackend::Sqlite
-        && connection.lastError().failure == HistoryFailure::Corrupt)
-        return moveCorruptFileAside(connection) && connection.open()
-               && HistoryWriter(connection).storeRead(read, pending);
-    // A connection that failed is made anew next time (a server may have gone).
-    const HistoryError failure = connection.lastError();
+    if (recoverCorruptFile(connection))
+        return HistoryWriter(connection).storeRead(read, pending);
+    // A connection that failed is made anew next time (a server may have gone);
+    // closing keeps its last error.
     connection.close();
-    connection.setError(failure.failure, failure.text);
     return false;
 }
 

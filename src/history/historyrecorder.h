@@ -70,7 +70,9 @@ signals:
 
 private:
     bool ensureOpen(HistoryConnection &connection);
-    bool moveCorruptFileAside(HistoryConnection &connection);
+    // A damaged local file is moved aside and a new one opened in its place;
+    // false for any other failure, or when it could not be moved.
+    bool recoverCorruptFile(HistoryConnection &connection);
     bool storeInto(HistoryConnection &connection, const ReadRecord &read, bool pending);
     void storeQueueLocally(bool pending);
     void storeQueueOnServer();

@@ -132,6 +132,13 @@ QString blockNameKey(const QString &name)
 
 bool migrateSchema(HistoryConnection &connection, int targetVersion)
 {
+    // The usual case, a store already up to date, takes no write lock: on a
+    // shared file that lock may wait for another program's write.
+    const int seen = connection.storedSchemaVersion();
+    if (seen >= targetVersion && seen <= kLatestSchemaVersion)
+        return true;
+    // Anything else is decided under the lock, where the version is read again.
+    connection.clearError();
     if (!connection.begin())
         return false;
     if (connection.backend() == HistoryBackend::Postgres

@@ -28,13 +28,18 @@ double readingAsDecimal(float reading)
     return decimal;
 }
 
+QString readingShortestText(float reading, QChar decimalPoint)
+{
+    QString text = QString::fromLatin1(shortestForm(reading));
+    text.replace(QLatin1Char('.'), decimalPoint);
+    return text;
+}
+
 QString readingDecimalText(float reading, QChar decimalPoint)
 {
     if (!std::isfinite(reading))
         return QString();
-    QString text = QString::fromLatin1(shortestForm(reading));
-    text.replace(QLatin1Char('.'), decimalPoint);
-    return text;
+    return readingShortestText(reading, decimalPoint);
 }
 
 QString tabSeparatedReadings(const QVector<float> &readings, const QVector<int> &rows, QChar decimalPoint)

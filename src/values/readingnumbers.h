@@ -12,8 +12,12 @@
 // as they are.
 double readingAsDecimal(float reading);
 
-// The same decimal as text with the given decimal point (no grouping); empty
-// for a reading that is not finite, which has no number to give.
+// The same decimal as text with the given decimal point (no grouping); NaN
+// and infinities as "nan", "inf" and "-inf".
+QString readingShortestText(float reading, QChar decimalPoint);
+
+// readingShortestText(), but empty for a reading that is not finite, which
+// has no number to give.
 QString readingDecimalText(float reading, QChar decimalPoint);
 
 // One line per row (rows are 0-based positions in the readings, taken in the
