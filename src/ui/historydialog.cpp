@@ -74,10 +74,14 @@ HistoryDialog::HistoryDialog(HistoryRecorder *recorder, QWidget *parent)
     connect(ui->open_button, &QPushButton::clicked, this, &HistoryDialog::openCurrent);
     connect(ui->delete_button, &QPushButton::clicked, this, &HistoryDialog::deleteSelected);
     connect(ui->export_button, &QPushButton::clicked, this, &HistoryDialog::exportCsv);
-    connect(recorder, &HistoryRecorder::readStored, this, [this] {
+    // Reads waiting in the store arrive several at once: the list is fetched
+    // again once they are all in.
+    refreshSoon.setSingleShot(true);
+    connect(&refreshSoon, &QTimer::timeout, this, [this] {
         if (isVisible())
             refresh();
     });
+    connect(recorder, &HistoryRecorder::readStored, &refreshSoon, qOverload<>(&QTimer::start));
 }
 
 HistoryDialog::~HistoryDialog()
@@ -92,7 +96,8 @@ void HistoryDialog::changeEvent(QEvent *event)
         ui->retranslateUi(this);
         setBlockHeaders();
         reads->retranslate();
-        showBlocksOfCurrent();
+        // The shown blocks' words, without asking the store again.
+        fillBlockRows();
     }
     QDialog::changeEvent(event);
 }
@@ -120,6 +125,11 @@ void HistoryDialog::applyFilter()
     }
     ui->status_label->clear();
     reads->setFilter(filter);
+}
+
+void HistoryDialog::showStoreFailure(HistoryConnection *connection)
+{
+    showFailure(connection ? connection->lastError() : recorder->lastError());
 }
 
 int HistoryDialog::currentRow() const
@@ -152,17 +162,20 @@ void HistoryDialog::selectionChanged()
 
 void HistoryDialog::showBlocksOfCurrent()
 {
-    blocks->removeRows(0, blocks->rowCount());
+    shownBlocks.clear();
     const int row = currentRow();
-    if (row < 0)
-        return;
-    HistoryConnection *connection = recorder->openHistory();
-    QVector<StoredBlock> stored;
-    if (!connection || !HistoryReader(*connection).blocksOf(reads->read(row).id, &stored)) {
-        showFailure(connection ? connection->lastError() : recorder->lastError());
-        return;
+    if (row >= 0) {
+        HistoryConnection *connection = recorder->openHistory();
+        if (!connection || !HistoryReader(*connection).blocksOf(reads->read(row).id, &shownBlocks))
+            showStoreFailure(connection);
     }
-    for (const StoredBlock &block : qAsConst(stored)) {
+    fillBlockRows();
+}
+
+void HistoryDialog::fillBlockRows()
+{
+    blocks->removeRows(0, blocks->rowCount());
+    for (const StoredBlock &block : qAsConst(shownBlocks)) {
         auto *fault =
             new QStandardItem(BlockFaultText::reason(block.fault, block.valueCount, block.expectedSize));
         blocks->appendRow(
@@ -178,7 +191,7 @@ bool HistoryDialog::loadCurrent(ReadRecord *read)
         return false;
     HistoryConnection *connection = recorder->openHistory();
     if (!connection || !HistoryReader(*connection).loadRead(reads->read(row).id, read)) {
-        showFailure(connection ? connection->lastError() : recorder->lastError());
+        showStoreFailure(connection);
         return false;
     }
     return true;
@@ -205,7 +218,7 @@ void HistoryDialog::deleteSelected()
         return;
     HistoryConnection *connection = recorder->openHistory();
     if (!connection || !HistoryWriter(*connection).deleteReads(ids)) {
-        showFailure(connection ? connection->lastError() : recorder->lastError());
+        showStoreFailure(connection);
         return;
     }
     refresh();

@@ -4,8 +4,10 @@
 #include "history/readrecord.h"
 
 #include <QDialog>
+#include <QTimer>
 #include <QVector>
 
+class HistoryConnection;
 class HistoryRecorder;
 class QStandardItemModel;
 class ReadListModel;
@@ -42,10 +44,13 @@ private:
     void applyFilter();
     void selectionChanged();
     void showBlocksOfCurrent();
+    void fillBlockRows();
     void openCurrent();
     void deleteSelected();
     void exportCsv();
     void showFailure(const HistoryError &error);
+    // The store could not be opened (null) or failed what it was asked.
+    void showStoreFailure(HistoryConnection *connection);
     int currentRow() const;
     QVector<qint64> selectedReadIds() const;
     bool loadCurrent(ReadRecord *read);
@@ -54,4 +59,7 @@ private:
     HistoryRecorder *recorder = nullptr;
     ReadListModel *reads = nullptr;
     QStandardItemModel *blocks = nullptr;
+    // The selected read's blocks as the store gave them.
+    QVector<StoredBlock> shownBlocks;
+    QTimer refreshSoon;
 };
