@@ -11,7 +11,6 @@
 namespace {
 
 const QString kSqliteDriver = QStringLiteral("QSQLITE");
-const QString kServerDriver = QStringLiteral("QPSQL");
 
 // SQLite's primary result codes.
 constexpr int kSqliteBusy = 5;
@@ -118,7 +117,7 @@ bool HistoryConnection::open(int schemaVersion)
 
 bool HistoryConnection::openDriver()
 {
-    const QString driver = kind == HistoryBackend::Sqlite ? kSqliteDriver : kServerDriver;
+    const QString driver = kind == HistoryBackend::Sqlite ? kSqliteDriver : serverDriver();
     if (!QSqlDatabase::isDriverAvailable(driver)) {
         setError(HistoryFailure::Unreachable,
                  QStringLiteral("The %1 database driver is missing.").arg(driver));

@@ -21,6 +21,8 @@ public:
     // How long a write waits for another program's write to the same file.
     static constexpr std::chrono::milliseconds kBusyTimeout{2000};
     static constexpr int kServerConnectTimeoutSeconds = 5;
+    // Qt's driver for the shared server.
+    static QString serverDriver() { return QStringLiteral("QPSQL"); }
 
     explicit HistoryConnection(const QString &sqlitePath);
     explicit HistoryConnection(const HistoryServer &server);

@@ -7,7 +7,6 @@
 
 #include <QFileInfo>
 #include <QSignalBlocker>
-#include <QUuid>
 
 HistoryRecorder::HistoryRecorder(const QString &folder, const HistorySettings &settings, QObject *parent)
     : QObject(parent)
@@ -47,7 +46,7 @@ void HistoryRecorder::recordRead(const ReadRecord &read)
 {
     ReadRecord record = read;
     if (record.uid.isEmpty())
-        record.uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        record.uid = newReadUid();
     queue.append(record);
     storeSoon.start();
 }

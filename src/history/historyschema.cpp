@@ -1,9 +1,9 @@
 #include "history/historyschema.h"
 
 #include "history/historyconnection.h"
+#include "history/readrecord.h"
 
 #include <QStringList>
-#include <QUuid>
 #include <QVariant>
 
 namespace {
@@ -79,7 +79,7 @@ bool fillColumn(HistoryConnection &connection, const QString &table, const QStri
 
 QString newUid(const QVariant &)
 {
-    return QUuid::createUuid().toString(QUuid::WithoutBraces);
+    return newReadUid();
 }
 
 QString nameKeyOf(const QVariant &name)

@@ -5,7 +5,6 @@
 #include "history/storagecodes.h"
 #include "history/valuebytes.h"
 
-#include <QUuid>
 #include <QVariant>
 
 namespace {
@@ -43,7 +42,7 @@ bool HistoryWriter::storeRead(const ReadRecord &read, bool pending)
         return false;
     ReadRecord record = read;
     if (record.uid.isEmpty())
-        record.uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        record.uid = newReadUid();
 
     QSqlQuery known = connection.query();
     if (!connection.run(known, QStringLiteral("SELECT id FROM reads WHERE uid = ?"), {record.uid}))

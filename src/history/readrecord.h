@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QUuid>
 #include <QVector>
 
 // How a read of the instrument ended.
@@ -12,6 +13,12 @@ enum class ReadOutcome {
     Cancelled,      // the operator stopped the read
     InstrumentLost, // the instrument went away during the read
 };
+
+// A new read's identity: a read sent to a store twice is kept once.
+inline QString newReadUid()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
 
 // One read of the instrument, as the history keeps it.
 struct ReadRecord

@@ -36,7 +36,7 @@ ServerCheckOutcome connectFailureOutcome(const QString &driverText)
 ServerCheck checkHistoryServer(const HistoryServer &server)
 {
     ServerCheck check;
-    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
+    if (!QSqlDatabase::isDriverAvailable(HistoryConnection::serverDriver())) {
         check.outcome = ServerCheckOutcome::DriverMissing;
         return check;
     }

@@ -63,7 +63,6 @@ LinkStatusBar::LinkStatusBar(Port &port, QAction *searchAgain, QWidget *parent)
 
     showLinkState(port.isInstrumentConnected() ? Port::LinkState::Connected : Port::LinkState::Searching,
                   port.instrumentPortName());
-    retranslate();
 }
 
 void LinkStatusBar::showLinkState(Port::LinkState state, const QString &portName)
