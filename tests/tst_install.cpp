@@ -49,6 +49,14 @@ private slots:
         QCOMPARE(installed.size(), QFileInfo(QStringLiteral(ZRV_BINARY_DIR "/zrv")).size());
     }
 
+    void stationProgram()
+    {
+        const QFileInfo installed(prefix.filePath(QStringLiteral("bin/zrv-station")));
+        QVERIFY(installed.isFile());
+        QVERIFY(installed.isExecutable());
+        QCOMPARE(installed.size(), QFileInfo(QStringLiteral(ZRV_BINARY_DIR "/zrv-station")).size());
+    }
+
     void menuEntry()
     {
         const QString path = prefix.filePath(QStringLiteral("share/applications/zrv.desktop"));

@@ -36,6 +36,8 @@ struct ReportData
     ReportStatistic maximum;
     ReportStatistic mean;
     ReportStatistic stdev;
+    // Decimals of the values in the value table; -1: as the window's table has them.
+    int valueDecimals = -1;
 
     QImage logo;           // null: no logo
     QVector<QImage> plots; // rendered plots in report order (graph, diagram)

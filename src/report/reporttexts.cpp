@@ -14,11 +14,11 @@ constexpr int kStatisticDecimals = 1;
 constexpr int kToleranceDigits = 6;
 } // namespace
 
-QString reportValueText(float value)
+QString reportValueText(float value, int decimals)
 {
     if (!std::isfinite(value))
         return kNoNumberText;
-    return QString::number(double(value), 'f', decimalsForValue(value));
+    return QString::number(double(value), 'f', decimals < 0 ? decimalsForValue(value) : decimals);
 }
 
 QString reportDifferenceText(double shownMean, float value)

@@ -9,8 +9,9 @@ extern const QString kNoNumberText;
 // Header of the difference column; the same in every language.
 extern const QString kDifferenceHeader;
 
-// A measured value, rounded to the decimals the value table uses for it.
-QString reportValueText(float value);
+// A measured value, rounded to the decimals the value table uses for it, or
+// to `decimals` when that is not negative.
+QString reportValueText(float value, int decimals = -1);
 // Shown mean minus the value, one decimal.
 QString reportDifferenceText(double shownMean, float value);
 // A statistic as the boxes show it: one decimal.

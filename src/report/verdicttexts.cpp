@@ -3,12 +3,35 @@
 #include "report/reporttexts.h"
 #include "values/bandverdict.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 namespace {
 constexpr int kPercentDecimals = 1;
 constexpr int kCapabilityDecimals = 2;
+
+// The texts belong to the verdict view's catalogue context.
+QString viewText(const char *source, const char *comment = nullptr)
+{
+    return QCoreApplication::translate("BandVerdictView", source, comment);
+}
 } // namespace
+
+VerdictTexts verdictTexts(const QVector<float> &readings, const ToleranceBand &band)
+{
+    if (!band.on || readings.isEmpty())
+        return {kNoNumberText, kNoNumberText, kNoNumberText, kNoNumberText};
+    const BandVerdict verdict = bandVerdict(readings, band);
+    const QLocale locale = verdictNumberLocale();
+    return {outOfBandText(viewText("%1 из %2 (%3 %)"), verdict, locale),
+            verdict.conforms ? viewText("Соответствует") : viewText("Не соответствует"),
+            capabilityText(verdict.cp, locale), capabilityText(verdict.cpk, locale)};
+}
+
+QLocale verdictNumberLocale()
+{
+    return QLocale(viewText("ru_RU", "locale whose decimal point the numbers in texts take"));
+}
 
 QString outOfBandText(const QString &pattern, const BandVerdict &verdict, const QLocale &locale)
 {

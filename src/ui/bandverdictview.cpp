@@ -1,9 +1,5 @@
 #include "ui/bandverdictview.h"
 
-#include "report/reporttexts.h"
-#include "report/verdicttexts.h"
-#include "values/bandverdict.h"
-
 #include <QEvent>
 #include <QLabel>
 
@@ -31,18 +27,12 @@ VerdictTexts BandVerdictView::texts() const
 
 VerdictTexts BandVerdictView::textsFor(const QVector<float> &readings, const ToleranceBand &band)
 {
-    if (!band.on || readings.isEmpty())
-        return {kNoNumberText, kNoNumberText, kNoNumberText, kNoNumberText};
-    const BandVerdict verdict = bandVerdict(readings, band);
-    const QLocale locale = numberLocale();
-    return {outOfBandText(tr("%1 из %2 (%3 %)"), verdict, locale),
-            verdict.conforms ? tr("Соответствует") : tr("Не соответствует"),
-            capabilityText(verdict.cp, locale), capabilityText(verdict.cpk, locale)};
+    return verdictTexts(readings, band);
 }
 
 QLocale BandVerdictView::numberLocale()
 {
-    return QLocale(tr("ru_RU", "locale whose decimal point the numbers in texts take"));
+    return verdictNumberLocale();
 }
 
 bool BandVerdictView::eventFilter(QObject *watched, QEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/verdicttexts.h"
 #include "values/toleranceband.h"
 
 #include <QLocale>
@@ -8,15 +9,6 @@
 #include <QVector>
 
 class QLabel;
-
-// The verdict of the shown block against the tolerance band, as texts.
-struct VerdictTexts
-{
-    QString outOfBand; // "2 из 40 (5,0 %)"
-    QString verdict;   // "Соответствует" / "Не соответствует"
-    QString cp;
-    QString cpk;
-};
 
 // Shows the band's verdict on a block in the statistics area: the
 // out-of-band count, the verdict, Cp and Cpk; "—" throughout while the band

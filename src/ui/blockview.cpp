@@ -1,5 +1,6 @@
 #include "ui/blockview.h"
 
+#include "report/reportassembly.h"
 #include "ui/adaptivebars.h"
 #include "ui/adaptivemarkergraph.h"
 #include "ui/plotcapture.h"
@@ -36,7 +37,6 @@ const QColor kInsideBarColour(0, 0, 255, 100);
 const QColor kOutsideBarColour(255, 0, 0, 100);
 constexpr double kBarBase = 0.0;
 constexpr double kLimitLineWidth = 2.0;
-constexpr int kStatisticDecimals = 1;
 // A straight line is given by two points; any two on the limit's height do.
 constexpr double kLineKey1 = 1.0;
 constexpr double kLineKey2 = 2.0;
@@ -101,14 +101,6 @@ AdaptiveBars *addBars(QCustomPlot *plot, const QVector<double> &keys, const QVec
     bars->setPen(QPen(kBarOutlineColour, kBarOutlineWidth));
     bars->setBrush(fill);
     return bars;
-}
-
-// Rounded as the box rounds it, but never clamped to the box's range.
-double asShown(double statistic)
-{
-    if (!std::isfinite(statistic))
-        return statistic;
-    return QString::number(statistic, 'f', kStatisticDecimals).toDouble();
 }
 
 } // namespace
@@ -190,8 +182,7 @@ const MemoryBlock &BlockView::block() const
 
 BlockStatistics BlockView::statistics() const
 {
-    return {asShown(shownStatistics.minimum), asShown(shownStatistics.maximum), asShown(shownStatistics.mean),
-            asShown(shownStatistics.stdev)};
+    return statisticsAsShown(shownStatistics);
 }
 
 ToleranceBand BlockView::band() const

@@ -3,13 +3,13 @@
 #include "report/excelreport.h"
 #include "report/exportpath.h"
 #include "report/pdfreport.h"
+#include "report/reportassembly.h"
 #include "report/reportdata.h"
 #include "report/reporttexts.h"
 #include "ui/blockview.h"
 #include "ui/reportstatus.h"
 #include "ui_mainwindow.h"
 #include "values/memoryblock.h"
-#include "values/toleranceband.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -24,9 +24,6 @@ const QString kExcelExtension = QStringLiteral("xlsx");
 const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
 const QSize kPdfPlotSize(600, 400);
 const QSize kExcelPlotSize(522, 313);
-const QString kReadAtFormat = QStringLiteral("dd.MM.yyyy hh:mm:ss");
-const QString kPartSeparator = QStringLiteral(" \u00B7 "); // middle dot
-const QString kCreator = QStringLiteral("ZRV " ZRV_VERSION);
 
 // The texts belong to the window's catalogue context.
 QString windowText(const char *source)
@@ -130,76 +127,35 @@ ReportContent ReportExport::collectContent() const
     return content;
 }
 
-ReportData ReportExport::gatherData(bool includeEmptyFields, const QSize &plotSize)
+ReportSource ReportExport::gatherSource(const QSize &plotSize)
 {
-    ReportData data;
-    data.content = collectContent();
-    data.includeEmptyFields = includeEmptyFields;
-    data.numberHeader = windowText("Номер");
-
-    const BlockStatistics shown = view->statistics();
-    data.minimum = {ui->min_label->text(), shown.minimum};
-    data.maximum = {ui->max_label->text(), shown.maximum};
-    data.mean = {ui->mean_label->text(), shown.mean};
-    data.stdev = {ui->stdev_label->text(), shown.stdev};
-
-    data.logo = logo();
+    ReportSource source;
+    source.content = collectContent();
+    source.hasBlock = view->hasBlock();
+    if (source.hasBlock)
+        source.block = view->block();
+    source.statistics = view->statistics();
+    source.band = view->band();
+    source.captions = {ui->min_label->text(),       ui->max_label->text(),     ui->mean_label->text(),
+                       ui->stdev_label->text(),     ui->out_of_band_label->text(), ui->verdict_label->text(),
+                       ui->cp_label->text(),        ui->cpk_label->text(),     ui->stats_label->text(),
+                       ui->comments_label->text()};
+    source.logo = logo();
     if (ui->report_graph_checkbox->isChecked())
-        data.plots.append(view->capturePlot(BlockView::Plot::Graph, plotSize));
+        source.plots.append(view->capturePlot(BlockView::Plot::Graph, plotSize));
     if (ui->report_diagram_checkbox->isChecked())
-        data.plots.append(view->capturePlot(BlockView::Plot::Diagram, plotSize));
-    addBlockAndVerdict(data);
-    data.comments = ui->comments_text->toPlainText();
-    return data;
-}
-
-void ReportExport::addBlockAndVerdict(ReportData &data) const
-{
-    if (!view->hasBlock())
-        return;
-    const MemoryBlock &block = view->block();
-    const QString readAt =
-        block.readAt.isValid() ? block.readAt.toLocalTime().toString(kReadAtFormat) : kNoNumberText;
-    data.blockLine =
-        tr("Блок: %1; показаний: %2; считан: %3").arg(block.name).arg(block.values.size()).arg(readAt);
-
-    // The band is described whenever it is on, with or without the plots.
-    const ToleranceBand band = view->band();
-    if (!band.on)
-        return;
-    data.toleranceText = reportToleranceText(windowText("Допуск: ["), band.lower, band.upper);
-    data.outside = readingsOutOfBand(block.values, band);
-    const VerdictTexts verdict = view->verdict();
-    data.verdict = {{ui->out_of_band_label->text(), verdict.outOfBand},
-                    {ui->verdict_label->text(), verdict.verdict},
-                    {ui->cp_label->text(), verdict.cp},
-                    {ui->cpk_label->text(), verdict.cpk}};
-}
-
-void ReportExport::addPdfTexts(ReportData &data) const
-{
-    QStringList header;
-    if (!ui->report_number->text().trimmed().isEmpty())
-        header.append(tr("Отчет № %1").arg(ui->report_number->text().trimmed()));
-    if (view->hasBlock())
-        header.append(view->block().name);
-    header.append(ui->report_date_edit->date().toString(kDateFormat));
-    data.pageHeader = header.join(kPartSeparator);
-    data.pageOfPages = tr("стр. %1 из %2");
-    data.documentTitle = view->hasBlock() ? data.title + kPartSeparator + view->block().name : data.title;
-    data.author = ui->report_operator->text();
-    data.subject = ui->company_name->text();
-    data.creator = kCreator;
+        source.plots.append(view->capturePlot(BlockView::Plot::Diagram, plotSize));
+    source.comments = ui->comments_text->toPlainText();
+    source.reportNumber = ui->report_number->text();
+    source.reportDate = ui->report_date_edit->date();
+    source.operatorName = ui->report_operator->text();
+    source.companyName = ui->company_name->text();
+    return source;
 }
 
 void ReportExport::writePdf(const QString &path, bool includeEmptyFields)
 {
-    ReportData data = gatherData(includeEmptyFields, kPdfPlotSize);
-    data.title = windowText("Отчет о проведении контроля");
-    data.statisticsHeading = windowText("Статистика");
-    data.commentsHeading = windowText("Комментарии");
-    data.signature = windowText("Контроль проведён____________________________________________, подпись");
-    addPdfTexts(data);
+    const ReportData data = pdfReportData(gatherSource(kPdfPlotSize), includeEmptyFields);
     bool written = false;
     {
         const BusyCursor busy;
@@ -226,14 +182,7 @@ void ReportExport::showPdfProgress(int page, int pages)
 
 void ReportExport::writeExcel(const QString &path, bool includeEmptyFields)
 {
-    ReportData data = gatherData(includeEmptyFields, kExcelPlotSize);
-    data.title = windowText("ОТЧЕТ О ПРОВЕДЕНИИ КОНТРОЛЯ");
-    data.statisticsHeading = ui->stats_label->text();
-    data.commentsHeading = ui->comments_label->text();
-    data.signature = windowText("Контроль проведён____________________________________, подпись");
-    data.dataSheetName = tr("Данные");
-    data.dataValueHeader = tr("Значение");
-    data.dataInBandHeader = tr("В допуске");
+    const ReportData data = excelReportData(gatherSource(kExcelPlotSize), includeEmptyFields);
     ExcelReportResult result;
     {
         const BusyCursor busy;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/reportcontent.h"
+#include "report/reportsource.h"
 
 #include <QImage>
 #include <QObject>
@@ -9,7 +10,6 @@
 class BlockView;
 class QWidget;
 class ReportStatus;
-struct ReportData;
 
 namespace Ui {
 class MainWindow;
@@ -37,9 +37,7 @@ public:
 
 private:
     ExportTarget askTarget(const QString &caption, const QString &extension);
-    ReportData gatherData(bool includeEmptyFields, const QSize &plotSize);
-    void addBlockAndVerdict(ReportData &data) const;
-    void addPdfTexts(ReportData &data) const;
+    ReportSource gatherSource(const QSize &plotSize);
     void writePdf(const QString &path, bool includeEmptyFields);
     void writeExcel(const QString &path, bool includeEmptyFields);
     void showPdfProgress(int page, int pages);

@@ -1,0 +1,117 @@
+#include "station/portreadworker.h"
+
+#include "device/blockreader.h"
+#include "device/pathportlister.h"
+#include "device/port.h"
+#include "device/systemportlister.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+QString portOutcomeName(PortOutcome outcome)
+{
+    switch (outcome) {
+    case PortOutcome::Complete:
+        return QStringLiteral("complete");
+    case PortOutcome::Cancelled:
+        return QStringLiteral("cancelled");
+    case PortOutcome::InstrumentLost:
+        return QStringLiteral("instrument lost");
+    case PortOutcome::CountFailed:
+        return QStringLiteral("count failed");
+    case PortOutcome::NotFound:
+        break;
+    }
+    return QStringLiteral("not found");
+}
+
+namespace {
+
+PortOutcome fromReader(BlockReader::Outcome outcome)
+{
+    switch (outcome) {
+    case BlockReader::Outcome::Complete:
+        return PortOutcome::Complete;
+    case BlockReader::Outcome::Cancelled:
+        return PortOutcome::Cancelled;
+    case BlockReader::Outcome::InstrumentLost:
+        return PortOutcome::InstrumentLost;
+    case BlockReader::Outcome::CountFailed:
+        break;
+    }
+    return PortOutcome::CountFailed;
+}
+
+std::shared_ptr<const PortLister> listerFor(const QString &path)
+{
+    if (path.isEmpty())
+        return systemPortLister();
+    auto lister = std::make_shared<PathPortLister>();
+    lister->addPath(path);
+    return lister;
+}
+
+} // namespace
+
+PortReadWorker::PortReadWorker(const QString &path, int waitMs)
+    : path(path)
+    , waitMs(waitMs)
+{}
+
+void PortReadWorker::cancel()
+{
+    cancelled = true;
+    if (waiting)
+        waiting->quit();
+    if (reader)
+        reader->cancel();
+}
+
+void PortReadWorker::run()
+{
+    PortReadResult result;
+    result.requestedPath = path;
+    {
+        Port port(listerFor(path));
+        // The port's monitor finds the instrument at its polls, inside this wait.
+        if (!cancelled && !port.isInstrumentConnected()) {
+            QEventLoop loop;
+            QTimer deadline;
+            deadline.setSingleShot(true);
+            connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+            connect(&port, &Port::validPortFound, &loop, &QEventLoop::quit);
+            deadline.start(waitMs);
+            waiting = &loop;
+            loop.exec();
+            waiting = nullptr;
+        }
+        if (!port.isInstrumentConnected()) {
+            result.outcome = cancelled ? PortOutcome::Cancelled : PortOutcome::NotFound;
+            emit finished(result);
+            return;
+        }
+        result.portName = port.instrumentPortName();
+        emit instrumentFound(result.portName);
+
+        BlockReader blockReader(port);
+        connect(&blockReader, &BlockReader::countReceived, this, &PortReadWorker::countReceived);
+        connect(&blockReader, &BlockReader::blockRead, this, &PortReadWorker::blockRead);
+        result.startedAt = QDateTime::currentDateTimeUtc();
+        QElapsedTimer clock;
+        clock.start();
+        if (cancelled) {
+            result.outcome = PortOutcome::Cancelled;
+        } else {
+            reader = &blockReader;
+            result.outcome = fromReader(blockReader.read());
+            reader = nullptr;
+        }
+        result.readMs = clock.elapsed();
+        result.blockCount = blockReader.blockCount();
+        // As the window keeps them: blocks after a loss keep their rows, with their faults.
+        result.blocks = blockReader.blocks();
+        result.blocksRead = blockReader.blocksRead();
+    }
+    emit finished(result);
+}

@@ -1,0 +1,84 @@
+#include "station/stationreports.h"
+
+#include "report/excelreport.h"
+#include "report/exportpath.h"
+#include "report/pdfreport.h"
+#include "report/reportassembly.h"
+#include "report/reporttexts.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace {
+const QString kPdfExtension = QStringLiteral("pdf");
+const QString kExcelExtension = QStringLiteral("xlsx");
+// The window leaves out empty fields unless the operator asks for them.
+constexpr bool kIncludeEmptyFields = false;
+} // namespace
+
+StationReports::StationReports(const StationForm &form, const ToleranceBand &band, int valueDecimals, bool pdf,
+                               bool xlsx, const QString &folder)
+    : form(form)
+    , band(band)
+    , valueDecimals(valueDecimals)
+    , pdf(pdf)
+    , xlsx(xlsx)
+    , folder(folder.isEmpty() ? defaultReportFolder() : QDir(folder).absolutePath() + QLatin1Char('/'))
+    , startedAt(QTime::currentTime())
+{}
+
+QString StationReports::targetPath(const QString &portTag, int number, const QString &extension) const
+{
+    // The window's name, then the port and the block: a run makes many at once.
+    const QString proposed =
+        proposedReportPath(folder, QCoreApplication::translate("MainWindow", "Отчет"), form.reportNumber,
+                           startedAt, extension);
+    const QString stem = proposed.left(proposed.size() - extension.size() - 1) + QLatin1Char(' ')
+                         + fileNameSafe(portTag) + QLatin1Char(' ') + QString::number(number);
+    QString path = stem + QLatin1Char('.') + extension;
+    for (int copy = 2; QFileInfo::exists(path); ++copy)
+        path = stem + QStringLiteral(" (%1).").arg(copy) + extension;
+    return path;
+}
+
+StationReports::Written StationReports::write(const MemoryBlock &block, int number, const QString &portTag)
+{
+    Written written;
+    if (!QDir().mkpath(folder)) {
+        if (pdf)
+            written.failed.append(targetPath(portTag, number, kPdfExtension));
+        if (xlsx)
+            written.failed.append(targetPath(portTag, number, kExcelExtension));
+        return written;
+    }
+
+    ReportSource source;
+    source.content.fields = form.fields;
+    source.content.values = block.values;
+    source.content.valueHeader = reportValueHeader(block.name);
+    source.hasBlock = true;
+    source.block = block;
+    source.statistics = statisticsAsShown(computeStatistics(block.values));
+    source.band = band;
+    source.captions = defaultReportCaptions();
+    source.logo = form.logo;
+    source.comments = form.comments;
+    source.reportNumber = form.reportNumber;
+    source.reportDate = form.reportDate;
+    source.operatorName = form.operatorName;
+    source.companyName = form.companyName;
+    source.valueDecimals = valueDecimals;
+
+    if (pdf) {
+        const QString path = targetPath(portTag, number, kPdfExtension);
+        (writePdfReportFile(path, pdfReportData(source, kIncludeEmptyFields)) ? written.paths : written.failed)
+            .append(path);
+    }
+    if (xlsx) {
+        const QString path = targetPath(portTag, number, kExcelExtension);
+        (writeExcelReportFile(path, excelReportData(source, kIncludeEmptyFields)).saved ? written.paths
+                                                                                          : written.failed)
+            .append(path);
+    }
+    return written;
+}
