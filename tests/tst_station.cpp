@@ -1,0 +1,417 @@
+// zrv-station run as a real child process against simulated instruments on
+// pseudo-terminals: its verdicts, exit status, JSON, reports (read back by
+// poppler and openpyxl) and history (read back from the stores).
+
+#include "blocksets.h"
+#include "history/historyconnection.h"
+#include "history/historyreader.h"
+#include "values/blockstatistics.h"
+#include "pdfreader.h"
+#include "postgresserver.h"
+#include "stationprocess.h"
+#include "xlsxreader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QtTest>
+#include <cmath>
+
+namespace {
+
+const QString kConfigCompany = QStringLiteral("Завод из настроек");
+const QString kFormCompany = QStringLiteral("Станция по форме");
+const QString kFormNumber = QStringLiteral("17/2024");
+const QString kDatabase = QStringLiteral("station_history");
+
+QVector<SimulatedBlock> stationBlocks()
+{
+    return {
+        {QStringLiteral("Т 0001"), {5.0f, 5.1f, 4.9f, 5.2f, 4.8f}},
+        {QStringLiteral("Т 0002"), {5.0f, 5.3f, 6.5f, 4.7f}},
+        {QStringLiteral("Шов 0003"), {3.5f, 4.2f, 4.4f}},
+    };
+}
+
+bool writeJson(const QString &path, const QJsonObject &object)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(object).toJson()) > 0;
+}
+
+// The reads of a store, loaded whole, newest first.
+QVector<ReadRecord> storedReads(HistoryConnection &connection)
+{
+    QVector<ReadRecord> reads;
+    QVector<StoredRead> list;
+    if (!connection.open() || !HistoryReader(connection).listReads({}, nullptr, 100, &list))
+        return reads;
+    for (const StoredRead &stored : qAsConst(list)) {
+        ReadRecord read;
+        if (HistoryReader(connection).loadRead(stored.id, &read))
+            reads.append(read);
+    }
+    return reads;
+}
+
+} // namespace
+
+class StationTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QString why;
+        QVERIFY2(server.start(&why), qPrintable(why));
+        QVERIFY2(server.createDatabase(kDatabase, &why), qPrintable(why));
+    }
+    void cleanupTestCase() { server.stop(); }
+
+    void judgedRead_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<QString>("history");
+        QTest::addColumn<bool>("formFile");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QVector<int>>("numbers");
+        QTest::addColumn<QStringList>("verdicts"); // empty: null
+        QTest::addColumn<QVector<int>>("outside"); // -1: null
+
+        const QString in = QStringLiteral("in tolerance");
+        const QString out = QStringLiteral("out of tolerance");
+        QTest::newRow("in band, pdf, no history")
+            << QStringList{QStringLiteral("--band"), QStringLiteral("3:7")} << "pdf"
+            << "none" << false << 0 << QVector<int>{1, 2, 3} << QStringList{in, in, in} << QVector<int>{0, 0, 0};
+        QTest::newRow("out of band, xlsx, sqlite file")
+            << QStringList{QStringLiteral("--band"), QStringLiteral("4:6")} << "xlsx"
+            << "file" << true << 1 << QVector<int>{1, 2, 3} << QStringList{in, out, out} << QVector<int>{0, 1, 1};
+        QTest::newRow("no band, both, window's history")
+            << QStringList{} << "both" << "default" << false << 0 << QVector<int>{1, 2, 3}
+            << QStringList{QString(), QString(), QString()} << QVector<int>{-1, -1, -1};
+        QTest::newRow("upper limit only, pdf, server")
+            << QStringList{QStringLiteral("--max"), QStringLiteral("6")} << "pdf"
+            << "postgres" << true << 1 << QVector<int>{1, 2, 3} << QStringList{in, out, in} << QVector<int>{0, 1, 0};
+        QTest::newRow("lower limit only, chosen blocks, both, sqlite file")
+            << QStringList{QStringLiteral("--min"), QStringLiteral("4"), QStringLiteral("--blocks"),
+                           QStringLiteral("1,3")}
+            << "both" << "file" << false << 1 << QVector<int>{1, 3} << QStringList{in, out} << QVector<int>{0, 1};
+        QTest::newRow("chosen block in band, xlsx, server")
+            << QStringList{QStringLiteral("--band"), QStringLiteral("4.5:7"), QStringLiteral("--blocks"),
+                           QStringLiteral("2")}
+            << "xlsx" << "postgres" << false << 0 << QVector<int>{2} << QStringList{in} << QVector<int>{0};
+    }
+
+    void judgedRead()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, report);
+        QFETCH(QString, history);
+        QFETCH(bool, formFile);
+        QFETCH(int, exitCode);
+        QFETCH(QVector<int>, numbers);
+        QFETCH(QStringList, verdicts);
+        QFETCH(QVector<int>, outside);
+
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        StationProcess station(home.path());
+        QVERIFY(writeJson(station.windowFolder() + QStringLiteral("/config.json"),
+                          {{QStringLiteral("company_name"), kConfigCompany},
+                           {QStringLiteral("report_operator"), QStringLiteral("Иванов")}}));
+        const QString company = formFile ? kFormCompany : kConfigCompany;
+        const QString formPath = home.filePath(QStringLiteral("form.json"));
+        if (formFile) {
+            QVERIFY(writeJson(formPath, {{QStringLiteral("company_name"), kFormCompany},
+                                         {QStringLiteral("report_number"), kFormNumber},
+                                         {QStringLiteral("report_date"), QStringLiteral("01.02.2026")}}));
+            arguments << QStringLiteral("--form") << formPath;
+        }
+
+        const QString historyFile = home.filePath(QStringLiteral("line.sqlite"));
+        const QString database = kDatabase + QString::number(QDateTime::currentMSecsSinceEpoch());
+        QString why;
+        if (history == QLatin1String("postgres"))
+            QVERIFY2(server.createDatabase(database, &why), qPrintable(why));
+        const HistoryServer address = server.address(database);
+        const QString historyTarget =
+            history == QLatin1String("file")       ? historyFile
+            : history == QLatin1String("postgres") ? QStringLiteral("postgresql://%1@/%2?host=%3")
+                                                         .arg(address.user, address.database, address.host)
+                                                   : history;
+
+        const auto simulator = pluggedSimulator(stationBlocks());
+        QVERIFY(simulator);
+        const QString out = home.filePath(QStringLiteral("reports"));
+        arguments << QStringLiteral("--port") << simulator->portPath() << QStringLiteral("--wait")
+                  << QStringLiteral("20") << QStringLiteral("--report") << report << QStringLiteral("--out") << out
+                  << QStringLiteral("--history") << historyTarget << QStringLiteral("--json");
+        QVERIFY(station.run(arguments));
+        QVERIFY2(station.exitCode() == exitCode, qPrintable(station.errors()));
+
+        // The JSON document: the port, the outcome, each chosen block.
+        const QJsonObject document = station.json();
+        QCOMPARE(document.value(QStringLiteral("exitStatus")).toInt(), exitCode);
+        const QJsonArray ports = document.value(QStringLiteral("ports")).toArray();
+        QCOMPARE(ports.size(), 1);
+        const QJsonObject port = ports.at(0).toObject();
+        QCOMPARE(port.value(QStringLiteral("port")).toString(), simulator->portPath());
+        QCOMPARE(port.value(QStringLiteral("outcome")).toString(), QStringLiteral("complete"));
+        QCOMPARE(port.value(QStringLiteral("blockCount")).toInt(), 3);
+        const QJsonArray blocks = port.value(QStringLiteral("blocks")).toArray();
+        QCOMPARE(blocks.size(), numbers.size());
+        const QString expectedState = history == QLatin1String("none") ? QString() : QStringLiteral("stored");
+        QCOMPARE(document.value(QStringLiteral("history")).toString(), expectedState);
+        QCOMPARE(document.value(QStringLiteral("history")).isNull(), expectedState.isNull());
+
+        const QVector<SimulatedBlock> served = stationBlocks();
+        for (int i = 0; i < numbers.size(); ++i) {
+            const QJsonObject block = blocks.at(i).toObject();
+            const SimulatedBlock &simulated = served.at(numbers.at(i) - 1);
+            const BlockStatistics statistics = computeStatistics(simulated.values);
+            QCOMPARE(block.value(QStringLiteral("number")).toInt(), numbers.at(i));
+            QCOMPARE(block.value(QStringLiteral("name")).toString(), shownName(simulated));
+            QCOMPARE(block.value(QStringLiteral("n")).toInt(), simulated.values.size());
+            QVERIFY(block.value(QStringLiteral("min")).isDouble());
+            QCOMPARE(float(block.value(QStringLiteral("min")).toDouble()), float(statistics.minimum));
+            QCOMPARE(float(block.value(QStringLiteral("max")).toDouble()), float(statistics.maximum));
+            QCOMPARE(block.value(QStringLiteral("mean")).toDouble(), statistics.mean);
+            QCOMPARE(block.value(QStringLiteral("sigma")).toDouble(), statistics.stdev);
+            if (verdicts.at(i).isEmpty()) {
+                QVERIFY(block.value(QStringLiteral("verdict")).isNull());
+                QVERIFY(block.value(QStringLiteral("cp")).isNull());
+            } else {
+                QCOMPARE(block.value(QStringLiteral("verdict")).toString(), verdicts.at(i));
+            }
+            if (outside.at(i) < 0)
+                QVERIFY(block.value(QStringLiteral("outOfBand")).isNull());
+            else
+                QCOMPARE(block.value(QStringLiteral("outOfBand")).toInt(), outside.at(i));
+            // A one-sided band has no width: Cp is undefined, Cpk is the nearer side's.
+            const bool twoSided = arguments.contains(QStringLiteral("--band"));
+            QCOMPARE(block.value(QStringLiteral("cp")).isDouble(), twoSided);
+            QCOMPARE(block.value(QStringLiteral("cpk")).isDouble(), !verdicts.at(i).isEmpty());
+            QVERIFY(block.value(QStringLiteral("pp")).isNull() || block.value(QStringLiteral("pp")).isDouble());
+
+            // The reports, read back by independent readers.
+            const QJsonArray paths = block.value(QStringLiteral("reports")).toArray();
+            QCOMPARE(paths.size(), report == QLatin1String("both") ? 2 : 1);
+            for (const QJsonValue &value : paths) {
+                const QString path = value.toString();
+                QVERIFY2(QFile::exists(path), qPrintable(path));
+                QVERIFY(path.startsWith(out));
+                const QString text = path.endsWith(QLatin1String(".pdf")) ? pdfText(path, kAllPages, PdfText::ReadingOrder)
+                                                                          : workbookText(readWorkbook(path));
+                if (report != QLatin1String("both"))
+                    QVERIFY2(path.endsWith(QLatin1Char('.') + report), qPrintable(path));
+                // The name's padding is the instrument's; the words are what a reader finds.
+                for (const QString &word : shownName(simulated).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                    QVERIFY2(text.contains(word), qPrintable(text));
+                QVERIFY2(text.contains(company), qPrintable(text));
+                if (formFile)
+                    QVERIFY2(text.contains(kFormNumber), qPrintable(text));
+                if (verdicts.at(i) == QLatin1String("in tolerance"))
+                    QVERIFY2(text.contains(QStringLiteral("Соответствует")), qPrintable(text));
+                else if (!verdicts.at(i).isEmpty())
+                    QVERIFY2(text.contains(QStringLiteral("Не соответствует")), qPrintable(text));
+            }
+        }
+
+        // The history holds the whole read, every block with its values.
+        std::unique_ptr<HistoryConnection> store;
+        const QString windowStore = station.windowFolder() + QStringLiteral("/history.sqlite");
+        if (history == QLatin1String("file"))
+            store = std::make_unique<HistoryConnection>(historyFile);
+        else if (history == QLatin1String("default"))
+            store = std::make_unique<HistoryConnection>(windowStore);
+        else if (history == QLatin1String("postgres"))
+            store = std::make_unique<HistoryConnection>(address);
+        if (!store) {
+            QVERIFY(!QFile::exists(windowStore));
+            return;
+        }
+        const QVector<ReadRecord> reads = storedReads(*store);
+        QCOMPARE(reads.size(), 1);
+        QCOMPARE(reads.at(0).portName, simulator->portPath());
+        QCOMPARE(reads.at(0).outcome, ReadOutcome::Complete);
+        QCOMPARE(reads.at(0).blocks.size(), 3);
+        for (int b = 0; b < 3; ++b) {
+            QCOMPARE(reads.at(0).blocks.at(b).name, shownName(served.at(b)));
+            QCOMPARE(reads.at(0).blocks.at(b).values, served.at(b).values);
+        }
+    }
+
+    void decimalsReachTheReports()
+    {
+        QTemporaryDir home;
+        StationProcess station(home.path());
+        const auto simulator = pluggedSimulator({{QStringLiteral("Т 0001"), {5.125f, 4.5f}}});
+        QVERIFY(simulator);
+        QVERIFY(station.run({QStringLiteral("--port"), simulator->portPath(), QStringLiteral("--decimals"),
+                             QStringLiteral("3"), QStringLiteral("--report"), QStringLiteral("xlsx"),
+                             QStringLiteral("--out"), home.filePath(QStringLiteral("r")),
+                             QStringLiteral("--history"), QStringLiteral("none"), QStringLiteral("--json")}));
+        QCOMPARE(station.exitCode(), 0);
+        const QString path = station.json()
+                                 .value(QStringLiteral("ports")).toArray().at(0).toObject()
+                                 .value(QStringLiteral("blocks")).toArray().at(0).toObject()
+                                 .value(QStringLiteral("reports")).toArray().at(0).toString();
+        const QString text = workbookText(readWorkbook(path));
+        QVERIFY2(text.contains(QStringLiteral("5.125")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("4.500")), qPrintable(text));
+    }
+
+    void noInstrument_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("path that never appears") << "missing";
+        QTest::newRow("device that answers wrongly") << "wrong";
+        QTest::newRow("system ports") << "system";
+    }
+
+    void noInstrument()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir home;
+        StationProcess station(home.path());
+        InstrumentBehaviour wrong;
+        wrong.identificationAnswer = QByteArray::fromHex("00000001");
+        const auto simulator = pluggedSimulator(threeBlocks(), wrong);
+        QVERIFY(simulator);
+        QStringList arguments{QStringLiteral("--wait"), QStringLiteral("1"), QStringLiteral("--history"),
+                              QStringLiteral("none"), QStringLiteral("--json")};
+        if (kind == QLatin1String("missing"))
+            arguments << QStringLiteral("--port") << home.filePath(QStringLiteral("no-such-port"));
+        else if (kind == QLatin1String("wrong"))
+            arguments << QStringLiteral("--port") << simulator->portPath();
+        QVERIFY(station.run(arguments));
+        QCOMPARE(station.exitCode(), 2);
+        const QJsonObject port = station.json().value(QStringLiteral("ports")).toArray().at(0).toObject();
+        QCOMPARE(port.value(QStringLiteral("outcome")).toString(), QStringLiteral("not found"));
+        QVERIFY(port.value(QStringLiteral("blocks")).toArray().isEmpty());
+        QVERIFY(port.value(QStringLiteral("history")).isNull());
+    }
+
+    void notWritten_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::newRow("report folder is a file") << "report";
+        QTest::newRow("history file under a plain file") << "history";
+    }
+
+    // A report or the history that cannot be written: exit 3, the read kept.
+    void notWritten()
+    {
+        QFETCH(QString, what);
+        QTemporaryDir home;
+        StationProcess station(home.path());
+        const QString blocker = home.filePath(QStringLiteral("plain-file"));
+        QFile file(blocker);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const auto simulator = pluggedSimulator(threeBlocks());
+        QVERIFY(simulator);
+        const bool report = what == QLatin1String("report");
+        QVERIFY(station.run({QStringLiteral("--port"), simulator->portPath(), QStringLiteral("--band"),
+                             QStringLiteral("0:1000"), QStringLiteral("--out"),
+                             report ? blocker + QStringLiteral("/reports") : home.filePath(QStringLiteral("r")),
+                             QStringLiteral("--history"),
+                             report ? QStringLiteral("default") : blocker + QStringLiteral("/h.sqlite"),
+                             QStringLiteral("--json")}));
+        QVERIFY2(station.exitCode() == 3, qPrintable(station.errors()));
+        const QJsonObject document = station.json();
+        const QJsonObject block = document.value(QStringLiteral("ports")).toArray().at(0).toObject()
+                                      .value(QStringLiteral("blocks")).toArray().at(0).toObject();
+        if (report) {
+            QVERIFY(block.value(QStringLiteral("reports")).toArray().isEmpty());
+            QCOMPARE(block.value(QStringLiteral("reportsFailed")).toArray().size(), 1);
+            QCOMPARE(document.value(QStringLiteral("history")).toString(), QStringLiteral("stored"));
+            return;
+        }
+        // Kept where the window's next run takes it in.
+        QCOMPARE(document.value(QStringLiteral("history")).toString(), QStringLiteral("spooled"));
+        const QStringList unsaved = QDir(station.windowFolder())
+                                        .entryList({QStringLiteral("history-unsaved-*.sqlite")}, QDir::Files);
+        QCOMPARE(unsaved.size(), 1);
+        QVector<ReadRecord> reads;
+        {
+            HistoryConnection kept(station.windowFolder() + QLatin1Char('/') + unsaved.first());
+            reads = storedReads(kept);
+        }
+        QCOMPARE(reads.size(), 1);
+        QCOMPARE(reads.at(0).blocks.size(), threeBlocks().size());
+    }
+
+    void badOptions_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("unknown option") << QStringList{QStringLiteral("--colour")} << "--colour";
+        QTest::newRow("stray argument") << QStringList{QStringLiteral("COM3")} << "COM3";
+        QTest::newRow("missing value") << QStringList{QStringLiteral("--port")} << "--port";
+        QTest::newRow("band upside down") << QStringList{QStringLiteral("--band"), QStringLiteral("5:1")} << "--band";
+        QTest::newRow("band not a range") << QStringList{QStringLiteral("--band"), QStringLiteral("5")} << "--band";
+        QTest::newRow("band and a limit")
+            << QStringList{QStringLiteral("--band"), QStringLiteral("1:5"), QStringLiteral("--max"), QStringLiteral("3")}
+            << "--band";
+        QTest::newRow("wait not a number") << QStringList{QStringLiteral("--wait"), QStringLiteral("soon")} << "--wait";
+        QTest::newRow("block zero") << QStringList{QStringLiteral("--blocks"), QStringLiteral("1,0")} << "--blocks";
+        QTest::newRow("decimals out of range") << QStringList{QStringLiteral("--decimals=5")} << "--decimals";
+        QTest::newRow("unknown report") << QStringList{QStringLiteral("--report"), QStringLiteral("doc")} << "--report";
+        QTest::newRow("flag with a value") << QStringList{QStringLiteral("--json=yes")} << "--json";
+        QTest::newRow("server address without database")
+            << QStringList{QStringLiteral("--history"), QStringLiteral("postgresql://host")} << "postgresql://host";
+        QTest::newRow("unreadable form")
+            << QStringList{QStringLiteral("--form"), QStringLiteral("/nonexistent/form.json")} << "form.json";
+    }
+
+    void badOptions()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, reason);
+        QTemporaryDir home;
+        StationProcess station(home.path());
+        QVERIFY(station.run(arguments));
+        QCOMPARE(station.exitCode(), 64);
+        const QStringList lines = station.errors().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines.at(0).contains(reason), qPrintable(lines.at(0)));
+        QVERIFY(lines.at(1).contains(QStringLiteral("--help")));
+        QVERIFY(station.stdoutBytes().isEmpty());
+    }
+
+    void help()
+    {
+        QTemporaryDir home;
+        StationProcess station(home.path());
+        QVERIFY(station.run({QStringLiteral("--help")}));
+        QCOMPARE(station.exitCode(), 0);
+        for (const char *option : {"--port", "--wait", "--blocks", "--band", "--min", "--max", "--decimals",
+                                   "--report", "--out", "--form", "--history", "--json", "--quiet"})
+            QVERIFY2(station.stdoutBytes().contains(option), option);
+    }
+
+    void quietIsSilent()
+    {
+        QTemporaryDir home;
+        StationProcess station(home.path());
+        const auto simulator = pluggedSimulator(threeBlocks());
+        QVERIFY(simulator);
+        QVERIFY(station.run({QStringLiteral("--port"), simulator->portPath(), QStringLiteral("--quiet"),
+                             QStringLiteral("--out"), home.filePath(QStringLiteral("r")),
+                             QStringLiteral("--history"), QStringLiteral("none")}));
+        QCOMPARE(station.exitCode(), 0);
+        QVERIFY2(station.errors().isEmpty(), qPrintable(station.errors()));
+        QCOMPARE(QDir(home.filePath(QStringLiteral("r"))).entryList({QStringLiteral("*.pdf")}).size(), 3);
+    }
+
+private:
+    PostgresServer server;
+};
+
+QTEST_GUILESS_MAIN(StationTest)
+
+#include "tst_station.moc"
