@@ -818,4 +818,217 @@ Please check write permissions and free disk space.</translation>
         <translation>Driver's answer: %1</translation>
     </message>
 </context>
+<context>
+    <name>StationOptions</name>
+    <message>
+        <source>Справка: zrv-station --help</source>
+        <translation>Help: zrv-station --help</translation>
+    </message>
+    <message>
+        <source>--wait ждёт число секунд от 0 до 86400, а не «%1»</source>
+        <translation>--wait takes a number of seconds from 0 to 86400, not &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>--blocks ждёт all или номера блоков от 1 через запятую, а не «%1»</source>
+        <translation>--blocks takes all or block numbers from 1 separated by commas, not &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>--band ждёт MIN:MAX, а не «%1»</source>
+        <translation>--band takes MIN:MAX, not &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>в --band нижняя граница %1 больше верхней %2</source>
+        <translation>in --band the lower limit %1 is above the upper limit %2</translation>
+    </message>
+    <message>
+        <source>%1 ждёт число, а не «%2»</source>
+        <translation>%1 takes a number, not &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>--min больше, чем --max</source>
+        <translation>--min is above --max</translation>
+    </message>
+    <message>
+        <source>--decimals ждёт auto или число от 1 до 4, а не «%1»</source>
+        <translation>--decimals takes auto or a number from 1 to 4, not &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>--report ждёт pdf, xlsx или both, а не «%1»</source>
+        <translation>--report takes pdf, xlsx or both, not &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>--history ждёт default, none, файл .sqlite или адрес postgresql://</source>
+        <translation>--history takes default, none, a .sqlite file or a postgresql:// address</translation>
+    </message>
+    <message>
+        <source>%1 ждёт значение</source>
+        <translation>%1 takes a value</translation>
+    </message>
+    <message>
+        <source>неизвестный параметр %1</source>
+        <translation>unknown option %1</translation>
+    </message>
+    <message>
+        <source>лишний аргумент «%1»</source>
+        <translation>unexpected argument &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>%1 не принимает значения</source>
+        <translation>%1 takes no value</translation>
+    </message>
+    <message>
+        <source>--band нельзя давать вместе с --min или --max</source>
+        <translation>--band cannot be given together with --min or --max</translation>
+    </message>
+    <message>
+        <source>Использование: zrv-station [параметры]
+Считывает прибор, оценивает каждый блок по допуску, пишет отчёты и историю.
+
+  --port PATH            порт прибора (можно несколько: читаются одновременно);
+                         без него — первый прибор на последовательных портах системы
+  --wait SECONDS         сколько ждать ответа прибора (по умолчанию 30)
+  --blocks all|N[,N…]    какие блоки оценивать (по умолчанию все)
+  --band MIN:MAX         допуск; или --min MIN, --max MAX для одной границы
+  --decimals auto|1-4    знаков после запятой у значений в отчётах
+  --report pdf|xlsx|both формат отчётов (по умолчанию pdf)
+  --out DIR              папка отчётов
+  --form FILE.json       поля отчёта (по умолчанию из config.json)
+  --history default|none|FILE.sqlite|postgresql://…
+                         история считываний (по умолчанию как в окне программы)
+  --json                 итог одним документом JSON на stdout
+  --quiet                без хода работы на stderr
+  --help                 эта справка
+
+Код возврата: 0 все блоки в допуске (или допуск не задан), 1 блок вне допуска,
+2 прибор не найден или связь прервалась, 3 отчёт или история не записаны,
+64 ошибка в параметрах, 130/143 прервано сигналом SIGINT/SIGTERM.
+</source>
+        <translation>Usage: zrv-station [options]
+Reads the instrument, judges each block against the tolerance band, writes the reports and the history.
+
+  --port PATH            the instrument's port (may be repeated: read at once);
+                         without it, the first instrument on the system's serial ports
+  --wait SECONDS         how long to wait for the instrument to answer (default 30)
+  --blocks all|N[,N…]    the blocks to judge (default all)
+  --band MIN:MAX         the tolerance band; or --min MIN, --max MAX for one limit
+  --decimals auto|1-4    decimals of the values in the reports
+  --report pdf|xlsx|both the reports' format (default pdf)
+  --out DIR              the reports' folder
+  --form FILE.json       the report's fields (default from config.json)
+  --history default|none|FILE.sqlite|postgresql://…
+                         the history of reads (default as in the program's window)
+  --json                 the outcome as one JSON document on stdout
+  --quiet                no progress on stderr
+  --help                 this help
+
+Exit status: 0 all blocks within tolerance (or no band given), 1 a block out of tolerance,
+2 no instrument found or the link failed, 3 a report or the history not written,
+64 a usage error, 130/143 stopped by SIGINT/SIGTERM.
+</translation>
+    </message>
+</context>
+<context>
+    <name>StationForm</name>
+    <message>
+        <source>не удалось прочитать %1: %2</source>
+        <translation>cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>в %1 нет объекта JSON</source>
+        <translation>%1 holds no JSON object</translation>
+    </message>
+    <message>
+        <source>дата отчёта «%1» не в виде дд.ММ.гггг</source>
+        <translation>the report date &quot;%1&quot; is not dd.MM.yyyy</translation>
+    </message>
+</context>
+<context>
+    <name>StationHistory</name>
+    <message>
+        <source>адрес сервера истории «%1» не разобрать</source>
+        <translation>cannot make out the history server address &quot;%1&quot;</translation>
+    </message>
+</context>
+<context>
+    <name>StationProgress</name>
+    <message>
+        <source>%1: прибор найден</source>
+        <translation>%1: instrument found</translation>
+    </message>
+    <message>
+        <source>в допуске</source>
+        <translation>within tolerance</translation>
+    </message>
+    <message>
+        <source>вне допуска: %1</source>
+        <translation>out of tolerance: %1</translation>
+    </message>
+    <message>
+        <source>без оценки</source>
+        <translation>not judged</translation>
+    </message>
+    <message>
+        <source>%1: блок %2/%3 «%4»: %5 показ., среднее %6, σ %7, %8</source>
+        <translation>%1: block %2/%3 &quot;%4&quot;: %5 readings, mean %6, σ %7, %8</translation>
+    </message>
+    <message>
+        <source>считаны все блоки</source>
+        <translation>every block read</translation>
+    </message>
+    <message>
+        <source>прервано</source>
+        <translation>stopped</translation>
+    </message>
+    <message>
+        <source>связь с прибором потеряна</source>
+        <translation>the instrument was lost</translation>
+    </message>
+    <message>
+        <source>прибор не сообщил число блоков</source>
+        <translation>the instrument did not give its number of blocks</translation>
+    </message>
+    <message>
+        <source>прибор не найден</source>
+        <translation>no instrument found</translation>
+    </message>
+    <message>
+        <source>%1: %2, считано блоков: %3 из %4</source>
+        <translation>%1: %2, blocks read: %3 of %4</translation>
+    </message>
+</context>
+<context>
+    <name>StationRun</name>
+    <message>
+        <source>Ожидание прибора на последовательных портах…</source>
+        <translation>Waiting for an instrument on the serial ports…</translation>
+    </message>
+    <message>
+        <source>Остановка: считывание прерывается</source>
+        <translation>Stopping: the read is being ended</translation>
+    </message>
+    <message>
+        <source>порт системы</source>
+        <translation>system port</translation>
+    </message>
+    <message>
+        <source>%1: отчёт не записан: %2</source>
+        <translation>%1: report not written: %2</translation>
+    </message>
+    <message>
+        <source>История: считывание сохранено</source>
+        <translation>History: the read is stored</translation>
+    </message>
+    <message>
+        <source>История: сервер недоступен, считывание ждёт в локальном файле</source>
+        <translation>History: the server cannot be reached; the read waits in the local file</translation>
+    </message>
+    <message>
+        <source>История: не записана, считывание сохранено до следующего запуска</source>
+        <translation>History: not written; the read is kept for the next run</translation>
+    </message>
+    <message>
+        <source>История: считывание не удалось сохранить</source>
+        <translation>History: the read could not be kept</translation>
+    </message>
+</context>
 </TS>

@@ -42,6 +42,10 @@ StationSignals::~StationSignals()
 void StationSignals::readPipe()
 {
     unsigned char byte = 0;
-    while (::read(pipeEnds[0], &byte, 1) == 1)
+    while (::read(pipeEnds[0], &byte, 1) == 1) {
+        // A second stop ends the program at once, should an exchange take long.
+        signal(SIGINT, SIG_DFL);
+        signal(SIGTERM, SIG_DFL);
         emit stopRequested(byte);
+    }
 }
