@@ -300,6 +300,7 @@ private slots:
         QTest::addColumn<QString>("what");
         QTest::newRow("report folder is a file") << "report";
         QTest::newRow("history file under a plain file") << "history";
+        QTest::newRow("server that cannot be reached") << "server";
     }
 
     // A report or the history that cannot be written: exit 3, the read kept.
@@ -315,12 +316,15 @@ private slots:
         const auto simulator = pluggedSimulator(threeBlocks());
         QVERIFY(simulator);
         const bool report = what == QLatin1String("report");
+        const QString history = report ? QStringLiteral("default")
+                                : what == QLatin1String("server")
+                                    ? QStringLiteral("postgresql://%1@/zrv?host=%2")
+                                          .arg(PostgresServer::user(), home.filePath(QStringLiteral("no-server")))
+                                    : blocker + QStringLiteral("/h.sqlite");
         QVERIFY(station.run({QStringLiteral("--port"), simulator->portPath(), QStringLiteral("--band"),
                              QStringLiteral("0:1000"), QStringLiteral("--out"),
                              report ? blocker + QStringLiteral("/reports") : home.filePath(QStringLiteral("r")),
-                             QStringLiteral("--history"),
-                             report ? QStringLiteral("default") : blocker + QStringLiteral("/h.sqlite"),
-                             QStringLiteral("--json")}));
+                             QStringLiteral("--history"), history, QStringLiteral("--json")}));
         QVERIFY2(station.exitCode() == 3, qPrintable(station.errors()));
         const QJsonObject document = station.json();
         const QJsonObject block = document.value(QStringLiteral("ports")).toArray().at(0).toObject()
@@ -329,6 +333,17 @@ private slots:
             QVERIFY(block.value(QStringLiteral("reports")).toArray().isEmpty());
             QCOMPARE(block.value(QStringLiteral("reportsFailed")).toArray().size(), 1);
             QCOMPARE(document.value(QStringLiteral("history")).toString(), QStringLiteral("stored"));
+            return;
+        }
+        if (what == QLatin1String("server")) {
+            // It waits in the window's local file, to be sent once the server is back.
+            QCOMPARE(document.value(QStringLiteral("history")).toString(), QStringLiteral("kept locally"));
+            QVERIFY(!document.value(QStringLiteral("historyError")).toString().isEmpty());
+            HistoryConnection local(station.windowFolder() + QStringLiteral("/history.sqlite"));
+            QVERIFY(local.open());
+            QVector<qint64> pending;
+            QVERIFY(HistoryReader(local).pendingReads(&pending));
+            QCOMPARE(pending.size(), 1);
             return;
         }
         // Kept where the window's next run takes it in.
