@@ -84,8 +84,8 @@ Together readTogether(const std::vector<InstrumentSimulator *> &simulators)
     qint64 last = 0;
     for (size_t i = 0; i < reads.size(); ++i) {
         const PortReadResult &result = reads.at(i)->result();
-        together.complete = together.complete && result.outcome == PortOutcome::Complete
-                            && result.blocksRead == kBlocks;
+        together.complete =
+            together.complete && result.outcome == PortOutcome::Complete && result.blocksRead == kBlocks;
         const qint64 start = result.startedAt.toMSecsSinceEpoch();
         first = std::min(first, start);
         last = std::max(last, start + result.readMs);

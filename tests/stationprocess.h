@@ -49,8 +49,9 @@ public:
     // Waits (serving the simulators) until the station's stderr holds `text`.
     bool waitForProgress(const QString &text, int timeoutMs = 60000)
     {
-        return QTest::qWaitFor([&] { return stderrText.contains(text) || process.state() == QProcess::NotRunning; },
-                               testMs(timeoutMs))
+        return QTest::qWaitFor(
+                   [&] { return stderrText.contains(text) || process.state() == QProcess::NotRunning; },
+                   testMs(timeoutMs))
                && stderrText.contains(text);
     }
 

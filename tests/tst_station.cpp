@@ -5,10 +5,10 @@
 #include "blocksets.h"
 #include "history/historyconnection.h"
 #include "history/historyreader.h"
-#include "values/blockstatistics.h"
 #include "pdfreader.h"
 #include "postgresserver.h"
 #include "stationprocess.h"
+#include "values/blockstatistics.h"
 #include "xlsxreader.h"
 
 #include <QDir>
@@ -85,24 +85,30 @@ private slots:
         const QString out = QStringLiteral("out of tolerance");
         QTest::newRow("in band, pdf, no history")
             << QStringList{QStringLiteral("--band"), QStringLiteral("3:7")} << "pdf"
-            << "none" << false << 0 << QVector<int>{1, 2, 3} << QStringList{in, in, in} << QVector<int>{0, 0, 0};
+            << "none" << false << 0 << QVector<int>{1, 2, 3} << QStringList{in, in, in}
+            << QVector<int>{0, 0, 0};
         QTest::newRow("out of band, xlsx, sqlite file")
             << QStringList{QStringLiteral("--band"), QStringLiteral("4:6")} << "xlsx"
-            << "file" << true << 1 << QVector<int>{1, 2, 3} << QStringList{in, out, out} << QVector<int>{0, 1, 1};
+            << "file" << true << 1 << QVector<int>{1, 2, 3} << QStringList{in, out, out}
+            << QVector<int>{0, 1, 1};
         QTest::newRow("no band, both, window's history")
-            << QStringList{} << "both" << "default" << false << 0 << QVector<int>{1, 2, 3}
+            << QStringList{} << "both"
+            << "default" << false << 0 << QVector<int>{1, 2, 3}
             << QStringList{QString(), QString(), QString()} << QVector<int>{-1, -1, -1};
         QTest::newRow("upper limit only, pdf, server")
             << QStringList{QStringLiteral("--max"), QStringLiteral("6")} << "pdf"
-            << "postgres" << true << 1 << QVector<int>{1, 2, 3} << QStringList{in, out, in} << QVector<int>{0, 1, 0};
+            << "postgres" << true << 1 << QVector<int>{1, 2, 3} << QStringList{in, out, in}
+            << QVector<int>{0, 1, 0};
         QTest::newRow("lower limit only, chosen blocks, both, sqlite file")
             << QStringList{QStringLiteral("--min"), QStringLiteral("4"), QStringLiteral("--blocks"),
                            QStringLiteral("1,3")}
-            << "both" << "file" << false << 1 << QVector<int>{1, 3} << QStringList{in, out} << QVector<int>{0, 1};
+            << "both"
+            << "file" << false << 1 << QVector<int>{1, 3} << QStringList{in, out} << QVector<int>{0, 1};
         QTest::newRow("chosen block in band, xlsx, server")
             << QStringList{QStringLiteral("--band"), QStringLiteral("4.5:7"), QStringLiteral("--blocks"),
                            QStringLiteral("2")}
-            << "xlsx" << "postgres" << false << 0 << QVector<int>{2} << QStringList{in} << QVector<int>{0};
+            << "xlsx"
+            << "postgres" << false << 0 << QVector<int>{2} << QStringList{in} << QVector<int>{0};
     }
 
     void judgedRead()
@@ -137,18 +143,18 @@ private slots:
         if (history == QLatin1String("postgres"))
             QVERIFY2(server.createDatabase(database, &why), qPrintable(why));
         const HistoryServer address = server.address(database);
-        const QString historyTarget =
-            history == QLatin1String("file")       ? historyFile
-            : history == QLatin1String("postgres") ? QStringLiteral("postgresql://%1@/%2?host=%3")
-                                                         .arg(address.user, address.database, address.host)
-                                                   : history;
+        const QString historyTarget = history == QLatin1String("file") ? historyFile
+                                      : history == QLatin1String("postgres")
+                                          ? QStringLiteral("postgresql://%1@/%2?host=%3")
+                                                .arg(address.user, address.database, address.host)
+                                          : history;
 
         const auto simulator = pluggedSimulator(stationBlocks());
         QVERIFY(simulator);
         const QString out = home.filePath(QStringLiteral("reports"));
         arguments << QStringLiteral("--port") << simulator->portPath() << QStringLiteral("--wait")
-                  << QStringLiteral("20") << QStringLiteral("--report") << report << QStringLiteral("--out") << out
-                  << QStringLiteral("--history") << historyTarget << QStringLiteral("--json");
+                  << QStringLiteral("20") << QStringLiteral("--report") << report << QStringLiteral("--out")
+                  << out << QStringLiteral("--history") << historyTarget << QStringLiteral("--json");
         QVERIFY(station.run(arguments));
         QVERIFY2(station.exitCode() == exitCode, qPrintable(station.errors()));
 
@@ -194,7 +200,8 @@ private slots:
             const bool twoSided = arguments.contains(QStringLiteral("--band"));
             QCOMPARE(block.value(QStringLiteral("cp")).isDouble(), twoSided);
             QCOMPARE(block.value(QStringLiteral("cpk")).isDouble(), !verdicts.at(i).isEmpty());
-            QVERIFY(block.value(QStringLiteral("pp")).isNull() || block.value(QStringLiteral("pp")).isDouble());
+            QVERIFY(block.value(QStringLiteral("pp")).isNull()
+                    || block.value(QStringLiteral("pp")).isDouble());
 
             // The reports, read back by independent readers.
             const QJsonArray paths = block.value(QStringLiteral("reports")).toArray();
@@ -203,8 +210,9 @@ private slots:
                 const QString path = value.toString();
                 QVERIFY2(QFile::exists(path), qPrintable(path));
                 QVERIFY(path.startsWith(out));
-                const QString text = path.endsWith(QLatin1String(".pdf")) ? pdfText(path, kAllPages, PdfText::ReadingOrder)
-                                                                          : workbookText(readWorkbook(path));
+                const QString text = path.endsWith(QLatin1String(".pdf"))
+                                         ? pdfText(path, kAllPages, PdfText::ReadingOrder)
+                                         : workbookText(readWorkbook(path));
                 if (report != QLatin1String("both"))
                     QVERIFY2(path.endsWith(QLatin1Char('.') + report), qPrintable(path));
                 // The name's padding is the instrument's; the words are what a reader finds.
@@ -256,9 +264,18 @@ private slots:
                              QStringLiteral("--history"), QStringLiteral("none"), QStringLiteral("--json")}));
         QCOMPARE(station.exitCode(), 0);
         const QString path = station.json()
-                                 .value(QStringLiteral("ports")).toArray().at(0).toObject()
-                                 .value(QStringLiteral("blocks")).toArray().at(0).toObject()
-                                 .value(QStringLiteral("reports")).toArray().at(0).toString();
+                                 .value(QStringLiteral("ports"))
+                                 .toArray()
+                                 .at(0)
+                                 .toObject()
+                                 .value(QStringLiteral("blocks"))
+                                 .toArray()
+                                 .at(0)
+                                 .toObject()
+                                 .value(QStringLiteral("reports"))
+                                 .toArray()
+                                 .at(0)
+                                 .toString();
         const QString text = workbookText(readWorkbook(path));
         QVERIFY2(text.contains(QStringLiteral("5.125")), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("4.500")), qPrintable(text));
@@ -316,19 +333,27 @@ private slots:
         const auto simulator = pluggedSimulator(threeBlocks());
         QVERIFY(simulator);
         const bool report = what == QLatin1String("report");
-        const QString history = report ? QStringLiteral("default")
-                                : what == QLatin1String("server")
-                                    ? QStringLiteral("postgresql://%1@/zrv?host=%2")
-                                          .arg(PostgresServer::user(), home.filePath(QStringLiteral("no-server")))
-                                    : blocker + QStringLiteral("/h.sqlite");
-        QVERIFY(station.run({QStringLiteral("--port"), simulator->portPath(), QStringLiteral("--band"),
-                             QStringLiteral("0:1000"), QStringLiteral("--out"),
-                             report ? blocker + QStringLiteral("/reports") : home.filePath(QStringLiteral("r")),
-                             QStringLiteral("--history"), history, QStringLiteral("--json")}));
+        const QString history =
+            report ? QStringLiteral("default")
+            : what == QLatin1String("server")
+                ? QStringLiteral("postgresql://%1@/zrv?host=%2")
+                      .arg(PostgresServer::user(), home.filePath(QStringLiteral("no-server")))
+                : blocker + QStringLiteral("/h.sqlite");
+        QVERIFY(
+            station.run({QStringLiteral("--port"), simulator->portPath(), QStringLiteral("--band"),
+                         QStringLiteral("0:1000"), QStringLiteral("--out"),
+                         report ? blocker + QStringLiteral("/reports") : home.filePath(QStringLiteral("r")),
+                         QStringLiteral("--history"), history, QStringLiteral("--json")}));
         QVERIFY2(station.exitCode() == 3, qPrintable(station.errors()));
         const QJsonObject document = station.json();
-        const QJsonObject block = document.value(QStringLiteral("ports")).toArray().at(0).toObject()
-                                      .value(QStringLiteral("blocks")).toArray().at(0).toObject();
+        const QJsonObject block = document.value(QStringLiteral("ports"))
+                                      .toArray()
+                                      .at(0)
+                                      .toObject()
+                                      .value(QStringLiteral("blocks"))
+                                      .toArray()
+                                      .at(0)
+                                      .toObject();
         if (report) {
             QVERIFY(block.value(QStringLiteral("reports")).toArray().isEmpty());
             QCOMPARE(block.value(QStringLiteral("reportsFailed")).toArray().size(), 1);
@@ -348,8 +373,8 @@ private slots:
         }
         // Kept where the window's next run takes it in.
         QCOMPARE(document.value(QStringLiteral("history")).toString(), QStringLiteral("spooled"));
-        const QStringList unsaved = QDir(station.windowFolder())
-                                        .entryList({QStringLiteral("history-unsaved-*.sqlite")}, QDir::Files);
+        const QStringList unsaved =
+            QDir(station.windowFolder()).entryList({QStringLiteral("history-unsaved-*.sqlite")}, QDir::Files);
         QCOMPARE(unsaved.size(), 1);
         QVector<ReadRecord> reads;
         {
@@ -367,18 +392,24 @@ private slots:
         QTest::newRow("unknown option") << QStringList{QStringLiteral("--colour")} << "--colour";
         QTest::newRow("stray argument") << QStringList{QStringLiteral("COM3")} << "COM3";
         QTest::newRow("missing value") << QStringList{QStringLiteral("--port")} << "--port";
-        QTest::newRow("band upside down") << QStringList{QStringLiteral("--band"), QStringLiteral("5:1")} << "--band";
-        QTest::newRow("band not a range") << QStringList{QStringLiteral("--band"), QStringLiteral("5")} << "--band";
-        QTest::newRow("band and a limit")
-            << QStringList{QStringLiteral("--band"), QStringLiteral("1:5"), QStringLiteral("--max"), QStringLiteral("3")}
-            << "--band";
-        QTest::newRow("wait not a number") << QStringList{QStringLiteral("--wait"), QStringLiteral("soon")} << "--wait";
-        QTest::newRow("block zero") << QStringList{QStringLiteral("--blocks"), QStringLiteral("1,0")} << "--blocks";
+        QTest::newRow("band upside down")
+            << QStringList{QStringLiteral("--band"), QStringLiteral("5:1")} << "--band";
+        QTest::newRow("band not a range")
+            << QStringList{QStringLiteral("--band"), QStringLiteral("5")} << "--band";
+        QTest::newRow("band and a limit") << QStringList{QStringLiteral("--band"), QStringLiteral("1:5"),
+                                                         QStringLiteral("--max"), QStringLiteral("3")}
+                                          << "--band";
+        QTest::newRow("wait not a number")
+            << QStringList{QStringLiteral("--wait"), QStringLiteral("soon")} << "--wait";
+        QTest::newRow("block zero") << QStringList{QStringLiteral("--blocks"), QStringLiteral("1,0")}
+                                    << "--blocks";
         QTest::newRow("decimals out of range") << QStringList{QStringLiteral("--decimals=5")} << "--decimals";
-        QTest::newRow("unknown report") << QStringList{QStringLiteral("--report"), QStringLiteral("doc")} << "--report";
+        QTest::newRow("unknown report")
+            << QStringList{QStringLiteral("--report"), QStringLiteral("doc")} << "--report";
         QTest::newRow("flag with a value") << QStringList{QStringLiteral("--json=yes")} << "--json";
         QTest::newRow("server address without database")
-            << QStringList{QStringLiteral("--history"), QStringLiteral("postgresql://host")} << "postgresql://host";
+            << QStringList{QStringLiteral("--history"), QStringLiteral("postgresql://host")}
+            << "postgresql://host";
         QTest::newRow("unreadable form")
             << QStringList{QStringLiteral("--form"), QStringLiteral("/nonexistent/form.json")} << "form.json";
     }

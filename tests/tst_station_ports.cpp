@@ -4,8 +4,8 @@
 
 #include "history/historyconnection.h"
 #include "history/historyreader.h"
-#include "values/blockstatistics.h"
 #include "stationprocess.h"
+#include "values/blockstatistics.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -66,8 +66,9 @@ private slots:
         QTemporaryDir home;
         StationProcess station(home.path());
         std::vector<std::unique_ptr<InstrumentSimulator>> simulators;
-        QStringList arguments{QStringLiteral("--band"), QStringLiteral("0:1000"), QStringLiteral("--report"),
-                              QStringLiteral("xlsx"), QStringLiteral("--out"), home.filePath(QStringLiteral("r")),
+        QStringList arguments{QStringLiteral("--band"),    QStringLiteral("0:1000"),
+                              QStringLiteral("--report"),  QStringLiteral("xlsx"),
+                              QStringLiteral("--out"),     home.filePath(QStringLiteral("r")),
                               QStringLiteral("--history"), home.filePath(QStringLiteral("h.sqlite")),
                               QStringLiteral("--json")};
         for (int port = 1; port <= 4; ++port) {
@@ -98,7 +99,7 @@ private slots:
             const int port = simulators.at(0)->portPath() == record.portName   ? 1
                              : simulators.at(1)->portPath() == record.portName ? 2
                              : simulators.at(2)->portPath() == record.portName ? 3
-                                                                                : 4;
+                                                                               : 4;
             const QVector<SimulatedBlock> blocks = portBlocks(port, 3, 20 + port);
             QCOMPARE(record.blocks.size(), blocks.size());
             for (int b = 0; b < blocks.size(); ++b)
@@ -120,8 +121,9 @@ private slots:
         // The unplugged simulator's path is gone with it.
         const QString lostPath = lost->portPath();
         QVERIFY(station.run({QStringLiteral("--port"), lostPath, QStringLiteral("--port"), kept->portPath(),
-                             QStringLiteral("--out"), home.filePath(QStringLiteral("r")), QStringLiteral("--history"),
-                             home.filePath(QStringLiteral("h.sqlite")), QStringLiteral("--json")}));
+                             QStringLiteral("--out"), home.filePath(QStringLiteral("r")),
+                             QStringLiteral("--history"), home.filePath(QStringLiteral("h.sqlite")),
+                             QStringLiteral("--json")}));
         QVERIFY2(station.exitCode() == 2, qPrintable(station.errors()));
         const QJsonObject document = station.json();
         const QJsonObject lostPort = portNamed(document, lostPath);
@@ -160,7 +162,8 @@ private slots:
         station.start({QStringLiteral("--port"), simulator->portPath(), QStringLiteral("--band"),
                        QStringLiteral("0:1000"), QStringLiteral("--out"), home.filePath(QStringLiteral("r")),
                        QStringLiteral("--history"), historyFile, QStringLiteral("--json")});
-        QVERIFY2(station.waitForProgress(QStringLiteral("/%1").arg(kBlocks)), qPrintable(station.errors()));
+        QVERIFY2(station.waitForProgress(QStringLiteral(" 1/%1 ").arg(kBlocks)),
+                 qPrintable(station.errors()));
         QCOMPARE(::kill(pid_t(station.pid()), signalNumber), 0);
         QVERIFY(station.finish());
         QVERIFY2(station.exitCode() == exitCode, qPrintable(station.errors()));

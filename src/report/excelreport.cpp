@@ -135,7 +135,8 @@ void writeValueTable(XlsxDocument &document, const Formats &formats, const Repor
         // Measurements are numbered from 1, as the table's header numbers them.
         document.writeNumber(number.row, number.column, i + 1,
                              number.thickLeft ? formats.cellThickLeft : formats.cell, QString());
-        document.writeString(number.row, number.column + kValueOffset, reportValueText(values.at(i), data.valueDecimals),
+        document.writeString(number.row, number.column + kValueOffset,
+                             reportValueText(values.at(i), data.valueDecimals),
                              outside ? formats.cellOutside : formats.cell);
         document.writeString(number.row, number.column + kDifferenceOffset,
                              reportDifferenceText(mean, values.at(i)), formats.cell);

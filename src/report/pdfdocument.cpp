@@ -262,7 +262,8 @@ ValueTableCells::RowTexts valueRowTexts(const ReportData &data, int tableRow)
     if (tableRow == 0)
         return {data.numberHeader, data.content.valueHeader, kDifferenceHeader};
     const float value = data.content.values.at(tableRow - 1);
-    return {QString::number(tableRow), reportValueText(value, data.valueDecimals), reportDifferenceText(data.mean.value, value)};
+    return {QString::number(tableRow), reportValueText(value, data.valueDecimals),
+            reportDifferenceText(data.mean.value, value)};
 }
 
 ValueTableCells::RowColours valueRowColours(const ReportData &data, int tableRow)

@@ -45,8 +45,10 @@ ReportData commonData(const ReportSource &source, bool includeEmptyFields)
     const MemoryBlock &block = source.block;
     const QString readAt =
         block.readAt.isValid() ? block.readAt.toLocalTime().toString(kReadAtFormat) : kNoNumberText;
-    data.blockLine =
-        exportText("Блок: %1; показаний: %2; считан: %3").arg(block.name).arg(block.values.size()).arg(readAt);
+    data.blockLine = exportText("Блок: %1; показаний: %2; считан: %3")
+                         .arg(block.name)
+                         .arg(block.values.size())
+                         .arg(readAt);
 
     // The band is described whenever it is on, with or without the plots.
     if (!source.band.on)
@@ -65,10 +67,9 @@ ReportData commonData(const ReportSource &source, bool includeEmptyFields)
 
 ReportCaptions defaultReportCaptions()
 {
-    return {windowText("Min"),         windowText("Max"),        windowText("Среднее"),
-            windowText("σ"),           windowText("Вне допуска"), windowText("Заключение"),
-            windowText("Cp"),          windowText("Cpk"),        windowText("Статистика"),
-            windowText("Комментарии")};
+    return {windowText("Min"),         windowText("Max"),        windowText("Среднее"), windowText("σ"),
+            windowText("Вне допуска"), windowText("Заключение"), windowText("Cp"),      windowText("Cpk"),
+            windowText("Статистика"),  windowText("Комментарии")};
 }
 
 BlockStatistics statisticsAsShown(const BlockStatistics &statistics)

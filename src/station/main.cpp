@@ -28,7 +28,8 @@ void printError(const QString &text)
 // folder it does not need.
 void messageHandler(QtMsgType type, const QMessageLogContext &, const QString &message)
 {
-    if (type == QtDebugMsg || type == QtInfoMsg || message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
+    if (type == QtDebugMsg || type == QtInfoMsg
+        || message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
         return;
     printError(message);
 }

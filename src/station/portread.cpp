@@ -14,7 +14,8 @@ PortRead::PortRead(int index, const QString &path, int waitMs, QObject *parent)
     connect(&thread, &QThread::finished, worker, &QObject::deleteLater);
     connect(worker, &PortReadWorker::instrumentFound, this,
             [this](const QString &name) { emit instrumentFound(number, name); });
-    connect(worker, &PortReadWorker::countReceived, this, [this](int count) { emit countReceived(number, count); });
+    connect(worker, &PortReadWorker::countReceived, this,
+            [this](int count) { emit countReceived(number, count); });
     connect(worker, &PortReadWorker::blockRead, this, [this](int read, int count, const MemoryBlock &block) {
         emit blockRead(number, read, count, block);
     });

@@ -22,11 +22,11 @@ struct PortReadResult
     QString requestedPath; // as given with --port; empty: the system's ports
     QString portName;      // the port the instrument answered on
     PortOutcome outcome = PortOutcome::NotFound;
-    int blockCount = -1; // the instrument's count answer; -1 when unknown
+    int blockCount = -1;         // the instrument's count answer; -1 when unknown
     QVector<MemoryBlock> blocks; // in instrument order, as the window lists them
     int blocksRead = 0;          // those finished before the read ended or the port was lost
-    QDateTime startedAt; // UTC
-    qint64 readMs = 0;   // from the count request to the last block
+    QDateTime startedAt;         // UTC
+    qint64 readMs = 0;           // from the count request to the last block
 };
 
 // The outcome as the JSON document and the progress lines name it.

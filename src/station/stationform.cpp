@@ -55,12 +55,11 @@ bool loadStationForm(const QString &path, StationForm *form, QString *why)
     form->operatorName = text(kReportOperator);
     form->companyName = text(kCompanyName);
     form->comments = text(kComments);
-    form->fields = reportFormFields({text(kCompanyName), text(kCompanyCity), text(kCompanyAddress),
-                                     text(kCompanyPhone), text(kCompanyWebsite), form->reportNumber,
-                                     form->reportDate.toString(kDateFormat), form->operatorName,
-                                     text(kReportDetailName), text(kReportMaterial), text(kReportBatchNumber),
-                                     text(kDeviceName), text(kDeviceType), text(kDeviceNumber),
-                                     text(kDeviceDocumentNumber)});
+    form->fields = reportFormFields(
+        {text(kCompanyName), text(kCompanyCity), text(kCompanyAddress), text(kCompanyPhone),
+         text(kCompanyWebsite), form->reportNumber, form->reportDate.toString(kDateFormat),
+         form->operatorName, text(kReportDetailName), text(kReportMaterial), text(kReportBatchNumber),
+         text(kDeviceName), text(kDeviceType), text(kDeviceNumber), text(kDeviceDocumentNumber)});
     const QString logoText = text(kLogoImage);
     if (!logoText.isEmpty())
         form->logo = imageFromBase64(logoText);

@@ -20,7 +20,8 @@ const QString kNone = QStringLiteral("none");
 
 bool isServerAddress(const QString &target)
 {
-    return target.startsWith(QLatin1String("postgresql://")) || target.startsWith(QLatin1String("postgres://"));
+    return target.startsWith(QLatin1String("postgresql://"))
+           || target.startsWith(QLatin1String("postgres://"));
 }
 
 // postgresql://[user[:password]@][host][:port]/database[?host=/socket/folder]
@@ -94,7 +95,8 @@ bool StationHistory::checkTarget(const QString &target, QString *why)
 {
     HistoryServer server;
     if (isServerAddress(target) && !serverFromAddress(target, &server)) {
-        *why = QCoreApplication::translate("StationHistory", "адрес сервера истории «%1» не разобрать").arg(target);
+        *why = QCoreApplication::translate("StationHistory", "адрес сервера истории «%1» не разобрать")
+                   .arg(target);
         return false;
     }
     return true;

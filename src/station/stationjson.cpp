@@ -79,11 +79,12 @@ QJsonObject portObject(const PortSummary &port, const QJsonValue &history)
 {
     const PortReadResult &read = port.read;
     QJsonObject object;
-    object.insert(QStringLiteral("port"), read.requestedPath.isEmpty() ? textOrNull(read.portName)
-                                                                       : QJsonValue(read.requestedPath));
+    object.insert(QStringLiteral("port"),
+                  read.requestedPath.isEmpty() ? textOrNull(read.portName) : QJsonValue(read.requestedPath));
     object.insert(QStringLiteral("device"), textOrNull(read.portName));
     object.insert(QStringLiteral("outcome"), portOutcomeName(read.outcome));
-    object.insert(QStringLiteral("blockCount"), read.blockCount >= 0 ? QJsonValue(read.blockCount) : QJsonValue());
+    object.insert(QStringLiteral("blockCount"),
+                  read.blockCount >= 0 ? QJsonValue(read.blockCount) : QJsonValue());
     object.insert(QStringLiteral("blocksRead"), read.blocksRead);
     object.insert(QStringLiteral("startedAt"), read.startedAt.isValid()
                                                    ? QJsonValue(read.startedAt.toString(Qt::ISODateWithMs))
@@ -92,8 +93,8 @@ QJsonObject portObject(const PortSummary &port, const QJsonValue &history)
     object.insert(QStringLiteral("history"), read.blockCount >= 0 ? history : QJsonValue());
     QJsonArray blocks;
     for (int i = 0; i < port.judged.size(); ++i)
-        blocks.append(blockObject(port.judged.at(i), read.blocks.at(port.judged.at(i).number - 1),
-                                  port.reports.at(i)));
+        blocks.append(
+            blockObject(port.judged.at(i), read.blocks.at(port.judged.at(i).number - 1), port.reports.at(i)));
     object.insert(QStringLiteral("blocks"), blocks);
     return object;
 }
@@ -111,9 +112,8 @@ QByteArray stationJson(const QVector<PortSummary> &ports, const ToleranceBand &b
     QJsonObject document;
     document.insert(QStringLiteral("ports"), portList);
     if (band.on)
-        document.insert(QStringLiteral("band"),
-                        QJsonObject{{QStringLiteral("min"), figure(band.lower)},
-                                    {QStringLiteral("max"), figure(band.upper)}});
+        document.insert(QStringLiteral("band"), QJsonObject{{QStringLiteral("min"), figure(band.lower)},
+                                                            {QStringLiteral("max"), figure(band.upper)}});
     else
         document.insert(QStringLiteral("band"), QJsonValue());
     document.insert(QStringLiteral("history"), historyState);

@@ -140,8 +140,10 @@ const QVector<OptionSpec> &optionSpecs()
         {QStringLiteral("--wait"), true, applyWait},
         {QStringLiteral("--blocks"), true, applyBlocks},
         {QStringLiteral("--band"), true, applyBand},
-        {QStringLiteral("--min"), true, [](StationOptions &o, const QString &v) { return applyLimit(o, v, true); }},
-        {QStringLiteral("--max"), true, [](StationOptions &o, const QString &v) { return applyLimit(o, v, false); }},
+        {QStringLiteral("--min"), true,
+         [](StationOptions &o, const QString &v) { return applyLimit(o, v, true); }},
+        {QStringLiteral("--max"), true,
+         [](StationOptions &o, const QString &v) { return applyLimit(o, v, false); }},
         {QStringLiteral("--decimals"), true, applyDecimals},
         {QStringLiteral("--report"), true, applyReport},
         {QStringLiteral("--out"), true,
@@ -155,9 +157,21 @@ const QVector<OptionSpec> &optionSpecs()
              return requireValue(v, QStringLiteral("--form"));
          }},
         {QStringLiteral("--history"), true, applyHistory},
-        {QStringLiteral("--json"), false, [](StationOptions &o, const QString &) { o.json = true; return QString(); }},
-        {QStringLiteral("--quiet"), false, [](StationOptions &o, const QString &) { o.quiet = true; return QString(); }},
-        {QStringLiteral("--help"), false, [](StationOptions &o, const QString &) { o.help = true; return QString(); }},
+        {QStringLiteral("--json"), false,
+         [](StationOptions &o, const QString &) {
+             o.json = true;
+             return QString();
+         }},
+        {QStringLiteral("--quiet"), false,
+         [](StationOptions &o, const QString &) {
+             o.quiet = true;
+             return QString();
+         }},
+        {QStringLiteral("--help"), false,
+         [](StationOptions &o, const QString &) {
+             o.help = true;
+             return QString();
+         }},
     };
     return specs;
 }
@@ -189,9 +203,8 @@ ParsedOptions parseStationOptions(const QStringList &arguments)
         }
         const OptionSpec *spec = findSpec(name);
         if (!spec) {
-            parsed.error = name.startsWith(QLatin1Char('-'))
-                               ? optionText("неизвестный параметр %1").arg(name)
-                               : optionText("лишний аргумент «%1»").arg(name);
+            parsed.error = name.startsWith(QLatin1Char('-')) ? optionText("неизвестный параметр %1").arg(name)
+                                                             : optionText("лишний аргумент «%1»").arg(name);
             return parsed;
         }
         if (spec->takesValue && !inlineValue) {
@@ -219,26 +232,25 @@ ParsedOptions parseStationOptions(const QStringList &arguments)
 
 QString stationUsage()
 {
-    return optionText(
-        "Использование: zrv-station [параметры]\n"
-        "Считывает прибор, оценивает каждый блок по допуску, пишет отчёты и историю.\n"
-        "\n"
-        "  --port PATH            порт прибора (можно несколько: читаются одновременно);\n"
-        "                         без него — первый прибор на последовательных портах системы\n"
-        "  --wait SECONDS         сколько ждать ответа прибора (по умолчанию 30)\n"
-        "  --blocks all|N[,N…]    какие блоки оценивать (по умолчанию все)\n"
-        "  --band MIN:MAX         допуск; или --min MIN, --max MAX для одной границы\n"
-        "  --decimals auto|1-4    знаков после запятой у значений в отчётах\n"
-        "  --report pdf|xlsx|both формат отчётов (по умолчанию pdf)\n"
-        "  --out DIR              папка отчётов\n"
-        "  --form FILE.json       поля отчёта (по умолчанию из config.json)\n"
-        "  --history default|none|FILE.sqlite|postgresql://…\n"
-        "                         история считываний (по умолчанию как в окне программы)\n"
-        "  --json                 итог одним документом JSON на stdout\n"
-        "  --quiet                без хода работы на stderr\n"
-        "  --help                 эта справка\n"
-        "\n"
-        "Код возврата: 0 все блоки в допуске (или допуск не задан), 1 блок вне допуска,\n"
-        "2 прибор не найден или связь прервалась, 3 отчёт или история не записаны,\n"
-        "64 ошибка в параметрах, 130/143 прервано сигналом SIGINT/SIGTERM.\n");
+    return optionText("Использование: zrv-station [параметры]\n"
+                      "Считывает прибор, оценивает каждый блок по допуску, пишет отчёты и историю.\n"
+                      "\n"
+                      "  --port PATH            порт прибора (можно несколько: читаются одновременно);\n"
+                      "                         без него — первый прибор на последовательных портах системы\n"
+                      "  --wait SECONDS         сколько ждать ответа прибора (по умолчанию 30)\n"
+                      "  --blocks all|N[,N…]    какие блоки оценивать (по умолчанию все)\n"
+                      "  --band MIN:MAX         допуск; или --min MIN, --max MAX для одной границы\n"
+                      "  --decimals auto|1-4    знаков после запятой у значений в отчётах\n"
+                      "  --report pdf|xlsx|both формат отчётов (по умолчанию pdf)\n"
+                      "  --out DIR              папка отчётов\n"
+                      "  --form FILE.json       поля отчёта (по умолчанию из config.json)\n"
+                      "  --history default|none|FILE.sqlite|postgresql://…\n"
+                      "                         история считываний (по умолчанию как в окне программы)\n"
+                      "  --json                 итог одним документом JSON на stdout\n"
+                      "  --quiet                без хода работы на stderr\n"
+                      "  --help                 эта справка\n"
+                      "\n"
+                      "Код возврата: 0 все блоки в допуске (или допуск не задан), 1 блок вне допуска,\n"
+                      "2 прибор не найден или связь прервалась, 3 отчёт или история не записаны,\n"
+                      "64 ошибка в параметрах, 130/143 прервано сигналом SIGINT/SIGTERM.\n");
 }

@@ -11,15 +11,15 @@ struct StationOptions
 {
     static constexpr int kDefaultWaitMs = 30000;
 
-    QStringList ports;              // empty: watch the system's serial ports
-    int waitMs = kDefaultWaitMs;    // for an instrument to answer the handshake
-    QVector<int> blocks;            // numbers from 1; empty: all
-    ToleranceBand band;             // one-sided: the other limit is infinite
-    int decimals = -1;              // of the values in the reports; -1: auto
+    QStringList ports;           // empty: watch the system's serial ports
+    int waitMs = kDefaultWaitMs; // for an instrument to answer the handshake
+    QVector<int> blocks;         // numbers from 1; empty: all
+    ToleranceBand band;          // one-sided: the other limit is infinite
+    int decimals = -1;           // of the values in the reports; -1: auto
     bool pdf = true;
     bool xlsx = false;
-    QString outFolder;              // empty: the window's proposed folder
-    QString formPath;               // empty: config.json
+    QString outFolder;                           // empty: the window's proposed folder
+    QString formPath;                            // empty: config.json
     QString history = QStringLiteral("default"); // default|none|FILE.sqlite|postgresql://…
     bool json = false;
     bool quiet = false;

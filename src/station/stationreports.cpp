@@ -16,8 +16,8 @@ const QString kExcelExtension = QStringLiteral("xlsx");
 constexpr bool kIncludeEmptyFields = false;
 } // namespace
 
-StationReports::StationReports(const StationForm &form, const ToleranceBand &band, int valueDecimals, bool pdf,
-                               bool xlsx, const QString &folder)
+StationReports::StationReports(const StationForm &form, const ToleranceBand &band, int valueDecimals,
+                               bool pdf, bool xlsx, const QString &folder)
     : form(form)
     , band(band)
     , valueDecimals(valueDecimals)
@@ -30,9 +30,8 @@ StationReports::StationReports(const StationForm &form, const ToleranceBand &ban
 QString StationReports::targetPath(const QString &portTag, int number, const QString &extension) const
 {
     // The window's name, then the port and the block: a run makes many at once.
-    const QString proposed =
-        proposedReportPath(folder, QCoreApplication::translate("MainWindow", "Отчет"), form.reportNumber,
-                           startedAt, extension);
+    const QString proposed = proposedReportPath(folder, QCoreApplication::translate("MainWindow", "Отчет"),
+                                                form.reportNumber, startedAt, extension);
     const QString stem = proposed.left(proposed.size() - extension.size() - 1) + QLatin1Char(' ')
                          + fileNameSafe(portTag) + QLatin1Char(' ') + QString::number(number);
     QString path = stem + QLatin1Char('.') + extension;
@@ -71,13 +70,14 @@ StationReports::Written StationReports::write(const MemoryBlock &block, int numb
 
     if (pdf) {
         const QString path = targetPath(portTag, number, kPdfExtension);
-        (writePdfReportFile(path, pdfReportData(source, kIncludeEmptyFields)) ? written.paths : written.failed)
+        (writePdfReportFile(path, pdfReportData(source, kIncludeEmptyFields)) ? written.paths
+                                                                              : written.failed)
             .append(path);
     }
     if (xlsx) {
         const QString path = targetPath(portTag, number, kExcelExtension);
         (writeExcelReportFile(path, excelReportData(source, kIncludeEmptyFields)).saved ? written.paths
-                                                                                          : written.failed)
+                                                                                        : written.failed)
             .append(path);
     }
     return written;

@@ -30,8 +30,10 @@ void StationRun::start()
     const QStringList paths = options.ports.isEmpty() ? QStringList{QString()} : options.ports;
     for (int i = 0; i < paths.size(); ++i) {
         auto *read = new PortRead(i, paths.at(i), options.waitMs);
-        connect(read, &PortRead::instrumentFound, this,
-                [this](int, const QString &name) { progress.instrumentFound(name); });
+        connect(read, &PortRead::instrumentFound, this, [this](int index, const QString &name) {
+            foundOn.insert(index, name);
+            progress.instrumentFound(name);
+        });
         connect(read, &PortRead::countReceived, this, [this](int index, int count) {
             counts.insert(index, count);
             showCounts();
@@ -60,8 +62,7 @@ QString StationRun::portLabel(int index) const
     const PortRead *read = reads.at(index);
     if (!read->result().requestedPath.isEmpty())
         return read->result().requestedPath;
-    return read->isFinished() && !read->result().portName.isEmpty() ? read->result().portName
-                                                                      : runText("порт системы");
+    return foundOn.value(index, runText("порт системы"));
 }
 
 void StationRun::showCounts()
@@ -101,7 +102,8 @@ void StationRun::finish()
 {
     progress.finish();
     QVector<PortSummary> ports;
-    StationReports reports(form, options.band, options.decimals, options.pdf, options.xlsx, options.outFolder);
+    StationReports reports(form, options.band, options.decimals, options.pdf, options.xlsx,
+                           options.outFolder);
     for (int i = 0; i < reads.size(); ++i) {
         PortSummary port;
         port.read = reads.at(i)->result();
@@ -167,8 +169,8 @@ int StationRun::exitStatus(const QVector<PortSummary> &ports, StationHistory::St
         return kSignalBase + stopSignal;
     bool linkFailed = false;
     bool outside = false;
-    bool notWritten = history == StationHistory::State::KeptLocally || history == StationHistory::State::Spooled
-                      || history == StationHistory::State::Lost;
+    bool notWritten = history == StationHistory::State::KeptLocally
+                      || history == StationHistory::State::Spooled || history == StationHistory::State::Lost;
     for (const PortSummary &port : ports) {
         const PortOutcome outcome = port.read.outcome;
         linkFailed = linkFailed || outcome == PortOutcome::NotFound || outcome == PortOutcome::InstrumentLost

@@ -48,6 +48,7 @@ private:
     StationForm form;
     StationProgress progress;
     QVector<PortRead *> reads;
+    QHash<int, QString> foundOn; // the port each read's instrument answered on
     QHash<int, int> counts;
     QHash<int, int> readSoFar;
     int stopSignal = 0;

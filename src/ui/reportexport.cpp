@@ -136,9 +136,9 @@ ReportSource ReportExport::gatherSource(const QSize &plotSize)
         source.block = view->block();
     source.statistics = view->statistics();
     source.band = view->band();
-    source.captions = {ui->min_label->text(),       ui->max_label->text(),     ui->mean_label->text(),
-                       ui->stdev_label->text(),     ui->out_of_band_label->text(), ui->verdict_label->text(),
-                       ui->cp_label->text(),        ui->cpk_label->text(),     ui->stats_label->text(),
+    source.captions = {ui->min_label->text(),     ui->max_label->text(),         ui->mean_label->text(),
+                       ui->stdev_label->text(),   ui->out_of_band_label->text(), ui->verdict_label->text(),
+                       ui->cp_label->text(),      ui->cpk_label->text(),         ui->stats_label->text(),
                        ui->comments_label->text()};
     source.logo = logo();
     if (ui->report_graph_checkbox->isChecked())
