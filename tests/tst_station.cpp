@@ -104,9 +104,9 @@ private slots:
                            QStringLiteral("1,3")}
             << "both"
             << "file" << false << 1 << QVector<int>{1, 3} << QStringList{in, out} << QVector<int>{0, 1};
-        QTest::newRow("chosen block in band, xlsx, server")
+        QTest::newRow("chosen block in band, one chosen block missing, xlsx, server")
             << QStringList{QStringLiteral("--band"), QStringLiteral("4.5:7"), QStringLiteral("--blocks"),
-                           QStringLiteral("2")}
+                           QStringLiteral("7,2")}
             << "xlsx"
             << "postgres" << false << 0 << QVector<int>{2} << QStringList{in} << QVector<int>{0};
     }
@@ -169,6 +169,9 @@ private slots:
         QCOMPARE(port.value(QStringLiteral("blockCount")).toInt(), 3);
         const QJsonArray blocks = port.value(QStringLiteral("blocks")).toArray();
         QCOMPARE(blocks.size(), numbers.size());
+        const bool seventhAsked = arguments.contains(QStringLiteral("7,2"));
+        QCOMPARE(port.value(QStringLiteral("missingBlocks")).toArray(),
+                 seventhAsked ? QJsonArray{7} : QJsonArray());
         const QString expectedState = history == QLatin1String("none") ? QString() : QStringLiteral("stored");
         QCOMPARE(document.value(QStringLiteral("history")).toString(), expectedState);
         QCOMPARE(document.value(QStringLiteral("history")).isNull(), expectedState.isNull());

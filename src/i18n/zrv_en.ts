@@ -1030,5 +1030,9 @@ Exit status: 0 all blocks within tolerance (or no band given), 1 a block out of 
         <source>История: считывание не удалось сохранить</source>
         <translation>History: the read could not be kept</translation>
     </message>
+    <message>
+        <source>%1: на приборе нет блока %2</source>
+        <translation>%1: the instrument holds no block %2</translation>
+    </message>
 </context>
 </TS>

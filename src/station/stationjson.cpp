@@ -96,6 +96,10 @@ QJsonObject portObject(const PortSummary &port, const QJsonValue &history)
         blocks.append(
             blockObject(port.judged.at(i), read.blocks.at(port.judged.at(i).number - 1), port.reports.at(i)));
     object.insert(QStringLiteral("blocks"), blocks);
+    QJsonArray missing;
+    for (const int number : port.missing)
+        missing.append(number);
+    object.insert(QStringLiteral("missingBlocks"), missing);
     return object;
 }
 

@@ -14,6 +14,7 @@ struct PortSummary
     PortReadResult read;
     QVector<BlockJudgement> judged;
     QVector<StationReports::Written> reports; // one per judged block
+    QVector<int> missing;                     // chosen numbers beyond the instrument's blocks
 };
 
 // The run as one JSON document (see the README's "Production station").

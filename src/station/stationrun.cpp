@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -122,6 +123,15 @@ void StationRun::finish()
                 progress.line(runText("%1: отчёт не записан: %2").arg(label, failed));
         }
         progress.portEnded(label, port.read.outcome, port.read.blocksRead, port.read.blockCount);
+        // Chosen blocks the instrument does not hold are judged by nobody: said, not passed over.
+        if (port.read.outcome == PortOutcome::Complete) {
+            for (const int number : qAsConst(options.blocks))
+                if (number > port.read.blockCount)
+                    port.missing.append(number);
+            std::sort(port.missing.begin(), port.missing.end());
+            for (const int number : qAsConst(port.missing))
+                progress.line(runText("%1: на приборе нет блока %2").arg(label).arg(number));
+        }
         ports.append(port);
     }
 
