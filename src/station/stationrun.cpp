@@ -99,41 +99,46 @@ void StationRun::portFinished()
     finish();
 }
 
+PortSummary StationRun::summarize(int index, StationReports &reports)
+{
+    PortSummary port;
+    port.read = reads.at(index)->result();
+    const QString label = portLabel(index);
+    const QString tag = QFileInfo(port.read.portName.isEmpty() ? label : port.read.portName).fileName();
+    for (int b = 0; b < port.read.blocksRead && b < port.read.blocks.size(); ++b) {
+        const int number = b + 1;
+        if (!chosen(number))
+            continue;
+        const MemoryBlock &block = port.read.blocks.at(b);
+        port.judged.append(judgeBlock(block, number, options.band));
+        // A block without readings has nothing to report, as in the window.
+        port.reports.append(block.values.isEmpty() ? StationReports::Written()
+                                                   : reports.write(block, number, tag));
+        for (const QString &failed : qAsConst(port.reports.last().failed))
+            progress.line(runText("%1: отчёт не записан: %2").arg(label, failed));
+    }
+    progress.portEnded(label, port.read.outcome, port.read.blocksRead, port.read.blockCount);
+
+    // Chosen blocks the instrument does not hold are judged by nobody: said, not passed over.
+    if (port.read.outcome == PortOutcome::Complete) {
+        for (const int number : qAsConst(options.blocks))
+            if (number > port.read.blockCount)
+                port.missing.append(number);
+        std::sort(port.missing.begin(), port.missing.end());
+        for (const int number : qAsConst(port.missing))
+            progress.line(runText("%1: на приборе нет блока %2").arg(label).arg(number));
+    }
+    return port;
+}
+
 void StationRun::finish()
 {
     progress.finish();
     QVector<PortSummary> ports;
     StationReports reports(form, options.band, options.decimals, options.pdf, options.xlsx,
                            options.outFolder);
-    for (int i = 0; i < reads.size(); ++i) {
-        PortSummary port;
-        port.read = reads.at(i)->result();
-        const QString label = portLabel(i);
-        const QString tag = QFileInfo(port.read.portName.isEmpty() ? label : port.read.portName).fileName();
-        for (int b = 0; b < port.read.blocksRead && b < port.read.blocks.size(); ++b) {
-            const int number = b + 1;
-            if (!chosen(number))
-                continue;
-            const MemoryBlock &block = port.read.blocks.at(b);
-            port.judged.append(judgeBlock(block, number, options.band));
-            // A block without readings has nothing to report, as in the window.
-            port.reports.append(block.values.isEmpty() ? StationReports::Written()
-                                                       : reports.write(block, number, tag));
-            for (const QString &failed : qAsConst(port.reports.last().failed))
-                progress.line(runText("%1: отчёт не записан: %2").arg(label, failed));
-        }
-        progress.portEnded(label, port.read.outcome, port.read.blocksRead, port.read.blockCount);
-        // Chosen blocks the instrument does not hold are judged by nobody: said, not passed over.
-        if (port.read.outcome == PortOutcome::Complete) {
-            for (const int number : qAsConst(options.blocks))
-                if (number > port.read.blockCount)
-                    port.missing.append(number);
-            std::sort(port.missing.begin(), port.missing.end());
-            for (const int number : qAsConst(port.missing))
-                progress.line(runText("%1: на приборе нет блока %2").arg(label).arg(number));
-        }
-        ports.append(port);
-    }
+    for (int i = 0; i < reads.size(); ++i)
+        ports.append(summarize(i, reports));
 
     QVector<PortReadResult> results;
     for (const PortSummary &port : qAsConst(ports))

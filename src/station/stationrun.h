@@ -38,6 +38,8 @@ private:
     void portFinished();
     void blockRead(int index, int done, int count, const MemoryBlock &block);
     void finish();
+    // The port's read judged and reported, block by chosen block.
+    PortSummary summarize(int index, StationReports &reports);
     void showCounts();
     void reportHistory(StationHistory::State state, const QString &failure);
     bool chosen(int number) const;
