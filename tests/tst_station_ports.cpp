@@ -8,6 +8,7 @@
 #include "values/blockstatistics.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QtTest>
 #include <csignal>
@@ -184,6 +185,23 @@ private slots:
         QCOMPARE(reads.size(), 1);
         QCOMPARE(reads.at(0).outcome, ReadOutcome::Cancelled);
         QCOMPARE(reads.at(0).storedBlocks, read);
+    }
+
+    // Stopped before any instrument answered: nothing to keep, and no instrument fault.
+    void stopWhileWaiting()
+    {
+        QTemporaryDir home;
+        StationProcess station(home.path());
+        station.start({QStringLiteral("--wait"), QStringLiteral("600"), QStringLiteral("--history"),
+                       QStringLiteral("default"), QStringLiteral("--json")});
+        QVERIFY2(station.waitForProgress(QStringLiteral("…")), qPrintable(station.errors()));
+        QCOMPARE(::kill(pid_t(station.pid()), SIGTERM), 0);
+        QVERIFY(station.finish());
+        QCOMPARE(station.exitCode(), 143);
+        const QJsonObject port = station.json().value(QStringLiteral("ports")).toArray().at(0).toObject();
+        QCOMPARE(port.value(QStringLiteral("outcome")).toString(), QStringLiteral("cancelled"));
+        QVERIFY(port.value(QStringLiteral("history")).isNull());
+        QVERIFY(!QFile::exists(station.windowFolder() + QStringLiteral("/history.sqlite")));
     }
 };
 

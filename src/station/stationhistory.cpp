@@ -104,7 +104,8 @@ bool StationHistory::checkTarget(const QString &target, QString *why)
 
 StationHistory::State StationHistory::store(const QVector<PortReadResult> &reads)
 {
-    if (target == kNone)
+    // Nothing to keep (no instrument gave its count) is no store at all.
+    if (target == kNone || recordsOf(reads).isEmpty())
         return State::Off;
     if (target == kDefault || isServerAddress(target))
         return storeWithRecorder(reads);

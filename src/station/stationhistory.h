@@ -15,7 +15,7 @@ class StationHistory
 {
 public:
     enum class State {
-        Off,         // --history none
+        Off,         // --history none, or no read to keep
         Stored,      // in the store asked for
         KeptLocally, // the server could not take it; it waits in the local file
         Spooled,     // no store took it; kept in a file of unsaved reads for the next run
