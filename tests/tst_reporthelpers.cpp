@@ -144,6 +144,9 @@ private slots:
         QTest::newRow("plain") << 0.0 << 5.5 << "Допуск: [0; 5.5]";
         QTest::newRow("negative") << -2.5 << 100.0 << "Допуск: [-2.5; 100]";
         QTest::newRow("six significant digits") << 123456.7 << 999999.0 << "Допуск: [123457; 999999]";
+        const double unbounded = std::numeric_limits<double>::infinity();
+        QTest::newRow("upper limit only") << -unbounded << 6.0 << "Допуск: [-\u221E; 6]";
+        QTest::newRow("lower limit only") << 4.0 << unbounded << "Допуск: [4; +\u221E]";
     }
 
     void tolerance()

@@ -224,6 +224,8 @@ private slots:
                 QVERIFY2(text.contains(company), qPrintable(text));
                 if (formFile)
                     QVERIFY2(text.contains(kFormNumber), qPrintable(text));
+                if (arguments.contains(QStringLiteral("--max")))
+                    QVERIFY2(text.contains(QStringLiteral("-\u221E; 6]")), qPrintable(text));
                 if (verdicts.at(i) == QLatin1String("in tolerance"))
                     QVERIFY2(text.contains(QStringLiteral("Соответствует")), qPrintable(text));
                 else if (!verdicts.at(i).isEmpty())

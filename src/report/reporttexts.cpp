@@ -38,8 +38,13 @@ QString reportStatisticText(double value)
 
 QString reportToleranceText(const QString &prefix, double minimum, double maximum)
 {
-    return prefix + QString::number(minimum, 'g', kToleranceDigits) + QStringLiteral("; ")
-           + QString::number(maximum, 'g', kToleranceDigits) + QStringLiteral("]");
+    // A one-sided band (the station's --min or --max) is open on its other side.
+    const auto limit = [](double value) {
+        if (std::isinf(value))
+            return value < 0 ? QStringLiteral("-\u221E") : QStringLiteral("+\u221E");
+        return QString::number(value, 'g', kToleranceDigits);
+    };
+    return prefix + limit(minimum) + QStringLiteral("; ") + limit(maximum) + QStringLiteral("]");
 }
 
 QString reportValueHeader(const QString &blockName)

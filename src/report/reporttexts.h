@@ -16,7 +16,7 @@ QString reportValueText(float value, int decimals = -1);
 QString reportDifferenceText(double shownMean, float value);
 // A statistic as the boxes show it: one decimal.
 QString reportStatisticText(double value);
-// "<prefix>min; max]" with six significant digits each.
+// "<prefix>min; max]" with six significant digits each; an infinite limit as "-∞" or "+∞".
 QString reportToleranceText(const QString &prefix, double minimum, double maximum);
 // Header of the value column: the second word of the block's name, or empty.
 QString reportValueHeader(const QString &blockName);
