@@ -31,7 +31,7 @@ using Apply = std::function<QString(StationOptions &, const QString &)>;
 
 // One option of the command line: its name, whether it takes a value, and
 // what it does with it (an error text, or empty).
-struct OptionSpec
+struct OptionEntry
 {
     QString name;
     bool takesValue;
@@ -127,9 +127,9 @@ QString requireValue(const QString &value, const QString &name)
 }
 
 // The options in the order --help lists them; a new option is one more row.
-const QVector<OptionSpec> &optionSpecs()
+const QVector<OptionEntry> &optionTable()
 {
-    static const QVector<OptionSpec> specs = {
+    static const QVector<OptionEntry> table = {
         {QStringLiteral("--port"), true,
          [](StationOptions &o, const QString &v) {
              const QString error = requireValue(v, QStringLiteral("--port"));
@@ -173,14 +173,14 @@ const QVector<OptionSpec> &optionSpecs()
              return QString();
          }},
     };
-    return specs;
+    return table;
 }
 
-const OptionSpec *findSpec(const QString &name)
+const OptionEntry *findOption(const QString &name)
 {
-    for (const OptionSpec &spec : optionSpecs())
-        if (spec.name == name)
-            return &spec;
+    for (const OptionEntry &entry : optionTable())
+        if (entry.name == name)
+            return &entry;
     return nullptr;
 }
 
@@ -201,19 +201,19 @@ ParsedOptions parseStationOptions(const QStringList &arguments)
             name = name.left(equals);
             inlineValue = true;
         }
-        const OptionSpec *spec = findSpec(name);
-        if (!spec) {
+        const OptionEntry *entry = findOption(name);
+        if (!entry) {
             parsed.error = name.startsWith(QLatin1Char('-')) ? optionText("неизвестный параметр %1").arg(name)
                                                              : optionText("лишний аргумент «%1»").arg(name);
             return parsed;
         }
-        if (spec->takesValue && !inlineValue) {
+        if (entry->takesValue && !inlineValue) {
             if (i + 1 >= arguments.size()) {
                 parsed.error = optionText("%1 ждёт значение").arg(name);
                 return parsed;
             }
             value = arguments.at(++i);
-        } else if (!spec->takesValue && inlineValue) {
+        } else if (!entry->takesValue && inlineValue) {
             parsed.error = optionText("%1 не принимает значения").arg(name);
             return parsed;
         }
@@ -223,7 +223,7 @@ ParsedOptions parseStationOptions(const QStringList &arguments)
             parsed.error = optionText("--band нельзя давать вместе с --min или --max");
             return parsed;
         }
-        parsed.error = spec->apply(parsed.options, value);
+        parsed.error = entry->apply(parsed.options, value);
         if (!parsed.error.isEmpty())
             return parsed;
     }
