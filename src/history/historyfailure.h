@@ -11,6 +11,8 @@ enum class HistoryFailure {
     DiskFull,
     Corrupt, // the file is not a sound database
     Failed,  // any other refusal
+    Rejected, // the server refused this one read (its data, a constraint, a privilege)
+    Newer,    // written by a newer program: left untouched
 };
 
 struct HistoryError

@@ -12,7 +12,14 @@ namespace {
 
 const QString kReadColumns =
     QStringLiteral("r.id, r.uid, r.started_at, r.port, r.block_count, r.stored_blocks, "
-                   "r.value_count, r.outcome");
+                   "r.value_count, r.outcome, r.pending, r.refusal, "
+                   "(SELECT count(*) FROM read_blocks f WHERE f.read_id = r.id AND f.fault <> 0)");
+
+// A name as stored: its bytes as decoded, NUL characters included.
+QString nameOf(const QVariant &bytes)
+{
+    return QString::fromUtf8(bytes.toByteArray());
+}
 
 QDateTime utcFromMsecs(const QVariant &msecs)
 {
@@ -30,6 +37,9 @@ StoredRead storedReadOf(const QSqlQuery &row)
     read.storedBlocks = row.value(5).toInt();
     read.valueCount = row.value(6).toLongLong();
     read.outcome = outcomeFromCode(row.value(7).toInt());
+    read.pending = row.value(8).toInt();
+    read.refusal = row.value(9).toString();
+    read.failedBlocks = row.value(10).toInt();
     return read;
 }
 
@@ -57,9 +67,10 @@ bool HistoryReader::listReads(const ReadFilter &filter, const StoredRead *after,
     QStringList conditions;
     QVariantList values;
     if (!filter.blockName.isEmpty()) {
+        // Names and keys only: no row that holds values is read.
         conditions << QStringLiteral(
-            "EXISTS (SELECT 1 FROM read_blocks rb JOIN blocks b ON b.id = rb.block_id "
-            "WHERE rb.read_id = r.id AND b.name_key LIKE ? ESCAPE '!')");
+            "r.id IN (SELECT rb.read_id FROM block_names n JOIN read_blocks rb ON rb.name_id = n.id "
+            "WHERE n.name_key LIKE ? ESCAPE '!')");
         values << containsPattern(blockNameKey(filter.blockName));
     }
     if (filter.from.isValid()) {
@@ -93,8 +104,9 @@ bool HistoryReader::blocksOf(qint64 readId, QVector<StoredBlock> *blocks)
 {
     QSqlQuery q = connection.query();
     if (!connection.run(q,
-                        QStringLiteral("SELECT rb.position, b.name, rb.expected_size, rb.fault, b.value_count "
+                        QStringLiteral("SELECT rb.position, n.name, rb.expected_size, rb.fault, b.value_count "
                                        "FROM read_blocks rb JOIN blocks b ON b.id = rb.block_id "
+                                       "JOIN block_names n ON n.id = rb.name_id "
                                        "WHERE rb.read_id = ? ORDER BY rb.position"),
                         {readId}))
         return false;
@@ -102,7 +114,7 @@ bool HistoryReader::blocksOf(qint64 readId, QVector<StoredBlock> *blocks)
     while (q.next()) {
         StoredBlock block;
         block.position = q.value(0).toInt();
-        block.name = q.value(1).toString();
+        block.name = nameOf(q.value(1));
         block.expectedSize = q.value(2).toInt();
         block.fault = faultFromCode(q.value(3).toInt());
         block.valueCount = q.value(4).toInt();
@@ -126,8 +138,9 @@ bool HistoryReader::loadRead(qint64 readId, ReadRecord *read)
 
     QSqlQuery q = connection.query();
     if (!connection.run(q,
-                        QStringLiteral("SELECT b.name, rb.expected_size, rb.fault, rb.read_at, b.value_data "
+                        QStringLiteral("SELECT n.name, rb.expected_size, rb.fault, rb.read_at, b.value_data "
                                        "FROM read_blocks rb JOIN blocks b ON b.id = rb.block_id "
+                                       "JOIN block_names n ON n.id = rb.name_id "
                                        "WHERE rb.read_id = ? ORDER BY rb.position"),
                         {readId}))
         return false;
@@ -139,7 +152,7 @@ bool HistoryReader::loadRead(qint64 readId, ReadRecord *read)
     record.outcome = stored.outcome;
     while (q.next()) {
         MemoryBlock block;
-        block.name = q.value(0).toString();
+        block.name = nameOf(q.value(0));
         block.expectedSize = q.value(1).toInt();
         block.fault = faultFromCode(q.value(2).toInt());
         block.readAt = utcFromMsecs(q.value(3));
@@ -159,10 +172,25 @@ bool HistoryReader::loadRead(qint64 readId, ReadRecord *read)
 bool HistoryReader::pendingReads(QVector<qint64> *readIds)
 {
     QSqlQuery q = connection.query();
-    if (!connection.run(q, QStringLiteral("SELECT id FROM reads WHERE pending = 1 ORDER BY started_at, id")))
+    if (!connection.run(q, QStringLiteral("SELECT id FROM reads WHERE pending = ? ORDER BY started_at, id"),
+                        {kWaitingForServer}))
         return false;
     readIds->clear();
     while (q.next())
         readIds->append(q.value(0).toLongLong());
+    return true;
+}
+
+bool HistoryReader::waitingReads(QVector<StoredRead> *reads)
+{
+    QSqlQuery q = connection.query();
+    if (!connection.run(q,
+                        QStringLiteral("SELECT %1 FROM reads r WHERE r.pending <> ? ORDER BY r.started_at, r.id")
+                            .arg(kReadColumns),
+                        {kStored}))
+        return false;
+    reads->clear();
+    while (q.next())
+        reads->append(storedReadOf(q));
     return true;
 }

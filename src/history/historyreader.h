@@ -24,6 +24,8 @@ public:
 
     // Reads that wait here for the server, oldest first.
     bool pendingReads(QVector<qint64> *readIds);
+    // Reads waiting here or set aside, oldest first.
+    bool waitingReads(QVector<StoredRead> *reads);
 
 private:
     HistoryConnection &connection;

@@ -4,6 +4,7 @@
 #include "device/systemportlister.h"
 #include "ui/appicon.h"
 #include "ui/blockview.h"
+#include "ui/historypanel.h"
 #include "ui/linkstatusbar.h"
 #include "ui/logoloader.h"
 #include "ui/reportexport.h"
@@ -12,6 +13,7 @@
 #include "ui_mainwindow.h"
 
 #include <QDate>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QStatusBar>
 #include <QTimer>
@@ -78,7 +80,8 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
         },
         this);
 
-    setUpHistory();
+    historyPanel = new HistoryPanel(this, statusBar(), ui->action_history, ui->action_history_storage);
+    connect(historyPanel, &HistoryPanel::readOpened, this, &MainWindow::openFromHistory);
 
     ui->toolButton->hide();
     ui->retranslateUi(this);
@@ -92,6 +95,13 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
     // Told from the event loop, over the window that is up by then.
     if (settingsUnreadable)
         QTimer::singleShot(0, this, &MainWindow::tellUnreadableSettings);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Reads not yet stored are said, with where they wait, before the window goes.
+    historyPanel->finish();
+    QMainWindow::closeEvent(event);
 }
 
 MainWindow::~MainWindow()
