@@ -52,21 +52,16 @@ HistoryRecorder::~HistoryRecorder()
 {
     // Those who listen may be going too (the window's children die before it).
     const QSignalBlocker quiet(this);
-    // What the spool holds waits there for the next run; a store now could
-    // wait for a server that does not answer.
+    if (!queue.isEmpty())
+        storeWaiting();
+    // What the spool holds waits there for the next run; a read it could not
+    // take goes into a file of its own beside the history.
     QVector<ReadRecord> loose;
     for (const ReadRecord &read : qAsConst(queue)) {
         if (unspooled.contains(read.uid) || !spooled.holds(read.uid))
             loose.append(read);
     }
-    if (loose.isEmpty()) {
-        if (!adoptedFiles.isEmpty() && queue.isEmpty())
-            removeUnsavedFiles(adoptedFiles);
-        return;
-    }
-    queue = loose;
-    storeWaiting();
-    if (!queue.isEmpty() && keepUnsavedReads(folder, queue))
+    if (loose.isEmpty() || keepUnsavedReads(folder, loose))
         removeUnsavedFiles(adoptedFiles);
 }
 

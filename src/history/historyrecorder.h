@@ -29,9 +29,9 @@ public:
     // Reads are spooled in `spool` until a store holds them.
     HistoryRecorder(const QString &folder, const HistorySettings &settings, const ReadSpool &spool,
                     QObject *parent = nullptr);
-    // Reads still waiting stay in the spool for the next run; one the spool
-    // could not take is stored now if it can be, else kept in a file of its
-    // own beside the history.
+    // Stores what is still waiting, silently; what cannot be stored stays in
+    // the spool for the next run, or, when the spool could not take it, in a
+    // file of its own beside the history.
     ~HistoryRecorder() override;
 
     // Takes a finished read into the spool; it is stored once the event loop
