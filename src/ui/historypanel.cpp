@@ -43,7 +43,7 @@ HistoryDialog *HistoryPanel::dialog() const
 
 QString HistoryPanel::statusText() const
 {
-    return status->isVisibleTo(window) ? status->text() : QString();
+    return status && status->isVisibleTo(window) ? status->text() : QString();
 }
 
 void HistoryPanel::watchWorker()
@@ -153,6 +153,8 @@ int HistoryPanel::finish()
 
 void HistoryPanel::showMessage(const QString &text)
 {
+    if (!status)
+        return;
     status->setText(text);
     status->setVisible(!text.isEmpty());
 }

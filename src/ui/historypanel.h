@@ -66,7 +66,7 @@ private:
     QAction *storageAction = nullptr;
     HistoryService *history = nullptr;
     QPointer<HistoryDialog> historyDialog;
-    QLabel *status = nullptr;
+    QPointer<QLabel> status; // the status bar owns it and may go first
     QDateTime readStartedAt;
     QString readPort;
     bool listFromHistory = false;

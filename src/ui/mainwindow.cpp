@@ -106,6 +106,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 MainWindow::~MainWindow()
 {
+    historyPanel->finish();
     if (!storeSettings())
         tellSettingsNotSaved();
     delete ui;
