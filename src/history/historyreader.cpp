@@ -16,9 +16,11 @@ const QString kReadColumns =
                    "(SELECT count(*) FROM read_blocks f WHERE f.read_id = r.id AND f.fault <> 0)");
 
 // A name as stored: its bytes as decoded, NUL characters included.
-QString nameOf(const QVariant &bytes)
+QString nameOf(const QVariant &value)
 {
-    return QString::fromUtf8(bytes.toByteArray());
+    // With its length: the QByteArray overload would stop at the first NUL.
+    const QByteArray bytes = value.toByteArray();
+    return QString::fromUtf8(bytes.constData(), bytes.size());
 }
 
 QDateTime utcFromMsecs(const QVariant &msecs)
