@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTest>
 #include <QTextStream>
 #include <algorithm>
 #include <functional>
@@ -118,6 +119,8 @@ int main(int argc, char **argv)
             [&](int) {
                 MainWindowTester::ui(*window)->action_history->trigger();
                 dialog = window->findChild<HistoryDialog *>();
+                // The list comes from the history's worker: until it is shown.
+                QTest::qWaitFor([dialog] { return dialog && !dialog->isBusy(); }, 30000);
                 QApplication::processEvents();
             });
         report(out, QStringLiteral("open the history window with %1 reads").arg(kStoredReads), figures, 200);

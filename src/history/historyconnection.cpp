@@ -125,6 +125,9 @@ bool HistoryConnection::open(int schemaVersion)
     const int target = schemaVersion < 0 ? kLatestSchemaVersion : schemaVersion;
     if (isOpen() && migratedTo == target)
         return true;
+    // A connection the driver itself closed (a cut socket) is made anew.
+    if (!isOpen())
+        close();
     if ((!isOpen() && !openDriver()) || !migrateSchema(*this, target)) {
         close();
         return false;

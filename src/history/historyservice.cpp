@@ -10,7 +10,8 @@
 namespace {
 
 constexpr std::chrono::milliseconds kWatchInterval{250};
-// After the socket of a hung statement is cut, the worker ends at once.
+// The last part of the wait at the end, after the socket of a statement
+// still unanswered is cut: the worker then ends at once.
 constexpr std::chrono::milliseconds kAfterCut{500};
 
 void registerTypes()
@@ -163,7 +164,7 @@ int HistoryService::finish()
     done = true;
     watch.stop();
     QMetaObject::invokeMethod(work, &HistoryWorker::stop, Qt::QueuedConnection);
-    if (!thread->wait(int(kStopWait.count()))) {
+    if (!thread->wait(int((kStopWait - kAfterCut).count()))) {
         // A statement the server does not answer: its connection is cut.
         QueryWatch::cutAll();
         thread->wait(int(kAfterCut.count()));
