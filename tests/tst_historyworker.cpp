@@ -80,8 +80,10 @@ QVector<qint64> backendsOf(HistoryConnection &admin, const QString &database)
 {
     QVector<qint64> pids;
     QSqlQuery q = admin.query();
-    if (admin.run(q, QStringLiteral("SELECT pid FROM pg_stat_activity WHERE datname = ? AND pid <> pg_backend_pid()"),
-                  {database}))
+    if (admin.run(
+            q,
+            QStringLiteral("SELECT pid FROM pg_stat_activity WHERE datname = ? AND pid <> pg_backend_pid()"),
+            {database}))
         while (q.next())
             pids.append(q.value(0).toLongLong());
     return pids;
@@ -148,9 +150,8 @@ private slots:
 
         ReadFilter filter;
         filter.blockName = QStringLiteral("шов a");
-        const QList<QVariant> listed = answer(service, &HistoryWorker::readsListed, [&] {
-            return service.listReads(filter, StoredRead(), 10);
-        });
+        const QList<QVariant> listed = answer(service, &HistoryWorker::readsListed,
+                                              [&] { return service.listReads(filter, StoredRead(), 10); });
         QVERIFY(!listed.isEmpty());
         const auto reads = listed.at(1).value<QVector<StoredRead>>();
         QCOMPARE(reads.size(), 1);
@@ -300,6 +301,38 @@ private slots:
         QCOMPARE(inconsistency(now), QString());
     }
 
+    // A file written by a newer program is left as it is; the read waits in
+    // the spool, and the failure says so (no promise to write it).
+    void newerFileLeftAlone()
+    {
+        const QString database = historyDatabasePath(folder->path());
+        {
+            HistoryConnection newer(database);
+            QVERIFY(newer.open());
+            QVERIFY(HistoryWriter(newer).storeRead(readAt(1, QStringLiteral("Т 0001"))));
+            QVERIFY(newer.exec(
+                QStringLiteral("UPDATE schema_version SET version = %1").arg(kLatestSchemaVersion + 1)));
+            QVERIFY(newer.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")));
+        }
+        QFile file(database);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+
+        HistoryService service(folder->path(), HistorySettings());
+        QSignalSpy failed(service.worker(), &HistoryWorker::storeFailed);
+        QSignalSpy kept(service.worker(), &HistoryWorker::corruptFileKept);
+        service.recordRead(readAt(2, QStringLiteral("Т 0002")));
+        QVERIFY(failed.wait(kWaitMs));
+        QCOMPARE(failed.at(0).at(0).value<HistoryError>().failure, HistoryFailure::Newer);
+        QCOMPARE(kept.size(), 0);
+        QCOMPARE(ReadSpool().count(), 1);
+        QCOMPARE(service.finish(), 1);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        QVERIFY(QDir(folder->path()).entryList({QStringLiteral("*.corrupt-*")}, QDir::Files).isEmpty());
+    }
+
     // A store of the previous schema, rows as the previous program wrote them,
     // is brought forward: names in their own table, the filter and reads work.
     void migrationFromSchema2_data() { backendRows(); }
@@ -312,12 +345,13 @@ private slots:
         const QVector<float> values = awkwardValues();
         const QByteArray bytes = valuesToBytes(values);
         QSqlQuery q = old->query();
-        QVERIFY(old->run(q,
-                         QStringLiteral("INSERT INTO reads (uid, started_at, port, block_count, outcome, "
-                                        "stored_blocks, value_count, pending) VALUES (?, ?, ?, ?, ?, ?, ?, ?) "
-                                        "RETURNING id"),
-                         {QStringLiteral("uid-one"), kStart.toMSecsSinceEpoch(), QStringLiteral("COM3"), 2, 0, 2,
-                          values.size() * 2, 0}));
+        QVERIFY(
+            old->run(q,
+                     QStringLiteral("INSERT INTO reads (uid, started_at, port, block_count, outcome, "
+                                    "stored_blocks, value_count, pending) VALUES (?, ?, ?, ?, ?, ?, ?, ?) "
+                                    "RETURNING id"),
+                     {QStringLiteral("uid-one"), kStart.toMSecsSinceEpoch(), QStringLiteral("COM3"), 2, 0, 2,
+                      values.size() * 2, 0}));
         QVERIFY(q.next());
         const qint64 readId = q.value(0).toLongLong();
         q.finish();
@@ -331,10 +365,11 @@ private slots:
             QVERIFY(q.next());
             const qint64 blockId = q.value(0).toLongLong();
             q.finish();
-            QVERIFY(old->run(q,
-                             QStringLiteral("INSERT INTO read_blocks (read_id, position, block_id, expected_size, "
-                                            "fault, read_at) VALUES (?, ?, ?, ?, ?, NULL)"),
-                             {readId, i, blockId, values.size(), i == 1 ? 3 : 0}));
+            QVERIFY(old->run(
+                q,
+                QStringLiteral("INSERT INTO read_blocks (read_id, position, block_id, expected_size, "
+                               "fault, read_at) VALUES (?, ?, ?, ?, ?, NULL)"),
+                {readId, i, blockId, values.size(), i == 1 ? 3 : 0}));
         }
         old.reset();
 
@@ -359,8 +394,9 @@ private slots:
         QCOMPARE(back.blocks.at(1).name, names.at(1));
         QVERIFY(sameBits(back.blocks.at(0).values, values));
         // A new read with a known block shares it.
-        QVERIFY2(HistoryWriter(*store).storeRead(makeRead(kStart.addDays(1), {makeBlock(names.at(0), values)})),
-                 qPrintable(store->lastError().text));
+        QVERIFY2(
+            HistoryWriter(*store).storeRead(makeRead(kStart.addDays(1), {makeBlock(names.at(0), values)})),
+            qPrintable(store->lastError().text));
         QCOMPARE(countRows(*store, QStringLiteral("blocks")), qint64(2));
         QCOMPARE(countRows(*store, QStringLiteral("block_names")), qint64(2));
         QCOMPARE(inconsistency(*store), QString());
@@ -378,8 +414,8 @@ private slots:
         child.setProcessEnvironment(environment);
         child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kChildArgument)});
         QVERIFY(child.waitForStarted(kWaitMs));
-        QVERIFY(QTest::qWaitFor([&child] { return child.canReadLine() || child.state() != QProcess::Running; },
-                                kWaitMs));
+        QVERIFY(QTest::qWaitFor(
+            [&child] { return child.canReadLine() || child.state() != QProcess::Running; }, kWaitMs));
         QCOMPARE(QString::fromUtf8(child.readLine()).trimmed(), QStringLiteral("ready 1"));
         QCOMPARE(::kill(pid_t(child.processId()), SIGTERM), 0);
         QVERIFY(child.waitForFinished(kWaitMs));

@@ -41,8 +41,9 @@ QVector<ReadRecord> salvageFrom(QSqlDatabase &db)
     QSqlQuery q(db);
     q.setForwardOnly(true);
     // Rows are taken as far as the table can be read; a damaged page ends the scan.
-    bool withUid = q.exec(QStringLiteral("SELECT id, started_at, port, block_count, outcome, uid, stored_blocks "
-                                         "FROM reads NOT INDEXED"));
+    bool withUid =
+        q.exec(QStringLiteral("SELECT id, started_at, port, block_count, outcome, uid, stored_blocks "
+                              "FROM reads NOT INDEXED"));
     if (!withUid)
         q.exec(QStringLiteral("SELECT id, started_at, port, block_count, outcome FROM reads NOT INDEXED"));
     while (q.next()) {
@@ -63,8 +64,8 @@ QVector<ReadRecord> salvageFrom(QSqlDatabase &db)
     q.exec(QStringLiteral("SELECT read_id, position, block_id, expected_size, fault, read_at "
                           "FROM read_blocks NOT INDEXED"));
     while (q.next())
-        blocksOf[q.value(0).toLongLong()].append(
-            {q.value(1).toInt(), q.value(2).toLongLong(), q.value(3).toInt(), q.value(4).toInt(), q.value(5)});
+        blocksOf[q.value(0).toLongLong()].append({q.value(1).toInt(), q.value(2).toLongLong(),
+                                                  q.value(3).toInt(), q.value(4).toInt(), q.value(5)});
 
     QSqlQuery block(db);
     block.prepare(QStringLiteral("SELECT name, value_data FROM blocks WHERE id = ?"));
@@ -80,8 +81,8 @@ QVector<ReadRecord> salvageFrom(QSqlDatabase &db)
         for (const BlockRow &row : qAsConst(rows)) {
             block.bindValue(0, row.blockId);
             MemoryBlock memory;
-            whole = block.exec() && block.next()
-                    && valuesFromBytes(block.value(1).toByteArray(), &memory.values);
+            whole =
+                block.exec() && block.next() && valuesFromBytes(block.value(1).toByteArray(), &memory.values);
             if (!whole)
                 break;
             memory.name = block.value(0).toString();

@@ -6,8 +6,8 @@
 #include <QAtomicInt>
 #include <QDir>
 #include <QFileInfo>
-#include <QSqlError>
 #include <QSqlDriver>
+#include <QSqlError>
 #include <QVariant>
 #include <libpq-fe.h>
 

@@ -105,12 +105,13 @@ bool HistoryReader::listReads(const ReadFilter &filter, const StoredRead *after,
 bool HistoryReader::blocksOf(qint64 readId, QVector<StoredBlock> *blocks)
 {
     QSqlQuery q = connection.query();
-    if (!connection.run(q,
-                        QStringLiteral("SELECT rb.position, n.name, rb.expected_size, rb.fault, b.value_count "
-                                       "FROM read_blocks rb JOIN blocks b ON b.id = rb.block_id "
-                                       "JOIN block_names n ON n.id = rb.name_id "
-                                       "WHERE rb.read_id = ? ORDER BY rb.position"),
-                        {readId}))
+    if (!connection.run(
+            q,
+            QStringLiteral("SELECT rb.position, n.name, rb.expected_size, rb.fault, b.value_count "
+                           "FROM read_blocks rb JOIN blocks b ON b.id = rb.block_id "
+                           "JOIN block_names n ON n.id = rb.name_id "
+                           "WHERE rb.read_id = ? ORDER BY rb.position"),
+            {readId}))
         return false;
     blocks->clear();
     while (q.next()) {
@@ -128,7 +129,8 @@ bool HistoryReader::blocksOf(qint64 readId, QVector<StoredBlock> *blocks)
 bool HistoryReader::loadRead(qint64 readId, ReadRecord *read)
 {
     QSqlQuery head = connection.query();
-    if (!connection.run(head, QStringLiteral("SELECT %1 FROM reads r WHERE r.id = ?").arg(kReadColumns), {readId}))
+    if (!connection.run(head, QStringLiteral("SELECT %1 FROM reads r WHERE r.id = ?").arg(kReadColumns),
+                        {readId}))
         return false;
     if (!head.next()) {
         connection.setError(HistoryFailure::Failed,
@@ -186,10 +188,11 @@ bool HistoryReader::pendingReads(QVector<qint64> *readIds)
 bool HistoryReader::waitingReads(QVector<StoredRead> *reads)
 {
     QSqlQuery q = connection.query();
-    if (!connection.run(q,
-                        QStringLiteral("SELECT %1 FROM reads r WHERE r.pending <> ? ORDER BY r.started_at, r.id")
-                            .arg(kReadColumns),
-                        {kStored}))
+    if (!connection.run(
+            q,
+            QStringLiteral("SELECT %1 FROM reads r WHERE r.pending <> ? ORDER BY r.started_at, r.id")
+                .arg(kReadColumns),
+            {kStored}))
         return false;
     reads->clear();
     while (q.next())

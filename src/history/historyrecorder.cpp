@@ -14,8 +14,8 @@ HistoryRecorder::HistoryRecorder(const QString &folder, const HistorySettings &s
     : HistoryRecorder(folder, settings, ReadSpool(), parent)
 {}
 
-HistoryRecorder::HistoryRecorder(const QString &folder, const HistorySettings &settings, const ReadSpool &spool,
-                                 QObject *parent)
+HistoryRecorder::HistoryRecorder(const QString &folder, const HistorySettings &settings,
+                                 const ReadSpool &spool, QObject *parent)
     : QObject(parent)
     , folder(folder)
     , settings(settings)
@@ -190,8 +190,12 @@ bool HistoryRecorder::recoverCorruptFile(HistoryConnection &connection)
 
 bool HistoryRecorder::storeInto(HistoryConnection &connection, const ReadRecord &read, bool pending)
 {
-    if (!ensureOpen(connection))
+    if (!ensureOpen(connection)) {
+        // A refusal while connecting or making the tables is the store's, not the read's.
+        if (connection.lastError().failure == HistoryFailure::Rejected)
+            connection.setError(HistoryFailure::Failed, connection.lastError().text);
         return false;
+    }
     if (HistoryWriter(connection).storeRead(read, pending))
         return true;
     if (recoverCorruptFile(connection))

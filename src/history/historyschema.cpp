@@ -119,14 +119,15 @@ bool toVersion2(HistoryConnection &connection)
 bool toVersion3(HistoryConnection &connection)
 {
     const Dialect d = dialectOf(connection);
-    if (!execAll(connection,
-                 {QStringLiteral("CREATE TABLE block_names (id %1, name %2 NOT NULL, name_key TEXT NOT NULL)")
-                      .arg(d.id, d.blob),
-                  QStringLiteral("CREATE UNIQUE INDEX block_names_by_name ON block_names (name)"),
-                  QStringLiteral("CREATE INDEX block_names_by_key ON block_names (name_key)"),
-                  QStringLiteral("ALTER TABLE blocks ADD COLUMN name_id BIGINT REFERENCES block_names (id)"),
-                  QStringLiteral("ALTER TABLE read_blocks ADD COLUMN name_id BIGINT REFERENCES block_names (id)"),
-                  QStringLiteral("ALTER TABLE reads ADD COLUMN refusal TEXT")}))
+    if (!execAll(
+            connection,
+            {QStringLiteral("CREATE TABLE block_names (id %1, name %2 NOT NULL, name_key TEXT NOT NULL)")
+                 .arg(d.id, d.blob),
+             QStringLiteral("CREATE UNIQUE INDEX block_names_by_name ON block_names (name)"),
+             QStringLiteral("CREATE INDEX block_names_by_key ON block_names (name_key)"),
+             QStringLiteral("ALTER TABLE blocks ADD COLUMN name_id BIGINT REFERENCES block_names (id)"),
+             QStringLiteral("ALTER TABLE read_blocks ADD COLUMN name_id BIGINT REFERENCES block_names (id)"),
+             QStringLiteral("ALTER TABLE reads ADD COLUMN refusal TEXT")}))
         return false;
     QSqlQuery rows = connection.query();
     if (!connection.run(rows, QStringLiteral("SELECT id, name FROM blocks")))
@@ -143,9 +144,10 @@ bool toVersion3(HistoryConnection &connection)
         qint64 nameId = ids.value(block.second, -1);
         if (nameId < 0) {
             QSqlQuery insert = connection.query();
-            if (!connection.run(insert,
-                                QStringLiteral("INSERT INTO block_names (name, name_key) VALUES (?, ?) RETURNING id"),
-                                {block.second.toUtf8(), blockNameKey(block.second)})
+            if (!connection.run(
+                    insert,
+                    QStringLiteral("INSERT INTO block_names (name, name_key) VALUES (?, ?) RETURNING id"),
+                    {block.second.toUtf8(), blockNameKey(block.second)})
                 || !insert.next())
                 return false;
             nameId = insert.value(0).toLongLong();

@@ -35,8 +35,8 @@ HistoryService::HistoryService(const QString &folder, const HistorySettings &set
     : HistoryService(folder, settings, ReadSpool::defaultFolder(), parent)
 {}
 
-HistoryService::HistoryService(const QString &folder, const HistorySettings &settings, const QString &spoolFolder,
-                               QObject *parent)
+HistoryService::HistoryService(const QString &folder, const HistorySettings &settings,
+                               const QString &spoolFolder, QObject *parent)
     : QObject(parent)
     , where(folder)
     , chosen(settings)
@@ -83,24 +83,39 @@ void HistoryService::recordRead(const ReadRecord &read)
     ReadRecord record = read;
     if (record.uid.isEmpty())
         record.uid = newReadUid();
+    if (done) {
+        // The worker has ended: the read waits in the spool for the next run.
+        if (!spool.keep(record))
+            keepUnsavedReads(where, {record});
+        leftAtEnd = spool.count();
+        return;
+    }
     handedOver.append(record);
-    QMetaObject::invokeMethod(work, [w = work, record] { w->recordRead(record); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        work, [w = work, record] { w->recordRead(record); }, Qt::QueuedConnection);
 }
 
 void HistoryService::storeWaiting()
 {
+    if (done)
+        return;
     QMetaObject::invokeMethod(work, &HistoryWorker::storeWaiting, Qt::QueuedConnection);
 }
 
 void HistoryService::setRetryInterval(std::chrono::milliseconds interval)
 {
+    if (done)
+        return;
     const int ms = int(interval.count());
-    QMetaObject::invokeMethod(work, [w = work, ms] { w->setRetryInterval(ms); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        work, [w = work, ms] { w->setRetryInterval(ms); }, Qt::QueuedConnection);
 }
 
 quint64 HistoryService::listReads(const ReadFilter &filter, const StoredRead &after, int limit)
 {
     const quint64 request = next();
+    if (done)
+        return request; // never answered: the worker has ended
     QMetaObject::invokeMethod(
         work, [w = work, request, filter, after, limit] { w->listReads(request, filter, after, limit); },
         Qt::QueuedConnection);
@@ -110,51 +125,67 @@ quint64 HistoryService::listReads(const ReadFilter &filter, const StoredRead &af
 quint64 HistoryService::listBlocks(qint64 readId)
 {
     const quint64 request = next();
-    QMetaObject::invokeMethod(work, [w = work, request, readId] { w->listBlocks(request, readId); },
-                              Qt::QueuedConnection);
+    if (done)
+        return request; // never answered: the worker has ended
+    QMetaObject::invokeMethod(
+        work, [w = work, request, readId] { w->listBlocks(request, readId); }, Qt::QueuedConnection);
     return request;
 }
 
 quint64 HistoryService::loadRead(qint64 readId)
 {
     const quint64 request = next();
-    QMetaObject::invokeMethod(work, [w = work, request, readId] { w->loadRead(request, readId); },
-                              Qt::QueuedConnection);
+    if (done)
+        return request; // never answered: the worker has ended
+    QMetaObject::invokeMethod(
+        work, [w = work, request, readId] { w->loadRead(request, readId); }, Qt::QueuedConnection);
     return request;
 }
 
 quint64 HistoryService::deleteReads(const QVector<qint64> &readIds)
 {
     const quint64 request = next();
-    QMetaObject::invokeMethod(work, [w = work, request, readIds] { w->deleteReads(request, readIds); },
-                              Qt::QueuedConnection);
+    if (done)
+        return request; // never answered: the worker has ended
+    QMetaObject::invokeMethod(
+        work, [w = work, request, readIds] { w->deleteReads(request, readIds); }, Qt::QueuedConnection);
     return request;
 }
 
 quint64 HistoryService::listWaiting()
 {
     const quint64 request = next();
-    QMetaObject::invokeMethod(work, [w = work, request] { w->listWaiting(request); }, Qt::QueuedConnection);
+    if (done)
+        return request; // never answered: the worker has ended
+    QMetaObject::invokeMethod(
+        work, [w = work, request] { w->listWaiting(request); }, Qt::QueuedConnection);
     return request;
 }
 
 quint64 HistoryService::checkServer(const HistoryServer &server)
 {
     const quint64 request = next();
-    QMetaObject::invokeMethod(work, [w = work, request, server] { w->checkServer(request, server); },
-                              Qt::QueuedConnection);
+    if (done)
+        return request; // never answered: the worker has ended
+    QMetaObject::invokeMethod(
+        work, [w = work, request, server] { w->checkServer(request, server); }, Qt::QueuedConnection);
     return request;
 }
 
 void HistoryService::retrySetAside()
 {
+    if (done)
+        return;
     QMetaObject::invokeMethod(work, &HistoryWorker::retrySetAside, Qt::QueuedConnection);
 }
 
 void HistoryService::switchTo(const HistorySettings &settings)
 {
+    if (done)
+        return;
     chosen = settings;
-    QMetaObject::invokeMethod(work, [w = work, settings] { w->switchTo(settings); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        work, [w = work, settings] { w->switchTo(settings); }, Qt::QueuedConnection);
 }
 
 int HistoryService::finish()

@@ -8,7 +8,8 @@
 
 #include <QThread>
 
-HistoryWorker::HistoryWorker(const QString &folder, const HistorySettings &settings, const QString &spoolFolder)
+HistoryWorker::HistoryWorker(const QString &folder, const HistorySettings &settings,
+                             const QString &spoolFolder)
     : folder(folder)
     , settings(settings)
     , spoolFolder(spoolFolder)
@@ -82,7 +83,8 @@ void HistoryWorker::listReads(quint64 request, const ReadFilter &filter, const S
     HistoryError error;
     QVector<StoredRead> reads;
     HistoryConnection *connection = openHistory(&error);
-    if (connection && !HistoryReader(*connection).listReads(filter, after.id < 0 ? nullptr : &after, limit, &reads))
+    if (connection
+        && !HistoryReader(*connection).listReads(filter, after.id < 0 ? nullptr : &after, limit, &reads))
         error = connection->lastError();
     emit readsListed(request, reads, error);
 }

@@ -50,8 +50,8 @@ signals:
     void readLoaded(quint64 request, const ReadRecord &read, const HistoryError &error);
     void readsDeleted(quint64 request, const HistoryError &error);
     // Reads in no store yet, and reads in the local file waiting for the server or set aside.
-    void waitingListed(quint64 request, const QVector<ReadRecord> &unsaved, const QVector<StoredRead> &waiting,
-                       const HistoryError &error);
+    void waitingListed(quint64 request, const QVector<ReadRecord> &unsaved,
+                       const QVector<StoredRead> &waiting, const HistoryError &error);
     void serverChecked(quint64 request, const ServerCheck &check);
     void switched(const HistorySettings &settings);
     // After every request and every pass over the waiting reads.

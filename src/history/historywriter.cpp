@@ -75,7 +75,8 @@ bool HistoryWriter::insertRead(const ReadRecord &read, bool pending, qint64 *rea
                                        "stored_blocks, value_count, pending) "
                                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?) RETURNING id"),
                         {read.uid, started.toMSecsSinceEpoch(), notNull(read.portName), read.blockCount,
-                         outcomeCode(read.outcome), read.blocks.size(), values, pending ? kWaitingForServer : kStored}))
+                         outcomeCode(read.outcome), read.blocks.size(), values,
+                         pending ? kWaitingForServer : kStored}))
         return false;
     if (!insert.next()) {
         connection.setError(HistoryFailure::Failed, QStringLiteral("The new read has no key."));
@@ -99,11 +100,12 @@ bool HistoryWriter::storeBlock(qint64 readId, int position, const MemoryBlock &b
         return false;
 
     QSqlQuery insert = connection.query();
-    return connection.run(insert,
-                          QStringLiteral("INSERT INTO read_blocks (read_id, position, block_id, "
-                                         "expected_size, fault, read_at, name_id) VALUES (?, ?, ?, ?, ?, ?, ?)"),
-                          {readId, position, blockId, block.expectedSize, faultCode(block.fault),
-                           msecsOrNull(block.readAt), nameId});
+    return connection.run(
+        insert,
+        QStringLiteral("INSERT INTO read_blocks (read_id, position, block_id, "
+                       "expected_size, fault, read_at, name_id) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+        {readId, position, blockId, block.expectedSize, faultCode(block.fault), msecsOrNull(block.readAt),
+         nameId});
 }
 
 qint64 HistoryWriter::nameIdFor(const QString &name)
@@ -133,9 +135,9 @@ qint64 HistoryWriter::blockIdFor(const MemoryBlock &block, const QByteArray &byt
     // The name column of the first schemas holds text only: the exact name is in block_names.
     const QString name = QString(notNull(block.name)).remove(QChar(0));
     QSqlQuery same = connection.query();
-    if (!connection.run(same,
-                        QStringLiteral("SELECT id, value_data FROM blocks WHERE block_key = ? AND name_id = ?"),
-                        {key, nameId}))
+    if (!connection.run(
+            same, QStringLiteral("SELECT id, value_data FROM blocks WHERE block_key = ? AND name_id = ?"),
+            {key, nameId}))
         return -1;
     // The key only narrows the search; the values themselves decide.
     while (same.next()) {
@@ -175,7 +177,8 @@ bool HistoryWriter::setAside(qint64 readId, const QString &refusal)
 bool HistoryWriter::retrySetAside()
 {
     QSqlQuery mark = connection.query();
-    return connection.run(mark, QStringLiteral("UPDATE reads SET pending = ?, refusal = NULL WHERE pending = ?"),
+    return connection.run(mark,
+                          QStringLiteral("UPDATE reads SET pending = ?, refusal = NULL WHERE pending = ?"),
                           {kWaitingForServer, kSetAside});
 }
 

@@ -34,7 +34,8 @@ QString ReadSpool::defaultFolder()
     const QString state = qEnvironmentVariable("XDG_STATE_HOME");
     if (!state.isEmpty() && QDir::isAbsolutePath(state))
         return QDir(state).filePath(QStringLiteral("zrv/spool"));
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)).filePath(QStringLiteral("spool"));
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation))
+        .filePath(QStringLiteral("spool"));
 }
 
 QString ReadSpool::pathOf(const QString &uid) const

@@ -155,7 +155,8 @@ void HistoryDialog::showWaiting(quint64 request, const QVector<ReadRecord> &unsa
     }
     if (error.isError())
         lines << tr("История недоступна: %1.")
-                     .arg(HistoryTexts::cause(error.failure, service->settings().backend == HistoryBackend::Postgres));
+                     .arg(HistoryTexts::cause(error.failure,
+                                              service->settings().backend == HistoryBackend::Postgres));
     ui->waiting_label->setText(lines.join(QLatin1Char('\n')));
     ui->waiting_label->setVisible(!lines.isEmpty());
     ui->retry_button->setVisible(setAside);

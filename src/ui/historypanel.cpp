@@ -13,7 +13,8 @@
 #include <QStatusBar>
 #include <QWidget>
 
-HistoryPanel::HistoryPanel(QWidget *window, QStatusBar *statusBar, QAction *historyAction, QAction *storageAction)
+HistoryPanel::HistoryPanel(QWidget *window, QStatusBar *statusBar, QAction *historyAction,
+                           QAction *storageAction)
     : QObject(window)
     , window(window)
     , storageAction(storageAction)
@@ -138,7 +139,7 @@ void HistoryPanel::tellOpened(const QDateTime &startedAt)
     listFromHistory = true;
 }
 
-int HistoryPanel::finish()
+int HistoryPanel::finish(bool inBox)
 {
     if (history->finished())
         return history->finish();
@@ -147,6 +148,8 @@ int HistoryPanel::finish()
         const QString text = HistoryTexts::unsavedAtExit(left, history->spoolFolder());
         showMessage(text);
         qWarning("%s", qPrintable(text));
+        if (inBox)
+            QMessageBox::information(window, HistoryTexts::title(), text);
     }
     return left;
 }

@@ -36,8 +36,9 @@ public:
     QString statusText() const;
 
     // The program ends: the worker stops (HistoryService::kStopWait at most);
-    // reads still unsaved are said with where they are kept. Their number.
-    int finish();
+    // reads still unsaved are said with where they are kept, in a message box
+    // too when `inBox` (the operator closed the window). Their number.
+    int finish(bool inBox = false);
 
 public slots:
     // Remembers when the read started; the list no longer shows a read from the history.

@@ -66,7 +66,8 @@ QString HistoryTexts::corruptFileKept(const QString &path)
 
 QString HistoryTexts::corruptFileKept(const QString &path, int recovered)
 {
-    return corruptFileKept(path) + QLatin1Char(' ') + tr("Восстановлено чтений из повреждённого файла: %1.").arg(recovered);
+    return corruptFileKept(path) + QLatin1Char(' ')
+           + tr("Восстановлено чтений из повреждённого файла: %1.").arg(recovered);
 }
 
 QString HistoryTexts::newerStore(const QString &spoolFolder)

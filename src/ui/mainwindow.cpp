@@ -99,8 +99,9 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // Reads not yet stored are said, with where they wait, before the window goes.
-    historyPanel->finish();
+    // Reads not yet stored are said, with where they wait, before the window
+    // goes; in a box only when the operator closed it (not on a signal).
+    historyPanel->finish(event->spontaneous());
     QMainWindow::closeEvent(event);
 }
 
