@@ -46,6 +46,7 @@ HistoryService::HistoryService(const QString &folder, const HistorySettings &set
     thread = new QThread;
     thread->setObjectName(QStringLiteral("zrv-history"));
     work = new HistoryWorker(folder, settings, spoolFolder);
+    work->setLatestListing(latestListing);
     work->moveToThread(thread);
     connect(thread, &QThread::finished, work, &QObject::deleteLater);
     connect(work, &HistoryWorker::readTaken, this, [this](const QString &uid) {
@@ -116,6 +117,7 @@ quint64 HistoryService::listReads(const ReadFilter &filter, const StoredRead &af
     const quint64 request = next();
     if (done)
         return request; // never answered: the worker has ended
+    latestListing->store(request);
     QMetaObject::invokeMethod(
         work, [w = work, request, filter, after, limit] { w->listReads(request, filter, after, limit); },
         Qt::QueuedConnection);

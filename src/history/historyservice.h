@@ -7,7 +7,9 @@
 #include <QObject>
 #include <QThread>
 #include <QTimer>
+#include <atomic>
 #include <chrono>
+#include <memory>
 
 class HistoryWorker;
 
@@ -40,6 +42,7 @@ public:
     void recordRead(const ReadRecord &read);
     void storeWaiting();
     void setRetryInterval(std::chrono::milliseconds interval);
+    // Only the answer to the latest listing is given; earlier ones may be skipped.
     quint64 listReads(const ReadFilter &filter, const StoredRead &after, int limit);
     quint64 listBlocks(qint64 readId);
     quint64 loadRead(qint64 readId);
@@ -74,6 +77,7 @@ private:
     QTimer watch;
     QVector<ReadRecord> handedOver; // not yet taken by the worker
     quint64 lastRequest = 0;
+    std::shared_ptr<std::atomic<quint64>> latestListing = std::make_shared<std::atomic<quint64>>(0);
     int unsaved = 0;
     int waiting = 0;
     bool scheduled = false;

@@ -80,6 +80,8 @@ HistoryConnection *HistoryWorker::openHistory(HistoryError *error)
 
 void HistoryWorker::listReads(quint64 request, const ReadFilter &filter, const StoredRead &after, int limit)
 {
+    if (latestListing && request < latestListing->load())
+        return;
     HistoryError error;
     QVector<StoredRead> reads;
     HistoryConnection *connection = openHistory(&error);

@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QVector>
+#include <atomic>
 #include <memory>
 
 class HistoryConnection;
@@ -23,6 +24,13 @@ class HistoryWorker : public QObject
 
 public:
     HistoryWorker(const QString &folder, const HistorySettings &settings, const QString &spoolFolder);
+    // The asker's latest listing request: older ones still queued are skipped
+    // (their answers would be dropped), so that a slow store does not pile up
+    // a listing per keystroke.
+    void setLatestListing(std::shared_ptr<const std::atomic<quint64>> latest)
+    {
+        latestListing = std::move(latest);
+    }
     ~HistoryWorker() override;
 
 public slots:
@@ -79,4 +87,5 @@ private:
     QString spoolFolder;
     std::unique_ptr<HistoryRecorder> recorder;
     int retryMs = -1;
+    std::shared_ptr<const std::atomic<quint64>> latestListing;
 };
