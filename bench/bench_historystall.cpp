@@ -169,14 +169,14 @@ void nameFilter(QTextStream &out, int megabytes, const QString &folder)
     const qint64 target = qint64(megabytes) * 1024 * 1024;
     HistoryWriter writer(store);
     int reads = 0;
-    while (QFileInfo(path).size() + QFileInfo(path + QStringLiteral("-wal")).size() < target) {
+    while (QFileInfo(path).size() < target) {
         QVector<MemoryBlock> blocks;
         for (int b = 0; b < kBlocks; ++b)
             blocks.append(makeBlock(QStringLiteral("Шов %1-%2").arg(reads % 400).arg(b),
                                     noisyValues(kValues, quint32(reads * kBlocks + b))));
         writer.storeRead(makeRead(kStart.addSecs(reads * 60), blocks));
         // The log's pages into the file, so that its size counts them.
-        if (++reads % 500 == 0)
+        if (++reads % 100 == 0)
             store.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     }
     store.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));

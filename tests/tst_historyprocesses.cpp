@@ -86,6 +86,10 @@ const char *failureName(HistoryFailure failure)
         return "Corrupt";
     case HistoryFailure::Failed:
         return "Failed";
+    case HistoryFailure::Rejected:
+        return "Rejected";
+    case HistoryFailure::Newer:
+        return "Newer";
     }
     return "?";
 }

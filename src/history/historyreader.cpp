@@ -69,11 +69,23 @@ bool HistoryReader::listReads(const ReadFilter &filter, const StoredRead *after,
     QStringList conditions;
     QVariantList values;
     if (!filter.blockName.isEmpty()) {
-        // Names and keys only: no row that holds values is read.
-        conditions << QStringLiteral(
-            "r.id IN (SELECT rb.read_id FROM block_names n JOIN read_blocks rb ON rb.name_id = n.id "
-            "WHERE n.name_key LIKE ? ESCAPE '!')");
-        values << containsPattern(blockNameKey(filter.blockName));
+        // Names and keys only: no row that holds values is read. A part found
+        // in many names is looked for read by read, newest first, until the
+        // page is full (the unary plus keeps the planner on the read's own
+        // blocks); a rare one through the reads that hold its names.
+        const QString pattern = containsPattern(blockNameKey(filter.blockName));
+        const QString names =
+            QStringLiteral("SELECT n.id FROM block_names n WHERE n.name_key LIKE ? ESCAPE '!'");
+        bool common = false;
+        if (!commonPart(pattern, &common))
+            return false;
+        conditions << (common ? QStringLiteral("EXISTS (SELECT 1 FROM read_blocks rb WHERE rb.read_id = r.id "
+                                               "AND +rb.name_id IN (%1))")
+                                    .arg(names)
+                              : QStringLiteral("r.id IN (SELECT rb.read_id FROM read_blocks rb "
+                                               "WHERE rb.name_id IN (%1))")
+                                    .arg(names));
+        values << pattern;
     }
     if (filter.from.isValid()) {
         conditions << QStringLiteral("r.started_at >= ?");
@@ -99,6 +111,22 @@ bool HistoryReader::listReads(const ReadFilter &filter, const StoredRead *after,
     reads->clear();
     while (q.next())
         reads->append(storedReadOf(q));
+    return true;
+}
+
+bool HistoryReader::commonPart(const QString &pattern, bool *common)
+{
+    QSqlQuery q = connection.query();
+    if (!connection.run(
+            q,
+            QStringLiteral("SELECT count(*), sum(CASE WHEN name_key LIKE ? ESCAPE '!' THEN 1 ELSE 0 END) "
+                           "FROM block_names"),
+            {pattern})
+        || !q.next())
+        return false;
+    const qint64 all = q.value(0).toLongLong();
+    const qint64 matching = q.value(1).toLongLong();
+    *common = matching * kCommonShare >= all && matching > 0;
     return true;
 }
 
