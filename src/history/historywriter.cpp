@@ -112,6 +112,18 @@ qint64 HistoryWriter::nameIdFor(const QString &name)
 {
     // The name's bytes as decoded, NUL characters included, bound as a value.
     const QByteArray bytes = notNull(name).toUtf8();
+    const auto known = [this, &bytes](qint64 *id) {
+        QSqlQuery q = connection.query();
+        if (!connection.run(q, QStringLiteral("SELECT id FROM block_names WHERE name = ?"), {bytes}))
+            return false;
+        *id = q.next() ? q.value(0).toLongLong() : -1;
+        return true;
+    };
+    qint64 id = -1;
+    if (!known(&id))
+        return -1;
+    if (id >= 0)
+        return id; // the usual case: a name read before
     QSqlQuery add = connection.query();
     // Another station may add the same name at the same moment: that is no failure.
     if (!connection.run(add,
@@ -120,14 +132,11 @@ qint64 HistoryWriter::nameIdFor(const QString &name)
                         {bytes, notNull(blockNameKey(name))}))
         return -1;
     add.finish();
-    QSqlQuery known = connection.query();
-    if (!connection.run(known, QStringLiteral("SELECT id FROM block_names WHERE name = ?"), {bytes}))
+    if (!known(&id))
         return -1;
-    if (!known.next()) {
+    if (id < 0)
         connection.setError(HistoryFailure::Failed, QStringLiteral("The block name has no key."));
-        return -1;
-    }
-    return known.value(0).toLongLong();
+    return id;
 }
 
 qint64 HistoryWriter::blockIdFor(const MemoryBlock &block, const QByteArray &bytes, qint64 key, qint64 nameId)
