@@ -8,7 +8,7 @@ packages=(
   libqt5svg5 qt5-image-formats-plugins qttranslations5-l10n
   libqcustomplot-dev
   libxlsxwriter-dev
-  libqt5sql5-sqlite libqt5sql5-psql postgresql
+  libqt5sql5-sqlite libqt5sql5-psql postgresql libpq-dev
   python3 python3-openpyxl
   poppler-utils
   # The tests print the workbook with LibreOffice; Carlito has the metrics of

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "history/historyrecorder.h"
+#include "history/historyservice.h"
 #include "mainwindowtester.h"
 #include "simulatedlink.h"
 
@@ -48,8 +48,8 @@ struct InstrumentWindow
     // recorder in use now: the store may have been switched).
     bool read()
     {
-        auto *recorder = window->findChild<HistoryRecorder *>();
+        auto *history = window->findChild<HistoryService *>();
         ui->button_read_data->click();
-        return QTest::qWaitFor([recorder] { return !recorder->storeScheduled(); }, testMs(kWaitMs));
+        return QTest::qWaitFor([history] { return !history->storeScheduled(); }, testMs(kWaitMs));
     }
 };

@@ -129,6 +129,8 @@ inline QString inconsistency(HistoryConnection &connection)
          "JOIN blocks b ON b.id = rb.block_id WHERE rb.read_id = r.id)"},
         {"blocks of no read",
          "blocks b WHERE NOT EXISTS (SELECT 1 FROM read_blocks rb WHERE rb.block_id = b.id)"},
+        {"read blocks without their name", "read_blocks rb WHERE rb.name_id IS NULL OR NOT EXISTS "
+                                           "(SELECT 1 FROM block_names n WHERE n.id = rb.name_id)"},
         {"read blocks of no read",
          "read_blocks rb WHERE NOT EXISTS (SELECT 1 FROM reads r WHERE r.id = rb.read_id)"},
     };

@@ -45,6 +45,10 @@ inline QString freshSettingsFolder()
     QStandardPaths::setTestModeEnabled(true);
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir(folder).removeRecursively();
+    // The spool of unsaved reads, apart from the settings folder, emptied too.
+    const QString state = folder + QStringLiteral("-state");
+    qputenv("XDG_STATE_HOME", state.toUtf8());
+    QDir(state).removeRecursively();
     return folder;
 }
 

@@ -2,6 +2,7 @@
 #include "logcapture.h"
 #include "mainwindowtester.h"
 #include "simulatedlink.h"
+#include "windowtestmain.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -208,7 +209,7 @@ private slots:
 
 int main(int argc, char **argv)
 {
-    QStandardPaths::setTestModeEnabled(true);
+    prepareWindowTests();
     QApplication app(argc, argv);
     TestBlockRead test;
     return QTest::qExec(&test, argc, argv);

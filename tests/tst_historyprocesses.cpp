@@ -86,6 +86,10 @@ const char *failureName(HistoryFailure failure)
         return "Corrupt";
     case HistoryFailure::Failed:
         return "Failed";
+    case HistoryFailure::Rejected:
+        return "Rejected";
+    case HistoryFailure::Newer:
+        return "Newer";
     }
     return "?";
 }
@@ -205,7 +209,7 @@ private slots:
         QCOMPARE(countRows(*store, QStringLiteral("blocks")), qint64(2 * job.bigBlocks));
         for (int i = 0; i < 2; ++i) {
             ReadRecord back;
-            QVERIFY(HistoryReader(*store).loadRead(reads.at(1 - i).id, &back));
+            QVERIFY2(HistoryReader(*store).loadRead(reads.at(1 - i).id, &back), qPrintable(store->lastError().text));
             const ReadRecord expected = writerRead(job.writer, i, job.bigBlocks);
             QCOMPARE(back.startedAt, expected.startedAt);
             QCOMPARE(back.blocks.size(), expected.blocks.size());

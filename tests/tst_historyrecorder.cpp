@@ -6,6 +6,7 @@
 #include "filefaults.h"
 #include "history/historyreader.h"
 #include "history/historyrecorder.h"
+#include "history/readspool.h"
 #include "history/historysettings.h"
 #include "history/historywriter.h"
 #include "historytestdata.h"
@@ -71,6 +72,8 @@ private slots:
     {
         folder = std::make_unique<QTemporaryDir>();
         QVERIFY(folder->isValid());
+        // Each case has a spool of its own, apart from the history's folder.
+        qputenv("XDG_STATE_HOME", folder->filePath(QStringLiteral("state")).toUtf8());
     }
 
     // The read shows first; it is written once the event loop runs, and at
@@ -85,7 +88,9 @@ private slots:
         QCOMPARE(recorder.unsavedCount(), 0);
         recorder.recordRead(smallRead(2));
         {
-            HistoryRecorder closing(folder->path(), HistorySettings());
+            // Another program's recorder: a spool of its own.
+            HistoryRecorder closing(folder->path(), HistorySettings(),
+                                    ReadSpool(folder->filePath(QStringLiteral("other-spool"))));
             closing.recordRead(smallRead(3));
         }
         HistoryConnection file(historyDatabasePath(folder->path()));
@@ -176,39 +181,9 @@ private slots:
         QCOMPARE(startTimes(file), timesOf({1}));
     }
 
-    // While the instrument is read nothing is stored, neither by the retry
-    // timer nor for a new read; all of it is stored once the hold ends.
-    void heldWhileTheInstrumentIsRead()
-    {
-        const QString home = folder->filePath(QStringLiteral("held"));
-        QVERIFY(writeFile(home, "not a folder yet"));
-        HistoryRecorder recorder(home, HistorySettings());
-        constexpr int kRetryMs = 20;
-        recorder.setRetryInterval(std::chrono::milliseconds(kRetryMs));
-        QSignalSpy failed(&recorder, &HistoryRecorder::storeFailed);
-        QSignalSpy recovered(&recorder, &HistoryRecorder::storedAfterFailure);
-        recorder.recordRead(smallRead(1));
-        QVERIFY(failed.wait(kWaitMs));
-        QVERIFY(QFile::remove(home));
-
-        recorder.holdStores(true);
-        recorder.recordRead(smallRead(2));
-        // Many retry intervals pass; the store could be written, but is not.
-        QTest::qWait(15 * kRetryMs);
-        QVERIFY(recovered.isEmpty());
-        QVERIFY(recorder.storeScheduled());
-        QCOMPARE(recorder.unsavedCount(), 2);
-        QVERIFY(!QFileInfo::exists(historyDatabasePath(home)));
-
-        recorder.holdStores(false);
-        QVERIFY(recovered.wait(kWaitMs));
-        QCOMPARE(recorder.unsavedCount(), 0);
-        HistoryConnection file(historyDatabasePath(home));
-        QCOMPARE(startTimes(file), timesOf({1, 2}));
-    }
-
-    // Reads still unsaved when the program ends wait in a file of their own;
-    // the next run takes them in, or keeps them again if it cannot either.
+    // Reads still unsaved when the program ends wait in the spool, apart from
+    // the history's folder; the next run takes them in, or keeps them again
+    // if it cannot either.
     void unsavedReadsOutliveTheRun_data()
     {
         QTest::addColumn<bool>("blockedAtNextStart");
@@ -223,6 +198,8 @@ private slots:
         const auto spareFiles = [this] {
             return QDir(folder->path()).entryList({QStringLiteral("history-unsaved-*.sqlite")}, QDir::Files);
         };
+        const ReadSpool spool;
+        QVERIFY(!spool.folder().startsWith(folder->path() + QStringLiteral("/history")));
         QVERIFY(QDir().mkpath(database)); // a folder where the file belongs
         {
             HistoryRecorder recorder(folder->path(), HistorySettings());
@@ -231,13 +208,14 @@ private slots:
             QCOMPARE(recorder.unsavedCount(), 1);
             recorder.recordRead(smallRead(2));
         }
-        QCOMPARE(spareFiles().size(), 1);
+        QCOMPARE(spool.count(), 2);
         if (blockedAtNextStart) {
             HistoryRecorder recorder(folder->path(), HistorySettings());
             QCOMPARE(recorder.unsavedCount(), 2);
             recorder.recordRead(smallRead(3));
         }
-        QCOMPARE(spareFiles().size(), 1);
+        QCOMPARE(spool.count(), blockedAtNextStart ? 3 : 2);
+        QCOMPARE(spareFiles(), QStringList());
         QVERIFY(QDir(database).removeRecursively());
 
         HistoryRecorder recorder(folder->path(), HistorySettings());
@@ -245,6 +223,7 @@ private slots:
         QVERIFY(stored.wait(kWaitMs));
         QCOMPARE(recorder.unsavedCount(), 0);
         QCOMPARE(spareFiles(), QStringList());
+        QCOMPARE(spool.count(), 0);
         HistoryConnection file(database);
         QCOMPARE(startTimes(file), blockedAtNextStart ? timesOf({1, 2, 3}) : timesOf({1, 2}));
     }

@@ -6,6 +6,8 @@
 #include "history/historyconnection.h"
 #include "history/historyreader.h"
 #include "history/historyrecorder.h"
+#include "history/historyservice.h"
+#include "history/readspool.h"
 #include "history/historysettings.h"
 #include "history/servercheck.h"
 #include "historydialogtester.h"
@@ -290,7 +292,7 @@ private slots:
         QCOMPARE(object.value(QStringLiteral("database")).toString(), wanted.server.database);
         QCOMPARE(object.value(QStringLiteral("user")).toString(), wanted.server.user);
         QVERIFY(!bytes.contains(kPassword.toUtf8()));
-        QCOMPARE(window.findChild<HistoryRecorder *>()->backend(), wanted.backend);
+        QCOMPARE(window.findChild<HistoryService *>()->settings().backend, wanted.backend);
         QCOMPARE(historyStatus(window), toServer ? serverInUse(wanted.server) : localInUse());
 
         // Again in this run: the password typed stays for the run.
@@ -327,10 +329,11 @@ private slots:
         station.ui->action_history->trigger();
         QPointer<HistoryDialog> before = station.window->findChild<HistoryDialog *>();
         QVERIFY(before && before->isVisible());
-        QCOMPARE(HistoryDialogTester::ui(*before)->reads_view->model()->rowCount(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(HistoryDialogTester::ui(*before)->reads_view->model()->rowCount(), 1,
+                                  testMs(kWaitMs));
 
         switchStore(*station.window, onServer(address));
-        QCOMPARE(station.window->findChild<HistoryRecorder *>()->backend(), HistoryBackend::Postgres);
+        QCOMPARE(station.window->findChild<HistoryService *>()->settings().backend, HistoryBackend::Postgres);
         QCOMPARE(historyStatus(*station.window), serverInUse(address));
         QVERIFY(before.isNull());
         auto *after = station.window->findChild<HistoryDialog *>();
@@ -360,7 +363,7 @@ private slots:
         QVERIFY(station.start(instrumentBlocks()));
         QVERIFY(QDir().mkpath(historyFile())); // the local file cannot be made
         QVERIFY(station.read());
-        QCOMPARE(station.window->findChild<HistoryRecorder *>()->unsavedCount(), 1);
+        QCOMPARE(station.window->findChild<HistoryService *>()->unsavedCount(), 1);
 
         if (!toServer)
             QVERIFY(QDir(historyFile()).removeRecursively());
@@ -371,7 +374,8 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(storedReads(HistoryConnection(historyFile())), 1, testMs(kWaitMs));
         QCOMPARE(newestReadBlocks(toServer ? HistoryConnection(address) : HistoryConnection(historyFile())),
                  listed(station.ui->block_names_list));
-        QCOMPARE(station.window->findChild<HistoryRecorder *>()->unsavedCount(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(station.window->findChild<HistoryService *>()->unsavedCount(), 0,
+                                  testMs(kWaitMs));
         QTRY_COMPARE(unsavedFiles(), QStringList());
         QDir(historyFile()).removeRecursively();
     }
@@ -490,15 +494,17 @@ private slots:
         server.stop();
         QVERIFY(QDir().mkpath(historyFile()));
         QVERIFY(station.read());
-        QCOMPARE(station.window->findChild<HistoryRecorder *>()->unsavedCount(), 1);
+        QCOMPARE(station.window->findChild<HistoryService *>()->unsavedCount(), 1);
         station.window.reset();
-        QCOMPARE(unsavedFiles().size(), 1);
+        // The read waits in the spool, apart from the settings folder.
+        QCOMPARE(ReadSpool().count(), 1);
 
         const QList<QByteArray> forms{kPassword.toUtf8(),
                                       QByteArray(reinterpret_cast<const char *>(kPassword.utf16()),
                                                  kPassword.size() * int(sizeof(char16_t)))};
         int files = 0;
-        QDirIterator it(settingsFolder(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        for (const QString &folder : {settingsFolder(), ReadSpool().folder()}) {
+        QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             QFile file(it.next());
             QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
@@ -506,6 +512,7 @@ private slots:
             for (const QByteArray &form : forms)
                 QVERIFY2(!bytes.contains(form), qPrintable(file.fileName()));
             ++files;
+        }
         }
         QVERIFY(files >= 2); // history.json and the unsaved reads at least
     }
@@ -517,7 +524,7 @@ private slots:
         const QString settingsPath = historySettingsPath(settingsFolder());
         QVERIFY(QDir().mkpath(settingsPath)); // a folder where the file should be
         MainWindow window(noPorts());
-        auto *recorder = window.findChild<HistoryRecorder *>();
+        auto *recorder = window.findChild<HistoryService *>();
         bool stayedOpen = false;
         QString said;
         chooseStorage(window, [&](HistoryStorageDialog *dialog, Ui::HistoryStorageDialog *form) {
@@ -532,8 +539,8 @@ private slots:
                  QStringLiteral("Не удалось записать настройки в файл %1. Проверьте права на запись и место "
                                 "на диске. Хранилище истории не изменено.")
                      .arg(QDir::toNativeSeparators(settingsPath)));
-        QCOMPARE(window.findChild<HistoryRecorder *>(), recorder);
-        QCOMPARE(recorder->backend(), HistoryBackend::Sqlite);
+        QCOMPARE(window.findChild<HistoryService *>(), recorder);
+        QCOMPARE(recorder->settings().backend, HistoryBackend::Sqlite);
         QCOMPARE(historyStatus(window), QString());
         QVERIFY(QFileInfo(settingsPath).isDir());
     }

@@ -467,7 +467,7 @@ private slots:
         store.reset();
         auto later = stores.again(backend, where);
         QVERIFY(!later->open());
-        QCOMPARE(later->lastError().failure, HistoryFailure::Failed);
+        QCOMPARE(later->lastError().failure, HistoryFailure::Newer);
         QVERIFY(!later->isOpen());
     }
 

@@ -7,6 +7,7 @@
 #include "history/historyconnection.h"
 #include "history/historyreader.h"
 #include "history/historyrecorder.h"
+#include "history/historyservice.h"
 #include "history/historysettings.h"
 #include "history/historywriter.h"
 #include "history/readlistmodel.h"
@@ -66,7 +67,16 @@ HistoryDialog *openHistory(MainWindow &window)
 {
     MainWindowTester::ui(window)->action_history->trigger();
     auto *dialog = window.findChild<HistoryDialog *>();
-    return dialog && dialog->isVisible() ? dialog : nullptr;
+    if (!dialog || !dialog->isVisible())
+        return nullptr;
+    // The history's worker answers on its own thread.
+    return QTest::qWaitFor([dialog] { return !dialog->isBusy(); }, kWaitMs) ? dialog : nullptr;
+}
+
+// Waits for the answers the history window asked for.
+bool settled(HistoryDialog *dialog)
+{
+    return QTest::qWaitFor([dialog] { return !dialog->isBusy(); }, kWaitMs);
 }
 
 QStringList column(QAbstractItemModel *model, int column)
@@ -337,24 +347,31 @@ private slots:
         QCOMPARE(column(model, ReadListModel::ValuesColumn),
                  (QStringList{"3", "2", QString::number(awkwardValues().size() + 3)}));
         QCOMPARE(column(model, ReadListModel::OutcomeColumn),
-                 (QStringList{QStringLiteral("завершено"), QStringLiteral("прервано: прибор отключён"),
-                              QStringLiteral("завершено")}));
+                 (QStringList{QStringLiteral("завершено с ошибками: 1 из 2"),
+                              QStringLiteral("прервано: прибор отключён"), QStringLiteral("завершено")}));
         QVERIFY(!form->open_button->isEnabled());
 
         // By name, in any case.
         form->block_filter->setText(QStringLiteral("т 00"));
+        QVERIFY(settled(dialog));
         QCOMPARE(model->rowCount(), 2);
         form->block_filter->clear();
+        QVERIFY(settled(dialog));
         QCOMPARE(model->rowCount(), 3);
         // By whole local days.
         form->date_from->setDate(kFirst.toLocalTime().date().addDays(1));
+        QVERIFY(settled(dialog));
         form->date_to->setDate(kFirst.addDays(3).toLocalTime().date());
+        QVERIFY(settled(dialog));
         QCOMPARE(model->rowCount(), 3);
         form->date_filter->setChecked(true);
+        QVERIFY(settled(dialog));
         QCOMPARE(column(model, ReadListModel::PortColumn), QStringList{QStringLiteral("/dev/ttyACM1")});
         form->date_filter->setChecked(false);
+        QVERIFY(settled(dialog));
 
         selectRows(form->reads_view, {2});
+        QVERIFY(settled(dialog));
         QVERIFY(form->open_button->isEnabled());
         QCOMPARE(column(form->blocks_view->model(), 1),
                  (QStringList{QStringLiteral("Т 0001"), QStringLiteral("Lot A 0002")}));
@@ -362,6 +379,7 @@ private slots:
                  (QStringList{QString::number(awkwardValues().size()), "3"}));
 
         QTest::mouseClick(form->open_button, Qt::LeftButton);
+        QVERIFY(settled(dialog));
         QVERIFY(!dialog->isVisible());
         QCOMPARE(listed(ui->block_names_list),
                  (QStringList{QStringLiteral("Т 0001"), QStringLiteral("Lot A 0002")}));
@@ -382,7 +400,9 @@ private slots:
         // The read with a nameless block lists it at its place, as a read does.
         dialog = openHistory(window);
         selectRows(form->reads_view, {0});
+        QVERIFY(settled(dialog));
         QTest::mouseClick(form->open_button, Qt::LeftButton);
+        QVERIFY(settled(dialog));
         QCOMPARE(listed(ui->block_names_list), (QStringList{QStringLiteral("т 0001"), QString()}));
         QCOMPARE(ui->block_names_list->item(1)->toolTip(), QStringLiteral("Ошибка запроса имени блока"));
         QVERIFY(ui->block_names_list->item(0)->toolTip().isEmpty());
@@ -397,7 +417,9 @@ private slots:
         HistoryDialog *dialog = openHistory(*station.window);
         QVERIFY(dialog);
         selectRows(HistoryDialogTester::ui(*dialog)->reads_view, {1});
+        QVERIFY(settled(dialog));
         QTest::mouseClick(HistoryDialogTester::ui(*dialog)->open_button, Qt::LeftButton);
+        QVERIFY(settled(dialog));
         QCOMPARE(listed(station.ui->block_names_list), QStringList{QStringLiteral("Сварной шов 0001")});
         QVERIFY(historyStatus(*station.window).startsWith(QStringLiteral("Из истории: ")));
         QVERIFY(station.read());
@@ -414,10 +436,12 @@ private slots:
         QVERIFY(dialog);
         auto *form = HistoryDialogTester::ui(*dialog);
         selectRows(form->reads_view, {0, 2});
+        QVERIFY(settled(dialog));
         {
             ModalAnswerer modals;
             modals.queueButton(QMessageBox::No);
             QTest::mouseClick(form->delete_button, Qt::LeftButton);
+            QVERIFY(settled(dialog));
             QCOMPARE(modals.boxes.size(), 1);
             QCOMPARE(modals.boxes.at(0).text, QStringLiteral("Удалить из истории выбранные чтения (2)?"));
         }
@@ -426,6 +450,7 @@ private slots:
             ModalAnswerer modals;
             modals.queueButton(QMessageBox::Yes);
             QTest::mouseClick(form->delete_button, Qt::LeftButton);
+            QVERIFY(settled(dialog));
             QCOMPARE(modals.boxes.size(), 1);
         }
         QCOMPARE(column(form->reads_view->model(), ReadListModel::PortColumn),
@@ -461,6 +486,7 @@ private slots:
         QCOMPARE(form->csv_format->count(), 2);
         form->csv_format->setCurrentIndex(layout);
         selectRows(form->reads_view, {2});
+        QVERIFY(settled(dialog));
         if (oneBlock)
             selectRows(form->blocks_view, {1});
         const QString path = files.filePath(QStringLiteral("история %1.csv").arg(layout));
@@ -468,6 +494,7 @@ private slots:
             ModalAnswerer modals;
             modals.queueFile(path);
             QTest::mouseClick(form->export_button, Qt::LeftButton);
+            QVERIFY(settled(dialog));
             QCOMPARE(modals.fileDialogProposals.size(), 1);
             QVERIFY(modals.fileDialogProposals.at(0).endsWith(QStringLiteral(".csv")));
         }
@@ -524,7 +551,9 @@ private slots:
         QCOMPARE(form->reads_view->model()->rowCount(), 1);
         QVERIFY(!form->reads_view->model()->index(0, ReadListModel::PortColumn).data().toString().isEmpty());
         selectRows(form->reads_view, {0});
+        QVERIFY(settled(dialog));
         QTest::mouseClick(form->open_button, Qt::LeftButton);
+        QVERIFY(settled(dialog));
         const QVector<MemoryBlock> &reopened = MainWindowTester::blocks(window);
         QCOMPARE(reopened.size(), read.size());
         for (int i = 0; i < read.size(); ++i) {
@@ -572,7 +601,7 @@ private slots:
         QVERIFY(station.read());
         QCOMPARE(listed(station.ui->block_names_list).size(), 3);
         QCOMPARE(historyWarnings().size(), 1);
-        QCOMPARE(station.window->findChild<HistoryRecorder *>()->unsavedCount(), 2);
+        QCOMPARE(station.window->findChild<HistoryService *>()->unsavedCount(), 2);
 
         QVERIFY(QDir(historyFile()).removeRecursively());
         QVERIFY(station.read());
@@ -603,7 +632,7 @@ private slots:
             InstrumentWindow station;
             QVERIFY(station.start(instrumentBlocks()));
             station.ui->button_read_data->click();
-            QVERIFY(station.window->findChild<HistoryRecorder *>()->storeScheduled());
+            QVERIFY(station.window->findChild<HistoryService *>()->storeScheduled());
         }
         if (blocked)
             QVERIFY(QDir(historyFile()).removeRecursively());
@@ -662,7 +691,9 @@ private slots:
         auto *form = HistoryDialogTester::ui(*dialog);
         QCOMPARE(form->reads_view->model()->rowCount(), 4);
         selectRows(form->reads_view, {3});
+        QVERIFY(settled(dialog));
         QTest::mouseClick(form->open_button, Qt::LeftButton);
+        QVERIFY(settled(dialog));
         exportReports(other, xlsxAfter, pdfAfter);
         const QJsonObject before = readWorkbook(xlsxBefore);
         QVERIFY(!before.isEmpty());
@@ -696,8 +727,11 @@ private slots:
                  historyTimeText(kFirst.addSecs(kReads - 1)));
         view->scrollToBottom();
         QTRY_VERIFY(view->model()->rowCount() > ReadListModel::kPageSize);
-        while (view->model()->canFetchMore(QModelIndex()))
+        QVERIFY(settled(dialog));
+        while (view->model()->canFetchMore(QModelIndex())) {
             view->model()->fetchMore(QModelIndex());
+            QVERIFY(settled(dialog));
+        }
         QCOMPARE(view->model()->rowCount(), kReads);
         QCOMPARE(view->model()->index(kReads - 1, ReadListModel::TimeColumn).data().toString(),
                  historyTimeText(kFirst));

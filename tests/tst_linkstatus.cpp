@@ -6,6 +6,7 @@
 #include "mainwindowtester.h"
 #include "modalhelper.h"
 #include "simulatedlink.h"
+#include "windowtestmain.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -16,7 +17,6 @@
 #include <QToolButton>
 
 namespace {
-
 
 QString shownName(int index)
 {
@@ -409,7 +409,7 @@ private slots:
 
 int main(int argc, char **argv)
 {
-    QStandardPaths::setTestModeEnabled(true);
+    prepareWindowTests();
     QApplication app(argc, argv);
     TestLinkStatus test;
     return QTest::qExec(&test, argc, argv);

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/closesignals.h"
 #include "device/systemportlister.h"
 #include "ui/appicon.h"
 #include "ui/catalogue.h"
@@ -25,6 +26,7 @@ int runApplication(QApplication &app, std::shared_ptr<const PortLister> ports)
         MainWindow window(std::move(ports));
         if (QFile::exists(QString::fromLatin1(kCataloguePath))) {
             window.setWindowTitle(QStringLiteral("ZRV"));
+            new CloseOnSignals(&window);
             window.show();
             status = app.exec();
         } else {

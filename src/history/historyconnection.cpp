@@ -1,12 +1,15 @@
 #include "history/historyconnection.h"
 
 #include "history/historyschema.h"
+#include "history/querywatch.h"
 
 #include <QAtomicInt>
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QVariant>
+#include <libpq-fe.h>
 
 namespace {
 
@@ -49,20 +52,34 @@ HistoryFailure sqliteFailure(int code)
     }
 }
 
-// SQLSTATE classes and codes of the server.
+// SQLSTATE classes and codes of the server. What concerns the connection or
+// the server as a whole is waited out; what concerns the statement's own data
+// (22 data, 23 constraints, 42 syntax and privileges, ...) belongs to one read.
 HistoryFailure serverFailure(const QSqlError &sqlError)
 {
     const QString state = sqlError.nativeErrorCode();
+    // 57: cancelled (a statement timeout) or the server shutting down.
     if (sqlError.type() == QSqlError::ConnectionError || state.startsWith(QLatin1String("08"))
-        || state.startsWith(QLatin1String("57P")) || state.isEmpty())
+        || state.startsWith(QLatin1String("57")) || state.isEmpty())
         return HistoryFailure::Unreachable;
     if (state.startsWith(QLatin1String("53")))
         return HistoryFailure::DiskFull;
-    if (state == QLatin1String("55P03") || state == QLatin1String("40P01"))
+    if (state == QLatin1String("55P03") || state == QLatin1String("40P01")
+        || state.startsWith(QLatin1String("40")))
         return HistoryFailure::Locked;
-    if (state.startsWith(QLatin1String("XX")))
+    if (state.startsWith(QLatin1String("XX")) || state.startsWith(QLatin1String("58")))
         return HistoryFailure::Corrupt;
-    return HistoryFailure::Failed;
+    return HistoryFailure::Rejected;
+}
+
+// The server connection's socket, for the watch over statements in flight.
+int serverSocket(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return -1;
+    auto *connection = *static_cast<PGconn *const *>(handle.data());
+    return connection ? PQsocket(connection) : -1;
 }
 
 } // namespace
@@ -92,6 +109,7 @@ bool HistoryConnection::isOpen() const
 void HistoryConnection::close()
 {
     migratedTo = -1;
+    socket = -1;
     if (!QSqlDatabase::contains(connectionName))
         return;
     {
@@ -107,6 +125,9 @@ bool HistoryConnection::open(int schemaVersion)
     const int target = schemaVersion < 0 ? kLatestSchemaVersion : schemaVersion;
     if (isOpen() && migratedTo == target)
         return true;
+    // A connection the driver itself closed (a cut socket) is made anew.
+    if (!isOpen())
+        close();
     if ((!isOpen() && !openDriver()) || !migrateSchema(*this, target)) {
         close();
         return false;
@@ -141,7 +162,13 @@ bool HistoryConnection::openDriver()
         // Without one, libpq looks in ~/.pgpass or PGPASSFILE.
         if (!server.password.isEmpty())
             db.setPassword(server.password);
-        db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(kServerConnectTimeoutSeconds));
+        // Keepalives notice a network that went silent under an idle or waiting session.
+        db.setConnectOptions(QStringLiteral("connect_timeout=%1;keepalives=1;keepalives_idle=%2;"
+                                            "keepalives_interval=%3;keepalives_count=%4")
+                                 .arg(kServerConnectTimeoutSeconds)
+                                 .arg(kKeepaliveIdleSeconds)
+                                 .arg(kKeepaliveIntervalSeconds)
+                                 .arg(kKeepaliveCount));
     }
     if (!db.open()) {
         fail(db.lastError());
@@ -162,8 +189,26 @@ bool HistoryConnection::openDriver()
         // Every committed read survives a power loss, not only a crash.
         if (!exec(QStringLiteral("PRAGMA synchronous = FULL")))
             return false;
+    } else {
+        socket = serverSocket(db);
+        // The server ends a statement or a lock wait that outlives these.
+        if (!exec(QStringLiteral("SET statement_timeout = %1").arg(kStatementTimeout.count()))
+            || !exec(QStringLiteral("SET lock_timeout = %1").arg(kLockTimeout.count())))
+            return false;
     }
     return true;
+}
+
+void HistoryConnection::watchStarted() const
+{
+    if (kind == HistoryBackend::Postgres)
+        QueryWatch::started(this, socket);
+}
+
+void HistoryConnection::watchEnded() const
+{
+    if (kind == HistoryBackend::Postgres)
+        QueryWatch::ended(this);
 }
 
 bool HistoryConnection::begin()
@@ -180,7 +225,9 @@ void HistoryConnection::rollback()
 {
     // Keeps the failure that made the rollback necessary.
     QSqlQuery q(QSqlDatabase::database(connectionName, false));
+    watchStarted();
     q.exec(QStringLiteral("ROLLBACK"));
+    watchEnded();
 }
 
 QSqlQuery HistoryConnection::query() const
@@ -192,7 +239,10 @@ QSqlQuery HistoryConnection::query() const
 
 bool HistoryConnection::prepare(QSqlQuery &q, const QString &sql)
 {
-    if (q.prepare(sql))
+    watchStarted();
+    const bool prepared = q.prepare(sql);
+    watchEnded();
+    if (prepared)
         return true;
     fail(q.lastError());
     return false;
@@ -200,7 +250,10 @@ bool HistoryConnection::prepare(QSqlQuery &q, const QString &sql)
 
 bool HistoryConnection::exec(QSqlQuery &q)
 {
-    if (q.exec())
+    watchStarted();
+    const bool done = q.exec();
+    watchEnded();
+    if (done)
         return true;
     fail(q.lastError());
     return false;
@@ -218,7 +271,10 @@ bool HistoryConnection::run(QSqlQuery &q, const QString &sql, const QVariantList
 bool HistoryConnection::exec(const QString &sql)
 {
     QSqlQuery q = query();
-    if (q.exec(sql))
+    watchStarted();
+    const bool done = q.exec(sql);
+    watchEnded();
+    if (done)
         return true;
     fail(q.lastError());
     return false;

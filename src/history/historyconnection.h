@@ -21,6 +21,15 @@ public:
     // How long a write waits for another program's write to the same file.
     static constexpr std::chrono::milliseconds kBusyTimeout{2000};
     static constexpr int kServerConnectTimeoutSeconds = 5;
+    // The server cancels a statement, or a wait for a lock, that runs longer.
+    static constexpr std::chrono::milliseconds kStatementTimeout{10000};
+    static constexpr std::chrono::milliseconds kLockTimeout{5000};
+    // A statement still unanswered after this has its socket cut (see QueryWatch):
+    // the server's own timeouts did not end it, so the server is not answering.
+    static constexpr std::chrono::milliseconds kUnansweredLimit{15000};
+    static constexpr int kKeepaliveIdleSeconds = 10;
+    static constexpr int kKeepaliveIntervalSeconds = 5;
+    static constexpr int kKeepaliveCount = 3;
     // Qt's driver for the shared server.
     static QString serverDriver() { return QStringLiteral("QPSQL"); }
 
@@ -63,6 +72,8 @@ public:
 private:
     bool openDriver();
     void fail(const QSqlError &sqlError);
+    void watchStarted() const;
+    void watchEnded() const;
 
     HistoryBackend kind;
     QString path;
@@ -70,4 +81,5 @@ private:
     QString connectionName;
     HistoryError error;
     int migratedTo = -1; // the schema version of the open connection
+    int socket = -1;     // the server connection's, while open
 };

@@ -9,8 +9,10 @@ enum class HistoryFailure {
     Unreachable, // the file or the server cannot be opened
     Locked,      // another program holds the database
     DiskFull,
-    Corrupt, // the file is not a sound database
-    Failed,  // any other refusal
+    Corrupt,  // the file is not a sound database
+    Failed,   // any other refusal
+    Rejected, // the server refused this one read (its data, a constraint, a privilege)
+    Newer,    // written by a newer program: left untouched
 };
 
 struct HistoryError

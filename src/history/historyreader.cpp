@@ -12,7 +12,16 @@ namespace {
 
 const QString kReadColumns =
     QStringLiteral("r.id, r.uid, r.started_at, r.port, r.block_count, r.stored_blocks, "
-                   "r.value_count, r.outcome");
+                   "r.value_count, r.outcome, r.pending, r.refusal, "
+                   "(SELECT count(*) FROM read_blocks f WHERE f.read_id = r.id AND f.fault <> 0)");
+
+// A name as stored: its bytes as decoded, NUL characters included.
+QString nameOf(const QVariant &value)
+{
+    // With its length: the QByteArray overload would stop at the first NUL.
+    const QByteArray bytes = value.toByteArray();
+    return QString::fromUtf8(bytes.constData(), bytes.size());
+}
 
 QDateTime utcFromMsecs(const QVariant &msecs)
 {
@@ -30,6 +39,9 @@ StoredRead storedReadOf(const QSqlQuery &row)
     read.storedBlocks = row.value(5).toInt();
     read.valueCount = row.value(6).toLongLong();
     read.outcome = outcomeFromCode(row.value(7).toInt());
+    read.pending = row.value(8).toInt();
+    read.refusal = row.value(9).toString();
+    read.failedBlocks = row.value(10).toInt();
     return read;
 }
 
@@ -57,10 +69,23 @@ bool HistoryReader::listReads(const ReadFilter &filter, const StoredRead *after,
     QStringList conditions;
     QVariantList values;
     if (!filter.blockName.isEmpty()) {
-        conditions << QStringLiteral(
-            "EXISTS (SELECT 1 FROM read_blocks rb JOIN blocks b ON b.id = rb.block_id "
-            "WHERE rb.read_id = r.id AND b.name_key LIKE ? ESCAPE '!')");
-        values << containsPattern(blockNameKey(filter.blockName));
+        // Names and keys only: no row that holds values is read. A part found
+        // in many names is looked for read by read, newest first, until the
+        // page is full (the unary plus keeps the planner on the read's own
+        // blocks); a rare one through the reads that hold its names.
+        const QString pattern = containsPattern(blockNameKey(filter.blockName));
+        const QString names =
+            QStringLiteral("SELECT n.id FROM block_names n WHERE n.name_key LIKE ? ESCAPE '!'");
+        bool common = false;
+        if (!commonPart(pattern, &common))
+            return false;
+        conditions << (common ? QStringLiteral("EXISTS (SELECT 1 FROM read_blocks rb WHERE rb.read_id = r.id "
+                                               "AND +rb.name_id IN (%1))")
+                                    .arg(names)
+                              : QStringLiteral("r.id IN (SELECT rb.read_id FROM read_blocks rb "
+                                               "WHERE rb.name_id IN (%1))")
+                                    .arg(names));
+        values << pattern;
     }
     if (filter.from.isValid()) {
         conditions << QStringLiteral("r.started_at >= ?");
@@ -89,20 +114,38 @@ bool HistoryReader::listReads(const ReadFilter &filter, const StoredRead *after,
     return true;
 }
 
+bool HistoryReader::commonPart(const QString &pattern, bool *common)
+{
+    QSqlQuery q = connection.query();
+    if (!connection.run(
+            q,
+            QStringLiteral("SELECT count(*), sum(CASE WHEN name_key LIKE ? ESCAPE '!' THEN 1 ELSE 0 END) "
+                           "FROM block_names"),
+            {pattern})
+        || !q.next())
+        return false;
+    const qint64 all = q.value(0).toLongLong();
+    const qint64 matching = q.value(1).toLongLong();
+    *common = matching * kCommonShare >= all && matching > 0;
+    return true;
+}
+
 bool HistoryReader::blocksOf(qint64 readId, QVector<StoredBlock> *blocks)
 {
     QSqlQuery q = connection.query();
-    if (!connection.run(q,
-                        QStringLiteral("SELECT rb.position, b.name, rb.expected_size, rb.fault, b.value_count "
-                                       "FROM read_blocks rb JOIN blocks b ON b.id = rb.block_id "
-                                       "WHERE rb.read_id = ? ORDER BY rb.position"),
-                        {readId}))
+    if (!connection.run(
+            q,
+            QStringLiteral("SELECT rb.position, n.name, rb.expected_size, rb.fault, b.value_count "
+                           "FROM read_blocks rb JOIN blocks b ON b.id = rb.block_id "
+                           "JOIN block_names n ON n.id = rb.name_id "
+                           "WHERE rb.read_id = ? ORDER BY rb.position"),
+            {readId}))
         return false;
     blocks->clear();
     while (q.next()) {
         StoredBlock block;
         block.position = q.value(0).toInt();
-        block.name = q.value(1).toString();
+        block.name = nameOf(q.value(1));
         block.expectedSize = q.value(2).toInt();
         block.fault = faultFromCode(q.value(3).toInt());
         block.valueCount = q.value(4).toInt();
@@ -114,7 +157,8 @@ bool HistoryReader::blocksOf(qint64 readId, QVector<StoredBlock> *blocks)
 bool HistoryReader::loadRead(qint64 readId, ReadRecord *read)
 {
     QSqlQuery head = connection.query();
-    if (!connection.run(head, QStringLiteral("SELECT %1 FROM reads r WHERE r.id = ?").arg(kReadColumns), {readId}))
+    if (!connection.run(head, QStringLiteral("SELECT %1 FROM reads r WHERE r.id = ?").arg(kReadColumns),
+                        {readId}))
         return false;
     if (!head.next()) {
         connection.setError(HistoryFailure::Failed,
@@ -126,8 +170,9 @@ bool HistoryReader::loadRead(qint64 readId, ReadRecord *read)
 
     QSqlQuery q = connection.query();
     if (!connection.run(q,
-                        QStringLiteral("SELECT b.name, rb.expected_size, rb.fault, rb.read_at, b.value_data "
+                        QStringLiteral("SELECT n.name, rb.expected_size, rb.fault, rb.read_at, b.value_data "
                                        "FROM read_blocks rb JOIN blocks b ON b.id = rb.block_id "
+                                       "JOIN block_names n ON n.id = rb.name_id "
                                        "WHERE rb.read_id = ? ORDER BY rb.position"),
                         {readId}))
         return false;
@@ -139,7 +184,7 @@ bool HistoryReader::loadRead(qint64 readId, ReadRecord *read)
     record.outcome = stored.outcome;
     while (q.next()) {
         MemoryBlock block;
-        block.name = q.value(0).toString();
+        block.name = nameOf(q.value(0));
         block.expectedSize = q.value(1).toInt();
         block.fault = faultFromCode(q.value(2).toInt());
         block.readAt = utcFromMsecs(q.value(3));
@@ -159,10 +204,26 @@ bool HistoryReader::loadRead(qint64 readId, ReadRecord *read)
 bool HistoryReader::pendingReads(QVector<qint64> *readIds)
 {
     QSqlQuery q = connection.query();
-    if (!connection.run(q, QStringLiteral("SELECT id FROM reads WHERE pending = 1 ORDER BY started_at, id")))
+    if (!connection.run(q, QStringLiteral("SELECT id FROM reads WHERE pending = ? ORDER BY started_at, id"),
+                        {kWaitingForServer}))
         return false;
     readIds->clear();
     while (q.next())
         readIds->append(q.value(0).toLongLong());
+    return true;
+}
+
+bool HistoryReader::waitingReads(QVector<StoredRead> *reads)
+{
+    QSqlQuery q = connection.query();
+    if (!connection.run(
+            q,
+            QStringLiteral("SELECT %1 FROM reads r WHERE r.pending <> ? ORDER BY r.started_at, r.id")
+                .arg(kReadColumns),
+            {kStored}))
+        return false;
+    reads->clear();
+    while (q.next())
+        reads->append(storedReadOf(q));
     return true;
 }

@@ -24,7 +24,15 @@ public:
 
     // Reads that wait here for the server, oldest first.
     bool pendingReads(QVector<qint64> *readIds);
+    // Reads waiting here or set aside, oldest first.
+    bool waitingReads(QVector<StoredRead> *reads);
 
 private:
+    // A filter part is common when at least one name in this many holds it.
+    static constexpr qint64 kCommonShare = 20;
+
+    // Whether the LIKE pattern matches a large share of the names.
+    bool commonPart(const QString &pattern, bool *common);
+
     HistoryConnection &connection;
 };

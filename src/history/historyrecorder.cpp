@@ -7,26 +7,42 @@
 
 #include <QFileInfo>
 #include <QSignalBlocker>
+#include <QSqlQuery>
+#include <QVariant>
 
 HistoryRecorder::HistoryRecorder(const QString &folder, const HistorySettings &settings, QObject *parent)
+    : HistoryRecorder(folder, settings, ReadSpool(), parent)
+{}
+
+HistoryRecorder::HistoryRecorder(const QString &folder, const HistorySettings &settings,
+                                 const ReadSpool &spool, QObject *parent)
     : QObject(parent)
     , folder(folder)
     , settings(settings)
     , local(historyDatabasePath(folder))
+    , spooled(spool)
 {
     qRegisterMetaType<HistoryError>();
     if (settings.backend == HistoryBackend::Postgres)
         server = std::make_unique<HistoryConnection>(settings.server);
     storeSoon.setSingleShot(true);
     storeSoon.setInterval(0);
-    connect(&storeSoon, &QTimer::timeout, this, &HistoryRecorder::storeWhenFree);
+    connect(&storeSoon, &QTimer::timeout, this, &HistoryRecorder::storeWaiting);
     retryTimer.setInterval(kRetryInterval);
-    connect(&retryTimer, &QTimer::timeout, this, &HistoryRecorder::storeWhenFree);
+    connect(&retryTimer, &QTimer::timeout, this, &HistoryRecorder::storeWaiting);
 
-    // Reads of an earlier run may still wait for the server, or in a file of their own.
+    // Reads of an earlier run may still wait for the server, in the spool
+    // (stored first), or in a file of their own that an older run left.
     if (server && QFileInfo::exists(local.sqlitePath()))
         countWaiting();
-    queue = unsavedReads(folder, &adoptedFiles);
+    queue = spooled.reads();
+    QStringList uids;
+    for (const ReadRecord &read : qAsConst(queue))
+        uids.append(read.uid);
+    for (const ReadRecord &read : ::unsavedReads(folder, &adoptedFiles)) {
+        if (!uids.contains(read.uid))
+            queue.append(read);
+    }
     if (!queue.isEmpty())
         storeSoon.start();
     updateRetry();
@@ -38,7 +54,14 @@ HistoryRecorder::~HistoryRecorder()
     const QSignalBlocker quiet(this);
     if (!queue.isEmpty())
         storeWaiting();
-    if (!queue.isEmpty() && keepUnsavedReads(folder, queue))
+    // What the spool holds waits there for the next run; a read it could not
+    // take goes into a file of its own beside the history.
+    QVector<ReadRecord> loose;
+    for (const ReadRecord &read : qAsConst(queue)) {
+        if (unspooled.contains(read.uid) || !spooled.holds(read.uid))
+            loose.append(read);
+    }
+    if (loose.isEmpty() || keepUnsavedReads(folder, loose))
         removeUnsavedFiles(adoptedFiles);
 }
 
@@ -47,26 +70,52 @@ void HistoryRecorder::recordRead(const ReadRecord &read)
     ReadRecord record = read;
     if (record.uid.isEmpty())
         record.uid = newReadUid();
+    if (!spooled.keep(record))
+        unspooled.append(record.uid);
     queue.append(record);
     storeSoon.start();
 }
 
-void HistoryRecorder::holdStores(bool hold)
+void HistoryRecorder::unspool(const ReadRecord &read)
 {
-    held = hold;
-    if (!held && dueWhileHeld) {
-        dueWhileHeld = false;
-        storeSoon.start();
-    }
+    spooled.remove(read.uid);
+    unspooled.removeAll(read.uid);
 }
 
-void HistoryRecorder::storeWhenFree()
+void HistoryRecorder::retrySetAside()
 {
-    if (held) {
-        dueWhileHeld = true;
-        return;
+    if (ensureOpen(local) && HistoryWriter(local).retrySetAside())
+        countWaiting();
+    storeSoon.start();
+    updateRetry();
+}
+
+bool HistoryRecorder::waitingReads(QVector<StoredRead> *reads)
+{
+    reads->clear();
+    if (!QFileInfo::exists(local.sqlitePath()))
+        return true;
+    if (!ensureOpen(local)) {
+        error = local.lastError();
+        return false;
     }
-    storeWaiting();
+    return HistoryReader(local).waitingReads(reads);
+}
+
+bool HistoryRecorder::setAside(const ReadRecord &read, const QString &refusal)
+{
+    if (!storeInto(local, read, true))
+        return false;
+    QSqlQuery q = local.query();
+    // The read just stored is found by its uid.
+    if (!local.run(q, QStringLiteral("SELECT id FROM reads WHERE uid = ?"), {read.uid}) || !q.next())
+        return false;
+    const qint64 id = q.value(0).toLongLong();
+    q.finish();
+    if (!HistoryWriter(local).setAside(id, refusal))
+        return false;
+    emit readSetAside(refusal);
+    return true;
 }
 
 void HistoryRecorder::storeWaiting()
@@ -82,6 +131,7 @@ void HistoryRecorder::storeWaiting()
         adoptedFiles.clear();
     }
     updateRetry();
+    emit storeAttempted();
 }
 
 HistoryConnection *HistoryRecorder::openHistory()
@@ -95,7 +145,24 @@ HistoryConnection *HistoryRecorder::openHistory()
 
 bool HistoryRecorder::ensureOpen(HistoryConnection &connection)
 {
-    return connection.open() || recoverCorruptFile(connection);
+    if (!connection.open())
+        return recoverCorruptFile(connection);
+    if (&connection != &local || localChecked)
+        return true;
+    // Once a run, the file's pages are checked: a damaged page that no
+    // statement happens to touch would otherwise go unnoticed.
+    localChecked = true;
+    QString verdict;
+    {
+        QSqlQuery check = local.query();
+        if (!local.run(check, QStringLiteral("PRAGMA quick_check")))
+            return local.lastError().failure != HistoryFailure::Corrupt || recoverCorruptFile(connection);
+        verdict = check.next() ? check.value(0).toString() : QString();
+    }
+    if (verdict == QLatin1String("ok"))
+        return true;
+    local.setError(HistoryFailure::Corrupt, verdict);
+    return recoverCorruptFile(connection);
 }
 
 bool HistoryRecorder::recoverCorruptFile(HistoryConnection &connection)
@@ -107,14 +174,28 @@ bool HistoryRecorder::recoverCorruptFile(HistoryConnection &connection)
     const QString aside = keepCorruptFileAside(connection.sqlitePath());
     if (aside.isEmpty())
         return false;
-    emit corruptFileKept(aside);
-    return connection.open();
+    if (!connection.open())
+        return false;
+    // What can still be read of the old file goes into the new one.
+    int recovered = 0;
+    for (const ReadRecord &read : salvageReads(aside)) {
+        if (HistoryWriter(connection).storeRead(read, server != nullptr))
+            ++recovered;
+    }
+    if (server)
+        countWaiting();
+    emit corruptFileKept(aside, recovered);
+    return true;
 }
 
 bool HistoryRecorder::storeInto(HistoryConnection &connection, const ReadRecord &read, bool pending)
 {
-    if (!ensureOpen(connection))
+    if (!ensureOpen(connection)) {
+        // A refusal while connecting or making the tables is the store's, not the read's.
+        if (connection.lastError().failure == HistoryFailure::Rejected)
+            connection.setError(HistoryFailure::Failed, connection.lastError().text);
         return false;
+    }
     if (HistoryWriter(connection).storeRead(read, pending))
         return true;
     if (recoverCorruptFile(connection))
@@ -133,7 +214,7 @@ void HistoryRecorder::storeQueueLocally(bool pending)
             localFailed();
             return;
         }
-        queue.removeFirst();
+        unspool(queue.takeFirst());
         ++stored;
         if (pending)
             emit keptLocally(++localWaiting);
@@ -153,8 +234,17 @@ void HistoryRecorder::storeQueueOnServer()
     while (up && !queue.isEmpty()) {
         up = storeInto(*server, queue.first(), false);
         if (up) {
-            queue.removeFirst();
+            unspool(queue.takeFirst());
             emit readStored();
+        } else if (server->lastError().failure == HistoryFailure::Rejected) {
+            // This read's own fault: it waits here, set aside, and the others go on.
+            const QString refusal = server->lastError().text;
+            if (!setAside(queue.first(), refusal)) {
+                localFailed();
+                break;
+            }
+            unspool(queue.takeFirst());
+            up = true;
         }
     }
     if (!up) {
@@ -184,8 +274,17 @@ bool HistoryRecorder::sendWaiting(int *sent)
             localFailed();
             return true;
         }
-        if (!storeInto(*server, read, false))
-            return false;
+        if (!storeInto(*server, read, false)) {
+            if (server->lastError().failure != HistoryFailure::Rejected)
+                return false;
+            if (!HistoryWriter(local).setAside(id, server->lastError().text)) {
+                localFailed();
+                return true;
+            }
+            localWaiting = qMax(0, localWaiting - 1);
+            emit readSetAside(server->lastError().text);
+            continue;
+        }
         // Sent twice at worst, after a crash right here: the server keeps a uid once.
         if (!HistoryWriter(local).deleteReads({id})) {
             localFailed();

@@ -4,6 +4,7 @@
 #include "history/historyfailure.h"
 #include "history/historysettings.h"
 #include "history/readrecord.h"
+#include "history/readspool.h"
 
 #include <QObject>
 #include <QTimer>
@@ -25,18 +26,29 @@ public:
     static constexpr std::chrono::seconds kRetryInterval{30};
 
     HistoryRecorder(const QString &folder, const HistorySettings &settings, QObject *parent = nullptr);
-    // Stores what is still waiting in memory, silently; what cannot be
-    // stored is kept in a file of its own for the next run.
+    // Reads are spooled in `spool` until a store holds them.
+    HistoryRecorder(const QString &folder, const HistorySettings &settings, const ReadSpool &spool,
+                    QObject *parent = nullptr);
+    // Stores what is still waiting, silently; what cannot be stored stays in
+    // the spool for the next run, or, when the spool could not take it, in a
+    // file of its own beside the history.
     ~HistoryRecorder() override;
 
-    // Takes a finished read; it is stored once the event loop runs again, so
-    // that the read shows before it is written.
+    // Takes a finished read into the spool; it is stored once the event loop
+    // runs again, so that the read shows before it is written.
     void recordRead(const ReadRecord &read);
+    // Reads the server refused are offered to it again.
+    void retrySetAside();
+    // Reads not in any store yet, reads waiting here for the server, and reads
+    // the server refused (with its words).
+    QVector<ReadRecord> unsavedReads() const { return queue; }
+    bool waitingReads(QVector<StoredRead> *reads);
+    const ReadSpool &spool() const { return spooled; }
     // Stores the reads waiting in memory and sends those waiting for the server.
     void storeWaiting();
 
     // True from a read's arrival until the attempt to store it.
-    bool storeScheduled() const { return storeSoon.isActive() || dueWhileHeld; }
+    bool storeScheduled() const { return storeSoon.isActive(); }
     // Reads in memory only, not yet in any store.
     int unsavedCount() const { return queue.size(); }
     // Reads in the local file that wait for the server.
@@ -49,13 +61,10 @@ public:
 
     void setRetryInterval(std::chrono::milliseconds interval) { retryTimer.setInterval(interval); }
 
-    // While the instrument is read, nothing is stored: the read's waits serve
-    // the timers, and a store (a server's connect may take seconds) would run
-    // out an exchange's timeout. A store that fell due meanwhile runs after.
-    void holdStores(bool hold);
-
 signals:
     void readStored();
+    // A pass over the reads waiting has ended, whatever came of it.
+    void storeAttempted();
     // The first failure of a store since it last worked; `server`: the
     // shared server, whose reads then wait in the local file.
     void storeFailed(const HistoryError &error, bool server);
@@ -65,8 +74,11 @@ signals:
     void sentToServer(int count);
     // Reads that had waited in memory reached the history.
     void storedAfterFailure(int count);
-    // A damaged history file was moved to `path`; a new one took its place.
-    void corruptFileKept(const QString &path);
+    // A damaged history file was moved to `path`; a new one took its place
+    // with the `recovered` reads that could still be read from the old one.
+    void corruptFileKept(const QString &path, int recovered);
+    // The server refused a read for what it holds: it waits here, set aside.
+    void readSetAside(const QString &refusal);
 
 private:
     bool ensureOpen(HistoryConnection &connection);
@@ -82,7 +94,10 @@ private:
     void localFailed();
     void serverFailed();
     void updateRetry();
-    void storeWhenFree();
+    // The read is in a store: its spooled copy goes.
+    void unspool(const ReadRecord &read);
+    // The server refused the read: kept in the local file, set aside.
+    bool setAside(const ReadRecord &read, const QString &refusal);
 
     QString folder;
     HistorySettings settings;
@@ -90,12 +105,13 @@ private:
     std::unique_ptr<HistoryConnection> server;
     QVector<ReadRecord> queue;
     QStringList adoptedFiles; // files of unsaved reads whose reads are in the queue
+    ReadSpool spooled;
+    QStringList unspooled; // uids of queued reads the spool could not take
     QTimer storeSoon;
     QTimer retryTimer;
     HistoryError error;
     int localWaiting = 0;
     bool localFailing = false;
     bool serverFailing = false;
-    bool held = false;
-    bool dueWhileHeld = false;
+    bool localChecked = false; // the file's integrity, once a run
 };

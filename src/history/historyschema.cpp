@@ -3,6 +3,7 @@
 #include "history/historyconnection.h"
 #include "history/readrecord.h"
 
+#include <QHash>
 #include <QStringList>
 #include <QVariant>
 
@@ -111,6 +112,59 @@ bool toVersion2(HistoryConnection &connection)
                        QStringLiteral("CREATE INDEX read_blocks_by_block ON read_blocks (block_id)")});
 }
 
+// Each distinct name once, as bytes (a decoded name may hold NUL characters,
+// which a server's text column cannot), with the key the filter compares.
+// Blocks and the blocks of reads refer to it, so that the filter never reads
+// a row that holds values.
+bool toVersion3(HistoryConnection &connection)
+{
+    const Dialect d = dialectOf(connection);
+    if (!execAll(
+            connection,
+            {QStringLiteral("CREATE TABLE block_names (id %1, name %2 NOT NULL, name_key TEXT NOT NULL)")
+                 .arg(d.id, d.blob),
+             QStringLiteral("CREATE UNIQUE INDEX block_names_by_name ON block_names (name)"),
+             QStringLiteral("CREATE INDEX block_names_by_key ON block_names (name_key)"),
+             QStringLiteral("ALTER TABLE blocks ADD COLUMN name_id BIGINT REFERENCES block_names (id)"),
+             QStringLiteral("ALTER TABLE read_blocks ADD COLUMN name_id BIGINT REFERENCES block_names (id)"),
+             QStringLiteral("ALTER TABLE reads ADD COLUMN refusal TEXT")}))
+        return false;
+    QSqlQuery rows = connection.query();
+    if (!connection.run(rows, QStringLiteral("SELECT id, name FROM blocks")))
+        return false;
+    QVector<QPair<qint64, QString>> blocks;
+    while (rows.next())
+        blocks.append({rows.value(0).toLongLong(), rows.value(1).toString()});
+    rows.finish();
+    QHash<QString, qint64> ids;
+    QSqlQuery update = connection.query();
+    if (!connection.prepare(update, QStringLiteral("UPDATE blocks SET name_id = ? WHERE id = ?")))
+        return false;
+    for (const auto &block : qAsConst(blocks)) {
+        qint64 nameId = ids.value(block.second, -1);
+        if (nameId < 0) {
+            QSqlQuery insert = connection.query();
+            if (!connection.run(
+                    insert,
+                    QStringLiteral("INSERT INTO block_names (name, name_key) VALUES (?, ?) RETURNING id"),
+                    {block.second.toUtf8(), blockNameKey(block.second)})
+                || !insert.next())
+                return false;
+            nameId = insert.value(0).toLongLong();
+            ids.insert(block.second, nameId);
+        }
+        update.bindValue(0, nameId);
+        update.bindValue(1, block.first);
+        if (!connection.exec(update))
+            return false;
+    }
+    return execAll(connection,
+                   {QStringLiteral("UPDATE read_blocks SET name_id = "
+                                   "(SELECT b.name_id FROM blocks b WHERE b.id = read_blocks.block_id)"),
+                    QStringLiteral("CREATE INDEX read_blocks_by_name ON read_blocks (name_id, read_id)"),
+                    QStringLiteral("CREATE INDEX blocks_by_name ON blocks (block_key, name_id)")});
+}
+
 bool migrateTo(HistoryConnection &connection, int version)
 {
     switch (version) {
@@ -118,6 +172,8 @@ bool migrateTo(HistoryConnection &connection, int version)
         return toVersion1(connection);
     case 2:
         return toVersion2(connection);
+    case 3:
+        return toVersion3(connection);
     default:
         return false;
     }
@@ -127,7 +183,8 @@ bool migrateTo(HistoryConnection &connection, int version)
 
 QString blockNameKey(const QString &name)
 {
-    return name.toCaseFolded();
+    // Padding NULs are not typed into a filter, and a text column cannot hold them.
+    return QString(name).remove(QChar(0)).toCaseFolded();
 }
 
 bool migrateSchema(HistoryConnection &connection, int targetVersion)
@@ -153,7 +210,7 @@ bool migrateSchema(HistoryConnection &connection, int targetVersion)
     }
     if (stored > kLatestSchemaVersion) {
         connection.setError(
-            HistoryFailure::Failed,
+            HistoryFailure::Newer,
             QStringLiteral("The history was written by a newer program (schema %1).").arg(stored));
         connection.rollback();
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLatin1String>
+#include <QMetaType>
 #include <QString>
 
 // Where the history is kept: the local file, or a server shared by several
@@ -48,3 +49,6 @@ HistorySettings loadHistorySettings(const QString &folder);
 
 // Replaces the file atomically; false when it cannot be written.
 bool saveHistorySettings(const QString &folder, const HistorySettings &settings);
+
+Q_DECLARE_METATYPE(HistoryServer)
+Q_DECLARE_METATYPE(HistorySettings)

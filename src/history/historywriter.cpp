@@ -75,7 +75,8 @@ bool HistoryWriter::insertRead(const ReadRecord &read, bool pending, qint64 *rea
                                        "stored_blocks, value_count, pending) "
                                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?) RETURNING id"),
                         {read.uid, started.toMSecsSinceEpoch(), notNull(read.portName), read.blockCount,
-                         outcomeCode(read.outcome), read.blocks.size(), values, pending ? 1 : 0}))
+                         outcomeCode(read.outcome), read.blocks.size(), values,
+                         pending ? kWaitingForServer : kStored}))
         return false;
     if (!insert.next()) {
         connection.setError(HistoryFailure::Failed, QStringLiteral("The new read has no key."));
@@ -91,24 +92,61 @@ bool HistoryWriter::storeBlock(qint64 readId, int position, const MemoryBlock &b
     const qint64 key = blockKey(block.name, bytes);
     if (!lockBlockKey(key))
         return false;
-    const qint64 blockId = blockIdFor(block, bytes, key);
+    const qint64 nameId = nameIdFor(block.name);
+    if (nameId < 0)
+        return false;
+    const qint64 blockId = blockIdFor(block, bytes, key, nameId);
     if (blockId < 0)
         return false;
 
     QSqlQuery insert = connection.query();
-    return connection.run(insert,
-                          QStringLiteral("INSERT INTO read_blocks (read_id, position, block_id, "
-                                         "expected_size, fault, read_at) VALUES (?, ?, ?, ?, ?, ?)"),
-                          {readId, position, blockId, block.expectedSize, faultCode(block.fault),
-                           msecsOrNull(block.readAt)});
+    return connection.run(
+        insert,
+        QStringLiteral("INSERT INTO read_blocks (read_id, position, block_id, "
+                       "expected_size, fault, read_at, name_id) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+        {readId, position, blockId, block.expectedSize, faultCode(block.fault), msecsOrNull(block.readAt),
+         nameId});
 }
 
-qint64 HistoryWriter::blockIdFor(const MemoryBlock &block, const QByteArray &bytes, qint64 key)
+qint64 HistoryWriter::nameIdFor(const QString &name)
 {
-    const QString name = notNull(block.name);
+    // The name's bytes as decoded, NUL characters included, bound as a value.
+    const QByteArray bytes = notNull(name).toUtf8();
+    const auto known = [this, &bytes](qint64 *id) {
+        QSqlQuery q = connection.query();
+        if (!connection.run(q, QStringLiteral("SELECT id FROM block_names WHERE name = ?"), {bytes}))
+            return false;
+        *id = q.next() ? q.value(0).toLongLong() : -1;
+        return true;
+    };
+    qint64 id = -1;
+    if (!known(&id))
+        return -1;
+    if (id >= 0)
+        return id; // the usual case: a name read before
+    QSqlQuery add = connection.query();
+    // Another station may add the same name at the same moment: that is no failure.
+    if (!connection.run(add,
+                        QStringLiteral("INSERT INTO block_names (name, name_key) VALUES (?, ?) "
+                                       "ON CONFLICT (name) DO NOTHING"),
+                        {bytes, notNull(blockNameKey(name))}))
+        return -1;
+    add.finish();
+    if (!known(&id))
+        return -1;
+    if (id < 0)
+        connection.setError(HistoryFailure::Failed, QStringLiteral("The block name has no key."));
+    return id;
+}
+
+qint64 HistoryWriter::blockIdFor(const MemoryBlock &block, const QByteArray &bytes, qint64 key, qint64 nameId)
+{
+    // The name column of the first schemas holds text only: the exact name is in block_names.
+    const QString name = QString(notNull(block.name)).remove(QChar(0));
     QSqlQuery same = connection.query();
-    if (!connection.run(same, QStringLiteral("SELECT id, value_data FROM blocks WHERE block_key = ? AND name = ?"),
-                        {key, name}))
+    if (!connection.run(
+            same, QStringLiteral("SELECT id, value_data FROM blocks WHERE block_key = ? AND name_id = ?"),
+            {key, nameId}))
         return -1;
     // The key only narrows the search; the values themselves decide.
     while (same.next()) {
@@ -120,8 +158,8 @@ qint64 HistoryWriter::blockIdFor(const MemoryBlock &block, const QByteArray &byt
     QSqlQuery insert = connection.query();
     if (!connection.run(insert,
                         QStringLiteral("INSERT INTO blocks (block_key, name, name_key, value_count, "
-                                       "value_data) VALUES (?, ?, ?, ?, ?) RETURNING id"),
-                        {key, name, notNull(blockNameKey(name)), block.values.size(), bytes}))
+                                       "value_data, name_id) VALUES (?, ?, ?, ?, ?, ?) RETURNING id"),
+                        {key, name, notNull(blockNameKey(name)), block.values.size(), bytes, nameId}))
         return -1;
     if (!insert.next()) {
         connection.setError(HistoryFailure::Failed, QStringLiteral("The new block has no key."));
@@ -136,6 +174,21 @@ bool HistoryWriter::lockBlockKey(qint64 key)
         return true; // the file's write lock is held for the whole transaction
     QSqlQuery lock = connection.query();
     return connection.run(lock, QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {key});
+}
+
+bool HistoryWriter::setAside(qint64 readId, const QString &refusal)
+{
+    QSqlQuery mark = connection.query();
+    return connection.run(mark, QStringLiteral("UPDATE reads SET pending = ?, refusal = ? WHERE id = ?"),
+                          {kSetAside, notNull(refusal), readId});
+}
+
+bool HistoryWriter::retrySetAside()
+{
+    QSqlQuery mark = connection.query();
+    return connection.run(mark,
+                          QStringLiteral("UPDATE reads SET pending = ?, refusal = NULL WHERE pending = ?"),
+                          {kWaitingForServer, kSetAside});
 }
 
 bool HistoryWriter::deleteReads(const QVector<qint64> &readIds)

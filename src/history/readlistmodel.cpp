@@ -1,7 +1,7 @@
 #include "history/readlistmodel.h"
 
-#include "history/historyconnection.h"
-#include "history/historyreader.h"
+#include "history/historyservice.h"
+#include "history/historyworker.h"
 
 namespace {
 
@@ -14,10 +14,12 @@ QString historyTimeText(const QDateTime &utc)
     return utc.toLocalTime().toString(kTimeFormat);
 }
 
-ReadListModel::ReadListModel(std::function<HistoryConnection *()> source, QObject *parent)
+ReadListModel::ReadListModel(HistoryService *service, QObject *parent)
     : QAbstractTableModel(parent)
-    , source(std::move(source))
-{}
+    , service(service)
+{
+    connect(service->worker(), &HistoryWorker::readsListed, this, &ReadListModel::listed);
+}
 
 void ReadListModel::setFilter(const ReadFilter &newFilter)
 {
@@ -27,13 +29,33 @@ void ReadListModel::setFilter(const ReadFilter &newFilter)
 
 void ReadListModel::reload()
 {
-    QVector<StoredRead> page;
-    const bool fetched = fetchFirstPage(&page);
-    beginResetModel();
-    reads = page;
-    exhausted = !fetched || page.size() < kPageSize;
-    endResetModel();
-    if (!fetched)
+    // An earlier question's answer, still on its way, no longer counts.
+    asked = service->listReads(filter, StoredRead(), kPageSize);
+    askedFirst = true;
+    emit busyChanged(true);
+}
+
+void ReadListModel::listed(quint64 request, const QVector<StoredRead> &page, const HistoryError &failure)
+{
+    if (request != asked)
+        return;
+    asked = 0;
+    error = failure;
+    if (askedFirst) {
+        beginResetModel();
+        reads = failure.isError() ? QVector<StoredRead>() : page;
+        exhausted = failure.isError() || page.size() < kPageSize;
+        endResetModel();
+    } else {
+        exhausted = failure.isError() || page.size() < kPageSize;
+        if (!failure.isError() && !page.isEmpty()) {
+            beginInsertRows(QModelIndex(), reads.size(), reads.size() + page.size() - 1);
+            reads += page;
+            endInsertRows();
+        }
+    }
+    emit busyChanged(false);
+    if (failure.isError())
         emit failed(error);
 }
 
@@ -42,21 +64,6 @@ void ReadListModel::retranslate()
     emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
     if (!reads.isEmpty())
         emit dataChanged(index(0, OutcomeColumn), index(reads.size() - 1, OutcomeColumn), {Qt::DisplayRole});
-}
-
-bool ReadListModel::fetchFirstPage(QVector<StoredRead> *page)
-{
-    HistoryConnection *connection = source();
-    if (!connection) {
-        error = {HistoryFailure::Unreachable, QString()};
-        return false;
-    }
-    if (!HistoryReader(*connection).listReads(filter, nullptr, kPageSize, page)) {
-        error = connection->lastError();
-        return false;
-    }
-    error = HistoryError();
-    return true;
 }
 
 int ReadListModel::rowCount(const QModelIndex &parent) const
@@ -90,7 +97,7 @@ QVariant ReadListModel::data(const QModelIndex &index, int role) const
     case ValuesColumn:
         return read.valueCount;
     case OutcomeColumn:
-        return outcomeText(read.outcome);
+        return outcomeText(read);
     default:
         return QVariant();
     }
@@ -116,10 +123,14 @@ QVariant ReadListModel::headerData(int section, Qt::Orientation orientation, int
     }
 }
 
-QString ReadListModel::outcomeText(ReadOutcome outcome) const
+QString ReadListModel::outcomeText(const StoredRead &read)
 {
-    switch (outcome) {
+    switch (read.outcome) {
     case ReadOutcome::Complete:
+        if (read.failedBlocks > 0)
+            return tr("завершено с ошибками: %1 из %2")
+                .arg(read.failedBlocks)
+                .arg(qMax(read.blockCount, read.storedBlocks));
         return tr("завершено");
     case ReadOutcome::Cancelled:
         return tr("отменено");
@@ -131,26 +142,14 @@ QString ReadListModel::outcomeText(ReadOutcome outcome) const
 
 bool ReadListModel::canFetchMore(const QModelIndex &parent) const
 {
-    return !parent.isValid() && !exhausted;
+    return !parent.isValid() && !exhausted && asked == 0 && !reads.isEmpty();
 }
 
 void ReadListModel::fetchMore(const QModelIndex &parent)
 {
-    if (parent.isValid() || exhausted)
+    if (!canFetchMore(parent))
         return;
-    HistoryConnection *connection = source();
-    QVector<StoredRead> page;
-    if (!connection || reads.isEmpty()
-        || !HistoryReader(*connection).listReads(filter, &reads.last(), kPageSize, &page)) {
-        exhausted = true;
-        error = connection ? connection->lastError() : HistoryError{HistoryFailure::Unreachable, QString()};
-        emit failed(error);
-        return;
-    }
-    exhausted = page.size() < kPageSize;
-    if (page.isEmpty())
-        return;
-    beginInsertRows(QModelIndex(), reads.size(), reads.size() + page.size() - 1);
-    reads += page;
-    endInsertRows();
+    asked = service->listReads(filter, reads.last(), kPageSize);
+    askedFirst = false;
+    emit busyChanged(true);
 }

@@ -3,6 +3,7 @@
 #include "values/memoryblock.h"
 
 #include <QDateTime>
+#include <QMetaType>
 #include <QString>
 #include <QUuid>
 #include <QVector>
@@ -33,6 +34,12 @@ struct ReadRecord
     QString uid;
 };
 
+// A read's `pending` column: stored for good, waiting here for the server, or
+// refused by the server and set aside. Part of the stored format.
+constexpr int kStored = 0;
+constexpr int kWaitingForServer = 1;
+constexpr int kSetAside = 2;
+
 // A stored read as the history window lists it (no blocks).
 struct StoredRead
 {
@@ -44,6 +51,9 @@ struct StoredRead
     int storedBlocks = 0;
     qint64 valueCount = 0;
     ReadOutcome outcome = ReadOutcome::Complete;
+    int failedBlocks = 0;
+    int pending = kStored;
+    QString refusal; // the server's words, for a read set aside
 };
 
 // One block of a stored read, without its values.
@@ -63,3 +73,8 @@ struct ReadFilter
     QDateTime from;    // first instant included
     QDateTime to;      // first instant no longer included
 };
+
+Q_DECLARE_METATYPE(ReadRecord)
+Q_DECLARE_METATYPE(StoredRead)
+Q_DECLARE_METATYPE(StoredBlock)
+Q_DECLARE_METATYPE(ReadFilter)

@@ -2,6 +2,7 @@
 
 #include "history/historysettings.h"
 
+#include <QMetaType>
 #include <QString>
 
 // What a trial connection to a history server found.
@@ -28,3 +29,5 @@ ServerCheck checkHistoryServer(const HistoryServer &server);
 
 // The outcome a failed connection's driver text and SQLSTATE point to.
 ServerCheckOutcome connectFailureOutcome(const QString &driverText);
+
+Q_DECLARE_METATYPE(ServerCheck)

@@ -620,6 +620,26 @@ Please check write permissions and free disk space.</translation>
         <source>История недоступна: %1.</source>
         <translation>The history is unavailable: %1.</translation>
     </message>
+    <message>
+        <source>Отправить снова</source>
+        <translation>Send again</translation>
+    </message>
+    <message>
+        <source>Запрос к истории…</source>
+        <translation>Asking the history…</translation>
+    </message>
+    <message>
+        <source>%1: ожидает записи (сохранено в %2)</source>
+        <translation>%1: waiting to be written (kept in %2)</translation>
+    </message>
+    <message>
+        <source>%1: не записано на сервер: %2</source>
+        <translation>%1: not written to the server: %2</translation>
+    </message>
+    <message>
+        <source>%1: сохранено на этом компьютере, ожидает отправки на сервер</source>
+        <translation>%1: kept on this computer, waiting to be sent to the server</translation>
+    </message>
 </context>
 <context>
     <name>HistoryTexts</name>
@@ -691,6 +711,30 @@ Please check write permissions and free disk space.</translation>
         <source>История измерений хранится на сервере PostgreSQL %1:%2, база «%3».</source>
         <translation>The measurement history is kept on the PostgreSQL server %1:%2, database “%3”.</translation>
     </message>
+    <message>
+        <source>сервер отклонил чтение</source>
+        <translation>the server refused the read</translation>
+    </message>
+    <message>
+        <source>история записана более новой версией ZRV</source>
+        <translation>the history was written by a newer version of ZRV</translation>
+    </message>
+    <message>
+        <source>Восстановлено чтений из повреждённого файла: %1.</source>
+        <translation>Reads recovered from the damaged file: %1.</translation>
+    </message>
+    <message>
+        <source>История измерений: файл истории записан более новой версией ZRV и оставлен без изменений. Чтения сохраняются в папке %1, пока история недоступна.</source>
+        <translation>Measurement history: the history file was written by a newer version of ZRV and has been left unchanged. Reads are kept in the folder %1 while the history is unavailable.</translation>
+    </message>
+    <message>
+        <source>История измерений: сервер не принял чтение (не записано на сервер: %1). Чтение сохранено на этом компьютере и отложено; остальные чтения отправляются.</source>
+        <translation>Measurement history: the server did not accept a read (not written to the server: %1). The read is kept on this computer and set aside; the other reads are sent.</translation>
+    </message>
+    <message>
+        <source>Не записано в историю чтений: %1. Они сохранены в папке %2 и будут записаны при следующем запуске.</source>
+        <translation>Reads not written to the history: %1. They are kept in the folder %2 and will be written at the next start.</translation>
+    </message>
 </context>
 <context>
     <name>ReadListModel</name>
@@ -725,6 +769,10 @@ Please check write permissions and free disk space.</translation>
     <message>
         <source>прервано: прибор отключён</source>
         <translation>cut: instrument lost</translation>
+    </message>
+    <message>
+        <source>завершено с ошибками: %1 из %2</source>
+        <translation>completed with errors: %1 of %2</translation>
     </message>
 </context>
 <context>

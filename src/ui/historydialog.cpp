@@ -1,9 +1,8 @@
 #include "ui/historydialog.h"
 
 #include "history/csvexport.h"
-#include "history/historyreader.h"
-#include "history/historyrecorder.h"
-#include "history/historywriter.h"
+#include "history/historyservice.h"
+#include "history/historyworker.h"
 #include "history/readlistmodel.h"
 #include "ui/blockfaulttext.h"
 #include "ui/historytexts.h"
@@ -42,13 +41,16 @@ QStandardItem *numberItem(qint64 number)
 
 } // namespace
 
-HistoryDialog::HistoryDialog(HistoryRecorder *recorder, QWidget *parent)
+HistoryDialog::HistoryDialog(HistoryService *service, QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::HistoryDialog)
-    , recorder(recorder)
+    , service(service)
 {
     ui->setupUi(this);
-    reads = new ReadListModel([recorder] { return recorder->openHistory(); }, this);
+    ui->busy_label->hide();
+    ui->waiting_label->hide();
+    ui->retry_button->hide();
+    reads = new ReadListModel(service, this);
     ui->reads_view->setModel(reads);
     blocks = new QStandardItemModel(0, BlockColumnCount, this);
     setBlockHeaders();
@@ -81,7 +83,83 @@ HistoryDialog::HistoryDialog(HistoryRecorder *recorder, QWidget *parent)
         if (isVisible())
             refresh();
     });
-    connect(recorder, &HistoryRecorder::readStored, &refreshSoon, qOverload<>(&QTimer::start));
+    HistoryWorker *worker = service->worker();
+    connect(worker, &HistoryWorker::readStored, &refreshSoon, qOverload<>(&QTimer::start));
+    connect(worker, &HistoryWorker::readSetAside, &refreshSoon, qOverload<>(&QTimer::start));
+    connect(worker, &HistoryWorker::keptLocally, &refreshSoon, qOverload<>(&QTimer::start));
+    connect(reads, &ReadListModel::busyChanged, this, &HistoryDialog::updateBusy);
+    connect(worker, &HistoryWorker::blocksListed, this,
+            [this](quint64 request, const QVector<StoredBlock> &found, const HistoryError &error) {
+                if (request != blocksAsked)
+                    return;
+                blocksAsked = 0;
+                shownBlocks = found;
+                fillBlockRows();
+                if (error.isError())
+                    showFailure(error);
+                updateBusy();
+            });
+    connect(worker, &HistoryWorker::readLoaded, this, &HistoryDialog::readLoaded);
+    connect(worker, &HistoryWorker::readsDeleted, this, [this](quint64 request, const HistoryError &error) {
+        if (request != deleteAsked)
+            return;
+        deleteAsked = 0;
+        updateBusy();
+        if (error.isError())
+            showFailure(error);
+        else
+            refresh();
+    });
+    connect(worker, &HistoryWorker::waitingListed, this, &HistoryDialog::showWaiting);
+    connect(ui->retry_button, &QPushButton::clicked, this, [this] {
+        this->service->retrySetAside();
+        refreshSoon.start();
+    });
+}
+
+bool HistoryDialog::isBusy() const
+{
+    return reads->isBusy() || blocksAsked != 0 || loadAsked != 0 || deleteAsked != 0 || waitingAsked != 0;
+}
+
+void HistoryDialog::updateBusy()
+{
+    const bool busy = isBusy();
+    ui->busy_label->setVisible(busy);
+    if (busy)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
+}
+
+void HistoryDialog::showWaiting(quint64 request, const QVector<ReadRecord> &unsaved,
+                                const QVector<StoredRead> &waiting, const HistoryError &error)
+{
+    if (request != waitingAsked)
+        return;
+    waitingAsked = 0;
+    updateBusy();
+    QStringList lines;
+    for (const ReadRecord &read : unsaved)
+        lines << tr("%1: ожидает записи (сохранено в %2)")
+                     .arg(historyTimeText(read.startedAt), QDir::toNativeSeparators(service->spoolFolder()));
+    bool setAside = false;
+    for (const StoredRead &read : waiting) {
+        if (read.pending == kSetAside) {
+            setAside = true;
+            lines << tr("%1: не записано на сервер: %2").arg(historyTimeText(read.startedAt), read.refusal);
+        } else {
+            lines << tr("%1: сохранено на этом компьютере, ожидает отправки на сервер")
+                         .arg(historyTimeText(read.startedAt));
+        }
+    }
+    if (error.isError())
+        lines << tr("История недоступна: %1.")
+                     .arg(HistoryTexts::cause(error.failure,
+                                              service->settings().backend == HistoryBackend::Postgres));
+    ui->waiting_label->setText(lines.join(QLatin1Char('\n')));
+    ui->waiting_label->setVisible(!lines.isEmpty());
+    ui->retry_button->setVisible(setAside);
 }
 
 HistoryDialog::~HistoryDialog()
@@ -112,6 +190,8 @@ void HistoryDialog::refresh()
 {
     ui->status_label->clear();
     reads->reload();
+    waitingAsked = service->listWaiting();
+    updateBusy();
 }
 
 void HistoryDialog::applyFilter()
@@ -125,11 +205,6 @@ void HistoryDialog::applyFilter()
     }
     ui->status_label->clear();
     reads->setFilter(filter);
-}
-
-void HistoryDialog::showStoreFailure(HistoryConnection *connection)
-{
-    showFailure(connection ? connection->lastError() : recorder->lastError());
 }
 
 int HistoryDialog::currentRow() const
@@ -163,13 +238,12 @@ void HistoryDialog::selectionChanged()
 void HistoryDialog::showBlocksOfCurrent()
 {
     shownBlocks.clear();
+    blocksAsked = 0;
     const int row = currentRow();
-    if (row >= 0) {
-        HistoryConnection *connection = recorder->openHistory();
-        if (!connection || !HistoryReader(*connection).blocksOf(reads->read(row).id, &shownBlocks))
-            showStoreFailure(connection);
-    }
+    if (row >= 0)
+        blocksAsked = service->listBlocks(reads->read(row).id);
     fillBlockRows();
+    updateBusy();
 }
 
 void HistoryDialog::fillBlockRows()
@@ -184,26 +258,37 @@ void HistoryDialog::fillBlockRows()
     }
 }
 
-bool HistoryDialog::loadCurrent(ReadRecord *read)
+void HistoryDialog::loadCurrent(bool forCsv)
 {
     const int row = currentRow();
     if (row < 0)
-        return false;
-    HistoryConnection *connection = recorder->openHistory();
-    if (!connection || !HistoryReader(*connection).loadRead(reads->read(row).id, read)) {
-        showStoreFailure(connection);
-        return false;
+        return;
+    loadForCsv = forCsv;
+    loadAsked = service->loadRead(reads->read(row).id);
+    updateBusy();
+}
+
+void HistoryDialog::readLoaded(quint64 request, const ReadRecord &read, const HistoryError &error)
+{
+    if (request != loadAsked)
+        return;
+    loadAsked = 0;
+    updateBusy();
+    if (error.isError()) {
+        showFailure(error);
+        return;
     }
-    return true;
+    if (loadForCsv) {
+        writeCsv(read);
+        return;
+    }
+    emit readOpened(read.blocks, read.startedAt);
+    accept();
 }
 
 void HistoryDialog::openCurrent()
 {
-    ReadRecord read;
-    if (!loadCurrent(&read))
-        return;
-    emit readOpened(read.blocks, read.startedAt);
-    accept();
+    loadCurrent(false);
 }
 
 void HistoryDialog::deleteSelected()
@@ -216,19 +301,17 @@ void HistoryDialog::deleteSelected()
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
-    HistoryConnection *connection = recorder->openHistory();
-    if (!connection || !HistoryWriter(*connection).deleteReads(ids)) {
-        showStoreFailure(connection);
-        return;
-    }
-    refresh();
+    deleteAsked = service->deleteReads(ids);
+    updateBusy();
 }
 
 void HistoryDialog::exportCsv()
 {
-    ReadRecord read;
-    if (!loadCurrent(&read))
-        return;
+    loadCurrent(true);
+}
+
+void HistoryDialog::writeCsv(const ReadRecord &read)
+{
     // The selected blocks of the read, or all of them.
     QVector<int> positions;
     for (const QModelIndex &row : ui->blocks_view->selectionModel()->selectedRows())
@@ -261,7 +344,7 @@ void HistoryDialog::exportCsv()
 
 void HistoryDialog::showFailure(const HistoryError &error)
 {
-    const bool server = recorder->backend() == HistoryBackend::Postgres;
+    const bool server = service->settings().backend == HistoryBackend::Postgres;
     ui->status_label->setText(tr("История недоступна: %1.").arg(HistoryTexts::cause(error.failure, server)));
     ui->status_label->setToolTip(error.text);
 }

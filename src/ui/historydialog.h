@@ -7,8 +7,7 @@
 #include <QTimer>
 #include <QVector>
 
-class HistoryConnection;
-class HistoryRecorder;
+class HistoryService;
 class QStandardItemModel;
 class ReadListModel;
 
@@ -26,11 +25,13 @@ class HistoryDialog : public QDialog
     friend class HistoryDialogTester;
 
 public:
-    explicit HistoryDialog(HistoryRecorder *recorder, QWidget *parent = nullptr);
+    explicit HistoryDialog(HistoryService *service, QWidget *parent = nullptr);
     ~HistoryDialog() override;
 
     // Lists the reads again (a new read was stored, or the dialog is shown).
     void refresh();
+    // A question to the history is out and its answer not in yet.
+    bool isBusy() const;
 
 signals:
     // "Открыть": the read's blocks, to be shown as a fresh read would be.
@@ -49,14 +50,24 @@ private:
     void deleteSelected();
     void exportCsv();
     void showFailure(const HistoryError &error);
-    // The store could not be opened (null) or failed what it was asked.
-    void showStoreFailure(HistoryConnection *connection);
     int currentRow() const;
     QVector<qint64> selectedReadIds() const;
-    bool loadCurrent(ReadRecord *read);
+    // Asks for the current read whole; `forCsv`: to export it, else to open it.
+    void loadCurrent(bool forCsv);
+    void readLoaded(quint64 request, const ReadRecord &read, const HistoryError &error);
+    void writeCsv(const ReadRecord &read);
+    void showWaiting(quint64 request, const QVector<ReadRecord> &unsaved, const QVector<StoredRead> &waiting,
+                     const HistoryError &error);
+    void updateBusy();
 
     Ui::HistoryDialog *ui = nullptr;
-    HistoryRecorder *recorder = nullptr;
+    HistoryService *service = nullptr;
+    // The answers awaited; 0: none. A late answer to an older question is dropped.
+    quint64 blocksAsked = 0;
+    quint64 loadAsked = 0;
+    bool loadForCsv = false;
+    quint64 deleteAsked = 0;
+    quint64 waitingAsked = 0;
     ReadListModel *reads = nullptr;
     QStandardItemModel *blocks = nullptr;
     // The selected read's blocks as the store gave them.

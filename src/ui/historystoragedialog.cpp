@@ -1,5 +1,7 @@
 #include "ui/historystoragedialog.h"
 
+#include "history/historyservice.h"
+#include "history/historyworker.h"
 #include "ui_historystoragedialog.h"
 
 #include <QDir>
@@ -27,6 +29,14 @@ HistoryStorageDialog::HistoryStorageDialog(const QString &folder, const HistoryS
     connect(ui->check_button, &QPushButton::clicked, this, &HistoryStorageDialog::checkConnection);
     connect(ui->button_box, &QDialogButtonBox::accepted, this, &HistoryStorageDialog::accept);
     connect(ui->button_box, &QDialogButtonBox::rejected, this, &HistoryStorageDialog::reject);
+}
+
+HistoryStorageDialog::HistoryStorageDialog(const QString &folder, const HistorySettings &current,
+                                           HistoryService *service, QWidget *parent)
+    : HistoryStorageDialog(folder, current, parent)
+{
+    this->service = service;
+    connect(service->worker(), &HistoryWorker::serverChecked, this, &HistoryStorageDialog::checked);
 }
 
 HistoryStorageDialog::~HistoryStorageDialog()
@@ -69,10 +79,28 @@ void HistoryStorageDialog::changeEvent(QEvent *event)
 
 void HistoryStorageDialog::checkConnection()
 {
+    if (service) {
+        checkAsked = service->checkServer(chosenSettings().server);
+        ui->check_button->setEnabled(false);
+        setCursor(Qt::BusyCursor);
+        return;
+    }
     // A server that does not answer holds this for the connect timeout.
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     lastCheck = checkHistoryServer(chosenSettings().server);
     QGuiApplication::restoreOverrideCursor();
+    shown = Shown::Check;
+    showResult();
+}
+
+void HistoryStorageDialog::checked(quint64 request, const ServerCheck &check)
+{
+    if (request != checkAsked)
+        return;
+    checkAsked = 0;
+    ui->check_button->setEnabled(true);
+    unsetCursor();
+    lastCheck = check;
     shown = Shown::Check;
     showResult();
 }

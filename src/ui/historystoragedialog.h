@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+class HistoryService;
+
 namespace Ui {
 class HistoryStorageDialog;
 }
@@ -20,6 +22,9 @@ class HistoryStorageDialog : public QDialog
 
 public:
     HistoryStorageDialog(const QString &folder, const HistorySettings &current, QWidget *parent = nullptr);
+    // The connection is checked by the history's worker, not on the window's thread.
+    HistoryStorageDialog(const QString &folder, const HistorySettings &current, HistoryService *service,
+                         QWidget *parent = nullptr);
     ~HistoryStorageDialog() override;
 
     // The values entered, the password for this run included.
@@ -35,6 +40,7 @@ private:
     enum class Shown { Nothing, Check, SaveFailed };
 
     void checkConnection();
+    void checked(quint64 request, const ServerCheck &check);
     void showResult();
     QString checkText() const;
 
@@ -42,4 +48,6 @@ private:
     QString folder;
     Shown shown = Shown::Nothing;
     ServerCheck lastCheck;
+    HistoryService *service = nullptr;
+    quint64 checkAsked = 0;
 };

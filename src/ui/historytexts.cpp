@@ -20,6 +20,10 @@ QString HistoryTexts::cause(HistoryFailure failure, bool server)
         return tr("нет места для записи");
     case HistoryFailure::Corrupt:
         return tr("база истории повреждена");
+    case HistoryFailure::Rejected:
+        return tr("сервер отклонил чтение");
+    case HistoryFailure::Newer:
+        return tr("история записана более новой версией ZRV");
     case HistoryFailure::Failed:
     case HistoryFailure::None:
         break;
@@ -58,6 +62,34 @@ QString HistoryTexts::corruptFileKept(const QString &path)
 {
     return tr("Файл истории был повреждён и сохранён как %1; начат новый файл истории.")
         .arg(QDir::toNativeSeparators(path));
+}
+
+QString HistoryTexts::corruptFileKept(const QString &path, int recovered)
+{
+    return corruptFileKept(path) + QLatin1Char(' ')
+           + tr("Восстановлено чтений из повреждённого файла: %1.").arg(recovered);
+}
+
+QString HistoryTexts::newerStore(const QString &spoolFolder)
+{
+    return tr("История измерений: файл истории записан более новой версией ZRV и оставлен без изменений. "
+              "Чтения сохраняются в папке %1, пока история недоступна.")
+        .arg(QDir::toNativeSeparators(spoolFolder));
+}
+
+QString HistoryTexts::setAside(const QString &refusal)
+{
+    return tr("История измерений: сервер не принял чтение (не записано на сервер: %1). Чтение сохранено на "
+              "этом компьютере и отложено; остальные чтения отправляются.")
+        .arg(refusal.trimmed());
+}
+
+QString HistoryTexts::unsavedAtExit(int count, const QString &spoolFolder)
+{
+    return tr("Не записано в историю чтений: %1. Они сохранены в папке %2 и будут записаны при следующем "
+              "запуске.")
+        .arg(count)
+        .arg(QDir::toNativeSeparators(spoolFolder));
 }
 
 QString HistoryTexts::openedFromHistory(const QDateTime &startedAt)

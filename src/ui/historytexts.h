@@ -19,6 +19,14 @@ public:
     static QString sentToServer(int count);
     static QString storedAfterFailure(int count);
     static QString corruptFileKept(const QString &path);
+    // The same, with the number of reads taken over from the damaged file.
+    static QString corruptFileKept(const QString &path, int recovered);
+    // The file was written by a newer program; reads wait in the spool.
+    static QString newerStore(const QString &spoolFolder);
+    // The server refused one read; it waits on this computer, set aside.
+    static QString setAside(const QString &refusal);
+    // The program ends with reads in no store.
+    static QString unsavedAtExit(int count, const QString &spoolFolder);
     static QString openedFromHistory(const QDateTime &startedAt);
     static QString readInProgress();
     // The store the history now uses, after a switch.

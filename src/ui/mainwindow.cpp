@@ -4,6 +4,7 @@
 #include "device/systemportlister.h"
 #include "ui/appicon.h"
 #include "ui/blockview.h"
+#include "ui/historypanel.h"
 #include "ui/linkstatusbar.h"
 #include "ui/logoloader.h"
 #include "ui/reportexport.h"
@@ -12,6 +13,7 @@
 #include "ui_mainwindow.h"
 
 #include <QDate>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QStatusBar>
 #include <QTimer>
@@ -78,7 +80,8 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
         },
         this);
 
-    setUpHistory();
+    historyPanel = new HistoryPanel(this, statusBar(), ui->action_history, ui->action_history_storage);
+    connect(historyPanel, &HistoryPanel::readOpened, this, &MainWindow::openFromHistory);
 
     ui->toolButton->hide();
     ui->retranslateUi(this);
@@ -94,8 +97,17 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
         QTimer::singleShot(0, this, &MainWindow::tellUnreadableSettings);
 }
 
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Reads not yet stored are said, with where they wait, before the window
+    // goes; in a box only when the operator closed it (not on a signal).
+    historyPanel->finish(event->spontaneous());
+    QMainWindow::closeEvent(event);
+}
+
 MainWindow::~MainWindow()
 {
+    historyPanel->finish();
     if (!storeSettings())
         tellSettingsNotSaved();
     delete ui;

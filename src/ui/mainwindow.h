@@ -13,19 +13,15 @@
 #include <memory>
 #include <qcustomplot.h>
 
-class ActiveHistory;
 class BlockView;
 class LogoLoader;
 class QActionGroup;
 class QLabel;
 class LinkStatusBar;
-class HistoryDialog;
-class HistoryRecorder;
-struct HistorySettings;
+class HistoryPanel;
 class QListWidgetItem;
 class QTranslator;
 class ReportExport;
-struct ReadRecord;
 
 namespace Ui {
 class MainWindow;
@@ -49,6 +45,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private slots:
@@ -112,19 +109,8 @@ private:
     void appendBlockRow(const MemoryBlock &block);
     void markFailedBlocks();
 
-    // Measurement history (mainwindow_history.cpp)
-    void setUpHistory();
-    // Listens to the recorder in use (again after a switch of the store).
-    void watchHistory(HistoryRecorder *recorder);
-    void chooseHistoryStorage();
-    void switchHistory(const HistorySettings &settings);
-    ReadRecord startReadRecord();
-    void recordRead(ReadRecord read, BlockReader::Outcome outcome);
-    void showHistory();
+    // A read opened from the history (mainwindow_device.cpp).
     void openFromHistory(const QVector<MemoryBlock> &blocks, const QDateTime &startedAt);
-    void showHistoryMessage(const QString &text);
-    // In the status area and in a message box that does not stop the window.
-    void warnAboutHistory(const QString &text, const QString &detail);
 
     // Shows the block of the list's row in the block view.
     void showBlock(int row);
@@ -151,11 +137,7 @@ private:
     ReportExport *reportExport = nullptr;
     BlockReader *blockReader = nullptr;
     LinkStatusBar *linkStatus = nullptr;
-    ActiveHistory *history = nullptr;
-    HistoryDialog *historyDialog = nullptr;
-    QLabel *historyStatus = nullptr;
-    // The block list shows a read opened from the history.
-    bool listFromHistory = false;
+    HistoryPanel *historyPanel = nullptr;
     QTranslator *translator = nullptr;
     // Qt's own texts (dialog buttons, file dialogs) in Russian.
     QTranslator *qtTranslator = nullptr;

@@ -1,9 +1,8 @@
 #include "ui/mainwindow.h"
 
 #include "device/blockreader.h"
-#include "history/activehistory.h"
-#include "history/readrecord.h"
 #include "ui/blockfaulttext.h"
+#include "ui/historypanel.h"
 #include "ui/linkstatusbar.h"
 #include "ui_mainwindow.h"
 
@@ -32,13 +31,8 @@ void MainWindow::on_button_read_data_clicked()
     ui->block_names_list->setCursor(Qt::BusyCursor);
     linkStatus->readStarted();
 
-    const ReadRecord record = startReadRecord();
-    // The store's connection check and switch would hold up the read's waits.
-    ui->action_history_storage->setEnabled(false);
-    history->holdStores(true);
+    historyPanel->readStarting(port.instrumentPortName());
     const BlockReader::Outcome outcome = blockReader->read();
-    history->holdStores(false);
-    ui->action_history_storage->setEnabled(true);
 
     // Without a count there is no block list; the status line says so.
     if (blockReader->blockCount() < 0) {
@@ -54,7 +48,24 @@ void MainWindow::on_button_read_data_clicked()
 
     // The instrument may have been lost during the read.
     ui->button_read_data->setEnabled(port.isInstrumentConnected());
-    recordRead(record, outcome);
+    historyPanel->readEnded(outcome, blockReader->blockCount(), blockReader->blocks());
+}
+
+void MainWindow::openFromHistory(const QVector<MemoryBlock> &blocks, const QDateTime &startedAt)
+{
+    if (blockReader->isRunning()) {
+        historyPanel->tellReadInProgress();
+        return;
+    }
+    // As at the end of a read: a new list, no block shown for export yet.
+    ui->button_export_to_PDF->setEnabled(false);
+    ui->button_export_to_excel->setEnabled(false);
+    memoryBlocks.clear();
+    ui->block_names_list->clear();
+    for (const MemoryBlock &block : blocks)
+        appendBlockRow(block);
+    ui->block_names_list->setEnabled(true);
+    historyPanel->tellOpened(startedAt);
 }
 
 void MainWindow::startBlockList(int count)

@@ -9,6 +9,10 @@
 inline void prepareWindowTests()
 {
     QStandardPaths::setTestModeEnabled(true);
+    // Reads a test makes are spooled in a test folder, never in the user's.
+    qputenv("XDG_STATE_HOME", (QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+                               + QStringLiteral("/zrv-state"))
+                                  .toUtf8());
 }
 
 // A test main for suites that build the window or run the start-up.
