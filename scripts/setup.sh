@@ -8,6 +8,7 @@ packages=(
   libqt5svg5 qt5-image-formats-plugins qttranslations5-l10n
   libqcustomplot-dev
   libxlsxwriter-dev
+  libpodofo-dev libssl-dev openssl
   libqt5sql5-sqlite libqt5sql5-psql postgresql
   python3 python3-openpyxl
   poppler-utils
