@@ -11,8 +11,6 @@
 
 #include <memory>
 
-namespace zrv {
-
 namespace {
 
 struct CmsFree {
@@ -71,5 +69,3 @@ QByteArray signDetachedCms(const SigningIdentity &identity, const QByteArray &co
     ERR_clear_error();
     return result;
 }
-
-} // namespace zrv

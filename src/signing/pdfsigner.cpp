@@ -11,8 +11,6 @@
 
 #include <cstdio>
 
-namespace zrv {
-
 namespace {
 
 // Room reserved for the DER signature: a certificate chain of a few
@@ -135,5 +133,3 @@ SigningError signWrittenPdf(const QString &pdfPath, const QString &p12Path,
         return error;
     return signPdfFile(pdfPath, identity, {reportNumber, city});
 }
-
-} // namespace zrv

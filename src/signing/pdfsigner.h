@@ -4,8 +4,6 @@
 
 #include <QString>
 
-namespace zrv {
-
 class SigningIdentity;
 
 struct PdfSignatureInfo {
@@ -23,5 +21,3 @@ SigningError signPdfFile(const QString &path, const SigningIdentity &identity,
 SigningError signWrittenPdf(const QString &pdfPath, const QString &p12Path,
                             const QString &passwordFile, const QString &reportNumber,
                             const QString &city);
-
-} // namespace zrv

@@ -2,8 +2,6 @@
 
 #include <QString>
 
-namespace zrv {
-
 // Why a signing step failed; None means it succeeded.
 enum class SigningErrorKind {
     None,
@@ -25,5 +23,3 @@ struct SigningError {
 
     bool ok() const { return kind == SigningErrorKind::None; }
 };
-
-} // namespace zrv

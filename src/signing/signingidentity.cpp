@@ -7,8 +7,6 @@
 #include <openssl/x509.h>
 #include <openssl/x509v3.h>
 
-namespace zrv {
-
 struct SigningIdentity::Parts {
     X509 *certificate = nullptr;
     EVP_PKEY *key = nullptr;
@@ -108,5 +106,3 @@ QString SigningIdentity::commonName() const
     OPENSSL_free(utf8);
     return text;
 }
-
-} // namespace zrv

@@ -10,8 +10,6 @@ typedef struct x509_st X509;
 typedef struct evp_pkey_st EVP_PKEY;
 struct stack_st_X509;
 
-namespace zrv {
-
 // A certificate with its private key and chain, loaded from a PKCS#12 file.
 class SigningIdentity {
 public:
@@ -34,5 +32,3 @@ private:
     struct Parts;
     std::unique_ptr<Parts> m_parts;
 };
-
-} // namespace zrv
