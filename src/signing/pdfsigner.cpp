@@ -57,6 +57,9 @@ SigningError signInto(const QString &source, const QString &target,
                       const SigningIdentity &identity, const PdfSignatureInfo &info)
 {
     using namespace PoDoFo;
+    // podofo prints the parsed trailer on stderr otherwise, into the station's log.
+    PdfError::EnableDebug(false);
+    PdfError::EnableLogging(false);
     PdfMemDocument document;
     try {
         document.Load(QFile::encodeName(source).constData(), true);
