@@ -3,6 +3,7 @@
 #include "signing/cmssigner.h"
 #include "signing/signingidentity.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -12,6 +13,11 @@
 #include <cstdio>
 
 namespace {
+
+QString signingText(const char *source)
+{
+    return QCoreApplication::translate("Signing", source);
+}
 
 // Room reserved for the DER signature: a certificate chain of a few
 // certificates with 4096-bit keys fits well within it.
@@ -65,7 +71,7 @@ SigningError signInto(const QString &source, const QString &target,
         document.Load(QFile::encodeName(source).constData(), true);
     } catch (const PdfError &e) {
         return {SigningErrorKind::PdfUnreadable,
-                QStringLiteral("cannot read %1: %2").arg(source, QString::fromUtf8(e.what()))};
+                signingText("не удалось прочитать %1: %2").arg(source, QString::fromUtf8(e.what()))};
     }
     try {
         PdfOutputDevice output(QFile::encodeName(target).constData(), true);
@@ -74,7 +80,7 @@ SigningError signInto(const QString &source, const QString &target,
         addSignatureField(document, device, identity, info);
         document.WriteUpdate(&device, true);
         if (!device.HasSignaturePosition())
-            return {SigningErrorKind::SigningFailed, QStringLiteral("no place for the signature")};
+            return {SigningErrorKind::SigningFailed, signingText("в файле не нашлось места для подписи")};
         device.AdjustByteRange();
         device.Seek(0);
         QByteArray signedBytes;
@@ -84,12 +90,12 @@ SigningError signInto(const QString &source, const QString &target,
             signedBytes.append(chunk.constData(), static_cast<int>(read));
         const QByteArray cms = signDetachedCms(identity, signedBytes);
         if (cms.isEmpty() || static_cast<size_t>(cms.size()) > kSignatureSize)
-            return {SigningErrorKind::SigningFailed, QStringLiteral("the CMS signature failed")};
+            return {SigningErrorKind::SigningFailed, signingText("не удалось создать подпись CMS")};
         device.SetSignature(PdfData(std::string(cms.constData(), cms.size()).c_str(), cms.size()));
         device.Flush();
     } catch (const PdfError &e) {
         return {SigningErrorKind::WriteFailed,
-                QStringLiteral("cannot write %1: %2").arg(target, QString::fromUtf8(e.what()))};
+                signingText("не удалось записать %1: %2").arg(target, QString::fromUtf8(e.what()))};
     }
     return {};
 }
@@ -100,20 +106,20 @@ SigningError signPdfFile(const QString &path, const SigningIdentity &identity,
                          const PdfSignatureInfo &info)
 {
     if (!identity.isValid())
-        return {SigningErrorKind::NoPrivateKey, QStringLiteral("no signing identity")};
+        return {SigningErrorKind::NoPrivateKey, signingText("нет ключа для подписи")};
     if (!QFileInfo(path).isFile())
-        return {SigningErrorKind::PdfUnreadable, QStringLiteral("%1 does not exist").arg(path)};
+        return {SigningErrorKind::PdfUnreadable, signingText("файла %1 нет").arg(path)};
     // A name reserved beside the target, so the final rename stays on one file system.
     QTemporaryFile reserved(QFileInfo(path).absolutePath() + QStringLiteral("/.zrv-sign-XXXXXX.pdf"));
     if (!reserved.open())
         return {SigningErrorKind::WriteFailed,
-                QStringLiteral("cannot create a file beside %1").arg(path)};
+                signingText("не удалось создать файл рядом с %1").arg(path)};
     reserved.close();
     const QString temporary = reserved.fileName();
     SigningError error = signInto(path, temporary, identity, info);
     if (error.ok() && std::rename(QFile::encodeName(temporary).constData(),
                                   QFile::encodeName(path).constData()) != 0)
-        error = {SigningErrorKind::WriteFailed, QStringLiteral("cannot replace %1").arg(path)};
+        error = {SigningErrorKind::WriteFailed, signingText("не удалось заменить %1").arg(path)};
     if (error.ok())
         reserved.setAutoRemove(false);
     return error;
@@ -126,7 +132,7 @@ SigningError signWrittenPdf(const QString &pdfPath, const QString &p12Path,
     QFile file(passwordFile);
     if (!file.open(QIODevice::ReadOnly))
         return {SigningErrorKind::PasswordFileUnreadable,
-                QStringLiteral("cannot read %1: %2").arg(passwordFile, file.errorString())};
+                signingText("не удалось прочитать %1: %2").arg(passwordFile, file.errorString())};
     QByteArray password = file.readLine();
     while (password.endsWith('\n') || password.endsWith('\r'))
         password.chop(1);

@@ -1,5 +1,6 @@
 #include "signing/signingidentity.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <openssl/err.h>
@@ -27,6 +28,11 @@ SigningIdentity &SigningIdentity::operator=(SigningIdentity &&) noexcept = defau
 
 namespace {
 
+QString signingText(const char *source)
+{
+    return QCoreApplication::translate("Signing", source);
+}
+
 SigningIdentity failed(SigningError *error, SigningErrorKind kind, const QString &text)
 {
     ERR_clear_error();
@@ -45,17 +51,17 @@ SigningIdentity SigningIdentity::load(const QString &path, const QByteArray &pas
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return failed(error, SigningErrorKind::FileUnreadable,
-                      QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+                      signingText("не удалось прочитать %1: %2").arg(path, file.errorString()));
     const QByteArray bytes = file.readAll();
     const unsigned char *cursor = reinterpret_cast<const unsigned char *>(bytes.constData());
     PKCS12 *p12 = d2i_PKCS12(nullptr, &cursor, bytes.size());
     if (!p12)
         return failed(error, SigningErrorKind::FileUnreadable,
-                      QStringLiteral("%1 is not a PKCS#12 file").arg(path));
+                      signingText("%1 не файл PKCS#12").arg(path));
     if (!PKCS12_verify_mac(p12, password.constData(), password.size())) {
         PKCS12_free(p12);
         return failed(error, SigningErrorKind::WrongPassword,
-                      QStringLiteral("wrong password for %1").arg(path));
+                      signingText("неверный пароль к %1").arg(path));
     }
     SigningIdentity identity;
     identity.m_parts = std::make_unique<Parts>();
@@ -64,23 +70,23 @@ SigningIdentity SigningIdentity::load(const QString &path, const QByteArray &pas
     PKCS12_free(p12);
     if (!parsed)
         return failed(error, SigningErrorKind::FileUnreadable,
-                      QStringLiteral("cannot open the contents of %1").arg(path));
+                      signingText("не удалось раскрыть содержимое %1").arg(path));
     if (!p.key || !p.certificate)
         return failed(error, SigningErrorKind::NoPrivateKey,
-                      QStringLiteral("%1 holds no private key with its certificate").arg(path));
+                      signingText("в %1 нет закрытого ключа к сертификату").arg(path));
     if (X509_cmp_current_time(X509_get0_notAfter(p.certificate)) < 0)
         return failed(error, SigningErrorKind::CertificateExpired,
-                      QStringLiteral("the certificate in %1 has expired").arg(path));
+                      signingText("срок действия сертификата в %1 истёк").arg(path));
     if (X509_cmp_current_time(X509_get0_notBefore(p.certificate)) > 0)
         return failed(error, SigningErrorKind::CertificateNotYetValid,
-                      QStringLiteral("the certificate in %1 is not yet valid").arg(path));
+                      signingText("сертификат в %1 ещё не действует").arg(path));
     const uint32_t usage = X509_get_key_usage(p.certificate);
     if (!(usage & (KU_DIGITAL_SIGNATURE | KU_NON_REPUDIATION)))
         return failed(error, SigningErrorKind::KeyCannotSign,
-                      QStringLiteral("the certificate in %1 is not meant for signing").arg(path));
+                      signingText("сертификат в %1 не предназначен для подписи").arg(path));
     if (X509_check_private_key(p.certificate, p.key) != 1)
         return failed(error, SigningErrorKind::KeyCannotSign,
-                      QStringLiteral("the key in %1 does not match its certificate").arg(path));
+                      signingText("ключ в %1 не подходит к сертификату").arg(path));
     return identity;
 }
 
