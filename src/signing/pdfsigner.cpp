@@ -91,7 +91,7 @@ SigningError signInto(const QString &source, const QString &target,
         const QByteArray cms = signDetachedCms(identity, signedBytes);
         if (cms.isEmpty() || static_cast<size_t>(cms.size()) > kSignatureSize)
             return {SigningErrorKind::SigningFailed, signingText("не удалось создать подпись CMS")};
-        device.SetSignature(PdfData(std::string(cms.constData(), cms.size()).c_str(), cms.size()));
+        device.SetSignature(PdfData(cms.constData(), static_cast<size_t>(cms.size())));
         device.Flush();
     } catch (const PdfError &e) {
         return {SigningErrorKind::WriteFailed,
