@@ -8,8 +8,9 @@ packages=(
   libqt5svg5 qt5-image-formats-plugins qttranslations5-l10n
   libqcustomplot-dev
   libxlsxwriter-dev
+  libpodofo-dev libssl-dev openssl
   libqt5sql5-sqlite libqt5sql5-psql postgresql libpq-dev
-  python3 python3-openpyxl
+  python3 python3-openpyxl python3-pypdf
   poppler-utils
   # The tests print the workbook with LibreOffice; Carlito has the metrics of
   # Calibri, the workbook's default font, so its rows print at their height.

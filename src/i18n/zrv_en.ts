@@ -991,6 +991,73 @@ Exit status: 0 all blocks within tolerance (or no band given), 1 a block out of 
     </message>
 </context>
 <context>
+    <name>Signing</name>
+    <message>
+        <source>не удалось прочитать %1: %2</source>
+        <translation>cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 не файл PKCS#12</source>
+        <translation>%1 is not a PKCS#12 file</translation>
+    </message>
+    <message>
+        <source>неверный пароль к %1</source>
+        <translation>wrong password for %1</translation>
+    </message>
+    <message>
+        <source>не удалось раскрыть содержимое %1</source>
+        <translation>cannot open the contents of %1</translation>
+    </message>
+    <message>
+        <source>в %1 нет закрытого ключа к сертификату</source>
+        <translation>%1 holds no private key with its certificate</translation>
+    </message>
+    <message>
+        <source>срок действия сертификата в %1 истёк</source>
+        <translation>the certificate in %1 has expired</translation>
+    </message>
+    <message>
+        <source>сертификат в %1 ещё не действует</source>
+        <translation>the certificate in %1 is not yet valid</translation>
+    </message>
+    <message>
+        <source>сертификат в %1 не предназначен для подписи</source>
+        <translation>the certificate in %1 is not meant for signing</translation>
+    </message>
+    <message>
+        <source>ключ в %1 не подходит к сертификату</source>
+        <translation>the key in %1 does not match its certificate</translation>
+    </message>
+    <message>
+        <source>в файле не нашлось места для подписи</source>
+        <translation>no place for the signature</translation>
+    </message>
+    <message>
+        <source>не удалось создать подпись CMS</source>
+        <translation>the CMS signature failed</translation>
+    </message>
+    <message>
+        <source>не удалось записать %1: %2</source>
+        <translation>cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>нет ключа для подписи</source>
+        <translation>no signing identity</translation>
+    </message>
+    <message>
+        <source>файла %1 нет</source>
+        <translation>%1 does not exist</translation>
+    </message>
+    <message>
+        <source>не удалось создать файл рядом с %1</source>
+        <translation>cannot create a file beside %1</translation>
+    </message>
+    <message>
+        <source>не удалось заменить %1</source>
+        <translation>cannot replace %1</translation>
+    </message>
+</context>
+<context>
     <name>StationHistory</name>
     <message>
         <source>адрес сервера истории «%1» не разобрать</source>
