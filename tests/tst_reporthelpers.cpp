@@ -200,6 +200,24 @@ private slots:
             << "a/b\\c:d*e?f\"g<h>i|j\tk"
             << "xlsx"
             << "C:\\Отчет a_b_c_d_e_f_g_h_i_j_k 14_05_09.xlsx";
+        // The name "Отчет " + number + " 14_05_09.pdf" takes 10 + 1 + 1 + 12 bytes
+        // besides the number, leaving 231 bytes: 115 two-byte letters.
+        QTest::newRow("long Cyrillic number cut to 255 bytes")
+            << QString(130, QChar(0x0416)) << "pdf"
+            << "C:\\Отчет " + QString(115, QChar(0x0416)) + " 14_05_09.pdf";
+        QTest::newRow("long Latin number cut to 255 bytes")
+            << QString(300, QLatin1Char('7')) << "xlsx"
+            << "C:\\Отчет " + QString(230, QLatin1Char('7')) + " 14_05_09.xlsx";
+        // A character outside the basic plane is never split in two.
+        const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+        QString emojis;
+        for (int i = 0; i < 60; ++i)
+            emojis += emoji;
+        QString kept;
+        for (int i = 0; i < 57; ++i)
+            kept += emoji;
+        QTest::newRow("four-byte characters stay whole") << emojis << "pdf"
+                                                         << "C:\\Отчет " + kept + " 14_05_09.pdf";
     }
 
     void fileNameSafe_data()
@@ -231,6 +249,7 @@ private slots:
         QFETCH(QString, number);
         QFETCH(QString, extension);
         QFETCH(QString, path);
+        QVERIFY(path.mid(QStringLiteral("C:\\").size()).toUtf8().size() <= 255);
         QCOMPARE(proposedReportPath(QStringLiteral("C:\\"), QStringLiteral("Отчет"), number, QTime(14, 5, 9),
                                     extension),
                  path);

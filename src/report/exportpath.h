@@ -11,7 +11,8 @@ QString defaultReportFolder();
 // "<folder><word><number part><hh_mm_ss>.<extension>"; the number part is the
 // report number between two spaces, or a single space when the number is one
 // space. Characters a file name cannot hold are replaced in the number (see
-// fileNameSafe), so that "17/2024" names a file and not a folder.
+// fileNameSafe), so that "17/2024" names a file and not a folder. A long
+// number is cut at a whole character so that the file name fits 255 UTF-8 bytes.
 QString proposedReportPath(const QString &folder, const QString &word, const QString &reportNumber,
                            const QTime &time, const QString &extension);
 
