@@ -91,8 +91,13 @@ private slots:
         QTest::addColumn<double>("mean");
         QTest::addColumn<QString>("valueText");
         QTest::addColumn<QString>("differenceText");
+        // A difference that rounds to zero carries no sign.
         QTest::newRow("one decimal below 100") << 12.34f << 12.3 << "12.3"
-                                               << "-0.0";
+                                               << "0.0";
+        QTest::newRow("negative zero value") << -0.0f << 0.0 << "0.0"
+                                             << "0.0";
+        QTest::newRow("tiny negative value") << -0.04f << 1.0 << "0.0"
+                                             << "1.0";
         QTest::newRow("rounds, not cuts") << 99.96f << 50.0 << "100.0"
                                           << "-50.0";
         QTest::newRow("exactly 100 has none") << 100.0f << 100.0 << "100"
@@ -125,6 +130,9 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("one decimal") << 10.66 << "10.7";
         QTest::newRow("whole") << 3.0 << "3.0";
+        QTest::newRow("rounds to zero from below: no sign") << -0.04 << "0.0";
+        QTest::newRow("negative zero") << -0.0 << "0.0";
+        QTest::newRow("negative") << -0.06 << "-0.1";
         QTest::newRow("NaN") << kNaN << "\u2014";
         QTest::newRow("infinite") << -kInf << "\u2014";
     }
