@@ -252,6 +252,24 @@ private slots:
         QCOMPARE(::fileNameSafe(text), safe);
     }
 
+    // Told apart after a failed save; the reasons a root user cannot meet are skipped.
+    void saveFailureCauses()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QCOMPARE(saveFailureCause(dir.filePath(QString(128, QChar(0x0416)) + ".pdf")),
+                 SaveFailureCause::NameTooLong);
+        QCOMPARE(saveFailureCause(dir.filePath("missing/report.pdf")), SaveFailureCause::FolderNotWritable);
+        QCOMPARE(saveFailureCause(dir.filePath("report.pdf")), SaveFailureCause::Unknown);
+        QFile file(dir.filePath("read-only.pdf"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(file.setPermissions(QFile::ReadOwner));
+        if (QFileInfo(file).isWritable())
+            QSKIP("files without write permission stay writable for this user");
+        QCOMPARE(saveFailureCause(file.fileName()), SaveFailureCause::FileOpen);
+    }
+
     void proposedPath()
     {
         QFETCH(QString, number);

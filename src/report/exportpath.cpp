@@ -75,3 +75,16 @@ bool isFileLocked(const QString &path)
     file.close();
     return false;
 }
+
+SaveFailureCause saveFailureCause(const QString &path)
+{
+    const QFileInfo file(path);
+    if (file.fileName().toUtf8().size() > kFileNameBytes)
+        return SaveFailureCause::NameTooLong;
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.isDir() || !folder.isWritable())
+        return SaveFailureCause::FolderNotWritable;
+    if (isFileLocked(path))
+        return SaveFailureCause::FileOpen;
+    return SaveFailureCause::Unknown;
+}

@@ -23,3 +23,8 @@ QString fileNameSafe(const QString &text);
 // True when a file exists at the path and cannot be opened for reading and
 // writing (held open without sharing by another program, or read-only).
 bool isFileLocked(const QString &path);
+
+// Why a report could not be written to the path, as far as it can be told
+// after the fact.
+enum class SaveFailureCause { NameTooLong, FolderNotWritable, FileOpen, Unknown };
+SaveFailureCause saveFailureCause(const QString &path);
