@@ -7,6 +7,7 @@
 #include "xlsxreader.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -523,6 +524,34 @@ private slots:
             QCOMPARE(numbers.first(), firstValue[page - 1]);
             QCOMPARE(numbers.last(), lastFirstColumn[page - 1]);
         }
+    }
+
+    // Title, subject, author and company as the PDF's information names them,
+    // read by openpyxl (core properties) and from the package's app.xml.
+    void documentProperties()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        ReportData data = shortFieldTable(3);
+        data.documentTitle = QStringLiteral("Отчет о проведении контроля — Корпус насоса");
+        data.subject = QStringLiteral("ООО «Ромашка» & Co");
+        data.author = QStringLiteral("Иванов И. И.");
+        const QString path = dir.filePath("properties.xlsx");
+        QVERIFY(writeExcelReportFile(path, data).saved);
+        const QString script = QStringLiteral(
+            "import sys, json, zipfile, re, openpyxl\n"
+            "p = openpyxl.load_workbook(sys.argv[1]).properties\n"
+            "app = zipfile.ZipFile(sys.argv[1]).read('docProps/app.xml').decode('utf-8')\n"
+            "m = re.search(r'<Company>(.*?)</Company>', app)\n"
+            "print(json.dumps({'title': p.title, 'subject': p.subject, 'creator': p.creator,\n"
+            "                  'company': m.group(1) if m else None}))\n");
+        const QByteArray output = runReader(QStringLiteral("/usr/bin/python3"), {"-c", script, path});
+        const QJsonObject properties = QJsonDocument::fromJson(output).object();
+        QCOMPARE(properties.value("title").toString(), data.documentTitle);
+        QCOMPARE(properties.value("subject").toString(), data.subject);
+        QCOMPARE(properties.value("creator").toString(), data.author);
+        // As written in the XML: the ampersand escaped.
+        QCOMPARE(properties.value("company").toString(), QStringLiteral("ООО «Ромашка» &amp; Co"));
     }
 
     void failedSave()

@@ -180,6 +180,13 @@ void ReportTargetFaultsTest::exportTarget()
         QCOMPARE(others.first().title, kFailureTitle);
         QCOMPARE(others.first().text, kFailureText);
         QCOMPARE(others.first().icon, QMessageBox::Warning);
+        // The cause found, below the general text.
+        QString cause;
+        if (target == Target::MissingFolder || target == Target::ReadOnlyFolder)
+            cause = QStringLiteral("Причина: в папку нельзя записывать.");
+        else if (target == Target::LockedFile)
+            cause = QStringLiteral("Причина: файл открыт в другой программе.");
+        QCOMPARE(others.first().informativeText, cause);
     }
     QCOMPARE(opened.paths(), seen.written ? QStringList{path} : QStringList());
 

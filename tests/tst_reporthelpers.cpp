@@ -91,8 +91,13 @@ private slots:
         QTest::addColumn<double>("mean");
         QTest::addColumn<QString>("valueText");
         QTest::addColumn<QString>("differenceText");
+        // A difference that rounds to zero carries no sign.
         QTest::newRow("one decimal below 100") << 12.34f << 12.3 << "12.3"
-                                               << "-0.0";
+                                               << "0.0";
+        QTest::newRow("negative zero value") << -0.0f << 0.0 << "0.0"
+                                             << "0.0";
+        QTest::newRow("tiny negative value") << -0.04f << 1.0 << "0.0"
+                                             << "1.0";
         QTest::newRow("rounds, not cuts") << 99.96f << 50.0 << "100.0"
                                           << "-50.0";
         QTest::newRow("exactly 100 has none") << 100.0f << 100.0 << "100"
@@ -125,6 +130,9 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("one decimal") << 10.66 << "10.7";
         QTest::newRow("whole") << 3.0 << "3.0";
+        QTest::newRow("rounds to zero from below: no sign") << -0.04 << "0.0";
+        QTest::newRow("negative zero") << -0.0 << "0.0";
+        QTest::newRow("negative") << -0.06 << "-0.1";
         QTest::newRow("NaN") << kNaN << "\u2014";
         QTest::newRow("infinite") << -kInf << "\u2014";
     }
@@ -203,6 +211,24 @@ private slots:
             << "a/b\\c:d*e?f\"g<h>i|j\tk"
             << "xlsx"
             << "C:\\Отчет a_b_c_d_e_f_g_h_i_j_k 14_05_09.xlsx";
+        // The name "Отчет " + number + " 14_05_09.pdf" takes 10 + 1 + 1 + 12 bytes
+        // besides the number, leaving 231 bytes: 115 two-byte letters.
+        QTest::newRow("long Cyrillic number cut to 255 bytes")
+            << QString(130, QChar(0x0416)) << "pdf"
+            << "C:\\Отчет " + QString(115, QChar(0x0416)) + " 14_05_09.pdf";
+        QTest::newRow("long Latin number cut to 255 bytes")
+            << QString(300, QLatin1Char('7')) << "xlsx"
+            << "C:\\Отчет " + QString(230, QLatin1Char('7')) + " 14_05_09.xlsx";
+        // A character outside the basic plane is never split in two.
+        const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+        QString emojis;
+        for (int i = 0; i < 60; ++i)
+            emojis += emoji;
+        QString kept;
+        for (int i = 0; i < 57; ++i)
+            kept += emoji;
+        QTest::newRow("four-byte characters stay whole") << emojis << "pdf"
+                                                         << "C:\\Отчет " + kept + " 14_05_09.pdf";
     }
 
     void fileNameSafe_data()
@@ -229,11 +255,30 @@ private slots:
         QCOMPARE(::fileNameSafe(text), safe);
     }
 
+    // Told apart after a failed save; the reasons a root user cannot meet are skipped.
+    void saveFailureCauses()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QCOMPARE(saveFailureCause(dir.filePath(QString(128, QChar(0x0416)) + ".pdf")),
+                 SaveFailureCause::NameTooLong);
+        QCOMPARE(saveFailureCause(dir.filePath("missing/report.pdf")), SaveFailureCause::FolderNotWritable);
+        QCOMPARE(saveFailureCause(dir.filePath("report.pdf")), SaveFailureCause::Unknown);
+        QFile file(dir.filePath("read-only.pdf"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(file.setPermissions(QFile::ReadOwner));
+        if (QFileInfo(file).isWritable())
+            QSKIP("files without write permission stay writable for this user");
+        QCOMPARE(saveFailureCause(file.fileName()), SaveFailureCause::FileOpen);
+    }
+
     void proposedPath()
     {
         QFETCH(QString, number);
         QFETCH(QString, extension);
         QFETCH(QString, path);
+        QVERIFY(path.mid(QStringLiteral("C:\\").size()).toUtf8().size() <= 255);
         QCOMPARE(proposedReportPath(QStringLiteral("C:\\"), QStringLiteral("Отчет"), number, QTime(14, 5, 9),
                                     extension),
                  path);

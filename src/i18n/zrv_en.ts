@@ -375,6 +375,18 @@ Check that the folder can be written and that the disk has free space.</translat
 <context>
     <name>ReportExport</name>
     <message>
+        <source>Причина: имя файла длиннее 255 байт.</source>
+        <translation>Cause: the file name is longer than 255 bytes.</translation>
+    </message>
+    <message>
+        <source>Причина: в папку нельзя записывать.</source>
+        <translation>Cause: the folder cannot be written to.</translation>
+    </message>
+    <message>
+        <source>Причина: файл открыт в другой программе.</source>
+        <translation>Cause: the file is open in another program.</translation>
+    </message>
+    <message>
         <source>Блок: %1; показаний: %2; считан: %3</source>
         <translation>Block: %1; readings: %2; read: %3</translation>
     </message>

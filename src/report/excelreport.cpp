@@ -210,6 +210,8 @@ ExcelReportResult writeExcelReportFile(const QString &path, const ReportData &da
 {
     XlsxDocument document;
     const Formats formats = makeFormats(document);
+    // The same information the PDF carries; the company is the form's company name.
+    document.setProperties(data.documentTitle, data.subject, data.author, data.subject);
 
     const int logoRows = writeLogo(document, data.logo);
     document.setColumnWidth(kColumnA, kExcelColumns, kColumnWidth);

@@ -12,13 +12,24 @@ const QString kDifferenceHeader = QStringLiteral("X\u0305 - x");
 namespace {
 constexpr int kStatisticDecimals = 1;
 constexpr int kToleranceDigits = 6;
+
+// A number that rounds to zero is printed without a sign: "-0.0" would read
+// as a deviation that is not there.
+QString fixedText(double value, int decimals)
+{
+    QString text = QString::number(value, 'f', decimals);
+    static const QRegularExpression nonZeroDigit(QStringLiteral("[1-9]"));
+    if (text.startsWith(QLatin1Char('-')) && !text.contains(nonZeroDigit))
+        text.remove(0, 1);
+    return text;
+}
 } // namespace
 
 QString reportValueText(float value, int decimals)
 {
     if (!std::isfinite(value))
         return kNoNumberText;
-    return QString::number(double(value), 'f', decimals < 0 ? decimalsForValue(value) : decimals);
+    return fixedText(double(value), decimals < 0 ? decimalsForValue(value) : decimals);
 }
 
 QString reportDifferenceText(double shownMean, float value)
@@ -26,14 +37,14 @@ QString reportDifferenceText(double shownMean, float value)
     const double difference = shownMean - double(value);
     if (!std::isfinite(difference))
         return kNoNumberText;
-    return QString::number(difference, 'f', kStatisticDecimals);
+    return fixedText(difference, kStatisticDecimals);
 }
 
 QString reportStatisticText(double value)
 {
     if (!std::isfinite(value))
         return kNoNumberText;
-    return QString::number(value, 'f', kStatisticDecimals);
+    return fixedText(value, kStatisticDecimals);
 }
 
 QString reportToleranceText(const QString &prefix, double minimum, double maximum)

@@ -76,7 +76,7 @@ ExportTarget ReportExport::askTarget(const QString &caption, const QString &exte
     if (path.isEmpty())
         return {};
     if (isFileLocked(path)) {
-        showSaveFailure();
+        showSaveFailure(path);
         return {};
     }
 
@@ -165,7 +165,7 @@ void ReportExport::writePdf(const QString &path, bool includeEmptyFields)
     }
     if (!written) {
         status->clearSaved();
-        showSaveFailure();
+        showSaveFailure(path);
         return;
     }
     status->showSaved(path);
@@ -190,7 +190,7 @@ void ReportExport::writeExcel(const QString &path, bool includeEmptyFields)
     }
     if (!result.saved) {
         status->clearSaved();
-        showSaveFailure();
+        showSaveFailure(path);
         return;
     }
     status->showSaved(path);
@@ -201,10 +201,28 @@ void ReportExport::writeExcel(const QString &path, bool includeEmptyFields)
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-void ReportExport::showSaveFailure()
+void ReportExport::showSaveFailure(const QString &path)
 {
-    QMessageBox::warning(nullptr, windowText("Ошибка"),
-                         windowText("Не удалось сохранить файл.\nПожалуйста, проверьте права на запись и "
-                                    "не открыта ли прошлая версия файла."),
-                         QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Warning, windowText("Ошибка"),
+                    windowText("Не удалось сохранить файл.\nПожалуйста, проверьте права на запись и "
+                               "не открыта ли прошлая версия файла."),
+                    QMessageBox::Ok);
+    // The cause found, below the general text, so the operator knows which remedy applies.
+    box.setInformativeText(saveFailureCauseText(saveFailureCause(path)));
+    box.exec();
+}
+
+QString ReportExport::saveFailureCauseText(SaveFailureCause cause)
+{
+    switch (cause) {
+    case SaveFailureCause::NameTooLong:
+        return tr("Причина: имя файла длиннее 255 байт.");
+    case SaveFailureCause::FolderNotWritable:
+        return tr("Причина: в папку нельзя записывать.");
+    case SaveFailureCause::FileOpen:
+        return tr("Причина: файл открыт в другой программе.");
+    case SaveFailureCause::Unknown:
+        break;
+    }
+    return QString();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "report/exportpath.h"
+
 #include "report/reportcontent.h"
 #include "report/reportsource.h"
 
@@ -41,7 +43,8 @@ private:
     void writePdf(const QString &path, bool includeEmptyFields);
     void writeExcel(const QString &path, bool includeEmptyFields);
     void showPdfProgress(int page, int pages);
-    void showSaveFailure();
+    void showSaveFailure(const QString &path);
+    static QString saveFailureCauseText(SaveFailureCause cause);
 
     const Ui::MainWindow *ui;
     BlockView *view;

@@ -46,6 +46,7 @@ struct MessageBoxSeen
     bool shown = false;
     QString title;
     QString text;
+    QString informativeText;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QWidget *parent = nullptr;
 };
@@ -117,6 +118,7 @@ private:
             seen.shown = true;
             seen.title = box->windowTitle();
             seen.text = box->text();
+            seen.informativeText = box->informativeText();
             seen.icon = box->icon();
             seen.parent = box->parentWidget();
             boxes.append(seen);
