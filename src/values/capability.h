@@ -13,7 +13,7 @@ struct IndexEstimate {
     double upper = qQNaN();
 };
 
-// Specification limits; NaN for a side without a limit (one-sided tolerance).
+// The tolerance limits; NaN for a side without a limit (one-sided tolerance).
 struct SpecLimits {
     double lower = qQNaN();
     double upper = qQNaN();
