@@ -1,6 +1,7 @@
 #pragma once
 
 #include "history/historyconnection.h"
+#include "history/historyreader.h"
 #include "history/readrecord.h"
 #include "postgresserver.h"
 
@@ -201,3 +202,15 @@ public:
 private:
     int count = 0;
 };
+
+// The start times of the reads in a store, oldest first.
+inline QVector<QDateTime> startTimes(HistoryConnection &connection)
+{
+    QVector<StoredRead> reads;
+    QVector<QDateTime> times;
+    if (!connection.open() || !HistoryReader(connection).listReads(ReadFilter(), nullptr, 1000, &reads))
+        return times;
+    for (const StoredRead &read : qAsConst(reads))
+        times.prepend(read.startedAt);
+    return times;
+}

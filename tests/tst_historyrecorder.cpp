@@ -35,18 +35,6 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// The start times of the reads in a store, oldest first.
-QVector<QDateTime> startTimes(HistoryConnection &connection)
-{
-    QVector<StoredRead> reads;
-    QVector<QDateTime> times;
-    if (!connection.open() || !HistoryReader(connection).listReads(ReadFilter(), nullptr, 1000, &reads))
-        return times;
-    for (const StoredRead &read : qAsConst(reads))
-        times.prepend(read.startedAt);
-    return times;
-}
-
 QVector<QDateTime> timesOf(std::initializer_list<int> indexes)
 {
     QVector<QDateTime> times;

@@ -37,17 +37,6 @@ ReadRecord readAt(int minute, const QString &name, const QString &port = QString
                     ReadOutcome::Complete, port);
 }
 
-QVector<QDateTime> startTimes(HistoryConnection &connection)
-{
-    QVector<StoredRead> reads;
-    QVector<QDateTime> times;
-    if (!connection.open() || !HistoryReader(connection).listReads(ReadFilter(), nullptr, 1000, &reads))
-        return times;
-    for (const StoredRead &read : qAsConst(reads))
-        times.prepend(read.startedAt);
-    return times;
-}
-
 QVector<QDateTime> timesOf(std::initializer_list<int> minutes)
 {
     QVector<QDateTime> times;

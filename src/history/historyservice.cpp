@@ -31,6 +31,24 @@ void registerTypes()
 
 } // namespace
 
+template <typename Call>
+bool HistoryService::post(Call call)
+{
+    if (done)
+        return false;
+    QMetaObject::invokeMethod(
+        work, [w = work, call] { call(w); }, Qt::QueuedConnection);
+    return true;
+}
+
+template <typename Call>
+quint64 HistoryService::ask(Call call)
+{
+    const quint64 request = next();
+    post([request, call](HistoryWorker *w) { call(w, request); });
+    return request;
+}
+
 HistoryService::HistoryService(const QString &folder, const HistorySettings &settings, QObject *parent)
     : HistoryService(folder, settings, ReadSpool::defaultFolder(), parent)
 {}
@@ -92,102 +110,63 @@ void HistoryService::recordRead(const ReadRecord &read)
         return;
     }
     handedOver.append(record);
-    QMetaObject::invokeMethod(
-        work, [w = work, record] { w->recordRead(record); }, Qt::QueuedConnection);
+    post([record](HistoryWorker *w) { w->recordRead(record); });
 }
 
 void HistoryService::storeWaiting()
 {
-    if (done)
-        return;
-    QMetaObject::invokeMethod(work, &HistoryWorker::storeWaiting, Qt::QueuedConnection);
+    post([](HistoryWorker *w) { w->storeWaiting(); });
 }
 
 void HistoryService::setRetryInterval(std::chrono::milliseconds interval)
 {
-    if (done)
-        return;
     const int ms = int(interval.count());
-    QMetaObject::invokeMethod(
-        work, [w = work, ms] { w->setRetryInterval(ms); }, Qt::QueuedConnection);
+    post([ms](HistoryWorker *w) { w->setRetryInterval(ms); });
 }
 
 quint64 HistoryService::listReads(const ReadFilter &filter, const StoredRead &after, int limit)
 {
-    const quint64 request = next();
-    if (done)
-        return request; // never answered: the worker has ended
-    latestListing->store(request);
-    QMetaObject::invokeMethod(
-        work, [w = work, request, filter, after, limit] { w->listReads(request, filter, after, limit); },
-        Qt::QueuedConnection);
-    return request;
+    if (!done)
+        latestListing->store(lastRequest + 1);
+    return ask([filter, after, limit](HistoryWorker *w, quint64 request) {
+        w->listReads(request, filter, after, limit);
+    });
 }
 
 quint64 HistoryService::listBlocks(qint64 readId)
 {
-    const quint64 request = next();
-    if (done)
-        return request; // never answered: the worker has ended
-    QMetaObject::invokeMethod(
-        work, [w = work, request, readId] { w->listBlocks(request, readId); }, Qt::QueuedConnection);
-    return request;
+    return ask([readId](HistoryWorker *w, quint64 request) { w->listBlocks(request, readId); });
 }
 
 quint64 HistoryService::loadRead(qint64 readId)
 {
-    const quint64 request = next();
-    if (done)
-        return request; // never answered: the worker has ended
-    QMetaObject::invokeMethod(
-        work, [w = work, request, readId] { w->loadRead(request, readId); }, Qt::QueuedConnection);
-    return request;
+    return ask([readId](HistoryWorker *w, quint64 request) { w->loadRead(request, readId); });
 }
 
 quint64 HistoryService::deleteReads(const QVector<qint64> &readIds)
 {
-    const quint64 request = next();
-    if (done)
-        return request; // never answered: the worker has ended
-    QMetaObject::invokeMethod(
-        work, [w = work, request, readIds] { w->deleteReads(request, readIds); }, Qt::QueuedConnection);
-    return request;
+    return ask([readIds](HistoryWorker *w, quint64 request) { w->deleteReads(request, readIds); });
 }
 
 quint64 HistoryService::listWaiting()
 {
-    const quint64 request = next();
-    if (done)
-        return request; // never answered: the worker has ended
-    QMetaObject::invokeMethod(
-        work, [w = work, request] { w->listWaiting(request); }, Qt::QueuedConnection);
-    return request;
+    return ask([](HistoryWorker *w, quint64 request) { w->listWaiting(request); });
 }
 
 quint64 HistoryService::checkServer(const HistoryServer &server)
 {
-    const quint64 request = next();
-    if (done)
-        return request; // never answered: the worker has ended
-    QMetaObject::invokeMethod(
-        work, [w = work, request, server] { w->checkServer(request, server); }, Qt::QueuedConnection);
-    return request;
+    return ask([server](HistoryWorker *w, quint64 request) { w->checkServer(request, server); });
 }
 
 void HistoryService::retrySetAside()
 {
-    if (done)
-        return;
-    QMetaObject::invokeMethod(work, &HistoryWorker::retrySetAside, Qt::QueuedConnection);
+    post([](HistoryWorker *w) { w->retrySetAside(); });
 }
 
 void HistoryService::switchTo(const HistorySettings &settings)
 {
-    if (done)
-        return;
-    chosen = settings;
-    QMetaObject::invokeMethod(
-        work, [w = work, settings] { w->switchTo(settings); }, Qt::QueuedConnection);
+    if (post([settings](HistoryWorker *w) { w->switchTo(settings); }))
+        chosen = settings;
 }
 
 int HistoryService::finish()

@@ -68,6 +68,13 @@ signals:
 
 private:
     quint64 next() { return ++lastRequest; }
+    // Runs call(worker) on the worker's thread; false once the worker has ended.
+    template <typename Call>
+    bool post(Call call);
+    // A numbered question: call(worker, number) on the worker's thread. Once
+    // the worker has ended the number is never answered.
+    template <typename Call>
+    quint64 ask(Call call);
 
     QString where;
     HistorySettings chosen;
