@@ -374,8 +374,9 @@ private slots:
         QCOMPARE(bar.size(), 4);
         QCOMPARE(bar.at(0)->menu(), ui->view);
         QCOMPARE(bar.at(1)->menu(), ui->language);
-        QCOMPARE(bar.at(2)->menu(), ui->about);
-        QCOMPARE(bar.at(3)->menu(), ui->data);
+        // Help comes last, as in desktop programs.
+        QCOMPARE(bar.at(2)->menu(), ui->data);
+        QCOMPARE(bar.at(3)->menu(), ui->about);
         QCOMPARE(ui->view->actions().at(0)->menu(), ui->font_size);
         QCOMPARE(ui->view->actions().at(1), ui->high_contrast);
         QCOMPARE(ui->font_size->actions(),
