@@ -102,7 +102,7 @@ class BlockViewTest : public QObject
         QVector<MemoryBlock> store;
         for (int i = 0; i < blocks.size(); ++i)
             store.append(MemoryBlock{QStringLiteral("Block %1").arg(i + 1), blocks.at(i)});
-        MainWindowTester::setBlocks(*window, store);
+        window->blockList().showRead(store);
     }
 
     // A real double-click on the block's name in the list.

@@ -548,7 +548,7 @@ private slots:
                      + QStringLiteral("/config.json"));
         QVERIFY(config.open(QIODevice::ReadOnly));
         QStringList keys = QJsonDocument::fromJson(config.readAll()).object().keys();
-        QStringList all = allSettingsKeys();
+        QStringList all = allSettingsKeys() + windowPlaceKeys();
         keys.sort();
         all.sort();
         QCOMPARE(keys, all);

@@ -278,13 +278,13 @@ private slots:
         MainWindow window(noPorts());
         window.setWindowTitle(QStringLiteral("ZRV"));
         auto *ui = MainWindowTester::ui(window);
-        MainWindowTester::logo(window) = sampleImage(10, 10);
+        window.reportLogo().setImage(sampleImage(10, 10));
         ui->actionEN->trigger();
         QCOMPARE(window.windowTitle(), QStringLiteral("ZRV"));
         QCOMPARE(ui->logo_action->text(), QStringLiteral("Remove logo"));
         ui->actionEN->trigger();
         QCOMPARE(ui->logo_action->text(), QStringLiteral("Remove logo"));
-        MainWindowTester::logo(window) = QImage();
+        window.reportLogo().setImage(QImage());
         ui->actionRU->trigger();
         QCOMPARE(window.windowTitle(), QStringLiteral("ZRV"));
         QCOMPARE(ui->logo_action->text(), QStringLiteral("Добавить логотип"));

@@ -142,13 +142,7 @@ void LinkStatusBar::blockPicked(const MemoryBlock &block, int row)
         showReadText(outcomeText);
         return;
     }
-    const BlockFault fault = block.fault;
-    const int received = block.values.size();
-    const int expected = block.expectedSize;
-    const QString name = block.name;
-    showReadText([=] {
-        return BlockFaultText::pickedBlock(name, row, BlockFaultText::reason(fault, received, expected));
-    });
+    showReadText([block, row] { return BlockFaultText::pickedBlock(block.name, row, BlockFaultText::reason(block)); });
 }
 
 void LinkStatusBar::showReadText(const std::function<QString()> &text)

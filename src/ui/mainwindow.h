@@ -3,42 +3,39 @@
 #include "device/blockreader.h"
 #include "device/port.h"
 #include "device/portlister.h"
-#include "settings/settingsfile.h"
 #include "values/memoryblock.h"
 
-#include <QImage>
-#include <QPixmap>
 #include <QMainWindow>
 #include <QVector>
 #include <memory>
 #include <qcustomplot.h>
 
 class ActiveHistory;
+class BlockList;
 class BlockView;
-class LogoLoader;
-class QActionGroup;
-class QLabel;
-class LinkStatusBar;
 class HistoryDialog;
 class HistoryRecorder;
-struct HistorySettings;
+class LinkStatusBar;
+class QActionGroup;
+class QLabel;
 class QListWidgetItem;
 class QTranslator;
 class ReportExport;
+class ReportLogo;
+class SettingsSession;
+struct HistorySettings;
 struct ReadRecord;
 
 namespace Ui {
 class MainWindow;
 }
 
-// The program's window. It wires the form, the device link, the block view,
-// the report export, settings, language, logo and the about boxes; each
-// widget's slot is one call into the piece that owns the job.
+// The program's window: it connects the panels (block list, block view,
+// logo, report export, status bar, history) and the settings session; each
+// widget's slot forwards to the panel that owns the job.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
-    // Tests reach the block store and private helpers through this one class.
-    friend class MainWindowTester;
 
 public:
     // Watches the system's serial ports.
@@ -46,6 +43,12 @@ public:
     // Watches the ports of the given lister (the demo's, a test's).
     explicit MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent = nullptr);
     ~MainWindow() override;
+
+    BlockList &blockList() const { return *blocksPanel; }
+    BlockView &blockView() const { return *viewPanel; }
+    ReportLogo &reportLogo() const { return *logoPanel; }
+    ReportExport &reportExport() const { return *exportPanel; }
+    Port &instrumentPort() { return port; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -82,35 +85,22 @@ private slots:
 private:
     // Settings file (mainwindow_settings.cpp)
     void applySettings();
-    // False when the settings could not be written.
-    bool storeSettings();
-    void tellUnreadableSettings();
-    void tellSettingsNotSaved();
+    void storeSettings();
 
     // Languages (mainwindow_language.cpp)
     void setUpLanguages();
     void switchLanguage(bool english);
-    void updateLogoButtonText();
-
-    // Logo (mainwindow_logo.cpp)
-    void sizeLogoLabel();
-    void refreshLogo();
-    // The logo read from the settings, once its decoding has ended (waits for it).
-    void takeDecodedLogo();
 
     // Font size and screen fit (mainwindow_viewmenu.cpp)
     void setFontSize(int pointSize);
-    void placeOnScreen();
+    void placeOnScreen(const QByteArray &keptGeometry);
     void fitToScreen(bool sizedByContents);
     void settleLayouts();
-    void fitReportFormWidth();
+    void fitColumns();
 
     // Read flow (mainwindow_device.cpp)
-    void startBlockList(int count);
-    void listBlock(int done, int count, const MemoryBlock &block);
-    // A block at the end of the list and its row, marked when it failed.
-    void appendBlockRow(const MemoryBlock &block);
-    void markFailedBlocks();
+    void wireBlockList();
+    void enableExport(bool hasValues);
 
     // Measurement history (mainwindow_history.cpp)
     void setUpHistory();
@@ -125,51 +115,28 @@ private:
     void showHistoryMessage(const QString &text);
     // In the status area and in a message box that does not stop the window.
     void warnAboutHistory(const QString &text, const QString &detail);
-
-    // Shows the block of the list's row in the block view.
-    void showBlock(int row);
-    void enableExport(bool hasValues);
+    // A read from the history comes a block at a time; the list takes it whole.
+    void appendBlockRow(const MemoryBlock &block);
 
     Port port;
     Ui::MainWindow *ui = nullptr;
-    QImage logoImage;
-    // The settings text the logo was read from, while logoImage is that
-    // image (same cache key): written back at exit without encoding again.
-    QString logoText;
-    qint64 logoTextKey = 0;
-    LogoLoader *logoLoader = nullptr;
-    // The settings' logo is still being decoded.
-    bool logoDecoding = false;
-    // A copy no larger than the logo is ever shown, to scale from.
-    QImage logoCopy;
-    qint64 logoCopyKey = 0;
-    // The logo as shown: fitted once to the label's side, not on every resize.
-    QPixmap logoShown;
-    qint64 logoShownKey = 0;
-    int logoSide = 0; // 0: the label is not sized yet
-    BlockView *blockView = nullptr;
-    ReportExport *reportExport = nullptr;
-    BlockReader *blockReader = nullptr;
+    std::unique_ptr<SettingsSession> settings;
+    BlockList *blocksPanel = nullptr;
+    BlockView *viewPanel = nullptr;
+    ReportLogo *logoPanel = nullptr;
+    ReportExport *exportPanel = nullptr;
     LinkStatusBar *linkStatus = nullptr;
-    ActiveHistory *history = nullptr;
-    HistoryDialog *historyDialog = nullptr;
-    QLabel *historyStatus = nullptr;
-    // The block list shows a read opened from the history.
-    bool listFromHistory = false;
     QTranslator *translator = nullptr;
     // Qt's own texts (dialog buttons, file dialogs) in Russian.
     QTranslator *qtTranslator = nullptr;
     QActionGroup *languages = nullptr;
+
+    // The history's hold on the read flow, until it has a panel of its own.
+    ActiveHistory *history = nullptr;
+    HistoryDialog *historyDialog = nullptr;
+    QLabel *historyStatus = nullptr;
+    bool listFromHistory = false;
+    const BlockReader *blockReader = nullptr;
     QVector<MemoryBlock> memoryBlocks;
-
-    // Start-up found a settings file it could not parse; kept: its copy was made.
-    bool settingsUnreadable = false;
-    bool settingsKept = false;
-    // The file's object as start-up read it, and when the file was written.
-    QJsonObject settingsAtStart;
-    ConfigStamp settingsStamp;
-
-    // The list's row whose block the view shows (-1: none). A later read
-    // replaces the list; the view keeps its own copy of the block.
-    int shownBlockRow = -1;
+    std::unique_ptr<ReadRecord> readRecord;
 };

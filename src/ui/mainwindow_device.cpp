@@ -1,16 +1,58 @@
 #include "ui/mainwindow.h"
 
-#include "device/blockreader.h"
 #include "history/activehistory.h"
 #include "history/readrecord.h"
-#include "ui/blockfaulttext.h"
+#include "ui/blocklist.h"
+#include "ui/blockview.h"
 #include "ui/linkstatusbar.h"
 #include "ui_mainwindow.h"
+
+#include <algorithm>
+
+void MainWindow::wireBlockList()
+{
+    blocksPanel = new BlockList(port, ui->block_names_list, this);
+    blockReader = &blocksPanel->reader();
+    connect(linkStatus, &LinkStatusBar::cancelRequested, blocksPanel, &BlockList::cancel);
+    connect(blocksPanel, &BlockList::readProgress, linkStatus, &LinkStatusBar::readProgress);
+    connect(blocksPanel, &BlockList::listReplaced, viewPanel, &BlockView::clearBlock);
+    connect(blocksPanel, &BlockList::blockChosen, this, [this](const MemoryBlock &block, int row) {
+        viewPanel->showBlock(block);
+        linkStatus->blockPicked(block, row);
+    });
+    connect(blocksPanel, &BlockList::readStarting, this, [this] {
+        ui->button_read_data->setEnabled(false);
+        enableExport(false);
+        linkStatus->readStarted();
+        readRecord = std::make_unique<ReadRecord>(startReadRecord());
+        // The store's connection check and switch would hold up the read's waits.
+        ui->action_history_storage->setEnabled(false);
+        history->holdStores(true);
+    });
+    connect(blocksPanel, &BlockList::readEnded, this,
+            [this](BlockReader::Outcome outcome, int count, const QVector<MemoryBlock> &blocks) {
+                history->holdStores(false);
+                ui->action_history_storage->setEnabled(true);
+                const auto faulty = std::count_if(blocks.cbegin(), blocks.cend(), [](const MemoryBlock &block) {
+                    return block.fault != BlockFault::None;
+                });
+                linkStatus->readEnded(outcome, blocksPanel->reader().blocksRead(), count, int(faulty));
+                // The instrument may have been lost during the read.
+                ui->button_read_data->setEnabled(port.isInstrumentConnected());
+                recordRead(*readRecord, outcome);
+            });
+}
+
+void MainWindow::appendBlockRow(const MemoryBlock &block)
+{
+    memoryBlocks.append(block);
+    blocksPanel->showRead(memoryBlocks);
+}
 
 void MainWindow::validPortFound()
 {
     // A read in progress decides the button itself when it ends.
-    if (!blockReader->isRunning())
+    if (!blocksPanel->isReading())
         ui->button_read_data->setEnabled(true);
 }
 
@@ -21,70 +63,21 @@ void MainWindow::validPortDisconnected()
 
 void MainWindow::on_button_read_data_clicked()
 {
-    if (blockReader->isRunning())
-        return;
-
-    ui->button_read_data->setEnabled(false);
-    ui->button_export_to_PDF->setEnabled(false);
-    ui->button_export_to_excel->setEnabled(false);
-    // No block can be picked while the store is being rebuilt.
-    ui->block_names_list->setEnabled(false);
-    ui->block_names_list->setCursor(Qt::BusyCursor);
-    linkStatus->readStarted();
-
-    const ReadRecord record = startReadRecord();
-    // The store's connection check and switch would hold up the read's waits.
-    ui->action_history_storage->setEnabled(false);
-    history->holdStores(true);
-    const BlockReader::Outcome outcome = blockReader->read();
-    history->holdStores(false);
-    ui->action_history_storage->setEnabled(true);
-
-    // Without a count there is no block list; the status line says so.
-    if (blockReader->blockCount() < 0) {
-        memoryBlocks.clear();
-        ui->block_names_list->clear();
-    }
-    int faulty = 0;
-    for (const MemoryBlock &block : qAsConst(memoryBlocks))
-        faulty += block.fault != BlockFault::None ? 1 : 0;
-    ui->block_names_list->unsetCursor();
-    ui->block_names_list->setEnabled(true);
-    linkStatus->readEnded(outcome, blockReader->blocksRead(), blockReader->blockCount(), faulty);
-
-    // The instrument may have been lost during the read.
-    ui->button_read_data->setEnabled(port.isInstrumentConnected());
-    recordRead(record, outcome);
+    blocksPanel->read();
 }
 
-void MainWindow::startBlockList(int count)
+void MainWindow::on_block_names_list_itemDoubleClicked(QListWidgetItem *item)
 {
-    memoryBlocks.clear();
-    ui->block_names_list->clear();
-    linkStatus->readProgress(0, count);
-}
-
-void MainWindow::listBlock(int done, int count, const MemoryBlock &block)
-{
-    appendBlockRow(block);
-    linkStatus->readProgress(done, count);
-}
-
-void MainWindow::appendBlockRow(const MemoryBlock &block)
-{
-    memoryBlocks.append(block);
-    auto *item = new QListWidgetItem(block.name, ui->block_names_list);
-    BlockFaultText::markRow(item, block);
-}
-
-// The rows' tooltips are in the language of the moment.
-void MainWindow::markFailedBlocks()
-{
-    for (int row = 0; row < ui->block_names_list->count() && row < memoryBlocks.size(); ++row)
-        BlockFaultText::markRow(ui->block_names_list->item(row), memoryBlocks.at(row));
+    blocksPanel->showBlock(ui->block_names_list->row(item));
 }
 
 void MainWindow::on_action_search_again_triggered()
 {
     port.searchAgain();
+}
+
+void MainWindow::enableExport(bool hasValues)
+{
+    ui->button_export_to_PDF->setEnabled(hasValues);
+    ui->button_export_to_excel->setEnabled(hasValues);
 }

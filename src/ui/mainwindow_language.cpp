@@ -1,6 +1,8 @@
 #include "ui/catalogue.h"
 #include "ui/mainwindow.h"
 
+#include "ui/blocklist.h"
+#include "ui/reportlogo.h"
 #include "ui_mainwindow.h"
 
 #include <QActionGroup>
@@ -59,15 +61,9 @@ void MainWindow::switchLanguage(bool english)
         QCoreApplication::installTranslator(qtTranslator);
     }
     ui->retranslateUi(this);
-    updateLogoButtonText();
-    markFailedBlocks();
+    logoPanel->retranslate();
+    blocksPanel->retranslate();
     setWindowTitle(title);
     showDateIn(ui->report_date_edit, english);
     (english ? ui->actionEN : ui->actionRU)->setChecked(true);
-}
-
-void MainWindow::updateLogoButtonText()
-{
-    const bool noLogo = logoImage.isNull() && !logoDecoding;
-    ui->logo_action->setText(noLogo ? tr("Добавить логотип") : tr("Удалить"));
 }

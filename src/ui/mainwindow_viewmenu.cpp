@@ -1,15 +1,15 @@
 #include "ui/mainwindow.h"
 
-#include "ui/abouttexts.h"
-#include "ui/fontsize.h"
-#include "ui/screenfit.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsvalues.h"
+#include "ui/abouttexts.h"
+#include "ui/columnfit.h"
+#include "ui/fontsize.h"
+#include "ui/screenfit.h"
 #include "ui_mainwindow.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
-#include <QScrollBar>
 
 void MainWindow::on_action_font_size_increase_triggered()
 {
@@ -37,14 +37,17 @@ void MainWindow::setFontSize(int pointSize)
     fitToScreen(sizedByContents);
 }
 
-// Opens at the smallest size the layout allows, centred on the available
-// area with its top-left corner on it.
-void MainWindow::placeOnScreen()
+// Comes back as it was closed when that still fits the screen; otherwise
+// opens at its opening size for the screen, centred on the available area.
+void MainWindow::placeOnScreen(const QByteArray &keptGeometry)
 {
     settleLayouts();
-    // Shrinks the window to the smallest size its layout allows.
-    resize(1, 1);
-    move(placementOnScreen(screen()->availableGeometry(), frameGeometry().size()));
+    const QRect available = screen()->availableGeometry();
+    if (!keptGeometry.isEmpty() && restoreGeometry(keptGeometry) && fitsOn(available, frameGeometry().size())
+        && available.intersects(frameGeometry()))
+        return;
+    resize(openingSize(available, minimumSizeHint()));
+    move(placementOnScreen(available, frameGeometry().size()));
 }
 
 // A font change moves the window's minimum size. A window sized by its
@@ -66,21 +69,16 @@ void MainWindow::fitToScreen(bool sizedByContents)
 // first, so that the window's minimum size is up to date.
 void MainWindow::settleLayouts()
 {
-    fitReportFormWidth();
+    fitColumns();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     layout()->activate();
 }
 
-// The report form scrolls up and down only; its column keeps the width its
-// fields need beside the scroll bar.
-void MainWindow::fitReportFormWidth()
+void MainWindow::fitColumns()
 {
-    QScrollArea *area = ui->report_form_scroll;
-    QWidget *form = area->widget();
-    // Activating refreshes the inner layouts' cached sizes.
-    form->layout()->activate();
-    area->setMinimumWidth(form->minimumSizeHint().width() + area->verticalScrollBar()->sizeHint().width()
-                          + 2 * area->frameWidth());
+    ::fitColumns(this, ui->horizontalLayout,
+                 {{ui->block_column_scroll}, {ui->chart_column_scroll}, {ui->report_form_scroll, false}},
+                 screen()->availableGeometry());
 }
 
 void MainWindow::on_about_program_triggered()

@@ -7,14 +7,18 @@
 #include "report/reporttexts.h"
 #include "ui/blockview.h"
 #include "ui/reportstatus.h"
-#include "ui_mainwindow.h"
 #include "values/memoryblock.h"
 #include "values/toleranceband.h"
 
+#include <QCheckBox>
+#include <QDateEdit>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QUrl>
 
@@ -46,10 +50,10 @@ public:
 
 } // namespace
 
-ReportExport::ReportExport(const Ui::MainWindow *form, BlockView *view, ReportStatus *status, LogoSource logo,
+ReportExport::ReportExport(const ReportFormWidgets &form, BlockView *view, ReportStatus *status, LogoSource logo,
                            QWidget *dialogParent)
     : QObject(dialogParent)
-    , ui(form)
+    , form(form)
     , view(view)
     , status(status)
     , logo(std::move(logo))
@@ -74,7 +78,7 @@ ExportTarget ReportExport::askTarget(const QString &caption, const QString &exte
 {
     const QString filter = QStringLiteral("(*.") + extension + QStringLiteral(")");
     const QString proposed = proposedReportPath(defaultReportFolder(), windowText("Отчет"),
-                                                ui->report_number->text(), QTime::currentTime(), extension);
+                                                form.number->text(), QTime::currentTime(), extension);
     const QString path = QFileDialog::getSaveFileName(dialogParent, caption, proposed, filter);
     if (path.isEmpty())
         return {};
@@ -93,34 +97,13 @@ ExportTarget ReportExport::askTarget(const QString &caption, const QString &exte
 
 ReportContent ReportExport::collectContent() const
 {
-    struct Row
-    {
-        const QLabel *section;
-        const QLabel *label;
-        QString value;
-    };
-    const Row rows[] = {
-        {ui->company_data_label, ui->company_name_label, ui->company_name->text()},
-        {ui->company_data_label, ui->company_city_label, ui->company_city->text()},
-        {ui->company_data_label, ui->company_address_label, ui->company_address->text()},
-        {ui->company_data_label, ui->company_phone_label, ui->company_phone->text()},
-        {ui->company_data_label, ui->company_website_label, ui->company_website->text()},
-        {ui->report_data_label, ui->report_number_label, ui->report_number->text()},
-        {ui->report_data_label, ui->report_date_edit_label,
-         ui->report_date_edit->date().toString(kDateFormat)},
-        {ui->report_data_label, ui->report_operator_label, ui->report_operator->text()},
-        {ui->report_data_label, ui->report_detail_name_label, ui->report_detail_name->text()},
-        {ui->report_data_label, ui->report_material_label, ui->report_material->text()},
-        {ui->report_data_label, ui->report_batch_number_label, ui->report_batch_number->text()},
-        {ui->device_data_label, ui->device_name_label, ui->device_name->text()},
-        {ui->device_data_label, ui->device_type_label, ui->device_type->text()},
-        {ui->device_data_label, ui->device_number_label, ui->device_number->text()},
-        {ui->device_data_label, ui->device_document_number_label, ui->device_document_number->text()},
-    };
-
     ReportContent content;
-    for (const Row &row : rows)
-        content.fields.append({row.label->text(), row.value, row.section->text()});
+    for (const ReportFormField &row : form.fields) {
+        const auto *date = qobject_cast<const QDateEdit *>(row.field);
+        const QString value = date ? date->date().toString(kDateFormat)
+                                   : qobject_cast<const QLineEdit *>(row.field)->text();
+        content.fields.append({row.label->text(), value, row.section->text()});
+    }
     // The block whose statistics and plots are shown, not the list's current row.
     if (view->hasBlock()) {
         const MemoryBlock &block = view->block();
@@ -138,18 +121,18 @@ ReportData ReportExport::gatherData(bool includeEmptyFields, const QSize &plotSi
     data.numberHeader = windowText("Номер");
 
     const BlockStatistics shown = view->statistics();
-    data.minimum = {ui->min_label->text(), shown.minimum};
-    data.maximum = {ui->max_label->text(), shown.maximum};
-    data.mean = {ui->mean_label->text(), shown.mean};
-    data.stdev = {ui->stdev_label->text(), shown.stdev};
+    data.minimum = {form.minimum->text(), shown.minimum};
+    data.maximum = {form.maximum->text(), shown.maximum};
+    data.mean = {form.mean->text(), shown.mean};
+    data.stdev = {form.stdev->text(), shown.stdev};
 
     data.logo = logo();
-    if (ui->report_graph_checkbox->isChecked())
+    if (form.withGraph->isChecked())
         data.plots.append(view->capturePlot(BlockView::Plot::Graph, plotSize));
-    if (ui->report_diagram_checkbox->isChecked())
+    if (form.withDiagram->isChecked())
         data.plots.append(view->capturePlot(BlockView::Plot::Diagram, plotSize));
     addBlockAndVerdict(data);
-    data.comments = ui->comments_text->toPlainText();
+    data.comments = form.comments->toPlainText();
     return data;
 }
 
@@ -170,25 +153,25 @@ void ReportExport::addBlockAndVerdict(ReportData &data) const
     data.toleranceText = reportToleranceText(windowText("Допуск: ["), band.lower, band.upper);
     data.outside = readingsOutOfBand(block.values, band);
     const VerdictTexts verdict = view->verdict();
-    data.verdict = {{ui->out_of_band_label->text(), verdict.outOfBand},
-                    {ui->verdict_label->text(), verdict.verdict},
-                    {ui->cp_label->text(), verdict.cp},
-                    {ui->cpk_label->text(), verdict.cpk}};
+    data.verdict = {{form.outOfBand->text(), verdict.outOfBand},
+                    {form.verdict->text(), verdict.verdict},
+                    {form.cp->text(), verdict.cp},
+                    {form.cpk->text(), verdict.cpk}};
 }
 
 void ReportExport::addPdfTexts(ReportData &data) const
 {
     QStringList header;
-    if (!ui->report_number->text().trimmed().isEmpty())
-        header.append(tr("Отчет № %1").arg(ui->report_number->text().trimmed()));
+    if (!form.number->text().trimmed().isEmpty())
+        header.append(tr("Отчет № %1").arg(form.number->text().trimmed()));
     if (view->hasBlock())
         header.append(view->block().name);
-    header.append(ui->report_date_edit->date().toString(kDateFormat));
+    header.append(form.date->date().toString(kDateFormat));
     data.pageHeader = header.join(kPartSeparator);
     data.pageOfPages = tr("стр. %1 из %2");
     data.documentTitle = view->hasBlock() ? data.title + kPartSeparator + view->block().name : data.title;
-    data.author = ui->report_operator->text();
-    data.subject = ui->company_name->text();
+    data.author = form.operatorName->text();
+    data.subject = form.companyName->text();
     data.creator = kCreator;
 }
 
@@ -228,8 +211,8 @@ void ReportExport::writeExcel(const QString &path, bool includeEmptyFields)
 {
     ReportData data = gatherData(includeEmptyFields, kExcelPlotSize);
     data.title = windowText("ОТЧЕТ О ПРОВЕДЕНИИ КОНТРОЛЯ");
-    data.statisticsHeading = ui->stats_label->text();
-    data.commentsHeading = ui->comments_label->text();
+    data.statisticsHeading = form.statisticsHeading->text();
+    data.commentsHeading = form.commentsHeading->text();
     data.signature = windowText("Контроль проведён____________________________________, подпись");
     data.dataSheetName = tr("Данные");
     data.dataValueHeader = tr("Значение");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/reportcontent.h"
+#include "ui/reportformwidgets.h"
 
 #include <QImage>
 #include <QObject>
@@ -11,9 +12,6 @@ class QWidget;
 class ReportStatus;
 struct ReportData;
 
-namespace Ui {
-class MainWindow;
-}
 
 // Writes the report of the shown block: asks for the target, gathers the
 // form's fields, the block, its statistics and the band's verdict from the
@@ -26,7 +24,7 @@ class ReportExport : public QObject
 public:
     using LogoSource = std::function<QImage()>;
 
-    ReportExport(const Ui::MainWindow *form, BlockView *view, ReportStatus *status, LogoSource logo,
+    ReportExport(const ReportFormWidgets &form, BlockView *view, ReportStatus *status, LogoSource logo,
                  QWidget *dialogParent);
 
     void exportPdf();
@@ -45,7 +43,7 @@ private:
     void showPdfProgress(int page, int pages);
     void showSaveFailure();
 
-    const Ui::MainWindow *ui;
+    ReportFormWidgets form;
     BlockView *view;
     ReportStatus *status;
     LogoSource logo;
