@@ -464,6 +464,10 @@ Check that the folder can be written and that the disk has free space.</translat
         <source>Прервать</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>Ожидание ответа прибора… %1 с</source>
+        <translation>Waiting for the instrument to answer… %1 s</translation>
+    </message>
 </context>
 <context>
     <name>BlockFaultText</name>
@@ -482,6 +486,22 @@ Check that the folder can be written and that the disk has free space.</translat
     <message>
         <source>получено %1 из %2 значений</source>
         <translation>%1 of %2 values received</translation>
+    </message>
+    <message>
+        <source>не прочитан: прибор отключён</source>
+        <translation>not read: the instrument was disconnected</translation>
+    </message>
+    <message>
+        <source>не прочитан: чтение прервано</source>
+        <translation>not read: the read was cancelled</translation>
+    </message>
+    <message>
+        <source>прибор не ответил</source>
+        <translation>the instrument did not answer</translation>
+    </message>
+    <message>
+        <source>прибор ответил ошибкой</source>
+        <translation>the instrument answered with an error</translation>
     </message>
     <message>
         <source>Блок %1</source>

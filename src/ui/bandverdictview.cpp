@@ -1,5 +1,7 @@
 #include "ui/bandverdictview.h"
 
+#include "ui/labelelision.h"
+
 #include "report/reporttexts.h"
 #include "report/verdicttexts.h"
 #include "values/bandverdict.h"
@@ -14,6 +16,10 @@ BandVerdictView::BandVerdictView(const Labels &labels, QObject *parent)
     // A language switch reaches every widget; one label is enough to hear it.
     if (labels.verdict)
         labels.verdict->installEventFilter(this);
+    // A long verdict is cut short, never the window widened.
+    for (QLabel *label : {labels.outOfBand, labels.verdict, labels.cp, labels.cpk})
+        if (label)
+            elideLabel(label);
     refresh();
 }
 

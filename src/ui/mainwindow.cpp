@@ -8,6 +8,7 @@
 #include "ui/blocklist.h"
 #include "ui/blockview.h"
 #include "ui/formparts.h"
+#include "ui/labelelision.h"
 #include "ui/linkstatusbar.h"
 #include "ui/reportexport.h"
 #include "ui/reportlogo.h"
@@ -64,11 +65,12 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
     bandSteps->watch(ui->limits_max);
     connect(bandSteps, &SpinStepWatch::stepped, viewPanel, &BlockView::bandEdited);
     auto *reportStatus = new ReportStatus(this);
-    statusBar()->addWidget(reportStatus);
+    statusBar()->addWidget(reportStatus, 1);
     exportPanel = new ReportExport(reportFormWidgets(*ui), viewPanel, reportStatus,
                                    [this] { return logoPanel->image(); }, this);
 
     setUpHistory();
+    elideLabel(historyStatus);
     wireBlockList();
 
     ui->toolButton->hide();
