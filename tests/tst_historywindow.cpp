@@ -134,12 +134,14 @@ private slots:
             box->close();
     }
 
-    // "Данные" / "Data", last in the menu bar, with "История измерений…" on Ctrl+H.
+    // "Данные" / "Data", just before Help in the menu bar, with "История измерений…" on Ctrl+H.
     void menu()
     {
         MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
-        QCOMPARE(ui->menubar->actions().last()->menu(), ui->data);
+        const QList<QAction *> bar = ui->menubar->actions();
+        QCOMPARE(bar.at(bar.size() - 2)->menu(), ui->data);
+        QCOMPARE(bar.last()->menu(), ui->about);
         QCOMPARE(ui->data->title(), QStringLiteral("Данные"));
         QCOMPARE(ui->data->actions(), (QList<QAction *>{ui->action_history, ui->action_history_storage}));
         QCOMPARE(ui->action_history->text(), QStringLiteral("История измерений…"));
