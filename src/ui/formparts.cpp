@@ -1,6 +1,12 @@
 #include "ui/formparts.h"
 
+#include "settings/settingsvalues.h"
 #include "ui_mainwindow.h"
+
+namespace {
+// The table takes most of a new splitter's height, as in the form's first layout.
+constexpr int kTableStretch = 5;
+} // namespace
 
 BlockViewWidgets blockViewWidgets(const Ui::MainWindow &ui)
 {
@@ -62,4 +68,29 @@ ReportFormWidgets reportFormWidgets(const Ui::MainWindow &ui)
 ReportLogoWidgets reportLogoWidgets(const Ui::MainWindow &ui)
 {
     return {ui.logo_action, ui.logotype, ui.report_number};
+}
+
+void showSettings(const SettingsValues &values, const Ui::MainWindow &ui, QWidget *window)
+{
+    for (const auto &text : values.texts)
+        window->findChild<QLineEdit *>(text.first)->setText(text.second);
+    ui.limits_min->setValue(values.limitsMin);
+    ui.limits_max->setValue(values.limitsMax);
+    ui.comments_text->setPlainText(values.comments);
+    ui.block_splitter->setStretchFactor(1, kTableStretch);
+    ui.block_splitter->restoreState(values.splitterSizes);
+}
+
+SettingsValues formSettings(const Ui::MainWindow &ui, QWidget *window)
+{
+    SettingsValues values = settingsFromObject({});
+    for (auto &text : values.texts)
+        text.second = window->findChild<QLineEdit *>(text.first)->text();
+    values.fontSize = window->font().pointSize();
+    values.limitsMin = ui.limits_min->value();
+    values.limitsMax = ui.limits_max->value();
+    values.comments = ui.comments_text->document()->toPlainText();
+    values.windowGeometry = window->saveGeometry();
+    values.splitterSizes = ui.block_splitter->saveState();
+    return values;
 }

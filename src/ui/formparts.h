@@ -4,6 +4,9 @@
 #include "ui/reportformwidgets.h"
 #include "ui/reportlogo.h"
 
+class QWidget;
+struct SettingsValues;
+
 namespace Ui {
 class MainWindow;
 }
@@ -12,3 +15,9 @@ class MainWindow;
 BlockViewWidgets blockViewWidgets(const Ui::MainWindow &ui);
 ReportFormWidgets reportFormWidgets(const Ui::MainWindow &ui);
 ReportLogoWidgets reportLogoWidgets(const Ui::MainWindow &ui);
+
+// The settings' values shown in the form (texts, band limits, comments,
+// splitter), and read back from it; `window` holds the line edits named by
+// their settings keys.
+void showSettings(const SettingsValues &values, const Ui::MainWindow &ui, QWidget *window);
+SettingsValues formSettings(const Ui::MainWindow &ui, QWidget *window);

@@ -4,23 +4,24 @@
 #include "history/activehistory.h"
 #include "history/readrecord.h"
 #include "settings/settingssession.h"
+#include "ui/abouttexts.h"
 #include "ui/appicon.h"
-#include "ui/blocklist.h"
-#include "ui/blockview.h"
+#include "ui/fontsize.h"
 #include "ui/formparts.h"
 #include "ui/labelelision.h"
+#include "ui/languageswitch.h"
 #include "ui/linkstatusbar.h"
-#include "ui/reportexport.h"
-#include "ui/reportlogo.h"
 #include "ui/reportstatus.h"
+#include "ui/settingsmessages.h"
 #include "ui/spinstepwatch.h"
 #include "ui_mainwindow.h"
 
 #include <QDate>
+#include <QDebug>
 #include <QKeyEvent>
-#include <QStatusBar>
+#include <QMessageBox>
 #include <QTimer>
-#include <QTranslator>
+#include <algorithm>
 
 MainWindow::MainWindow(QWidget *parent)
     : MainWindow(systemPortLister(), parent)
@@ -34,10 +35,11 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
     ui->setupUi(this);
     setWindowIcon(appIcon());
     installEventFilter(this);
-    // The report form's column is as wide as its fields need (see eventFilter).
+    screenFit = new WindowFit(this, ui->horizontalLayout,
+                              {{ui->block_column_scroll}, {ui->chart_column_scroll}, {ui->report_form_scroll, false}});
+    // The columns are as wide as their contents need (see eventFilter).
     ui->report_form_scroll_contents->installEventFilter(this);
-    translator = new QTranslator(this);
-    setUpLanguages();
+    language = new LanguageSwitch({ui->actionRU, ui->actionEN, ui->report_date_edit}, this);
     logoPanel = new ReportLogo(reportLogoWidgets(*ui), this);
 
     applySettings();
@@ -65,7 +67,7 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
     bandSteps->watch(ui->limits_max);
     connect(bandSteps, &SpinStepWatch::stepped, viewPanel, &BlockView::bandEdited);
     auto *reportStatus = new ReportStatus(this);
-    statusBar()->addWidget(reportStatus, 1);
+    ui->statusbar->addWidget(reportStatus, 1);
     exportPanel = new ReportExport(reportFormWidgets(*ui), viewPanel, reportStatus,
                                    [this] { return logoPanel->image(); }, this);
 
@@ -76,8 +78,7 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
     ui->toolButton->hide();
     ui->retranslateUi(this);
     logoPanel->retranslate();
-
-    placeOnScreen(settings->startValues().windowGeometry);
+    screenFit->place(settings->startValues().windowGeometry);
 
     // The logo's side follows the report number's width, known only once the
     // layout has run after the constructor.
@@ -92,20 +93,37 @@ MainWindow::~MainWindow()
     delete ui;
 }
 
+void MainWindow::applySettings()
+{
+    settings = std::make_unique<SettingsSession>();
+    const SettingsValues values = settings->startValues();
+    showSettings(values, *ui, this);
+    logoPanel->startDecoding(values.logoText);
+    applyFontSize(this, values.fontSize);
+    // Told from the event loop, over the window that is up by then.
+    if (settings->unreadable())
+        QTimer::singleShot(0, this, [this] { tellUnreadableSettings(this, settings->keptAside()); });
+}
+
+void MainWindow::storeSettings()
+{
+    SettingsValues values = formSettings(*ui, this);
+    logoPanel->storeInto(values);
+    if (!settings->store(values))
+        tellSettingsNotSaved(this);
+}
+
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == ui->report_form_scroll_contents) {
         if (event->type() == QEvent::LayoutRequest)
-            fitColumns();
+            screenFit->fitColumns();
         return QMainWindow::eventFilter(watched, event);
     }
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_Shift && viewPanel) {
-            const Qt::Orientation orientation =
-                event->type() == QEvent::KeyPress ? Qt::Vertical : Qt::Horizontal;
-            viewPanel->setWheelZoom(orientation);
-        }
+        if (key->key() == Qt::Key_Shift && viewPanel)
+            viewPanel->setWheelZoom(event->type() == QEvent::KeyPress ? Qt::Vertical : Qt::Horizontal);
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -117,9 +135,96 @@ void MainWindow::resizeEvent(QResizeEvent *event)
     logoPanel->refresh();
 }
 
-// Slots that only exist so the form's connections by name find them.
-void MainWindow::on_graphs_limits_min_valueChanged(double) {}
-void MainWindow::on_graphs_limits_max_valueChanged(double) {}
-void MainWindow::on_limits_max_valueChanged(double) {}
-void MainWindow::on_limits_min_valueChanged(double) {}
-void MainWindow::on_toolButton_clicked() {}
+// retranslateUi puts back the form's own title and empties the logo button;
+// both are restored afterwards.
+void MainWindow::switchLanguage(bool english)
+{
+    const QString title = windowTitle();
+    language->switchTo(english);
+    ui->retranslateUi(this);
+    logoPanel->retranslate();
+    blocksPanel->retranslate();
+    setWindowTitle(title);
+}
+
+void MainWindow::on_set_limits_checkbox_stateChanged(int)
+{
+    qDebug() << static_cast<const void *>(ui->block_names_list->item(blocksPanel->shownRow()));
+    viewPanel->bandToggled();
+}
+
+void MainWindow::on_block_names_list_itemDoubleClicked(QListWidgetItem *item)
+{
+    blocksPanel->showBlock(ui->block_names_list->row(item));
+}
+
+void MainWindow::on_about_program_triggered()
+{
+    QMessageBox::about(this, tr("О программе"), AboutTexts::programText());
+}
+
+void MainWindow::on_about_company_triggered()
+{
+    QMessageBox box;
+    box.setText(AboutTexts::companyText());
+    box.setIcon(QMessageBox::Information);
+    box.exec();
+}
+
+void MainWindow::wireBlockList()
+{
+    blocksPanel = new BlockList(port, ui->block_names_list, this);
+    blockReader = &blocksPanel->reader();
+    connect(linkStatus, &LinkStatusBar::cancelRequested, blocksPanel, &BlockList::cancel);
+    connect(blocksPanel, &BlockList::readProgress, linkStatus, &LinkStatusBar::readProgress);
+    connect(blocksPanel, &BlockList::listReplaced, viewPanel, &BlockView::clearBlock);
+    connect(blocksPanel, &BlockList::blockChosen, this, [this](const MemoryBlock &block, int row) {
+        viewPanel->showBlock(block);
+        linkStatus->blockPicked(block, row);
+    });
+    connect(blocksPanel, &BlockList::readStarting, this, [this] {
+        ui->button_read_data->setEnabled(false);
+        enableExport(false);
+        linkStatus->readStarted();
+        readRecord = std::make_unique<ReadRecord>(startReadRecord());
+        // The store's connection check and switch would hold up the read's waits.
+        ui->action_history_storage->setEnabled(false);
+        history->holdStores(true);
+    });
+    connect(blocksPanel, &BlockList::readEnded, this,
+            [this](BlockReader::Outcome outcome, int count, const QVector<MemoryBlock> &blocks) {
+                history->holdStores(false);
+                ui->action_history_storage->setEnabled(true);
+                const auto faulty = std::count_if(blocks.cbegin(), blocks.cend(), [](const MemoryBlock &block) {
+                    return block.fault != BlockFault::None;
+                });
+                linkStatus->readEnded(outcome, blocksPanel->reader().blocksRead(), count, int(faulty));
+                // The instrument may have been lost during the read.
+                ui->button_read_data->setEnabled(port.isInstrumentConnected());
+                recordRead(*readRecord, outcome);
+            });
+}
+
+void MainWindow::appendBlockRow(const MemoryBlock &block)
+{
+    memoryBlocks.append(block);
+    blocksPanel->showRead(memoryBlocks);
+}
+
+void MainWindow::validPortFound()
+{
+    // A read in progress decides the button itself when it ends.
+    if (!blocksPanel->isReading())
+        ui->button_read_data->setEnabled(true);
+}
+
+void MainWindow::validPortDisconnected()
+{
+    ui->button_read_data->setEnabled(false);
+}
+
+void MainWindow::enableExport(bool hasValues)
+{
+    ui->button_export_to_PDF->setEnabled(hasValues);
+    ui->button_export_to_excel->setEnabled(hasValues);
+}

@@ -3,25 +3,23 @@
 #include "device/blockreader.h"
 #include "device/port.h"
 #include "device/portlister.h"
-#include "values/memoryblock.h"
+#include "settings/settingskeys.h"
+#include "ui/blocklist.h"
+#include "ui/blockview.h"
+#include "ui/reportexport.h"
+#include "ui/reportlogo.h"
+#include "ui/windowfit.h"
 
 #include <QMainWindow>
-#include <QVector>
 #include <memory>
-#include <qcustomplot.h>
 
 class ActiveHistory;
-class BlockList;
-class BlockView;
 class HistoryDialog;
 class HistoryRecorder;
+class LanguageSwitch;
 class LinkStatusBar;
-class QActionGroup;
 class QLabel;
 class QListWidgetItem;
-class QTranslator;
-class ReportExport;
-class ReportLogo;
 class SettingsSession;
 struct HistorySettings;
 struct ReadRecord;
@@ -30,9 +28,9 @@ namespace Ui {
 class MainWindow;
 }
 
-// The program's window: it connects the panels (block list, block view,
-// logo, report export, status bar, history) and the settings session; each
-// widget's slot forwards to the panel that owns the job.
+// The program's window: it connects the panels (block list, block view, logo,
+// report export, status bar, language, screen fit, history) and the settings
+// session; each widget's slot forwards to the panel that owns the job.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -57,48 +55,36 @@ protected:
 private slots:
     void validPortFound();
     void validPortDisconnected();
-    void update_graph_limits(QCPRange newRange);
-    void on_button_read_data_clicked();
+    void update_graph_limits(QCPRange newRange) { viewPanel->showValueRange(newRange); }
+    void on_button_read_data_clicked() { blocksPanel->read(); }
     void on_block_names_list_itemDoubleClicked(QListWidgetItem *item);
-    void on_button_export_to_excel_clicked();
-    void on_logo_action_clicked();
+    void on_button_export_to_excel_clicked() { exportPanel->exportExcel(); }
+    void on_logo_action_clicked() { logoPanel->addOrRemove(); }
     void on_set_limits_checkbox_stateChanged(int arg1);
-    void on_graphs_limits_min_valueChanged(double arg1);
-    void on_graphs_limits_max_valueChanged(double arg1);
-    void on_limits_max_valueChanged(double arg1);
-    void on_limits_min_valueChanged(double arg1);
-    void on_actionRU_triggered();
-    void on_actionEN_triggered();
-    void on_toolButton_clicked();
-    void on_button_export_to_PDF_clicked();
+    // The four valueChanged slots only exist for the form's connections by name.
+    void on_graphs_limits_min_valueChanged(double) {}
+    void on_graphs_limits_max_valueChanged(double) {}
+    void on_limits_max_valueChanged(double) {}
+    void on_limits_min_valueChanged(double) {}
+    void on_actionRU_triggered() { switchLanguage(false); }
+    void on_actionEN_triggered() { switchLanguage(true); }
+    void on_toolButton_clicked() {}
+    void on_button_export_to_PDF_clicked() { exportPanel->exportPdf(); }
     void on_about_program_triggered();
     void on_about_company_triggered();
-    void on_action_font_size_increase_triggered();
-    void on_action_font_size_decrease_triggered();
-    void on_action_font_size_reset_triggered();
-    void on_graphs_limits_min_editingFinished();
-    void on_graphs_limits_max_editingFinished();
-    void on_limits_min_editingFinished();
-    void on_limits_max_editingFinished();
-    void on_action_search_again_triggered();
+    void on_action_font_size_increase_triggered() { screenFit->setFontSize(font().pointSize() + 1); }
+    void on_action_font_size_decrease_triggered() { screenFit->setFontSize(font().pointSize() - 1); }
+    void on_action_font_size_reset_triggered() { screenFit->setFontSize(SettingsKeys::kDefaultFontSize); }
+    void on_graphs_limits_min_editingFinished() { viewPanel->rangeLowerEdited(); }
+    void on_graphs_limits_max_editingFinished() { viewPanel->rangeUpperEdited(); }
+    void on_limits_min_editingFinished() { viewPanel->bandEdited(); }
+    void on_limits_max_editingFinished() { viewPanel->bandEdited(); }
+    void on_action_search_again_triggered() { port.searchAgain(); }
 
 private:
-    // Settings file (mainwindow_settings.cpp)
     void applySettings();
     void storeSettings();
-
-    // Languages (mainwindow_language.cpp)
-    void setUpLanguages();
     void switchLanguage(bool english);
-
-    // Font size and screen fit (mainwindow_viewmenu.cpp)
-    void setFontSize(int pointSize);
-    void placeOnScreen(const QByteArray &keptGeometry);
-    void fitToScreen(bool sizedByContents);
-    void settleLayouts();
-    void fitColumns();
-
-    // Read flow (mainwindow_device.cpp)
     void wireBlockList();
     void enableExport(bool hasValues);
 
@@ -126,10 +112,8 @@ private:
     ReportLogo *logoPanel = nullptr;
     ReportExport *exportPanel = nullptr;
     LinkStatusBar *linkStatus = nullptr;
-    QTranslator *translator = nullptr;
-    // Qt's own texts (dialog buttons, file dialogs) in Russian.
-    QTranslator *qtTranslator = nullptr;
-    QActionGroup *languages = nullptr;
+    LanguageSwitch *language = nullptr;
+    WindowFit *screenFit = nullptr;
 
     // The history's hold on the read flow, until it has a panel of its own.
     ActiveHistory *history = nullptr;

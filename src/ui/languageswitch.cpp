@@ -1,10 +1,8 @@
+#include "ui/languageswitch.h"
+
 #include "ui/catalogue.h"
-#include "ui/mainwindow.h"
 
-#include "ui/blocklist.h"
-#include "ui/reportlogo.h"
-#include "ui_mainwindow.h"
-
+#include <QAction>
 #include <QActionGroup>
 #include <QCoreApplication>
 #include <QDateEdit>
@@ -25,33 +23,22 @@ void showDateIn(QDateEdit *edit, bool english)
 }
 } // namespace
 
-void MainWindow::on_actionRU_triggered()
+LanguageSwitch::LanguageSwitch(const LanguageWidgets &widgets, QObject *parent)
+    : QObject(parent)
+    , w(widgets)
+    , languages(new QActionGroup(this))
+    , translator(new QTranslator(this))
+    , qtTranslator(new QTranslator(this))
 {
-    switchLanguage(false);
-}
-
-void MainWindow::on_actionEN_triggered()
-{
-    switchLanguage(true);
-}
-
-// The program starts in Russian, Qt's own texts included.
-void MainWindow::setUpLanguages()
-{
-    languages = new QActionGroup(this);
-    languages->addAction(ui->actionRU);
-    languages->addAction(ui->actionEN);
-    qtTranslator = new QTranslator(this);
+    languages->addAction(w.russian);
+    languages->addAction(w.english);
     qtTranslator->load(kQtRussianCatalogue, QString(), QString(), QString());
     QCoreApplication::installTranslator(qtTranslator);
-    showDateIn(ui->report_date_edit, false);
+    showDateIn(w.date, false);
 }
 
-void MainWindow::switchLanguage(bool english)
+void LanguageSwitch::switchTo(bool english)
 {
-    // retranslateUi puts back the form's own title and empties the logo
-    // button, so both are restored afterwards.
-    const QString title = windowTitle();
     QCoreApplication::removeTranslator(translator);
     QCoreApplication::removeTranslator(qtTranslator);
     if (english) {
@@ -60,10 +47,6 @@ void MainWindow::switchLanguage(bool english)
     } else {
         QCoreApplication::installTranslator(qtTranslator);
     }
-    ui->retranslateUi(this);
-    logoPanel->retranslate();
-    blocksPanel->retranslate();
-    setWindowTitle(title);
-    showDateIn(ui->report_date_edit, english);
-    (english ? ui->actionEN : ui->actionRU)->setChecked(true);
+    showDateIn(w.date, english);
+    (english ? w.english : w.russian)->setChecked(true);
 }
