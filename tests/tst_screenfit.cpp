@@ -10,7 +10,12 @@
 #include "toolrun.h"
 #include "windowtestmain.h"
 
+#include <QLabel>
 #include <QScreen>
+#include <QScrollArea>
+#include <QSplitter>
+#include "settings/settingsfile.h"
+#include "ui/reportstatus.h"
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -34,6 +39,81 @@ void changeFont(Ui::MainWindow *ui, int steps)
 QRect rectIn(QWidget *widget, QWidget *ancestor)
 {
     return QRect(widget->mapTo(ancestor, QPoint(0, 0)), widget->size());
+}
+
+// Long texts in every place that shows one: the window must not follow them.
+void showLongTexts(MainWindow &window)
+{
+    const QString longText = QStringLiteral("Очень длинный текст состояния, ").repeated(8);
+    window.findChild<QLabel *>(QStringLiteral("read_status_label"))->setText(longText);
+    auto *history = window.findChild<QLabel *>(QStringLiteral("history_status_label"));
+    history->setText(longText);
+    history->show();
+    for (const char *name : {"verdict_value", "out_of_band_value", "cp_value", "cpk_value"})
+        window.findChild<QLabel *>(QString::fromLatin1(name))->setText(longText);
+    window.findChild<ReportStatus *>(QStringLiteral("report_status"))
+        ->showSaved(QStringLiteral("/home/operator/") + QStringLiteral("длинная папка/").repeated(12)
+                    + QStringLiteral("Отчет.pdf"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+}
+
+// Every control of the central area is inside it, or inside the viewport of
+// its scrolling column once scrolled to; none is pushed off.
+QString unreachableControl(MainWindow &window)
+{
+    auto *ui = MainWindowTester::ui(window);
+    const QRect central = ui->centralwidget->rect();
+    for (QWidget *widget : ui->centralwidget->findChildren<QWidget *>()) {
+        if (!widget->isVisibleTo(&window) || widget->focusPolicy() == Qt::NoFocus || qobject_cast<QScrollArea *>(widget))
+            continue;
+        for (QScrollArea *area : {ui->block_column_scroll, ui->chart_column_scroll, ui->report_form_scroll}) {
+            if (!area->widget()->isAncestorOf(widget))
+                continue;
+            if (!central.contains(rectIn(area, ui->centralwidget)))
+                return area->objectName();
+            const QRect inColumn = rectIn(widget, area->widget());
+            area->ensureVisible(inColumn.center().x(), inColumn.center().y(), inColumn.width() / 2 + 1,
+                                inColumn.height() / 2 + 1);
+            const QRect shown = rectIn(widget, area->viewport());
+            if (!area->viewport()->rect().intersects(shown))
+                return widget->objectName();
+        }
+    }
+    return QString();
+}
+
+// At each font size and in both languages, with long texts everywhere, the
+// window stays on the available area and keeps the size it had.
+void checkHoldsStill(int fontSize, bool english)
+{
+    freshSettingsFolder();
+    QJsonObject config = defaultConfig();
+    config.insert(QStringLiteral("app_font_size"), fontSize);
+    QVERIFY(saveConfig(config));
+    MainWindow window(noPorts());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    if (english)
+        MainWindowTester::ui(window)->actionEN->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const QRect available = window.screen()->availableGeometry();
+    const QSize before = window.size();
+    QVERIFY2(available.contains(window.frameGeometry()), qPrintable(QStringLiteral("%1 x %2").arg(window.frameGeometry().width()).arg(window.frameGeometry().height())));
+
+    showLongTexts(window);
+
+    QCOMPARE(window.size(), before);
+    QVERIFY(available.contains(window.frameGeometry()));
+    QVERIFY(window.minimumSizeHint().width() <= available.width());
+    QCOMPARE(unreachableControl(window), QString());
+    // The link state is not cut short by the texts beside it.
+    auto *link = window.findChild<QLabel *>(QStringLiteral("link_status_label"));
+    QVERIFY(link->width() >= qMin(link->fontMetrics().horizontalAdvance(link->text()), available.width() / 4));
+    // A text cut short has the whole text as its tooltip.
+    auto *verdict = window.findChild<QLabel *>(QStringLiteral("verdict_value"));
+    QHelpEvent hover(QEvent::ToolTip, QPoint(1, 1), verdict->mapToGlobal(QPoint(1, 1)));
+    QCoreApplication::sendEvent(verdict, &hover);
+    QCOMPARE(verdict->toolTip(), verdict->text());
 }
 
 } // namespace
@@ -125,6 +205,48 @@ private slots:
         QVERIFY(form->minimumSizeHint().height() > ui->report_form_scroll->viewport()->height());
     }
 
+    void holdsStillAtEveryFontSize_data()
+    {
+        QTest::addColumn<int>("fontSize");
+        QTest::addColumn<bool>("english");
+        for (int size : {6, 12, 24, 48}) {
+            QTest::addRow("%d pt", size) << size << false;
+            QTest::addRow("%d pt, English", size) << size << true;
+        }
+    }
+    void holdsStillAtEveryFontSize()
+    {
+        QFETCH(int, fontSize);
+        QFETCH(bool, english);
+        checkHoldsStill(fontSize, english);
+    }
+
+    // The splitter's sizes and the window's size and place come back after a restart.
+    void placeAndSplitterKept()
+    {
+        QList<int> sizes;
+        QRect geometry;
+        {
+            MainWindow window(noPorts());
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            const QRect available = window.screen()->availableGeometry();
+            window.move(available.topLeft() + QPoint(3, 25));
+            auto *splitter = MainWindowTester::ui(window)->block_splitter;
+            const int total = splitter->sizes().at(0) + splitter->sizes().at(1);
+            splitter->setSizes({total / 2, total - total / 2});
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            sizes = splitter->sizes();
+            geometry = window.geometry();
+        }
+        MainWindow window(noPorts());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCOMPARE(window.geometry(), geometry);
+        QCOMPARE(MainWindowTester::ui(window)->block_splitter->sizes(), sizes);
+    }
+
     // The real thing: a 1366 x 768 X screen, the window as the program opens it.
     void underXvfb()
     {
@@ -183,6 +305,14 @@ private:
         ui->action_font_size_reset->trigger();
         QCOMPARE(window.size(), chosen);
         QVERIFY(available.contains(window.frameGeometry()));
+
+        for (int size : {6, 12, 24, 48}) {
+            for (bool english : {false, true}) {
+                checkHoldsStill(size, english);
+                if (QTest::currentTestFailed())
+                    return;
+            }
+        }
     }
 };
 

@@ -21,7 +21,7 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() != QEvent::Paint)
+        if (event->type() != QEvent::Paint && event->type() != QEvent::ToolTip)
             return false;
         auto *label = static_cast<QLabel *>(watched);
         const QRect room = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(),
@@ -29,18 +29,17 @@ protected:
         const QFontMetrics metrics(label->font());
         const QString text = label->text();
         const bool cut = label->textFormat() != Qt::RichText && metrics.horizontalAdvance(text) > room.width();
+        // The tooltip follows the text whenever it is about to be seen.
         const bool tipIsOurs = label->property(kElidedTip).toBool();
-        if (!cut) {
-            if (tipIsOurs) {
-                label->setToolTip(QString());
-                label->setProperty(kElidedTip, false);
-            }
-            return false;
-        }
-        if (label->toolTip().isEmpty() || tipIsOurs) {
+        if (!cut && tipIsOurs) {
+            label->setToolTip(QString());
+            label->setProperty(kElidedTip, false);
+        } else if (cut && (label->toolTip().isEmpty() || tipIsOurs)) {
             label->setToolTip(text);
             label->setProperty(kElidedTip, true);
         }
+        if (!cut || event->type() != QEvent::Paint)
+            return false;
         QPainter painter(label);
         const QString shown = metrics.elidedText(text, Qt::ElideRight, room.width());
         label->style()->drawItemText(&painter, room, int(label->alignment()), label->palette(), label->isEnabled(),

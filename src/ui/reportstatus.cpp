@@ -27,6 +27,7 @@ ReportStatus::ReportStatus(QWidget *parent)
     message->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A long path is cut short rather than the status beside it.
     elideLabel(message);
+    elideLabel(folderLink);
     folderLink->setObjectName(QStringLiteral("report_folder_link"));
     folderLink->setTextFormat(Qt::RichText);
     folderLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
