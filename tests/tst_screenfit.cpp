@@ -15,7 +15,9 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include "settings/settingsfile.h"
+#include "ui/columnfit.h"
 #include "ui/reportstatus.h"
+#include "ui/screenfit.h"
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -203,6 +205,35 @@ private slots:
         QVERIFY(reachedByScrolling >= 18);
         // Taller than the window: without the scroll area it would not fit.
         QVERIFY(form->minimumSizeHint().height() > ui->report_form_scroll->viewport()->height());
+    }
+
+    // A screen with room to spare opens the window larger than its minimum;
+    // a small one at its minimum, never below it.
+    void openingSize_data()
+    {
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QSize>("minimum");
+        QTest::addColumn<QSize>("opening");
+        QTest::newRow("1366 x 768") << QRect(0, 0, 1366, 728) << QSize(1200, 650) << QSize(1200, 650);
+        QTest::newRow("1920 x 1080") << QRect(0, 0, 1920, 1050) << QSize(1200, 650) << QSize(1632, 892);
+        QTest::newRow("1920 x 1080, large font") << QRect(0, 0, 1920, 1050) << QSize(1800, 1000)
+                                                 << QSize(1800, 1000);
+    }
+    void openingSize()
+    {
+        QFETCH(QRect, available);
+        QFETCH(QSize, minimum);
+        QFETCH(QSize, opening);
+        QCOMPARE(::openingSize(available, minimum), opening);
+    }
+
+    // Columns keep the widths they need while these fit the room, else all
+    // are scaled down alike and fit it.
+    void sharedWidths()
+    {
+        QCOMPARE(::sharedWidths({300, 500, 400}, 1300), (QVector<int>{300, 500, 400}));
+        QCOMPARE(::sharedWidths({300, 500, 400}, 600), (QVector<int>{150, 250, 200}));
+        QCOMPARE(::sharedWidths({300, 500, 400}, 0), (QVector<int>{0, 0, 0}));
     }
 
     void holdsStillAtEveryFontSize_data()
