@@ -14,6 +14,7 @@
 #include <type_traits>
 
 // The form's objects by name, beside centralwidget.
+// clang-format off
 #define ZRV_FORM_OBJECTS(X) \
     X(actionRU) X(actionEN) X(about_program) X(about_company) X(action_font_size_increase) \
     X(action_font_size_decrease) X(action_font_size_reset) X(action_search_again) X(high_contrast) \
@@ -47,6 +48,7 @@
     X(device_document_number_label) X(device_document_number) X(line_6) X(verticalLayout_32) \
     X(horizontalLayout_9) X(comments_label) X(comments_text) X(menubar) X(view) X(font_size) X(language) \
     X(about) X(data) X(statusbar)
+// clang-format on
 
 // The window's form as a user of the window reaches it: each object found by
 // its object name; the panels through the window's own interface.

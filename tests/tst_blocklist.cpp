@@ -100,15 +100,14 @@ private slots:
         QTest::newRow("unplugged mid-read") << unplug << false << QStringList{QString(), lost, lost, lost}
                                             << "Not read: the instrument was disconnected";
         QTest::newRow("cancelled") << InstrumentBehaviour() << true
-                                   << QStringList{QString(), QString(), stopped, stopped}
-                                   << QString();
+                                   << QStringList{QString(), QString(), stopped, stopped} << QString();
         InstrumentBehaviour silent;
         silent.silence.enabled = true;
         silent.silence.commands = {0x08};
         const QString noAnswer = QStringLiteral("Ошибка запроса размера блока (прибор не ответил)");
-        QTest::newRow("silent instrument") << silent << false
-                                           << QStringList{noAnswer, noAnswer, noAnswer, noAnswer}
-                                           << "The block size request failed (the instrument did not answer)";
+        QTest::newRow("silent instrument")
+            << silent << false << QStringList{noAnswer, noAnswer, noAnswer, noAnswer}
+            << "The block size request failed (the instrument did not answer)";
         InstrumentBehaviour error;
         error.errorAnswer.enabled = true;
         error.errorAnswer.commands = {0x08};
@@ -159,7 +158,8 @@ private slots:
         QVERIFY(station.showFirstBlock());
         QSignalSpy replaced(&station.window->blockList(), &BlockList::listReplaced);
 
-        QVERIFY(station.window->blockList().showRead({MemoryBlock{QStringLiteral("из истории"), {1.0f, 2.0f}}}));
+        QVERIFY(
+            station.window->blockList().showRead({MemoryBlock{QStringLiteral("из истории"), {1.0f, 2.0f}}}));
 
         QCOMPARE(replaced.count(), 1);
         QVERIFY(station.showsNoBlock());
@@ -226,7 +226,8 @@ private slots:
 
         QVERIFY2(seen.contains(QStringLiteral("Ожидание ответа прибора… 1 с")), qPrintable(seen.join('|')));
         QVERIFY(!station.readText().startsWith(QStringLiteral("Ожидание")));
-        QCOMPARE(station.tooltips(), QStringList{QStringLiteral("Ошибка запроса данных блока (прибор не ответил)")});
+        QCOMPARE(station.tooltips(),
+                 QStringList{QStringLiteral("Ошибка запроса данных блока (прибор не ответил)")});
     }
 
     // What a lost instrument did to the last read goes once it is found again.
@@ -242,7 +243,8 @@ private slots:
         QVERIFY(station.readText().startsWith(QStringLiteral("Прибор отключён во время чтения")));
 
         // Plugged in again once the port's monitor has seen it go.
-        QTRY_VERIFY_WITH_TIMEOUT(log.indexStartingWith(QStringLiteral("Serial port removed:")) >= 0, testMs(2000));
+        QTRY_VERIFY_WITH_TIMEOUT(log.indexStartingWith(QStringLiteral("Serial port removed:")) >= 0,
+                                 testMs(2000));
         station.simulator.setBehaviour(InstrumentBehaviour());
         QVERIFY(station.simulator.plugIn());
         QVERIFY(station.found());

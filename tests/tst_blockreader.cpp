@@ -14,7 +14,6 @@
 
 namespace {
 
-
 // The blocks as the reader reports them, one by one.
 struct Progress
 {

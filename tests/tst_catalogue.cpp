@@ -53,7 +53,8 @@ QString translated(const QString &context, const QString &source)
     if (!translator.load(QStringLiteral(":/i18n/ts.qm"), QString(), QString(), QString()))
         return QStringLiteral("<no catalogue>");
     QCoreApplication::installTranslator(&translator);
-    const QString text = QCoreApplication::translate(context.toLatin1().constData(), source.toUtf8().constData());
+    const QString text =
+        QCoreApplication::translate(context.toLatin1().constData(), source.toUtf8().constData());
     QCoreApplication::removeTranslator(&translator);
     return text;
 }
@@ -73,7 +74,8 @@ private slots:
         QTest::addColumn<QString>("english");
         const auto row = [](const char *context, const char *ru, const char *en) {
             QTest::newRow(qPrintable(QStringLiteral("%1: %2").arg(
-                QLatin1String(context), QString::fromUtf8(en).left(40).replace(QLatin1Char('\n'), QLatin1Char(' ')))))
+                QLatin1String(context),
+                QString::fromUtf8(en).left(40).replace(QLatin1Char('\n'), QLatin1Char(' ')))))
                 << QString::fromLatin1(context) << QString::fromUtf8(ru) << QString::fromUtf8(en);
         };
         row("MainWindow", "Добавить логотип", "Add logo");
@@ -85,7 +87,8 @@ private slots:
         row("MainWindow", "Да", "Yes");
         row("MainWindow", "Нет", "No");
         row("MainWindow", "Ошибка", "Error");
-        row("MainWindow", "Не удалось сохранить файл.\nПожалуйста, проверьте права на запись и не открыта ли прошлая "
+        row("MainWindow",
+            "Не удалось сохранить файл.\nПожалуйста, проверьте права на запись и не открыта ли прошлая "
             "версия файла.",
             "Failed to save the file.\nPlease check write permissions and whether the previous version of "
             "the file is open.");
@@ -104,20 +107,26 @@ private slots:
             "From: the lower end of the value axis of both plots");
         row("MainWindow", "До: верхняя граница оси значений на обоих графиках",
             "To: the upper end of the value axis of both plots");
-        row("MainWindow", "Колесо мыши меняет масштаб по номерам измерений, Shift+колесо — по значениям; перетаскивание мышью "
+        row("MainWindow",
+            "Колесо мыши меняет масштаб по номерам измерений, Shift+колесо — по значениям; перетаскивание "
+            "мышью "
             "сдвигает графики.",
-            "The mouse wheel zooms the measurement numbers, Shift+wheel the values; drag with the mouse to move the "
+            "The mouse wheel zooms the measurement numbers, Shift+wheel the values; drag with the mouse to "
+            "move the "
             "plots.");
         row("MainWindow", "Настройки", "Settings");
-        row("MainWindow", "Файл настроек %1 не удалось прочитать, программа начата с пустыми настройками.\n"
+        row("MainWindow",
+            "Файл настроек %1 не удалось прочитать, программа начата с пустыми настройками.\n"
             "Прежний файл сохранён как %2.",
             "The settings file %1 could not be read; the program started with empty settings.\n"
             "The previous file was kept as %2.");
-        row("MainWindow", "Файл настроек %1 не удалось прочитать, программа начата с пустыми настройками.\n"
+        row("MainWindow",
+            "Файл настроек %1 не удалось прочитать, программа начата с пустыми настройками.\n"
             "Сохранить его копию не удалось; при выходе он не будет перезаписан.",
             "The settings file %1 could not be read; the program started with empty settings.\n"
             "A copy of it could not be made; it will not be overwritten at exit.");
-        row("MainWindow", "Настройки не удалось сохранить в папке %1.\n"
+        row("MainWindow",
+            "Настройки не удалось сохранить в папке %1.\n"
             "Проверьте, что в неё можно записывать и что на диске есть место.",
             "The settings could not be saved in the folder %1.\n"
             "Check that the folder can be written and that the disk has free space.");

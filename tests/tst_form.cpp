@@ -8,8 +8,8 @@
 
 #include <QMenuBar>
 #include <QScreen>
-#include <QStatusBar>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QtTest>
 
 namespace {
@@ -333,7 +333,8 @@ private slots:
         QCOMPARE(area->widget()->layout(), window.findChild<QLayout *>(QStringLiteral("verticalLayout_31")));
         QVERIFY(area->widgetResizable());
         QCOMPARE(area->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
-        const int needed = area->widget()->minimumSizeHint().width() + area->verticalScrollBar()->sizeHint().width();
+        const int needed =
+            area->widget()->minimumSizeHint().width() + area->verticalScrollBar()->sizeHint().width();
         // As wide as the fields need while the window fits the screen that
         // way; on a screen too narrow for that it scrolls sideways too.
         if (area->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOff) {
@@ -458,7 +459,8 @@ private slots:
         QCOMPARE(frame.size(), window.minimumSizeHint());
         QVERIFY2((frame.width() <= available.width() && frame.height() <= available.height()) == fits,
                  qPrintable(QStringLiteral("%1 x %2; menu %3, status %4, central %5 x %6")
-                                .arg(frame.width()).arg(frame.height())
+                                .arg(frame.width())
+                                .arg(frame.height())
                                 .arg(window.menuBar()->minimumSizeHint().width())
                                 .arg(window.statusBar()->minimumSizeHint().width())
                                 .arg(window.centralWidget()->minimumSizeHint().width())

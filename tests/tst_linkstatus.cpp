@@ -17,7 +17,6 @@
 
 namespace {
 
-
 QString shownName(int index)
 {
     return ::shownName(fourBlocks().at(index));
@@ -242,7 +241,8 @@ private slots:
         QCOMPARE(blocks.size(), 4);
         QCOMPARE(blocks.at(1).values, fourBlocks().at(1).values);
         for (int row : {2, 3}) {
-            QCOMPARE(setup.ui->block_names_list->item(row)->toolTip(), QStringLiteral("Не прочитан: чтение прервано"));
+            QCOMPARE(setup.ui->block_names_list->item(row)->toolTip(),
+                     QStringLiteral("Не прочитан: чтение прервано"));
             QCOMPARE(setup.ui->block_names_list->item(row)->foreground().color(), QColor(Qt::gray));
         }
         QVERIFY(setup.ui->block_names_list->item(1)->toolTip().isEmpty());
@@ -279,7 +279,8 @@ private slots:
                               << "Блок 2: ошибка запроса имени блока (прибор ответил ошибкой)" << 3;
         QTest::newRow("size") << errorOn(0x08) << "Ошибка запроса размера блока (прибор ответил ошибкой)"
                               << "The block size request failed (the instrument answered with an error)"
-                              << shownName(1) + ": ошибка запроса размера блока (прибор ответил ошибкой)" << 0;
+                              << shownName(1) + ": ошибка запроса размера блока (прибор ответил ошибкой)"
+                              << 0;
         QTest::newRow("data") << errorOn(0x09) << "Ошибка запроса данных блока (прибор ответил ошибкой)"
                               << "The block data request failed (the instrument answered with an error)"
                               << shownName(1) + ": ошибка запроса данных блока (прибор ответил ошибкой)" << 0;

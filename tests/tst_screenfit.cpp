@@ -7,17 +7,17 @@
 
 #include "mainwindowtester.h"
 
+#include "settings/settingsfile.h"
 #include "toolrun.h"
+#include "ui/columnfit.h"
+#include "ui/reportstatus.h"
+#include "ui/screenfit.h"
 #include "windowtestmain.h"
 
 #include <QLabel>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
-#include "settings/settingsfile.h"
-#include "ui/columnfit.h"
-#include "ui/reportstatus.h"
-#include "ui/screenfit.h"
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -66,7 +66,8 @@ QString unreachableControl(MainWindow &window)
     auto *ui = MainWindowTester::ui(window);
     const QRect central = ui->centralwidget->rect();
     for (QWidget *widget : ui->centralwidget->findChildren<QWidget *>()) {
-        if (!widget->isVisibleTo(&window) || widget->focusPolicy() == Qt::NoFocus || qobject_cast<QScrollArea *>(widget))
+        if (!widget->isVisibleTo(&window) || widget->focusPolicy() == Qt::NoFocus
+            || qobject_cast<QScrollArea *>(widget))
             continue;
         for (QScrollArea *area : {ui->block_column_scroll, ui->chart_column_scroll, ui->report_form_scroll}) {
             if (!area->widget()->isAncestorOf(widget))
@@ -100,7 +101,10 @@ void checkHoldsStill(int fontSize, bool english)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     const QRect available = window.screen()->availableGeometry();
     const QSize before = window.size();
-    QVERIFY2(available.contains(window.frameGeometry()), qPrintable(QStringLiteral("%1 x %2").arg(window.frameGeometry().width()).arg(window.frameGeometry().height())));
+    QVERIFY2(available.contains(window.frameGeometry()),
+             qPrintable(QStringLiteral("%1 x %2")
+                            .arg(window.frameGeometry().width())
+                            .arg(window.frameGeometry().height())));
 
     showLongTexts(window);
 
@@ -110,7 +114,8 @@ void checkHoldsStill(int fontSize, bool english)
     QCOMPARE(unreachableControl(window), QString());
     // The link state is not cut short by the texts beside it.
     auto *link = window.findChild<QLabel *>(QStringLiteral("link_status_label"));
-    QVERIFY(link->width() >= qMin(link->fontMetrics().horizontalAdvance(link->text()), available.width() / 4));
+    QVERIFY(link->width()
+            >= qMin(link->fontMetrics().horizontalAdvance(link->text()), available.width() / 4));
     // A text cut short has the whole text as its tooltip.
     auto *verdict = window.findChild<QLabel *>(QStringLiteral("verdict_value"));
     QHelpEvent hover(QEvent::ToolTip, QPoint(1, 1), verdict->mapToGlobal(QPoint(1, 1)));
@@ -182,7 +187,8 @@ private slots:
                 || qobject_cast<QScrollArea *>(widget))
                 continue;
             QScrollArea *column = nullptr;
-            for (QScrollArea *area : {ui->block_column_scroll, ui->chart_column_scroll, ui->report_form_scroll})
+            for (QScrollArea *area :
+                 {ui->block_column_scroll, ui->chart_column_scroll, ui->report_form_scroll})
                 if (area->widget()->isAncestorOf(widget))
                     column = area;
             if (column) {
@@ -192,13 +198,16 @@ private slots:
                 const QRect viewport = column->viewport()->rect();
                 // A control wider than its column is reached as far as the column shows.
                 const QRect shown = rectIn(widget, column->viewport());
-                QVERIFY2(viewport.contains(shown) || (shown.width() > viewport.width() && viewport.intersects(shown)),
+                QVERIFY2(viewport.contains(shown)
+                             || (shown.width() > viewport.width() && viewport.intersects(shown)),
                          qPrintable(widget->objectName()));
-                QVERIFY2(central.contains(rectIn(column, ui->centralwidget)), qPrintable(column->objectName()));
+                QVERIFY2(central.contains(rectIn(column, ui->centralwidget)),
+                         qPrintable(column->objectName()));
                 if (column == ui->report_form_scroll)
                     ++reachedByScrolling;
             } else {
-                QVERIFY2(central.contains(rectIn(widget, ui->centralwidget)), qPrintable(widget->objectName()));
+                QVERIFY2(central.contains(rectIn(widget, ui->centralwidget)),
+                         qPrintable(widget->objectName()));
             }
         }
         // 15 line edits, the date, the comments and the logo button.
@@ -216,8 +225,8 @@ private slots:
         QTest::addColumn<QSize>("opening");
         QTest::newRow("1366 x 768") << QRect(0, 0, 1366, 728) << QSize(1200, 650) << QSize(1200, 650);
         QTest::newRow("1920 x 1080") << QRect(0, 0, 1920, 1050) << QSize(1200, 650) << QSize(1632, 892);
-        QTest::newRow("1920 x 1080, large font") << QRect(0, 0, 1920, 1050) << QSize(1800, 1000)
-                                                 << QSize(1800, 1000);
+        QTest::newRow("1920 x 1080, large font")
+            << QRect(0, 0, 1920, 1050) << QSize(1800, 1000) << QSize(1800, 1000);
     }
     void openingSize()
     {
@@ -293,9 +302,10 @@ private slots:
         qputenv("QT_QPA_PLATFORM", "xcb");
         qputenv(kUnderXvfb, "1");
         const ToolRun child = runTool(
-            xvfbRun, {QStringLiteral("-a"), QStringLiteral("-s"),
-                      QStringLiteral("-screen 0 %1x%2x24").arg(kSmallScreen.width()).arg(kSmallScreen.height()),
-                      QCoreApplication::applicationFilePath(), QStringLiteral("underXvfb")});
+            xvfbRun,
+            {QStringLiteral("-a"), QStringLiteral("-s"),
+             QStringLiteral("-screen 0 %1x%2x24").arg(kSmallScreen.width()).arg(kSmallScreen.height()),
+             QCoreApplication::applicationFilePath(), QStringLiteral("underXvfb")});
         qputenv("QT_QPA_PLATFORM", platform);
         qunsetenv(kUnderXvfb);
         const QByteArray output = child.output + child.errors;
@@ -314,11 +324,12 @@ private:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        QVERIFY2(available.contains(window.frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3 x %4")
-                                                                            .arg(window.frameGeometry().x())
-                                                                            .arg(window.frameGeometry().y())
-                                                                            .arg(window.frameGeometry().width())
-                                                                            .arg(window.frameGeometry().height())));
+        QVERIFY2(available.contains(window.frameGeometry()),
+                 qPrintable(QStringLiteral("%1,%2 %3 x %4")
+                                .arg(window.frameGeometry().x())
+                                .arg(window.frameGeometry().y())
+                                .arg(window.frameGeometry().width())
+                                .arg(window.frameGeometry().height())));
         auto *ui = MainWindowTester::ui(window);
         changeFont(ui, 3);
         changeFont(ui, -3);

@@ -151,10 +151,10 @@ QByteArray Port::exchange(quint32 command, int expectedSize, int timeoutMs, bool
     disconnect(reading);
 
     lateBytesPossible = !complete || responseBuffer.size() != expectedSize;
-    lastEnd = lost                                  ? ExchangeEnd::PortLost
-              : isErrorAnswer(responseBuffer)       ? ExchangeEnd::ErrorAnswer
+    lastEnd = lost                                   ? ExchangeEnd::PortLost
+              : isErrorAnswer(responseBuffer)        ? ExchangeEnd::ErrorAnswer
               : responseBuffer.size() < expectedSize ? ExchangeEnd::Silent
-                                                    : ExchangeEnd::Answered;
+                                                     : ExchangeEnd::Answered;
 
     if (!deferredPorts.isEmpty())
         QTimer::singleShot(0, this, &Port::tryDeferredPorts);

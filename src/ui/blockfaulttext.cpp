@@ -38,7 +38,8 @@ QString BlockFaultText::reason(const MemoryBlock &block)
     // A cut answer says how much came; the others say what the instrument did.
     if (block.fault == BlockFault::Cut || block.miss == BlockMiss::None)
         return failed;
-    const QString met = block.miss == BlockMiss::NoAnswer ? tr("прибор не ответил") : tr("прибор ответил ошибкой");
+    const QString met =
+        block.miss == BlockMiss::NoAnswer ? tr("прибор не ответил") : tr("прибор ответил ошибкой");
     return QStringLiteral("%1 (%2)").arg(failed, met);
 }
 

@@ -12,10 +12,11 @@ BlockList::BlockList(Port &port, QListWidget *list, QObject *parent)
     , blockReader(new BlockReader(port, this))
 {
     connect(blockReader, &BlockReader::countReceived, this, &BlockList::startList);
-    connect(blockReader, &BlockReader::blockRead, this, [this](int done, int count, const MemoryBlock &block) {
-        appendRow(block);
-        emit readProgress(done, count);
-    });
+    connect(blockReader, &BlockReader::blockRead, this,
+            [this](int done, int count, const MemoryBlock &block) {
+                appendRow(block);
+                emit readProgress(done, count);
+            });
     // Rows emptied from elsewhere take their blocks with them.
     connect(list->model(), &QAbstractItemModel::modelReset, this, [this] {
         if (rebuilding || listed.isEmpty())

@@ -28,7 +28,8 @@ protected:
                                                           -label->margin());
         const QFontMetrics metrics(label->font());
         const QString text = label->text();
-        const bool cut = label->textFormat() != Qt::RichText && metrics.horizontalAdvance(text) > room.width();
+        const bool cut =
+            label->textFormat() != Qt::RichText && metrics.horizontalAdvance(text) > room.width();
         // The tooltip follows the text whenever it is about to be seen.
         const bool tipIsOurs = label->property(kElidedTip).toBool();
         if (!cut && tipIsOurs) {
@@ -42,8 +43,8 @@ protected:
             return false;
         QPainter painter(label);
         const QString shown = metrics.elidedText(text, Qt::ElideRight, room.width());
-        label->style()->drawItemText(&painter, room, int(label->alignment()), label->palette(), label->isEnabled(),
-                                     shown, label->foregroundRole());
+        label->style()->drawItemText(&painter, room, int(label->alignment()), label->palette(),
+                                     label->isEnabled(), shown, label->foregroundRole());
         return true;
     }
 };

@@ -16,8 +16,8 @@ const QString kQtRussianCatalogue = QString::fromLatin1(kQtRussianCataloguePath)
 // The date is shown in the interface's language; the reports write their own format.
 void showDateIn(QDateEdit *edit, bool english)
 {
-    const QLocale locale =
-        english ? QLocale(QLocale::English, QLocale::UnitedKingdom) : QLocale(QLocale::Russian, QLocale::Russia);
+    const QLocale locale = english ? QLocale(QLocale::English, QLocale::UnitedKingdom)
+                                   : QLocale(QLocale::Russian, QLocale::Russia);
     edit->setLocale(locale);
     edit->setDisplayFormat(locale.dateFormat(QLocale::ShortFormat));
 }

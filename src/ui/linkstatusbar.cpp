@@ -174,7 +174,8 @@ void LinkStatusBar::blockPicked(const MemoryBlock &block, int row)
         showReadText(outcomeText);
         return;
     }
-    showReadText([block, row] { return BlockFaultText::pickedBlock(block.name, row, BlockFaultText::reason(block)); });
+    showReadText(
+        [block, row] { return BlockFaultText::pickedBlock(block.name, row, BlockFaultText::reason(block)); });
 }
 
 void LinkStatusBar::showReadText(const std::function<QString()> &text)

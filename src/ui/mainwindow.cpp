@@ -35,8 +35,9 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
     ui->setupUi(this);
     setWindowIcon(appIcon());
     installEventFilter(this);
-    screenFit = new WindowFit(this, ui->horizontalLayout,
-                              {{ui->block_column_scroll}, {ui->chart_column_scroll}, {ui->report_form_scroll, false}});
+    screenFit = new WindowFit(
+        this, ui->horizontalLayout,
+        {{ui->block_column_scroll}, {ui->chart_column_scroll}, {ui->report_form_scroll, false}});
     // The columns are as wide as their contents need (see eventFilter).
     ui->report_form_scroll_contents->installEventFilter(this);
     language = new LanguageSwitch({ui->actionRU, ui->actionEN, ui->report_date_edit}, this);
@@ -68,8 +69,8 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
     connect(bandSteps, &SpinStepWatch::stepped, viewPanel, &BlockView::bandEdited);
     auto *reportStatus = new ReportStatus(this);
     ui->statusbar->addWidget(reportStatus, 1);
-    exportPanel = new ReportExport(reportFormWidgets(*ui), viewPanel, reportStatus,
-                                   [this] { return logoPanel->image(); }, this);
+    exportPanel = new ReportExport(
+        reportFormWidgets(*ui), viewPanel, reportStatus, [this] { return logoPanel->image(); }, this);
 
     setUpHistory();
     elideLabel(historyStatus);
@@ -195,9 +196,9 @@ void MainWindow::wireBlockList()
             [this](BlockReader::Outcome outcome, int count, const QVector<MemoryBlock> &blocks) {
                 history->holdStores(false);
                 ui->action_history_storage->setEnabled(true);
-                const auto faulty = std::count_if(blocks.cbegin(), blocks.cend(), [](const MemoryBlock &block) {
-                    return block.fault != BlockFault::None;
-                });
+                const auto faulty =
+                    std::count_if(blocks.cbegin(), blocks.cend(),
+                                  [](const MemoryBlock &block) { return block.fault != BlockFault::None; });
                 linkStatus->readEnded(outcome, blocksPanel->reader().blocksRead(), count, int(faulty));
                 // The instrument may have been lost during the read.
                 ui->button_read_data->setEnabled(port.isInstrumentConnected());

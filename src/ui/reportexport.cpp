@@ -50,8 +50,8 @@ public:
 
 } // namespace
 
-ReportExport::ReportExport(const ReportFormWidgets &form, BlockView *view, ReportStatus *status, LogoSource logo,
-                           QWidget *dialogParent)
+ReportExport::ReportExport(const ReportFormWidgets &form, BlockView *view, ReportStatus *status,
+                           LogoSource logo, QWidget *dialogParent)
     : QObject(dialogParent)
     , form(form)
     , view(view)
@@ -100,8 +100,8 @@ ReportContent ReportExport::collectContent() const
     ReportContent content;
     for (const ReportFormField &row : form.fields) {
         const auto *date = qobject_cast<const QDateEdit *>(row.field);
-        const QString value = date ? date->date().toString(kDateFormat)
-                                   : qobject_cast<const QLineEdit *>(row.field)->text();
+        const QString value =
+            date ? date->date().toString(kDateFormat) : qobject_cast<const QLineEdit *>(row.field)->text();
         content.fields.append({row.label->text(), value, row.section->text()});
     }
     // The block whose statistics and plots are shown, not the list's current row.

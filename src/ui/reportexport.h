@@ -12,7 +12,6 @@ class QWidget;
 class ReportStatus;
 struct ReportData;
 
-
 // Writes the report of the shown block: asks for the target, gathers the
 // form's fields, the block, its statistics and the band's verdict from the
 // block view, runs the PDF or Excel writer, says when the file could not be

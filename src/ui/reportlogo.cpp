@@ -43,8 +43,8 @@ void ReportLogo::addOrRemove()
             return;
         const QImage picture = loadLogoFile(fileName);
         if (picture.isNull()) {
-            QMessageBox::warning(dialogParent, QStringLiteral("Error"), QStringLiteral("Failed to load the image."),
-                                 QMessageBox::Ok);
+            QMessageBox::warning(dialogParent, QStringLiteral("Error"),
+                                 QStringLiteral("Failed to load the image."), QMessageBox::Ok);
             return;
         }
         setImage(picture);
@@ -80,7 +80,8 @@ void ReportLogo::refresh()
         }
         const qreal ratio = w.label->devicePixelRatioF();
         const int pixels = qRound(side * ratio);
-        shown = QPixmap::fromImage(copy.scaled(pixels, pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        shown =
+            QPixmap::fromImage(copy.scaled(pixels, pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation));
         shown.setDevicePixelRatio(ratio);
         shownKey = logo.cacheKey();
     }

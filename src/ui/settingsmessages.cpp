@@ -20,12 +20,13 @@ void tellUnreadableSettings(QWidget *parent, bool keptAside)
 {
     const QString file = QDir::toNativeSeparators(configFilePath());
     const QString text =
-        keptAside ? windowText("Файл настроек %1 не удалось прочитать, программа начата с пустыми настройками.\n"
-                               "Прежний файл сохранён как %2.")
-                        .arg(file, QDir::toNativeSeparators(unreadableConfigPath()))
-                  : windowText("Файл настроек %1 не удалось прочитать, программа начата с пустыми настройками.\n"
-                               "Сохранить его копию не удалось; при выходе он не будет перезаписан.")
-                        .arg(file);
+        keptAside
+            ? windowText("Файл настроек %1 не удалось прочитать, программа начата с пустыми настройками.\n"
+                         "Прежний файл сохранён как %2.")
+                  .arg(file, QDir::toNativeSeparators(unreadableConfigPath()))
+            : windowText("Файл настроек %1 не удалось прочитать, программа начата с пустыми настройками.\n"
+                         "Сохранить его копию не удалось; при выходе он не будет перезаписан.")
+                  .arg(file);
     QMessageBox::warning(parent, windowText("Настройки"), text);
 }
 

@@ -30,5 +30,5 @@ struct MemoryBlock
     int expectedSize = -1; // the size answer; -1 when it is not known
     BlockFault fault = BlockFault::None;
     BlockMiss miss = BlockMiss::None; // with a fault: what the failed request met
-    QDateTime readAt; // UTC, when the block was read from the instrument
+    QDateTime readAt;                 // UTC, when the block was read from the instrument
 };
