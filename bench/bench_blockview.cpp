@@ -112,7 +112,7 @@ int main(int argc, char **argv)
         ui->set_limits_checkbox->setChecked(bandOn);
         out << (bandOn ? "band on (4 .. 6, about a third of the values outside)\n" : "band off\n");
         for (const int count : {1000, 10000, 65535}) {
-            MainWindowTester::setBlocks(window, {MemoryBlock{"A", noisyReadings(count, 1)},
+            window.blockList().showRead({MemoryBlock{"A", noisyReadings(count, 1)},
                                                  MemoryBlock{"B", noisyReadings(count, 2)},
                                                  MemoryBlock{"small", noisyReadings(10, 3)}});
             QListWidget *list = ui->block_names_list;

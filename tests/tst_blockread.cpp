@@ -84,7 +84,7 @@ private slots:
     {
         WindowWithInstrument setup(threeBlocks());
         QVERIFY(setup.start());
-        MainWindowTester::setBlocks(*setup.window, {{QStringLiteral("old"), {1.0f}}});
+        setup.window->blockList().showRead({{QStringLiteral("old"), {1.0f}}});
         setup.ui->button_export_to_PDF->setEnabled(true);
         setup.ui->button_export_to_excel->setEnabled(true);
 
@@ -114,7 +114,7 @@ private slots:
     {
         WindowWithInstrument setup({});
         QVERIFY(setup.start());
-        MainWindowTester::setBlocks(*setup.window, {{QStringLiteral("old"), {1.0f}}});
+        setup.window->blockList().showRead({{QStringLiteral("old"), {1.0f}}});
         setup.simulator.clearRecords();
 
         setup.read();
@@ -129,7 +129,7 @@ private slots:
     {
         WindowWithInstrument setup(threeBlocks());
         QVERIFY(setup.start());
-        MainWindowTester::setBlocks(*setup.window, {{QStringLiteral("old"), {1.0f}}});
+        setup.window->blockList().showRead({{QStringLiteral("old"), {1.0f}}});
         InstrumentBehaviour silent;
         silent.silence.enabled = true;
         setup.simulator.setBehaviour(silent);

@@ -14,7 +14,6 @@
 
 namespace {
 
-
 // The blocks as the reader reports them, one by one.
 struct Progress
 {
@@ -53,6 +52,45 @@ class TestBlockReader : public QObject
 
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    // What a failed request met is kept apart: no answer, the error answer,
+    // or a port already lost; blocks read whole meet nothing.
+    void failedRequestsSayWhatTheyMet_data()
+    {
+        QTest::addColumn<InstrumentBehaviour>("behaviour");
+        QTest::addColumn<QVector<int>>("misses"); // BlockMiss of each block
+        constexpr int none = int(BlockMiss::None);
+        InstrumentBehaviour silent;
+        silent.silence.enabled = true;
+        silent.silence.commands = {0x07};
+        const int noAnswer = int(BlockMiss::NoAnswer);
+        QTest::newRow("silent") << silent << QVector<int>{noAnswer, noAnswer, noAnswer, noAnswer};
+        InstrumentBehaviour error;
+        error.errorAnswer.enabled = true;
+        error.errorAnswer.commands = {0x09};
+        error.errorIndex = 3;
+        QTest::newRow("error answer") << error << QVector<int>{none, none, none, int(BlockMiss::ErrorAnswer)};
+        InstrumentBehaviour unplug;
+        unplug.unplugAfterRequests = 4;
+        const int lost = int(BlockMiss::InstrumentLost);
+        QTest::newRow("unplugged") << unplug << QVector<int>{none, lost, lost, lost};
+    }
+    void failedRequestsSayWhatTheyMet()
+    {
+        QFETCH(InstrumentBehaviour, behaviour);
+        QFETCH(QVector<int>, misses);
+        SimulatedLink link(fourBlocks());
+        QVERIFY(link.connect());
+        BlockReader reader(*link.port);
+        link.simulator.setBehaviour(behaviour);
+        reader.read();
+        QVector<int> met;
+        for (const MemoryBlock &block : reader.blocks()) {
+            met.append(int(block.miss));
+            QCOMPARE(block.fault == BlockFault::None, block.miss == BlockMiss::None);
+        }
+        QCOMPARE(met, misses);
+    }
 
     void readsEveryBlockWithWhatItHolds()
     {

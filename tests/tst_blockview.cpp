@@ -102,7 +102,7 @@ class BlockViewTest : public QObject
         QVector<MemoryBlock> store;
         for (int i = 0; i < blocks.size(); ++i)
             store.append(MemoryBlock{QStringLiteral("Block %1").arg(i + 1), blocks.at(i)});
-        MainWindowTester::setBlocks(*window, store);
+        window->blockList().showRead(store);
     }
 
     // A real double-click on the block's name in the list.
@@ -500,21 +500,33 @@ private slots:
 
     // A new read replaces the store but leaves the shown block on screen; the
     // band is then still drawn for that block.
-    void newReadKeepsTheShownBlock()
+    // A new list shows no block until one is chosen from it: the block of
+    // the old list is not shown as if it were listed.
+    void newListShowsNoBlock()
     {
         setBand(4.0, 6.0);
         setBlocks({{3, 7, 5}});
         doubleClickRow(0);
+        QCOMPARE(ui->table_block_data->rowCount(), 3);
         setBlocks({{100, 200}});
 
+        QCOMPARE(ui->table_block_data->rowCount(), 0);
+        QCOMPARE(ui->graph->graphCount(), 0);
+        QCOMPARE(ui->diagram->plottableCount(), 0);
+        QCOMPARE(statisticTexts(), (QStringList{"—", "—", "—", "—"}));
+        QCOMPARE(ui->verdict_value->text(), QStringLiteral("—"));
+        QVERIFY(!ui->button_export_to_PDF->isEnabled());
+        QVERIFY(!ui->button_export_to_excel->isEnabled());
+        QCOMPARE(window->blockList().shownRow(), -1);
+        // The band brings no old block back.
         switchBand(true);
-        QCOMPARE(valuesOf(ui->graph->graph(0)), (QVector<double>{3, 7, 5}));
-        QCOMPARE(keysOf(ui->graph->graph(1)), (QVector<double>{1, 2}));
-        QCOMPARE(redRows(ui->table_block_data), (QList<int>{0, 1}));
         typeInto(ui->limits_min, 2.0);
-        QCOMPARE(keysOf(ui->graph->graph(1)), (QVector<double>{2}));
-        QCOMPARE(keysOf(bars(0)), (QVector<double>{1, 3}));
-        QCOMPARE(statisticTexts(), (QStringList{"3.0", "7.0", "5.0", "2.0"}));
+        QCOMPARE(ui->graph->graphCount(), 0);
+        QCOMPARE(ui->table_block_data->rowCount(), 0);
+
+        doubleClickRow(0);
+        QCOMPARE(valuesOf(ui->graph->graph(0)), (QVector<double>{100, 200}));
+        QCOMPARE(statisticTexts().at(0), QStringLiteral("100.0"));
     }
 
     void plotLook()

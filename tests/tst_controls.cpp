@@ -166,7 +166,7 @@ private:
         MemoryBlock block;
         block.name = QStringLiteral("Т 0001");
         block.values = {3.0f, 7.0f, 4.5f};
-        MainWindowTester::setBlocks(*window, {block});
+        window->blockList().showRead({block});
         MainWindowTester::showBlock(*window, 0);
         ui->set_limits_checkbox->setChecked(true);
         QCOMPARE(redRows(ui->table_block_data), QList<int>{0});

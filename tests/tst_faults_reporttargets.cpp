@@ -142,7 +142,7 @@ void ReportTargetFaultsTest::exportTarget()
 
     MainWindow window(noPorts());
     Ui::MainWindow *ui = MainWindowTester::ui(window);
-    MainWindowTester::setBlocks(window, {{QStringLiteral("Т 0001"), {4.81f, 4.79f, 4.83f, 5.2f}}});
+    window.blockList().showRead({{QStringLiteral("Т 0001"), {4.81f, 4.79f, 4.83f, 5.2f}}});
     QMetaObject::invokeMethod(&window, "on_block_names_list_itemDoubleClicked",
                               Q_ARG(QListWidgetItem *, ui->block_names_list->item(0)));
     QPushButton *button = pdf ? ui->button_export_to_PDF : ui->button_export_to_excel;

@@ -144,12 +144,14 @@ private slots:
             box->close();
     }
 
-    // "Данные" / "Data", last in the menu bar, with "История измерений…" on Ctrl+H.
+    // "Данные" / "Data", just before Help in the menu bar, with "История измерений…" on Ctrl+H.
     void menu()
     {
         MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
-        QCOMPARE(ui->menubar->actions().last()->menu(), ui->data);
+        const QList<QAction *> bar = ui->menubar->actions();
+        QCOMPARE(bar.at(bar.size() - 2)->menu(), ui->data);
+        QCOMPARE(bar.last()->menu(), ui->about);
         QCOMPARE(ui->data->title(), QStringLiteral("Данные"));
         QCOMPARE(ui->data->actions(), (QList<QAction *>{ui->action_history, ui->action_history_storage}));
         QCOMPARE(ui->action_history->text(), QStringLiteral("История измерений…"));
@@ -245,82 +247,6 @@ private slots:
         // The change of language reaches open windows through the event loop.
         ui->actionRU->trigger();
         QTRY_COMPARE(texts(), russian);
-    }
-
-    // Every text the history shows from code has its English entry.
-    void catalogue_data()
-    {
-        QTest::addColumn<QString>("context");
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("english");
-        const auto row = [](const char *context, const char *ru, const char *en) {
-            QTest::newRow(qPrintable(
-                QStringLiteral("%1: %2").arg(QLatin1String(context), QString::fromUtf8(en).left(40))))
-                << QString::fromLatin1(context) << QString::fromUtf8(ru) << QString::fromUtf8(en);
-        };
-        row("MainWindow", "Данные", "Data");
-        row("MainWindow", "История измерений…", "Measurement history…");
-        row("HistoryTexts", "История измерений", "Measurement history");
-        row("HistoryTexts", "сервер истории недоступен", "the history server cannot be reached");
-        row("HistoryTexts", "не удалось открыть файл истории", "the history file cannot be opened");
-        row("HistoryTexts", "база истории занята другой программой",
-            "the history database is locked by another program");
-        row("HistoryTexts", "нет места для записи", "no space left to write");
-        row("HistoryTexts", "база истории повреждена", "the history database is damaged");
-        row("HistoryTexts", "не удалось записать в базу истории", "the history database refused the write");
-        row("HistoryTexts",
-            "История измерений: %1. Чтения сохраняются на этом компьютере и будут отправлены на сервер, "
-            "когда он станет "
-            "доступен.",
-            "Measurement history: %1. Reads are kept on this computer and will be sent to the server when it "
-            "is back.");
-        row("HistoryTexts",
-            "История измерений: %1. Чтение показано и будет записано в историю, как только это станет "
-            "возможно.",
-            "Measurement history: %1. The read is shown and will be written to the history as soon as "
-            "possible.");
-        row("HistoryTexts",
-            "Сервер истории недоступен: чтение сохранено на этом компьютере (ожидают отправки: %1).",
-            "History server unavailable: the read is kept on this computer (waiting to be sent: %1).");
-        row("HistoryTexts", "Сервер истории доступен: отправлено чтений, сохранённых на этом компьютере: %1.",
-            "History server is back: reads sent from this computer: %1.");
-        row("HistoryTexts", "История измерений снова доступна: записано отложенных чтений: %1.",
-            "Measurement history is available again: delayed reads written: %1.");
-        row("HistoryTexts", "Файл истории был повреждён и сохранён как %1; начат новый файл истории.",
-            "The history file was damaged and has been kept as %1; a new history file was started.");
-        row("HistoryTexts", "Из истории: %1", "From history: %1");
-        row("HistoryTexts", "Идёт чтение прибора: откройте запись из истории после его окончания.",
-            "The instrument is being read: open the stored read once it has finished.");
-        row("HistoryDialog", "№", "No.");
-        row("HistoryDialog", "Блок", "Block");
-        row("HistoryDialog", "Ожидалось", "Expected");
-        row("HistoryDialog", "Удалить из истории выбранные чтения (%1)?",
-            "Delete the selected reads (%1) from the history?");
-        row("HistoryDialog", "Экспорт в CSV", "Export to CSV");
-        row("HistoryDialog", "Файлы CSV (*.csv)", "CSV files (*.csv)");
-        row("HistoryDialog", "Номер", "Number");
-        row("HistoryDialog", "Значение", "Value");
-        row("HistoryDialog", "Ошибка", "Error");
-        row("HistoryDialog", "Не удалось сохранить файл CSV.\nПроверьте права на запись и место на диске.",
-            "Failed to save the CSV file.\nPlease check write permissions and free disk space.");
-        row("HistoryDialog", "Сохранено: %1", "Saved: %1");
-        row("HistoryDialog", "История недоступна: %1.", "The history is unavailable: %1.");
-        row("ReadListModel", "завершено", "complete");
-        row("ReadListModel", "отменено", "cancelled");
-    }
-
-    void catalogue()
-    {
-        QFETCH(QString, context);
-        QFETCH(QString, source);
-        QFETCH(QString, english);
-        QTranslator translator;
-        QVERIFY(translator.load(QStringLiteral(":/i18n/ts.qm"), QString(), QString(), QString()));
-        QCoreApplication::installTranslator(&translator);
-        const QString translated =
-            QCoreApplication::translate(context.toLatin1().constData(), source.toUtf8().constData());
-        QCoreApplication::removeTranslator(&translator);
-        QCOMPARE(translated, english);
     }
 
     // Newest first in local time; filters by name and by days; the blocks of
@@ -577,7 +503,7 @@ private slots:
                      + QStringLiteral("/config.json"));
         QVERIFY(config.open(QIODevice::ReadOnly));
         QStringList keys = QJsonDocument::fromJson(config.readAll()).object().keys();
-        QStringList all = allSettingsKeys();
+        QStringList all = allSettingsKeys() + windowPlaceKeys();
         keys.sort();
         all.sort();
         QCOMPARE(keys, all);

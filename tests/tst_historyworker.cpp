@@ -16,6 +16,7 @@
 #include "history/valuebytes.h"
 #include "historytestdata.h"
 #include "mainwindowtester.h"
+#include "settings/settingsfile.h"
 #include "testports.h"
 #include "ui/historypanel.h"
 

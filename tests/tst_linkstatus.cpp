@@ -207,7 +207,8 @@ private slots:
     }
 
     // Cancelled while block 3 is asked for: the first two blocks stay listed
-    // with their values, and the status says how far the read came.
+    // with their values, the two never read keep rows that say so, and the
+    // status says how far the read came.
     void cancel_data()
     {
         QTest::addColumn<bool>("escape");
@@ -236,10 +237,16 @@ private slots:
 
         QCOMPARE(setup.simulator.requests().last(), quint32(0x00070002));
         QCOMPARE(setup.readText(), QStringLiteral("Чтение прервано: 2 из 4 блоков"));
-        QCOMPARE(setup.listed(), (QStringList{shownName(0), shownName(1)}));
+        QCOMPARE(setup.listed(), (QStringList{shownName(0), shownName(1), QString(), QString()}));
         const QVector<MemoryBlock> &blocks = MainWindowTester::blocks(*setup.window);
-        QCOMPARE(blocks.size(), 2);
+        QCOMPARE(blocks.size(), 4);
         QCOMPARE(blocks.at(1).values, fourBlocks().at(1).values);
+        for (int row : {2, 3}) {
+            QCOMPARE(setup.ui->block_names_list->item(row)->toolTip(),
+                     QStringLiteral("Не прочитан: чтение прервано"));
+            QCOMPARE(setup.ui->block_names_list->item(row)->foreground().color(), QColor(Qt::gray));
+        }
+        QVERIFY(setup.ui->block_names_list->item(1)->toolTip().isEmpty());
         QVERIFY(setup.ui->button_read_data->isEnabled());
         QVERIFY(setup.ui->block_names_list->isEnabled());
 
@@ -268,15 +275,16 @@ private slots:
             b.errorIndex = 1;
             return b;
         };
-        QTest::newRow("name") << errorOn(0x07) << "Ошибка запроса имени блока"
-                              << "The block name request failed"
-                              << "Блок 2: ошибка запроса имени блока" << 3;
-        QTest::newRow("size") << errorOn(0x08) << "Ошибка запроса размера блока"
-                              << "The block size request failed"
-                              << shownName(1) + ": ошибка запроса размера блока" << 0;
-        QTest::newRow("data") << errorOn(0x09) << "Ошибка запроса данных блока"
-                              << "The block data request failed"
-                              << shownName(1) + ": ошибка запроса данных блока" << 0;
+        QTest::newRow("name") << errorOn(0x07) << "Ошибка запроса имени блока (прибор ответил ошибкой)"
+                              << "The block name request failed (the instrument answered with an error)"
+                              << "Блок 2: ошибка запроса имени блока (прибор ответил ошибкой)" << 3;
+        QTest::newRow("size") << errorOn(0x08) << "Ошибка запроса размера блока (прибор ответил ошибкой)"
+                              << "The block size request failed (the instrument answered with an error)"
+                              << shownName(1) + ": ошибка запроса размера блока (прибор ответил ошибкой)"
+                              << 0;
+        QTest::newRow("data") << errorOn(0x09) << "Ошибка запроса данных блока (прибор ответил ошибкой)"
+                              << "The block data request failed (the instrument answered with an error)"
+                              << shownName(1) + ": ошибка запроса данных блока (прибор ответил ошибкой)" << 0;
         InstrumentBehaviour cut;
         cut.partial.enabled = true;
         cut.partial.commands = {0x09};
@@ -359,9 +367,10 @@ private slots:
 
         QCOMPARE(setup.readText(), said);
         QCOMPARE(setup.listed().size(), rows);
+        // Blocks after the loss were never asked for, and say so.
         for (int row = 1; row < rows; ++row)
             QCOMPARE(setup.ui->block_names_list->item(row)->toolTip(),
-                     QStringLiteral("Ошибка запроса имени блока"));
+                     QStringLiteral("Не прочитан: прибор отключён"));
         if (behaviour.unplugAfterRequests >= 0)
             QCOMPARE(setup.linkText(), QStringLiteral("Прибор отключён"));
     }

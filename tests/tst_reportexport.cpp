@@ -158,7 +158,7 @@ private:
     {
         freshSettingsFolder();
         window.reset(new MainWindow(noPorts()));
-        MainWindowTester::setBlocks(*window,
+        window->blockList().showRead(
                                     {{"T 0001", {1.0f, 2.0f, 3.0f}}, {"T 0002", {5.25f, 6.0f, 7.0f, 8.0f}}});
         ui()->block_names_list->setCurrentRow(0);
         MainWindowTester::showBlock(*window, 1);
@@ -480,7 +480,7 @@ private slots:
         QVector<float> values(6000);
         for (int i = 0; i < values.size(); ++i)
             values[i] = float(10 + i % 13);
-        MainWindowTester::setBlocks(*window, {{"T 0003", values}});
+        window->blockList().showRead({{"T 0003", values}});
         MainWindowTester::showBlock(*window, 0);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.data()));
@@ -599,7 +599,7 @@ private slots:
         const QDateTime readAt(QDate(2024, 2, 1), QTime(10, 20, 30), Qt::UTC);
         MemoryBlock block{QStringLiteral("Flange DN80 0007"), values};
         block.readAt = readAt;
-        MainWindowTester::setBlocks(*window, {block});
+        window->blockList().showRead({block});
         MainWindowTester::showBlock(*window, 0);
         ui()->limits_min->setValue(9.6);
         ui()->limits_max->setValue(10.0);

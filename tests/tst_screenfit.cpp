@@ -7,10 +7,17 @@
 
 #include "mainwindowtester.h"
 
+#include "settings/settingsfile.h"
 #include "toolrun.h"
+#include "ui/columnfit.h"
+#include "ui/reportstatus.h"
+#include "ui/screenfit.h"
 #include "windowtestmain.h"
 
+#include <QLabel>
 #include <QScreen>
+#include <QScrollArea>
+#include <QSplitter>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -34,6 +41,86 @@ void changeFont(Ui::MainWindow *ui, int steps)
 QRect rectIn(QWidget *widget, QWidget *ancestor)
 {
     return QRect(widget->mapTo(ancestor, QPoint(0, 0)), widget->size());
+}
+
+// Long texts in every place that shows one: the window must not follow them.
+void showLongTexts(MainWindow &window)
+{
+    const QString longText = QStringLiteral("Очень длинный текст состояния, ").repeated(8);
+    window.findChild<QLabel *>(QStringLiteral("read_status_label"))->setText(longText);
+    auto *history = window.findChild<QLabel *>(QStringLiteral("history_status_label"));
+    history->setText(longText);
+    history->show();
+    for (const char *name : {"verdict_value", "out_of_band_value", "cp_value", "cpk_value"})
+        window.findChild<QLabel *>(QString::fromLatin1(name))->setText(longText);
+    window.findChild<ReportStatus *>(QStringLiteral("report_status"))
+        ->showSaved(QStringLiteral("/home/operator/") + QStringLiteral("длинная папка/").repeated(12)
+                    + QStringLiteral("Отчет.pdf"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+}
+
+// Every control of the central area is inside it, or inside the viewport of
+// its scrolling column once scrolled to; none is pushed off.
+QString unreachableControl(MainWindow &window)
+{
+    auto *ui = MainWindowTester::ui(window);
+    const QRect central = ui->centralwidget->rect();
+    for (QWidget *widget : ui->centralwidget->findChildren<QWidget *>()) {
+        if (!widget->isVisibleTo(&window) || widget->focusPolicy() == Qt::NoFocus
+            || qobject_cast<QScrollArea *>(widget))
+            continue;
+        for (QScrollArea *area : {ui->block_column_scroll, ui->chart_column_scroll, ui->report_form_scroll}) {
+            if (!area->widget()->isAncestorOf(widget))
+                continue;
+            if (!central.contains(rectIn(area, ui->centralwidget)))
+                return area->objectName();
+            const QRect inColumn = rectIn(widget, area->widget());
+            area->ensureVisible(inColumn.center().x(), inColumn.center().y(), inColumn.width() / 2 + 1,
+                                inColumn.height() / 2 + 1);
+            const QRect shown = rectIn(widget, area->viewport());
+            if (!area->viewport()->rect().intersects(shown))
+                return widget->objectName();
+        }
+    }
+    return QString();
+}
+
+// At each font size and in both languages, with long texts everywhere, the
+// window stays on the available area and keeps the size it had.
+void checkHoldsStill(int fontSize, bool english)
+{
+    freshSettingsFolder();
+    QJsonObject config = defaultConfig();
+    config.insert(QStringLiteral("app_font_size"), fontSize);
+    QVERIFY(saveConfig(config));
+    MainWindow window(noPorts());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    if (english)
+        MainWindowTester::ui(window)->actionEN->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const QRect available = window.screen()->availableGeometry();
+    const QSize before = window.size();
+    QVERIFY2(available.contains(window.frameGeometry()),
+             qPrintable(QStringLiteral("%1 x %2")
+                            .arg(window.frameGeometry().width())
+                            .arg(window.frameGeometry().height())));
+
+    showLongTexts(window);
+
+    QCOMPARE(window.size(), before);
+    QVERIFY(available.contains(window.frameGeometry()));
+    QVERIFY(window.minimumSizeHint().width() <= available.width());
+    QCOMPARE(unreachableControl(window), QString());
+    // The link state is not cut short by the texts beside it.
+    auto *link = window.findChild<QLabel *>(QStringLiteral("link_status_label"));
+    QVERIFY(link->width()
+            >= qMin(link->fontMetrics().horizontalAdvance(link->text()), available.width() / 4));
+    // A text cut short has the whole text as its tooltip.
+    auto *verdict = window.findChild<QLabel *>(QStringLiteral("verdict_value"));
+    QHelpEvent hover(QEvent::ToolTip, QPoint(1, 1), verdict->mapToGlobal(QPoint(1, 1)));
+    QCoreApplication::sendEvent(verdict, &hover);
+    QCOMPARE(verdict->toolTip(), verdict->text());
 }
 
 } // namespace
@@ -95,25 +182,109 @@ private slots:
         const QList<QWidget *> widgets = ui->centralwidget->findChildren<QWidget *>();
         int reachedByScrolling = 0;
         for (QWidget *widget : widgets) {
-            // The controls: what takes the keyboard focus.
-            if (!widget->isVisibleTo(&window) || widget->focusPolicy() == Qt::NoFocus)
+            // The controls: what takes the keyboard focus (a scroll area's own frame aside).
+            if (!widget->isVisibleTo(&window) || widget->focusPolicy() == Qt::NoFocus
+                || qobject_cast<QScrollArea *>(widget))
                 continue;
-            if (form->isAncestorOf(widget)) {
-                const QRect inForm = rectIn(widget, form);
-                ui->report_form_scroll->ensureVisible(inForm.center().x(), inForm.center().y(),
-                                                      inForm.width() / 2 + 1, inForm.height() / 2 + 1);
-                const QRect viewport = ui->report_form_scroll->viewport()->rect();
-                QVERIFY2(viewport.contains(rectIn(widget, ui->report_form_scroll->viewport())),
+            QScrollArea *column = nullptr;
+            for (QScrollArea *area :
+                 {ui->block_column_scroll, ui->chart_column_scroll, ui->report_form_scroll})
+                if (area->widget()->isAncestorOf(widget))
+                    column = area;
+            if (column) {
+                const QRect inColumn = rectIn(widget, column->widget());
+                column->ensureVisible(inColumn.center().x(), inColumn.center().y(), inColumn.width() / 2 + 1,
+                                      inColumn.height() / 2 + 1);
+                const QRect viewport = column->viewport()->rect();
+                // A control wider than its column is reached as far as the column shows.
+                const QRect shown = rectIn(widget, column->viewport());
+                QVERIFY2(viewport.contains(shown)
+                             || (shown.width() > viewport.width() && viewport.intersects(shown)),
                          qPrintable(widget->objectName()));
-                ++reachedByScrolling;
+                QVERIFY2(central.contains(rectIn(column, ui->centralwidget)),
+                         qPrintable(column->objectName()));
+                if (column == ui->report_form_scroll)
+                    ++reachedByScrolling;
             } else {
-                QVERIFY2(central.contains(rectIn(widget, ui->centralwidget)), qPrintable(widget->objectName()));
+                QVERIFY2(central.contains(rectIn(widget, ui->centralwidget)),
+                         qPrintable(widget->objectName()));
             }
         }
         // 15 line edits, the date, the comments and the logo button.
         QVERIFY(reachedByScrolling >= 18);
         // Taller than the window: without the scroll area it would not fit.
         QVERIFY(form->minimumSizeHint().height() > ui->report_form_scroll->viewport()->height());
+    }
+
+    // A screen with room to spare opens the window larger than its minimum;
+    // a small one at its minimum, never below it.
+    void openingSize_data()
+    {
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QSize>("minimum");
+        QTest::addColumn<QSize>("opening");
+        QTest::newRow("1366 x 768") << QRect(0, 0, 1366, 728) << QSize(1200, 650) << QSize(1200, 650);
+        QTest::newRow("1920 x 1080") << QRect(0, 0, 1920, 1050) << QSize(1200, 650) << QSize(1632, 892);
+        QTest::newRow("1920 x 1080, large font")
+            << QRect(0, 0, 1920, 1050) << QSize(1800, 1000) << QSize(1800, 1000);
+    }
+    void openingSize()
+    {
+        QFETCH(QRect, available);
+        QFETCH(QSize, minimum);
+        QFETCH(QSize, opening);
+        QCOMPARE(::openingSize(available, minimum), opening);
+    }
+
+    // Columns keep the widths they need while these fit the room, else all
+    // are scaled down alike and fit it.
+    void sharedWidths()
+    {
+        QCOMPARE(::sharedWidths({300, 500, 400}, 1300), (QVector<int>{300, 500, 400}));
+        QCOMPARE(::sharedWidths({300, 500, 400}, 600), (QVector<int>{150, 250, 200}));
+        QCOMPARE(::sharedWidths({300, 500, 400}, 0), (QVector<int>{0, 0, 0}));
+    }
+
+    void holdsStillAtEveryFontSize_data()
+    {
+        QTest::addColumn<int>("fontSize");
+        QTest::addColumn<bool>("english");
+        for (int size : {6, 12, 24, 48}) {
+            QTest::addRow("%d pt", size) << size << false;
+            QTest::addRow("%d pt, English", size) << size << true;
+        }
+    }
+    void holdsStillAtEveryFontSize()
+    {
+        QFETCH(int, fontSize);
+        QFETCH(bool, english);
+        checkHoldsStill(fontSize, english);
+    }
+
+    // The splitter's sizes and the window's size and place come back after a restart.
+    void placeAndSplitterKept()
+    {
+        QList<int> sizes;
+        QRect geometry;
+        {
+            MainWindow window(noPorts());
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            const QRect available = window.screen()->availableGeometry();
+            window.move(available.topLeft() + QPoint(3, 25));
+            auto *splitter = MainWindowTester::ui(window)->block_splitter;
+            const int total = splitter->sizes().at(0) + splitter->sizes().at(1);
+            splitter->setSizes({total / 2, total - total / 2});
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            sizes = splitter->sizes();
+            geometry = window.geometry();
+        }
+        MainWindow window(noPorts());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCOMPARE(window.geometry(), geometry);
+        QCOMPARE(MainWindowTester::ui(window)->block_splitter->sizes(), sizes);
     }
 
     // The real thing: a 1366 x 768 X screen, the window as the program opens it.
@@ -131,9 +302,10 @@ private slots:
         qputenv("QT_QPA_PLATFORM", "xcb");
         qputenv(kUnderXvfb, "1");
         const ToolRun child = runTool(
-            xvfbRun, {QStringLiteral("-a"), QStringLiteral("-s"),
-                      QStringLiteral("-screen 0 %1x%2x24").arg(kSmallScreen.width()).arg(kSmallScreen.height()),
-                      QCoreApplication::applicationFilePath(), QStringLiteral("underXvfb")});
+            xvfbRun,
+            {QStringLiteral("-a"), QStringLiteral("-s"),
+             QStringLiteral("-screen 0 %1x%2x24").arg(kSmallScreen.width()).arg(kSmallScreen.height()),
+             QCoreApplication::applicationFilePath(), QStringLiteral("underXvfb")});
         qputenv("QT_QPA_PLATFORM", platform);
         qunsetenv(kUnderXvfb);
         const QByteArray output = child.output + child.errors;
@@ -152,11 +324,12 @@ private:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        QVERIFY2(available.contains(window.frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3 x %4")
-                                                                            .arg(window.frameGeometry().x())
-                                                                            .arg(window.frameGeometry().y())
-                                                                            .arg(window.frameGeometry().width())
-                                                                            .arg(window.frameGeometry().height())));
+        QVERIFY2(available.contains(window.frameGeometry()),
+                 qPrintable(QStringLiteral("%1,%2 %3 x %4")
+                                .arg(window.frameGeometry().x())
+                                .arg(window.frameGeometry().y())
+                                .arg(window.frameGeometry().width())
+                                .arg(window.frameGeometry().height())));
         auto *ui = MainWindowTester::ui(window);
         changeFont(ui, 3);
         changeFont(ui, -3);
@@ -174,6 +347,14 @@ private:
         ui->action_font_size_reset->trigger();
         QCOMPARE(window.size(), chosen);
         QVERIFY(available.contains(window.frameGeometry()));
+
+        for (int size : {6, 12, 24, 48}) {
+            for (bool english : {false, true}) {
+                checkHoldsStill(size, english);
+                if (QTest::currentTestFailed())
+                    return;
+            }
+        }
     }
 };
 

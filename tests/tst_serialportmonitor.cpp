@@ -68,98 +68,65 @@ private slots:
         QCOMPARE(watching.listedPorts(), QStringList{com1});
     }
 
-    void firstPollReportsEveryPortInOrder()
+    // What the monitor reports as ports come and go between its polls. Steps:
+    // "poll", "+NAME" (the port appears), "-NAME" (it goes). Events, in the
+    // order reported and logged: "+NAME" added, "-NAME" removed.
+    void reportsChanges_data()
     {
-        const QString com1 = present(QStringLiteral("COM1"));
-        const QString com3 = present(QStringLiteral("COM3"));
-        ports->addPath(com1);
-        ports->addPath(com3);
+        QTest::addColumn<QStringList>("initial");
+        QTest::addColumn<bool>("polledBefore"); // the first poll happened before watching
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("events");
+        QTest::newRow("first poll reports every port in order")
+            << QStringList{"COM1", "COM3"} << false << QStringList{"poll"} << QStringList{"+COM1", "+COM3"};
+        QTest::newRow("removal reported once, present ports never again")
+            << QStringList{"COM1", "COM3"} << true << QStringList{"-COM3", "poll", "poll", "poll"}
+            << QStringList{"-COM3"};
+        QTest::newRow("gone and back between polls is not seen")
+            << QStringList{"COM1"} << true << QStringList{"-COM1", "+COM1", "poll"} << QStringList{};
+        QTest::newRow("gone for one poll is reported both ways")
+            << QStringList{"COM1"} << true << QStringList{"-COM1", "poll", "+COM1", "poll"}
+            << QStringList{"-COM1", "+COM1"};
+        QTest::newRow("names are case sensitive")
+            << QStringList{"COM1", "com1"} << false << QStringList{"poll", "-com1", "poll"}
+            << QStringList{"+COM1", "+com1", "-com1"};
+    }
+    void reportsChanges()
+    {
+        QFETCH(QStringList, initial);
+        QFETCH(bool, polledBefore);
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, events);
+        for (const QString &name : initial)
+            ports->addPath(present(name));
         SerialPortMonitor monitor(ports);
+        if (polledBefore)
+            poll(monitor);
         QSignalSpy added(&monitor, &SerialPortMonitor::portConnected);
         QSignalSpy removed(&monitor, &SerialPortMonitor::portDisconnected);
         LogCapture log;
 
-        poll(monitor);
+        for (const QString &step : steps) {
+            if (step == QLatin1String("poll"))
+                poll(monitor);
+            else if (step.startsWith(QLatin1Char('+')))
+                present(step.mid(1));
+            else
+                QVERIFY(QFile::remove(folder->filePath(step.mid(1))));
+        }
 
-        QCOMPARE(names(added), (QStringList{com1, com3}));
-        QCOMPARE(removed.count(), 0);
-        QCOMPARE(log.lines(), (QStringList{debugLine("New serial port added:", com1),
-                                           debugLine("New serial port added:", com3)}));
-    }
-
-    void removalIsReportedOnceAndPresentPortsNeverAgain()
-    {
-        const QString com1 = present(QStringLiteral("COM1"));
-        const QString com3 = present(QStringLiteral("COM3"));
-        ports->addPath(com1);
-        ports->addPath(com3);
-        SerialPortMonitor monitor(ports);
-        poll(monitor);
-        QSignalSpy added(&monitor, &SerialPortMonitor::portConnected);
-        QSignalSpy removed(&monitor, &SerialPortMonitor::portDisconnected);
-        LogCapture log;
-
-        QFile::remove(com3);
-        poll(monitor);
-        poll(monitor);
-        poll(monitor);
-
-        QCOMPARE(names(removed), QStringList{com3});
-        QCOMPARE(added.count(), 0);
-        QCOMPARE(log.lines(), QStringList{debugLine("Serial port removed:", com3)});
-    }
-
-    void goneAndBackBetweenPollsIsNotSeen()
-    {
-        const QString com1 = present(QStringLiteral("COM1"));
-        ports->addPath(com1);
-        SerialPortMonitor monitor(ports);
-        poll(monitor);
-        QSignalSpy added(&monitor, &SerialPortMonitor::portConnected);
-        QSignalSpy removed(&monitor, &SerialPortMonitor::portDisconnected);
-
-        QFile::remove(com1);
-        present(QStringLiteral("COM1"));
-        poll(monitor);
-
-        QCOMPARE(added.count(), 0);
-        QCOMPARE(removed.count(), 0);
-    }
-
-    void goneForOnePollIsReportedBothWays()
-    {
-        const QString com1 = present(QStringLiteral("COM1"));
-        ports->addPath(com1);
-        SerialPortMonitor monitor(ports);
-        poll(monitor);
-        QSignalSpy added(&monitor, &SerialPortMonitor::portConnected);
-        QSignalSpy removed(&monitor, &SerialPortMonitor::portDisconnected);
-
-        QFile::remove(com1);
-        poll(monitor);
-        present(QStringLiteral("COM1"));
-        poll(monitor);
-
-        QCOMPARE(names(removed), QStringList{com1});
-        QCOMPARE(names(added), QStringList{com1});
-    }
-
-    void namesAreCaseSensitive()
-    {
-        const QString upper = present(QStringLiteral("COM1"));
-        const QString lower = present(QStringLiteral("com1"));
-        ports->addPath(upper);
-        ports->addPath(lower);
-        SerialPortMonitor monitor(ports);
-        QSignalSpy added(&monitor, &SerialPortMonitor::portConnected);
-        QSignalSpy removed(&monitor, &SerialPortMonitor::portDisconnected);
-
-        poll(monitor);
-        QFile::remove(lower);
-        poll(monitor);
-
-        QCOMPARE(names(added), (QStringList{upper, lower}));
-        QCOMPARE(names(removed), QStringList{lower});
+        QStringList addedPaths;
+        QStringList removedPaths;
+        QStringList lines;
+        for (const QString &event : events) {
+            const QString path = folder->filePath(event.mid(1));
+            const bool isAdded = event.startsWith(QLatin1Char('+'));
+            (isAdded ? addedPaths : removedPaths).append(path);
+            lines.append(debugLine(isAdded ? "New serial port added:" : "Serial port removed:", path));
+        }
+        QCOMPARE(names(added), addedPaths);
+        QCOMPARE(names(removed), removedPaths);
+        QCOMPARE(log.lines(), lines);
     }
 
     void pollsByItself()

@@ -261,13 +261,13 @@ private slots:
         }
         QCOMPARE(readConfig().value(QStringLiteral("logo_image")).toString(), stored);
         QCOMPARE(readConfig().value(QStringLiteral("company_name")).toString(), QStringLiteral("ООО \"Новое\""));
-        QCOMPARE(readConfig().size(), defaultConfig().size());
+        QCOMPARE(readConfig().size(), defaultConfig().size() + windowPlaceKeys().size());
 
         {
             MainWindow window(noPorts());
             QImage replaced(10, 20, QImage::Format_RGB32);
             replaced.fill(Qt::red);
-            MainWindowTester::logo(window) = replaced;
+            window.reportLogo().setImage(replaced);
         }
         const QString written = readConfig().value(QStringLiteral("logo_image")).toString();
         QVERIFY(written != stored);
@@ -275,7 +275,7 @@ private slots:
 
         {
             MainWindow window(noPorts());
-            MainWindowTester::logo(window) = QImage();
+            window.reportLogo().setImage(QImage());
         }
         QCOMPARE(readConfig().value(QStringLiteral("logo_image")).toString(), QString());
     }

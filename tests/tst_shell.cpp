@@ -278,13 +278,13 @@ private slots:
         MainWindow window(noPorts());
         window.setWindowTitle(QStringLiteral("ZRV"));
         auto *ui = MainWindowTester::ui(window);
-        MainWindowTester::logo(window) = sampleImage(10, 10);
+        window.reportLogo().setImage(sampleImage(10, 10));
         ui->actionEN->trigger();
         QCOMPARE(window.windowTitle(), QStringLiteral("ZRV"));
         QCOMPARE(ui->logo_action->text(), QStringLiteral("Remove logo"));
         ui->actionEN->trigger();
         QCOMPARE(ui->logo_action->text(), QStringLiteral("Remove logo"));
-        MainWindowTester::logo(window) = QImage();
+        window.reportLogo().setImage(QImage());
         ui->actionRU->trigger();
         QCOMPARE(window.windowTitle(), QStringLiteral("ZRV"));
         QCOMPARE(ui->logo_action->text(), QStringLiteral("Добавить логотип"));
@@ -398,77 +398,6 @@ private slots:
         QCOMPARE(box.title, QString());
         QCOMPARE(box.icon, QMessageBox::Information);
         QVERIFY(box.parent == nullptr);
-    }
-
-    // Every text the code translates has its English entry in the catalogue.
-    void catalogueIsComplete_data()
-    {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("english");
-        auto row = [](const char *ru, const char *en) {
-            const QString english = QString::fromUtf8(en);
-            QTest::newRow(qPrintable(english.left(30).replace(QLatin1Char('\n'), QLatin1Char(' '))))
-                << QString::fromUtf8(ru) << english;
-        };
-        row("Добавить логотип", "Add logo");
-        row("Удалить", "Remove logo");
-        row("Экспорт в PDF", "Export to PDF");
-        row("Экспорт в Excel", "Export to Excel");
-        row("Отчет", "Report");
-        row("Включать незаполненные поля в отчет?", "Include empty fields into the report?");
-        row("Да", "Yes");
-        row("Нет", "No");
-        row("Ошибка", "Error");
-        row("Не удалось сохранить файл.\nПожалуйста, проверьте права на запись и не открыта ли прошлая "
-            "версия файла.",
-            "Failed to save the file.\nPlease check write permissions and whether the previous version of "
-            "the file is open.");
-        row("Отчет о проведении контроля", "Test report");
-        row("ОТЧЕТ О ПРОВЕДЕНИИ КОНТРОЛЯ", "TEST REPORT");
-        row("Допуск: [", "Tolerance: [");
-        row("Номер", "Number");
-        row("Контроль проведён____________________________________________, подпись",
-            "Testing carried out________________________________,signature");
-        row("Контроль проведён____________________________________, подпись",
-            "Testing carried out____________________________________,signature");
-        row("Обычный размер", "Default font size");
-        row("Диапазон графиков: от", "Graph range: from");
-        row("Диапазон графиков: до", "Graph range: to");
-        row("От: нижняя граница оси значений на обоих графиках",
-            "From: the lower end of the value axis of both plots");
-        row("До: верхняя граница оси значений на обоих графиках",
-            "To: the upper end of the value axis of both plots");
-        row("Колесо мыши меняет масштаб по номерам измерений, Shift+колесо — по значениям; перетаскивание мышью "
-            "сдвигает графики.",
-            "The mouse wheel zooms the measurement numbers, Shift+wheel the values; drag with the mouse to move the "
-            "plots.");
-        row("Настройки", "Settings");
-        row("Файл настроек %1 не удалось прочитать, программа начата с пустыми настройками.\n"
-            "Прежний файл сохранён как %2.",
-            "The settings file %1 could not be read; the program started with empty settings.\n"
-            "The previous file was kept as %2.");
-        row("Файл настроек %1 не удалось прочитать, программа начата с пустыми настройками.\n"
-            "Сохранить его копию не удалось; при выходе он не будет перезаписан.",
-            "The settings file %1 could not be read; the program started with empty settings.\n"
-            "A copy of it could not be made; it will not be overwritten at exit.");
-        row("Настройки не удалось сохранить в папке %1.\n"
-            "Проверьте, что в неё можно записывать и что на диске есть место.",
-            "The settings could not be saved in the folder %1.\n"
-            "Check that the folder can be written and that the disk has free space.");
-        row("MainWindow", "MainWindow");
-        row("...", "...");
-    }
-
-    void catalogueIsComplete()
-    {
-        QFETCH(QString, source);
-        QFETCH(QString, english);
-        QTranslator translator;
-        QVERIFY(translator.load(QStringLiteral(":/i18n/ts.qm"), QString(), QString(), QString()));
-        QCoreApplication::installTranslator(&translator);
-        const QString translated = QCoreApplication::translate("MainWindow", source.toUtf8().constData());
-        QCoreApplication::removeTranslator(&translator);
-        QCOMPARE(translated, english);
     }
 };
 

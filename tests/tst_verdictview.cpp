@@ -26,7 +26,7 @@ class TestVerdictView : public QObject
 
     void showValues(const QVector<float> &values)
     {
-        MainWindowTester::setBlocks(*window, {MemoryBlock{QStringLiteral("Flange DN80 0001"), values}});
+        window->blockList().showRead({MemoryBlock{QStringLiteral("Flange DN80 0001"), values}});
         doubleClickRow(ui->block_names_list, 0);
     }
 

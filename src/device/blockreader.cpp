@@ -87,10 +87,31 @@ BlockReader::Outcome BlockReader::readBlocks()
     return finishedBeforeLoss >= 0 ? Outcome::InstrumentLost : Outcome::Complete;
 }
 
+namespace {
+
+BlockMiss missOf(Port::ExchangeEnd end)
+{
+    switch (end) {
+    case Port::ExchangeEnd::Answered:
+        return BlockMiss::None;
+    case Port::ExchangeEnd::ErrorAnswer:
+        return BlockMiss::ErrorAnswer;
+    case Port::ExchangeEnd::Silent:
+        return BlockMiss::NoAnswer;
+    case Port::ExchangeEnd::PortLost:
+        return BlockMiss::InstrumentLost;
+    }
+    return BlockMiss::None;
+}
+
+} // namespace
+
 MemoryBlock BlockReader::readBlock(unsigned index, bool *stopped)
 {
     MemoryBlock block;
+    const bool lostBefore = finishedBeforeLoss >= 0;
     const QByteArray rawName = port.getBlockName(index);
+    const BlockMiss nameMiss = missOf(port.lastExchangeEnd());
     block.name = decodeBlockName(rawName);
     if (stopRequested()) {
         *stopped = true;
@@ -106,6 +127,13 @@ MemoryBlock BlockReader::readBlock(unsigned index, bool *stopped)
     block.expectedSize = size;
     // A name cut short is shown as far as it came, and marked all the same.
     block.fault = rawName.size() < kNameAnswerSize ? BlockFault::Name : data.fault;
+    if (block.fault == BlockFault::Name)
+        block.miss = nameMiss;
+    else if (block.fault != BlockFault::None)
+        block.miss = missOf(port.lastExchangeEnd());
+    // A block whose requests met a lost port was never read.
+    if (lostBefore)
+        block.miss = BlockMiss::InstrumentLost;
     block.readAt = QDateTime::currentDateTimeUtc();
     return block;
 }

@@ -18,6 +18,9 @@ constexpr int kDecidingIdentificationTimeoutMs = 2000;
 // Late bytes are discarded for at most this long, however many still come.
 constexpr int kDiscardLimitMs = 1000;
 
+// A wait for an answer is reported once it has lasted this long, and at each further step.
+constexpr int kAwaitedReportMs = 1000;
+
 } // namespace
 
 Port::Port()
@@ -28,6 +31,8 @@ Port::Port(std::shared_ptr<const PortLister> ports)
     : monitor(std::move(ports))
 {
     quietTimer.setSingleShot(true);
+    awaitedTimer.setInterval(kAwaitedReportMs);
+    connect(&awaitedTimer, &QTimer::timeout, this, [this] { emit answerAwaited(++awaitedSeconds); });
     connect(&monitor, &SerialPortMonitor::portDisconnected, this, &Port::forgetWrongPort);
     armDetection();
     armLossHandler();
@@ -101,6 +106,7 @@ QByteArray Port::exchange(quint32 command, int expectedSize, int timeoutMs, bool
 
     if (!serial.isOpen()) {
         qDebug() << "Serial port is not open.";
+        lastEnd = ExchangeEnd::PortLost;
         return QByteArray();
     }
 
@@ -122,9 +128,14 @@ QByteArray Port::exchange(quint32 command, int expectedSize, int timeoutMs, bool
     const QMetaObject::Connection expired = connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
     const QMetaObject::Connection quiet = connect(&quietTimer, &QTimer::timeout, &loop, &QEventLoop::quit);
     timer.start(timeoutMs);
+    awaitedSeconds = 0;
+    awaitedTimer.start();
 
     const bool lost = waitIn(loop);
     quietTimer.stop();
+    awaitedTimer.stop();
+    if (awaitedSeconds > 0)
+        emit answerAwaited(0);
     errorAnswerEndsWait = false;
 
     // A wait ended by the loss of the port counts as timed out.
@@ -140,6 +151,10 @@ QByteArray Port::exchange(quint32 command, int expectedSize, int timeoutMs, bool
     disconnect(reading);
 
     lateBytesPossible = !complete || responseBuffer.size() != expectedSize;
+    lastEnd = lost                                   ? ExchangeEnd::PortLost
+              : isErrorAnswer(responseBuffer)        ? ExchangeEnd::ErrorAnswer
+              : responseBuffer.size() < expectedSize ? ExchangeEnd::Silent
+                                                     : ExchangeEnd::Answered;
 
     if (!deferredPorts.isEmpty())
         QTimer::singleShot(0, this, &Port::tryDeferredPorts);
@@ -213,6 +228,11 @@ void Port::serialReciever()
         else
             quietTimer.stop();
     }
+}
+
+Port::ExchangeEnd Port::lastExchangeEnd() const
+{
+    return lastEnd;
 }
 
 bool Port::checkResponse(const QByteArray &answer)

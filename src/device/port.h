@@ -34,6 +34,16 @@ public:
     };
     Q_ENUM(LinkState)
 
+    // How the last exchange ended: a silent instrument and one that answered
+    // with its error answer are told apart from a port that was lost.
+    enum class ExchangeEnd {
+        Answered,    // as many bytes as asked for, no error answer
+        ErrorAnswer, // the instrument's error answer
+        Silent,      // the time ran out with no answer or a short one
+        PortLost,    // the port was lost, or was not open to send on
+    };
+    Q_ENUM(ExchangeEnd)
+
     // Watches the system's serial ports.
     Port();
     explicit Port(std::shared_ptr<const PortLister> ports);
@@ -41,6 +51,7 @@ public:
 
     QByteArray sendRequest(quint32 command, int expectedSize, int timeoutMs);
     bool checkResponse(const QByteArray &answer);
+    ExchangeEnd lastExchangeEnd() const;
 
     int getBlocksAmount();
     QByteArray getBlockName(unsigned index);
@@ -68,6 +79,9 @@ signals:
     void validPortDisconnected();
     void recievedValidReponse();
     void linkStateChanged(Port::LinkState state, const QString &portName);
+    // An answer has been awaited this many whole seconds; 0: the wait ended
+    // after at least one such report.
+    void answerAwaited(int seconds);
 
 private slots:
     void checkIfPortIsValidForDataExchange(QString portName);
@@ -115,4 +129,8 @@ private:
     // The last exchange did not end cleanly: more of its answer may follow.
     bool lateBytesPossible = false;
     AnswerPace pace;
+    ExchangeEnd lastEnd = ExchangeEnd::Answered;
+    // Counts the seconds of a long wait for the status line.
+    QTimer awaitedTimer;
+    int awaitedSeconds = 0;
 };

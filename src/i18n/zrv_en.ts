@@ -5,7 +5,7 @@
     <name>MainWindow</name>
     <message>
         <source>MainWindow</source>
-        <translation type="unfinished"></translation>
+        <translation>MainWindow</translation>
     </message>
     <message>
         <source>Русский</source>
@@ -81,7 +81,7 @@
     </message>
     <message>
         <source>...</source>
-        <translation type="unfinished"></translation>
+        <translation>...</translation>
     </message>
     <message>
         <source>Диапазон графиков:</source>
@@ -476,6 +476,10 @@ Check that the folder can be written and that the disk has free space.</translat
         <source>Прервать</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>Ожидание ответа прибора… %1 с</source>
+        <translation>Waiting for the instrument to answer… %1 s</translation>
+    </message>
 </context>
 <context>
     <name>BlockFaultText</name>
@@ -494,6 +498,22 @@ Check that the folder can be written and that the disk has free space.</translat
     <message>
         <source>получено %1 из %2 значений</source>
         <translation>%1 of %2 values received</translation>
+    </message>
+    <message>
+        <source>не прочитан: прибор отключён</source>
+        <translation>not read: the instrument was disconnected</translation>
+    </message>
+    <message>
+        <source>не прочитан: чтение прервано</source>
+        <translation>not read: the read was cancelled</translation>
+    </message>
+    <message>
+        <source>прибор не ответил</source>
+        <translation>the instrument did not answer</translation>
+    </message>
+    <message>
+        <source>прибор ответил ошибкой</source>
+        <translation>the instrument answered with an error</translation>
     </message>
     <message>
         <source>Блок %1</source>

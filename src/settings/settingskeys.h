@@ -23,6 +23,10 @@ inline const QLatin1String kAppFontSize{"app_font_size"};
 inline const QLatin1String kLimitsMin{"limits_min_val"};
 inline const QLatin1String kLimitsMax{"limits_max_val"};
 inline const QLatin1String kComments{"comments"};
+// Written at exit only, not in a new file: where the window was and how the
+// block column's splitter shared the height (Qt's own state, base64).
+inline const QLatin1String kWindowGeometry{"window_geometry"};
+inline const QLatin1String kSplitterSizes{"splitter_sizes"};
 
 constexpr int kDefaultFontSize = 12;
 // Beyond these the window is unusable (or, far beyond, cannot be allocated).

@@ -46,6 +46,8 @@ SettingsValues settingsFromObject(const QJsonObject &object, LogoDecoding decodi
     values.limitsMin = object.value(kLimitsMin).toDouble(0);
     values.limitsMax = object.value(kLimitsMax).toDouble(0);
     values.comments = object.value(kComments).toString();
+    values.windowGeometry = QByteArray::fromBase64(object.value(kWindowGeometry).toString().toLatin1());
+    values.splitterSizes = QByteArray::fromBase64(object.value(kSplitterSizes).toString().toLatin1());
     return values;
 }
 
@@ -69,6 +71,10 @@ bool storeSettingsValues(const SettingsValues &values, QJsonObject &object)
     store(kLimitsMin, values.limitsMin);
     store(kLimitsMax, values.limitsMax);
     store(kComments, values.comments);
+    if (!values.windowGeometry.isEmpty())
+        store(kWindowGeometry, QString::fromLatin1(values.windowGeometry.toBase64()));
+    if (!values.splitterSizes.isEmpty())
+        store(kSplitterSizes, QString::fromLatin1(values.splitterSizes.toBase64()));
     return changed;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QJsonObject>
 #include <QString>
@@ -22,6 +23,9 @@ struct SettingsValues
     double limitsMin = 0.0;
     double limitsMax = 0.0;
     QString comments;
+    // Qt's saved window geometry and splitter state; empty: none kept.
+    QByteArray windowGeometry;
+    QByteArray splitterSizes;
 };
 
 // Later: `logo` stays null and `logoText` holds the stored text as it is, for

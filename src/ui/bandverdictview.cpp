@@ -1,5 +1,7 @@
 #include "ui/bandverdictview.h"
 
+#include "ui/labelelision.h"
+
 #include <QEvent>
 #include <QLabel>
 
@@ -10,6 +12,10 @@ BandVerdictView::BandVerdictView(const Labels &labels, QObject *parent)
     // A language switch reaches every widget; one label is enough to hear it.
     if (labels.verdict)
         labels.verdict->installEventFilter(this);
+    // A long verdict is cut short, never the window widened.
+    for (QLabel *label : {labels.outOfBand, labels.verdict, labels.cp, labels.cpk})
+        if (label)
+            elideLabel(label);
     refresh();
 }
 

@@ -22,7 +22,25 @@ QString BlockFaultText::reason(BlockFault fault, int received, int expected)
 
 QString BlockFaultText::reason(const MemoryBlock &block)
 {
-    return reason(block.fault, block.values.size(), block.expectedSize);
+    if (block.fault == BlockFault::None)
+        return QString();
+    switch (block.miss) {
+    case BlockMiss::InstrumentLost:
+        return tr("не прочитан: прибор отключён");
+    case BlockMiss::ReadStopped:
+        return tr("не прочитан: чтение прервано");
+    case BlockMiss::NoAnswer:
+    case BlockMiss::ErrorAnswer:
+    case BlockMiss::None:
+        break;
+    }
+    const QString failed = reason(block.fault, block.values.size(), block.expectedSize);
+    // A cut answer says how much came; the others say what the instrument did.
+    if (block.fault == BlockFault::Cut || block.miss == BlockMiss::None)
+        return failed;
+    const QString met =
+        block.miss == BlockMiss::NoAnswer ? tr("прибор не ответил") : tr("прибор ответил ошибкой");
+    return QStringLiteral("%1 (%2)").arg(failed, met);
 }
 
 QString BlockFaultText::pickedBlock(const QString &name, int row, const QString &reason)

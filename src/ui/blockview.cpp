@@ -170,6 +170,20 @@ void BlockView::showBlock(const MemoryBlock &block)
     emit blockShown(!shown.values.isEmpty());
 }
 
+void BlockView::clearBlock()
+{
+    shown = MemoryBlock();
+    blockShownOnce = false;
+    w.table->setRowCount(0);
+    w.graph->clearGraphs();
+    w.diagram->clearPlottables();
+    w.graph->replot();
+    w.diagram->replot();
+    showStatistics();
+    showVerdict();
+    emit blockShown(false);
+}
+
 bool BlockView::hasBlock() const
 {
     return blockShownOnce;

@@ -43,6 +43,8 @@ public:
     BlockView(const BlockViewWidgets &widgets, QObject *parent);
 
     void showBlock(const MemoryBlock &block);
+    // Shows no block: an empty table and plots, no statistics, no verdict.
+    void clearBlock();
     bool hasBlock() const;
     const MemoryBlock &block() const;
     // The statistics of the shown block as the boxes show them (one decimal),

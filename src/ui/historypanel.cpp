@@ -6,6 +6,7 @@
 #include "ui/historydialog.h"
 #include "ui/historystoragedialog.h"
 #include "ui/historytexts.h"
+#include "ui/labelelision.h"
 
 #include <QAction>
 #include <QLabel>
@@ -22,6 +23,8 @@ HistoryPanel::HistoryPanel(QWidget *window, QStatusBar *statusBar, QAction *hist
     status = new QLabel(window);
     status->setObjectName(QStringLiteral("history_status_label"));
     status->hide();
+    // A long server message is cut short, never the window widened.
+    elideLabel(status);
     statusBar->addWidget(status);
 
     // The history lives beside config.json.

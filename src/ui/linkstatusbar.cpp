@@ -1,6 +1,7 @@
 #include "ui/linkstatusbar.h"
 
 #include "ui/blockfaulttext.h"
+#include "ui/labelelision.h"
 
 #include <QAction>
 #include <QEvent>
@@ -8,7 +9,9 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QToolButton>
 
 namespace {
@@ -16,13 +19,14 @@ namespace {
 constexpr int kLinkLabelStretch = 2;
 constexpr int kReadLabelStretch = 3;
 constexpr int kProgressWidth = 160;
+// The link state and the search button each take at most this share of the
+// screen's width, so that the status area fits the screen at any font size.
+constexpr int kScreenShare = 4;
 
-// Labels take the width they are given: a long status never widens the window.
 QLabel *statusLabel(const QString &name, QWidget *parent)
 {
     auto *label = new QLabel(parent);
     label->setObjectName(name);
-    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     return label;
 }
 
@@ -34,7 +38,12 @@ LinkStatusBar::LinkStatusBar(Port &port, QAction *searchAgain, QWidget *parent)
 {
     setObjectName(QStringLiteral("link_status"));
     linkLabel = statusLabel(QStringLiteral("link_status_label"), this);
+    elideLabel(linkLabel);
     readLabel = statusLabel(QStringLiteral("read_status_label"), this);
+    // A long read text is cut short, never the window widened; the link
+    // state keeps the width of its words.
+    readLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    elideLabel(readLabel);
     progress = new QProgressBar(this);
     progress->setObjectName(QStringLiteral("read_progress"));
     progress->setTextVisible(false);
@@ -44,6 +53,7 @@ LinkStatusBar::LinkStatusBar(Port &port, QAction *searchAgain, QWidget *parent)
     searchButton = new QToolButton(this);
     searchButton->setObjectName(QStringLiteral("search_again_button"));
     searchButton->setDefaultAction(searchAgain);
+    searchAgain->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
 
     auto *layout = new QHBoxLayout(this);
@@ -60,6 +70,7 @@ LinkStatusBar::LinkStatusBar(Port &port, QAction *searchAgain, QWidget *parent)
     connect(cancelButton, &QPushButton::clicked, this, &LinkStatusBar::cancelRequested);
     connect(escape, &QShortcut::activated, this, &LinkStatusBar::cancelRequested);
     connect(&port, &Port::linkStateChanged, this, &LinkStatusBar::showLinkState);
+    connect(&port, &Port::answerAwaited, this, &LinkStatusBar::showAwaited);
 
     showLinkState(port.isInstrumentConnected() ? Port::LinkState::Connected : Port::LinkState::Searching,
                   port.instrumentPortName());
@@ -69,6 +80,12 @@ void LinkStatusBar::showLinkState(Port::LinkState state, const QString &portName
 {
     linkState = state;
     linkPort = portName;
+    // What a lost instrument did to the last read is old news once it is back.
+    if (state == Port::LinkState::Connected && outcomeLost && !reading) {
+        outcomeLost = false;
+        outcomeText = nullptr;
+        showReadText(nullptr);
+    }
     retranslate();
     enableSearch();
 }
@@ -90,7 +107,20 @@ void LinkStatusBar::readStarted()
     cancelButton->show();
     escape->setEnabled(true);
     outcomeText = nullptr;
+    outcomeLost = false;
+    progressText = nullptr;
     showReadText(nullptr);
+}
+
+void LinkStatusBar::showAwaited(int seconds)
+{
+    if (!reading)
+        return;
+    if (seconds <= 0) {
+        showReadText(progressText);
+        return;
+    }
+    showReadText([seconds] { return tr("Ожидание ответа прибора… %1 с").arg(seconds); });
 }
 
 void LinkStatusBar::readProgress(int done, int count)
@@ -98,7 +128,8 @@ void LinkStatusBar::readProgress(int done, int count)
     progress->setRange(0, qMax(count, 1));
     progress->setValue(done);
     const int current = qMin(done + 1, count);
-    showReadText([current, count] { return tr("Блок %1 из %2").arg(current).arg(count); });
+    progressText = [current, count] { return tr("Блок %1 из %2").arg(current).arg(count); };
+    showReadText(progressText);
 }
 
 void LinkStatusBar::readEnded(BlockReader::Outcome outcome, int done, int count, int faulty)
@@ -108,6 +139,7 @@ void LinkStatusBar::readEnded(BlockReader::Outcome outcome, int done, int count,
     cancelButton->hide();
     escape->setEnabled(false);
     enableSearch();
+    outcomeLost = outcome == BlockReader::Outcome::InstrumentLost;
 
     switch (outcome) {
     case BlockReader::Outcome::Complete:
@@ -142,13 +174,8 @@ void LinkStatusBar::blockPicked(const MemoryBlock &block, int row)
         showReadText(outcomeText);
         return;
     }
-    const BlockFault fault = block.fault;
-    const int received = block.values.size();
-    const int expected = block.expectedSize;
-    const QString name = block.name;
-    showReadText([=] {
-        return BlockFaultText::pickedBlock(name, row, BlockFaultText::reason(fault, received, expected));
-    });
+    showReadText(
+        [block, row] { return BlockFaultText::pickedBlock(block.name, row, BlockFaultText::reason(block)); });
 }
 
 void LinkStatusBar::showReadText(const std::function<QString()> &text)
@@ -159,7 +186,7 @@ void LinkStatusBar::showReadText(const std::function<QString()> &text)
 
 void LinkStatusBar::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange || event->type() == QEvent::FontChange)
         retranslate();
     QWidget::changeEvent(event);
 }
@@ -181,6 +208,12 @@ void LinkStatusBar::retranslate()
         linkLabel->setText(tr("Прибор отключён"));
         break;
     }
+    // The link state is not cut short by the texts beside it; at a font too
+    // large for the screen the search button shows its icon only.
+    const int room = screen()->availableGeometry().width() / kScreenShare;
+    linkLabel->setMinimumWidth(qMin(linkLabel->fontMetrics().horizontalAdvance(linkLabel->text()), room));
+    const bool textFits = searchButton->fontMetrics().horizontalAdvance(searchAgain->text()) <= room;
+    searchButton->setToolButtonStyle(textFits ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
     cancelButton->setText(tr("Прервать"));
     if (readText)
         readLabel->setText(readText());

@@ -39,6 +39,7 @@ protected:
 
 private:
     void showLinkState(Port::LinkState state, const QString &portName);
+    void showAwaited(int seconds);
     void showReadText(const std::function<QString()> &text);
     void retranslate();
     void enableSearch();
@@ -57,4 +58,7 @@ private:
     // The read texts are kept as functions so a change of language redoes them.
     std::function<QString()> readText;
     std::function<QString()> outcomeText;
+    std::function<QString()> progressText;
+    // The last read ended with the instrument lost.
+    bool outcomeLost = false;
 };

@@ -8,13 +8,17 @@
 #include "report/reporttexts.h"
 #include "ui/blockview.h"
 #include "ui/reportstatus.h"
-#include "ui_mainwindow.h"
 #include "values/memoryblock.h"
 
+#include <QCheckBox>
+#include <QDateEdit>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QUrl>
 
@@ -43,10 +47,10 @@ public:
 
 } // namespace
 
-ReportExport::ReportExport(const Ui::MainWindow *form, BlockView *view, ReportStatus *status, LogoSource logo,
-                           QWidget *dialogParent)
+ReportExport::ReportExport(const ReportFormWidgets &form, BlockView *view, ReportStatus *status,
+                           LogoSource logo, QWidget *dialogParent)
     : QObject(dialogParent)
-    , ui(form)
+    , form(form)
     , view(view)
     , status(status)
     , logo(std::move(logo))
@@ -71,7 +75,7 @@ ExportTarget ReportExport::askTarget(const QString &caption, const QString &exte
 {
     const QString filter = QStringLiteral("(*.") + extension + QStringLiteral(")");
     const QString proposed = proposedReportPath(defaultReportFolder(), windowText("Отчет"),
-                                                ui->report_number->text(), QTime::currentTime(), extension);
+                                                form.number->text(), QTime::currentTime(), extension);
     const QString path = QFileDialog::getSaveFileName(dialogParent, caption, proposed, filter);
     if (path.isEmpty())
         return {};
@@ -90,34 +94,13 @@ ExportTarget ReportExport::askTarget(const QString &caption, const QString &exte
 
 ReportContent ReportExport::collectContent() const
 {
-    struct Row
-    {
-        const QLabel *section;
-        const QLabel *label;
-        QString value;
-    };
-    const Row rows[] = {
-        {ui->company_data_label, ui->company_name_label, ui->company_name->text()},
-        {ui->company_data_label, ui->company_city_label, ui->company_city->text()},
-        {ui->company_data_label, ui->company_address_label, ui->company_address->text()},
-        {ui->company_data_label, ui->company_phone_label, ui->company_phone->text()},
-        {ui->company_data_label, ui->company_website_label, ui->company_website->text()},
-        {ui->report_data_label, ui->report_number_label, ui->report_number->text()},
-        {ui->report_data_label, ui->report_date_edit_label,
-         ui->report_date_edit->date().toString(kDateFormat)},
-        {ui->report_data_label, ui->report_operator_label, ui->report_operator->text()},
-        {ui->report_data_label, ui->report_detail_name_label, ui->report_detail_name->text()},
-        {ui->report_data_label, ui->report_material_label, ui->report_material->text()},
-        {ui->report_data_label, ui->report_batch_number_label, ui->report_batch_number->text()},
-        {ui->device_data_label, ui->device_name_label, ui->device_name->text()},
-        {ui->device_data_label, ui->device_type_label, ui->device_type->text()},
-        {ui->device_data_label, ui->device_number_label, ui->device_number->text()},
-        {ui->device_data_label, ui->device_document_number_label, ui->device_document_number->text()},
-    };
-
     ReportContent content;
-    for (const Row &row : rows)
-        content.fields.append({row.label->text(), row.value, row.section->text()});
+    for (const ReportFormField &row : form.fields) {
+        const auto *date = qobject_cast<const QDateEdit *>(row.field);
+        const QString value =
+            date ? date->date().toString(kDateFormat) : qobject_cast<const QLineEdit *>(row.field)->text();
+        content.fields.append({row.label->text(), value, row.section->text()});
+    }
     // The block whose statistics and plots are shown, not the list's current row.
     if (view->hasBlock()) {
         const MemoryBlock &block = view->block();
@@ -136,20 +119,20 @@ ReportSource ReportExport::gatherSource(const QSize &plotSize)
         source.block = view->block();
     source.statistics = view->statistics();
     source.band = view->band();
-    source.captions = {ui->min_label->text(),     ui->max_label->text(),         ui->mean_label->text(),
-                       ui->stdev_label->text(),   ui->out_of_band_label->text(), ui->verdict_label->text(),
-                       ui->cp_label->text(),      ui->cpk_label->text(),         ui->stats_label->text(),
-                       ui->comments_label->text()};
+    source.captions = {form.minimum->text(),     form.maximum->text(),         form.mean->text(),
+                       form.stdev->text(),   form.outOfBand->text(), form.verdict->text(),
+                       form.cp->text(),      form.cpk->text(),         form.statisticsHeading->text(),
+                       form.commentsHeading->text()};
     source.logo = logo();
-    if (ui->report_graph_checkbox->isChecked())
+    if (form.withGraph->isChecked())
         source.plots.append(view->capturePlot(BlockView::Plot::Graph, plotSize));
-    if (ui->report_diagram_checkbox->isChecked())
+    if (form.withDiagram->isChecked())
         source.plots.append(view->capturePlot(BlockView::Plot::Diagram, plotSize));
-    source.comments = ui->comments_text->toPlainText();
-    source.reportNumber = ui->report_number->text();
-    source.reportDate = ui->report_date_edit->date();
-    source.operatorName = ui->report_operator->text();
-    source.companyName = ui->company_name->text();
+    source.comments = form.comments->toPlainText();
+    source.reportNumber = form.number->text();
+    source.reportDate = form.date->date();
+    source.operatorName = form.operatorName->text();
+    source.companyName = form.companyName->text();
     return source;
 }
 

@@ -4,6 +4,7 @@
 
 #include "report/reportcontent.h"
 #include "report/reportsource.h"
+#include "ui/reportformwidgets.h"
 
 #include <QImage>
 #include <QObject>
@@ -12,10 +13,6 @@
 class BlockView;
 class QWidget;
 class ReportStatus;
-
-namespace Ui {
-class MainWindow;
-}
 
 // Writes the report of the shown block: asks for the target, gathers the
 // form's fields, the block, its statistics and the band's verdict from the
@@ -28,7 +25,7 @@ class ReportExport : public QObject
 public:
     using LogoSource = std::function<QImage()>;
 
-    ReportExport(const Ui::MainWindow *form, BlockView *view, ReportStatus *status, LogoSource logo,
+    ReportExport(const ReportFormWidgets &form, BlockView *view, ReportStatus *status, LogoSource logo,
                  QWidget *dialogParent);
 
     void exportPdf();
@@ -46,7 +43,7 @@ private:
     void showSaveFailure(const QString &path);
     static QString saveFailureCauseText(SaveFailureCause cause);
 
-    const Ui::MainWindow *ui;
+    ReportFormWidgets form;
     BlockView *view;
     ReportStatus *status;
     LogoSource logo;

@@ -1,5 +1,7 @@
 #include "ui/reportstatus.h"
 
+#include "ui/labelelision.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
@@ -23,6 +25,9 @@ ReportStatus::ReportStatus(QWidget *parent)
     message->setObjectName(QStringLiteral("report_saved_label"));
     message->setTextFormat(Qt::PlainText);
     message->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long path is cut short rather than the status beside it.
+    elideLabel(message);
+    elideLabel(folderLink);
     folderLink->setObjectName(QStringLiteral("report_folder_link"));
     folderLink->setTextFormat(Qt::RichText);
     folderLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
