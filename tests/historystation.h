@@ -3,6 +3,7 @@
 #include "history/historyservice.h"
 #include "mainwindowtester.h"
 #include "simulatedlink.h"
+#include "windowwithinstrument.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -26,23 +27,19 @@ inline QStringList listed(QListWidget *list)
 }
 
 // The window with a simulated instrument its port has found.
-struct InstrumentWindow
+struct InstrumentWindow : WindowWithInstrument
 {
     static constexpr int kWaitMs = 30000;
 
-    InstrumentSimulator simulator;
-    std::shared_ptr<PathPortLister> ports = noPorts();
-    std::unique_ptr<MainWindow> window;
-    Ui::MainWindow *ui = nullptr;
+    InstrumentWindow()
+        : WindowWithInstrument(QVector<SimulatedBlock>{})
+    {}
 
+    // The window made anew (the instrument stays plugged in) over these blocks.
     bool start(const QVector<SimulatedBlock> &blocks)
     {
         simulator.setBlocks(blocks);
-        if (!simulator.isPluggedIn() && !plugInWatched(simulator, *ports))
-            return false;
-        window = std::make_unique<MainWindow>(ports);
-        ui = MainWindowTester::ui(*window);
-        return QTest::qWaitFor([this] { return ui->button_read_data->isEnabled(); }, testMs(kWaitMs));
+        return open(true, false) && found(kWaitMs);
     }
     // Reads and waits until the history has tried to store the read (the
     // recorder in use now: the store may have been switched).

@@ -8,6 +8,7 @@
 #include "logcapture.h"
 #include "mainwindowtester.h"
 #include "simulatedlink.h"
+#include "windowwithinstrument.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -21,32 +22,14 @@ Q_DECLARE_METATYPE(MemoryBlock)
 
 namespace {
 
-constexpr int kFoundMs = 5000;
 constexpr quint32 kThirdNameRequest = 0x00070002;
 
-// The window with a simulated instrument that its port has found.
-struct Station
+// The window with a simulated instrument that its port has found, shown.
+struct Station : WindowWithInstrument
 {
-    std::shared_ptr<PathPortLister> ports = noPorts();
-    InstrumentSimulator simulator;
-    std::unique_ptr<MainWindow> window;
-    Ui::MainWindow *ui = nullptr;
+    using WindowWithInstrument::WindowWithInstrument;
 
-    explicit Station(const QVector<SimulatedBlock> &blocks = fourBlocks()) { simulator.setBlocks(blocks); }
-
-    bool start()
-    {
-        if (!plugInWatched(simulator, *ports))
-            return false;
-        window = std::make_unique<MainWindow>(ports);
-        ui = MainWindowTester::ui(*window);
-        window->show();
-        return QTest::qWaitForWindowExposed(window.get()) && found();
-    }
-    bool found()
-    {
-        return QTest::qWaitFor([this] { return ui->button_read_data->isEnabled(); }, testMs(kFoundMs));
-    }
+    bool start() { return WindowWithInstrument::start(true); }
     QString readText() { return window->findChild<QLabel *>(QStringLiteral("read_status_label"))->text(); }
     QStringList tooltips()
     {

@@ -2,45 +2,12 @@
 #include "logcapture.h"
 #include "mainwindowtester.h"
 #include "simulatedlink.h"
+#include "windowwithinstrument.h"
 #include "windowtestmain.h"
 
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-
-namespace {
-
-QStringList listed(QListWidget *list)
-{
-    QStringList names;
-    for (int row = 0; row < list->count(); ++row)
-        names.append(list->item(row)->text());
-    return names;
-}
-
-} // namespace
-
-// The window with a simulated instrument that its port has found.
-struct WindowWithInstrument
-{
-    std::shared_ptr<PathPortLister> ports = noPorts();
-    InstrumentSimulator simulator;
-    std::unique_ptr<MainWindow> window;
-    Ui::MainWindow *ui = nullptr;
-
-    explicit WindowWithInstrument(const QVector<SimulatedBlock> &blocks) { simulator.setBlocks(blocks); }
-
-    bool start()
-    {
-        if (!plugInWatched(simulator, *ports))
-            return false;
-        window = std::make_unique<MainWindow>(ports);
-        ui = MainWindowTester::ui(*window);
-        return QTest::qWaitFor([this] { return ui->button_read_data->isEnabled(); }, testMs(5000));
-    }
-    Port &port() { return MainWindowTester::port(*window); }
-    void read() { ui->button_read_data->click(); }
-};
 
 class TestBlockRead : public QObject
 {
@@ -68,7 +35,7 @@ private slots:
             QCOMPARE(blocks.at(i).values, threeBlocks().at(i).values);
             names.append(blocks.at(i).name);
         }
-        QCOMPARE(listed(setup.ui->block_names_list), names);
+        QCOMPARE(setup.listed(), names);
         QVERIFY(setup.ui->button_read_data->isEnabled());
         QVERIFY(setup.ui->block_names_list->isEnabled());
         QVERIFY(!setup.ui->button_export_to_PDF->isEnabled());
@@ -76,7 +43,7 @@ private slots:
 
         // A second read replaces the list.
         setup.read();
-        QCOMPARE(listed(setup.ui->block_names_list), names);
+        QCOMPARE(setup.listed(), names);
         QCOMPARE(MainWindowTester::blocks(*setup.window).size(), 3);
     }
 
@@ -112,7 +79,7 @@ private slots:
 
     void noBlocks()
     {
-        WindowWithInstrument setup({});
+        WindowWithInstrument setup(QVector<SimulatedBlock>{});
         QVERIFY(setup.start());
         setup.window->blockList().showRead({{QStringLiteral("old"), {1.0f}}});
         setup.simulator.clearRecords();
@@ -156,7 +123,7 @@ private slots:
 
         setup.read();
 
-        const QStringList names = listed(setup.ui->block_names_list);
+        const QStringList names = setup.listed();
         QCOMPARE(names.size(), 3);
         QCOMPARE(names.at(0), shownName(threeBlocks().at(0)));
         QCOMPARE(names.at(1), QString());
@@ -203,7 +170,7 @@ private slots:
         QVERIFY(found.wait(testMs(3000)));
         QVERIFY(setup.ui->button_read_data->isEnabled());
         setup.read();
-        QCOMPARE(listed(setup.ui->block_names_list).at(2), shownName(threeBlocks().at(2)));
+        QCOMPARE(setup.listed().at(2), shownName(threeBlocks().at(2)));
     }
 };
 

@@ -6,6 +6,7 @@
 #include "mainwindowtester.h"
 #include "modalhelper.h"
 #include "simulatedlink.h"
+#include "windowwithinstrument.h"
 #include "windowtestmain.h"
 
 #include <QLabel>
@@ -23,40 +24,20 @@ QString shownName(int index)
     return ::shownName(fourBlocks().at(index));
 }
 
-constexpr int kFoundMs = 5000;
+constexpr int kFoundMs = WindowWithInstrument::kFoundMs;
 constexpr int kVerdictMs = 8000;
 constexpr quint32 kNameRequest = 0x00070000;
 constexpr quint32 kRequestMask = 0xFFFF0000;
 
 // The window with its own ports and a simulated instrument on one of them.
-struct Setup
+struct Setup : WindowWithInstrument
 {
-    std::shared_ptr<PathPortLister> ports = noPorts();
-    InstrumentSimulator simulator;
-    std::unique_ptr<MainWindow> window;
-    Ui::MainWindow *ui = nullptr;
-
     explicit Setup(const InstrumentBehaviour &behaviour = InstrumentBehaviour())
-    {
-        simulator.setBlocks(fourBlocks());
-        simulator.setBehaviour(behaviour);
-    }
+        : WindowWithInstrument(fourBlocks(), behaviour)
+    {}
 
     // Plugs the instrument in (unless told not to) and shows the window.
-    bool start(bool plugIn = true)
-    {
-        if (plugIn && !plugInWatched(simulator, *ports))
-            return false;
-        window = std::make_unique<MainWindow>(ports);
-        ui = MainWindowTester::ui(*window);
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        return QTest::qWaitForWindowExposed(window.get());
-    }
-    bool found()
-    {
-        return QTest::qWaitFor([this] { return ui->button_read_data->isEnabled(); }, testMs(kFoundMs));
-    }
+    bool start(bool plugIn = true) { return open(plugIn, true); }
 
     template <typename T>
     T *named(const char *name)
@@ -65,13 +46,6 @@ struct Setup
     }
     QString linkText() { return named<QLabel>("link_status_label")->text(); }
     QString readText() { return named<QLabel>("read_status_label")->text(); }
-    QStringList listed()
-    {
-        QStringList names;
-        for (int row = 0; row < ui->block_names_list->count(); ++row)
-            names.append(ui->block_names_list->item(row)->text());
-        return names;
-    }
     void doubleClickRow(int row)
     {
         QListWidget *list = ui->block_names_list;
