@@ -2,8 +2,8 @@
 #include "logcapture.h"
 #include "mainwindowtester.h"
 #include "simulatedlink.h"
-#include "windowwithinstrument.h"
 #include "windowtestmain.h"
+#include "windowwithinstrument.h"
 
 #include <QListWidget>
 #include <QPushButton>

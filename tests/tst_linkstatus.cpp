@@ -6,8 +6,8 @@
 #include "mainwindowtester.h"
 #include "modalhelper.h"
 #include "simulatedlink.h"
-#include "windowwithinstrument.h"
 #include "windowtestmain.h"
+#include "windowwithinstrument.h"
 
 #include <QLabel>
 #include <QListWidget>
