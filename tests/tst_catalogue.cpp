@@ -186,6 +186,13 @@ private slots:
         row("BlockFaultText", "не прочитан: чтение прервано", "not read: the read was cancelled");
         row("BlockFaultText", "прибор не ответил", "the instrument did not answer");
         row("BlockFaultText", "прибор ответил ошибкой", "the instrument answered with an error");
+        row("StationRun", "ошибка запроса имени", "the name request failed");
+        row("StationRun", "ошибка запроса размера", "the size request failed");
+        row("StationRun", "ошибка запроса показаний", "the readings request failed");
+        row("StationRun", "показания получены не полностью", "the readings came cut short");
+        row("StationRun", "%1: блок %2 считан повторно", "%1: block %2 read again");
+        row("StationRun", "%1: блок %2 не считан и после повтора: %3",
+            "%1: block %2 not read, even when tried again: %3");
     }
     void requiredEntries()
     {

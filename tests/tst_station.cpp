@@ -390,6 +390,71 @@ private slots:
         QCOMPARE(reads.at(0).blocks.size(), threeBlocks().size());
     }
 
+    // A block whose data request goes unanswered is asked for once more
+    // (its requests only, never the count); still unread it fails the link.
+    void failedBlockTriedAgain_data()
+    {
+        QTest::addColumn<int>("silentTimes"); // -1: every time
+        QTest::addColumn<QString>("blocks");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<int>("dataRequests"); // block 2's
+        QTest::newRow("silent once: read on the second try") << 1 << "all" << 0 << 2;
+        QTest::newRow("silent every time: a failed link") << -1 << "all" << 2 << 2;
+        QTest::newRow("silent every time, not chosen: not tried again") << -1 << "1,3" << 0 << 1;
+    }
+    void failedBlockTriedAgain()
+    {
+        QFETCH(int, silentTimes);
+        QFETCH(QString, blocks);
+        QFETCH(int, exitCode);
+        QFETCH(int, dataRequests);
+        QTemporaryDir home;
+        StationProcess station(home.path());
+        InstrumentBehaviour behaviour;
+        behaviour.silence.enabled = true;
+        behaviour.silence.commands = {0x09};
+        behaviour.silenceIndex = 1;
+        behaviour.silenceTimes = silentTimes;
+        const auto simulator = pluggedSimulator(stationBlocks(), behaviour);
+        QVERIFY(simulator);
+        const QString out = home.filePath(QStringLiteral("r"));
+        QVERIFY(station.run({QStringLiteral("--port"), simulator->portPath(), QStringLiteral("--band"),
+                             QStringLiteral("0:1000"), QStringLiteral("--blocks"), blocks,
+                             QStringLiteral("--out"), out, QStringLiteral("--history"),
+                             QStringLiteral("none"), QStringLiteral("--json")}));
+        QVERIFY2(station.exitCode() == exitCode, qPrintable(station.errors()));
+
+        const QVector<quint32> requests = simulator->requests();
+        QCOMPARE(requests.count(0x00060000u), 1);
+        QCOMPARE(requests.count(0x00090001u), dataRequests);
+        QCOMPARE(requests.count(0x00070001u), dataRequests);
+
+        const QJsonObject document = station.json();
+        QCOMPARE(document.value(QStringLiteral("exitStatus")).toInt(), exitCode);
+        const QJsonObject port = document.value(QStringLiteral("ports")).toArray().at(0).toObject();
+        QCOMPARE(port.value(QStringLiteral("outcome")).toString(), QStringLiteral("complete"));
+        const QJsonArray judged = port.value(QStringLiteral("blocks")).toArray();
+        const bool secondChosen = blocks == QLatin1String("all");
+        QCOMPARE(judged.size(), secondChosen ? 3 : 2);
+        const QStringList pdfs = QDir(out).entryList({QStringLiteral("*.pdf")});
+        const bool readAgain = silentTimes == 1;
+        QCOMPARE(pdfs.size(), readAgain ? 3 : 2);
+        const QString unread = QStringLiteral("блок 2 не считан и после повтора");
+        QCOMPARE(station.errors().contains(unread), exitCode == 2);
+        QCOMPARE(station.errors().contains(QStringLiteral("блок 2 считан повторно")), secondChosen);
+        if (!secondChosen)
+            return;
+        const QJsonObject second = judged.at(1).toObject();
+        QCOMPARE(second.value(QStringLiteral("number")).toInt(), 2);
+        QCOMPARE(second.value(QStringLiteral("fault")).toString(),
+                 readAgain ? QStringLiteral("none") : QStringLiteral("data"));
+        QCOMPARE(second.value(QStringLiteral("n")).toInt(),
+                 readAgain ? stationBlocks().at(1).values.size() : 0);
+        QCOMPARE(second.value(QStringLiteral("reports")).toArray().size(), readAgain ? 1 : 0);
+        QCOMPARE(second.value(QStringLiteral("verdict")).toString(),
+                 readAgain ? QStringLiteral("in tolerance") : QString());
+    }
+
     void badOptions_data()
     {
         QTest::addColumn<QStringList>("arguments");

@@ -1181,5 +1181,29 @@ Exit status: 0 all blocks within tolerance (or no band given), 1 a block out of 
         <source>%1: на приборе нет блока %2</source>
         <translation>%1: the instrument holds no block %2</translation>
     </message>
+    <message>
+        <source>ошибка запроса имени</source>
+        <translation>the name request failed</translation>
+    </message>
+    <message>
+        <source>ошибка запроса размера</source>
+        <translation>the size request failed</translation>
+    </message>
+    <message>
+        <source>ошибка запроса показаний</source>
+        <translation>the readings request failed</translation>
+    </message>
+    <message>
+        <source>показания получены не полностью</source>
+        <translation>the readings came cut short</translation>
+    </message>
+    <message>
+        <source>%1: блок %2 считан повторно</source>
+        <translation>%1: block %2 read again</translation>
+    </message>
+    <message>
+        <source>%1: блок %2 не считан и после повтора: %3</source>
+        <translation>%1: block %2 not read, even when tried again: %3</translation>
+    </message>
 </context>
 </TS>
