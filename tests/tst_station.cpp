@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QtTest>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -53,6 +54,71 @@ QVector<ReadRecord> storedReads(HistoryConnection &connection)
             reads.append(read);
     }
     return reads;
+}
+
+// Process capability written out here, apart from the product's code: the
+// within deviation is the average moving range over d2 = 1.128, the overall
+// one the sample deviation; an open side (NaN) gives no Cp/Pp and leaves
+// Cpk/Ppk to the other side.
+struct ReferenceCapability
+{
+    double cp = qQNaN();
+    double cpk = qQNaN();
+    double pp = qQNaN();
+    double ppk = qQNaN();
+};
+
+ReferenceCapability referenceCapability(const QVector<float> &values, double lower, double upper)
+{
+    ReferenceCapability r;
+    const int n = values.size();
+    if (n < 2)
+        return r;
+    double mean = 0.0;
+    for (const float v : values)
+        mean += v;
+    mean /= n;
+    double squares = 0.0;
+    double ranges = 0.0;
+    for (int i = 0; i < n; ++i) {
+        squares += (values[i] - mean) * (values[i] - mean);
+        if (i > 0)
+            ranges += std::fabs(double(values[i]) - double(values[i - 1]));
+    }
+    const double overall = std::sqrt(squares / (n - 1));
+    const double within = ranges / (n - 1) / 1.128;
+    const auto spread = [&](double sigma) {
+        return sigma > 0.0 && !std::isnan(lower) && !std::isnan(upper) ? (upper - lower) / (6.0 * sigma)
+                                                                       : qQNaN();
+    };
+    const auto nearer = [&](double sigma) {
+        if (!(sigma > 0.0))
+            return qQNaN();
+        const double toUpper = std::isnan(upper) ? qInf() : (upper - mean) / (3.0 * sigma);
+        const double toLower = std::isnan(lower) ? qInf() : (mean - lower) / (3.0 * sigma);
+        return std::min(toUpper, toLower);
+    };
+    r.cp = spread(within);
+    r.cpk = nearer(within);
+    r.pp = spread(overall);
+    r.ppk = nearer(overall);
+    return r;
+}
+
+// A JSON figure against its reference: both null, or equal to rounding.
+bool sameFigure(const QJsonValue &value, double expected)
+{
+    if (std::isnan(expected))
+        return value.isNull();
+    return value.isDouble()
+           && std::fabs(value.toDouble() - expected) <= 1e-9 * std::max(1.0, std::fabs(expected));
+}
+
+QString figureMismatch(const QString &key, const QJsonValue &value, double expected)
+{
+    return QStringLiteral("%1: %2, expected %3")
+        .arg(key, QString::fromUtf8(QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact)))
+        .arg(expected, 0, 'g', 17);
 }
 
 } // namespace
@@ -176,6 +242,20 @@ private slots:
         QCOMPARE(document.value(QStringLiteral("history")).toString(), expectedState);
         QCOMPARE(document.value(QStringLiteral("history")).isNull(), expectedState.isNull());
 
+        // The band's limits as given; NaN for an open side.
+        double lower = qQNaN();
+        double upper = qQNaN();
+        for (int a = 0; a + 1 < arguments.size(); ++a) {
+            const QString &value = arguments.at(a + 1);
+            if (arguments.at(a) == QLatin1String("--band")) {
+                lower = value.section(QLatin1Char(':'), 0, 0).toDouble();
+                upper = value.section(QLatin1Char(':'), 1, 1).toDouble();
+            } else if (arguments.at(a) == QLatin1String("--min")) {
+                lower = value.toDouble();
+            } else if (arguments.at(a) == QLatin1String("--max")) {
+                upper = value.toDouble();
+            }
+        }
         const QVector<SimulatedBlock> served = stationBlocks();
         for (int i = 0; i < numbers.size(); ++i) {
             const QJsonObject block = blocks.at(i).toObject();
@@ -203,8 +283,18 @@ private slots:
             const bool twoSided = arguments.contains(QStringLiteral("--band"));
             QCOMPARE(block.value(QStringLiteral("cp")).isDouble(), twoSided);
             QCOMPARE(block.value(QStringLiteral("cpk")).isDouble(), !verdicts.at(i).isEmpty());
-            QVERIFY(block.value(QStringLiteral("pp")).isNull()
-                    || block.value(QStringLiteral("pp")).isDouble());
+            QCOMPARE(block.value(QStringLiteral("pp")).isDouble(), twoSided);
+            QCOMPARE(block.value(QStringLiteral("ppk")).isDouble(), !verdicts.at(i).isEmpty());
+            const ReferenceCapability expected = verdicts.at(i).isEmpty()
+                                                     ? ReferenceCapability()
+                                                     : referenceCapability(simulated.values, lower, upper);
+            for (const auto &[key, figure] : {std::pair<const char *, double>{"cp", expected.cp},
+                                              {"cpk", expected.cpk},
+                                              {"pp", expected.pp},
+                                              {"ppk", expected.ppk}}) {
+                const QJsonValue value = block.value(QLatin1String(key));
+                QVERIFY2(sameFigure(value, figure), qPrintable(figureMismatch(key, value, figure)));
+            }
 
             // The reports, read back by independent readers.
             const QJsonArray paths = block.value(QStringLiteral("reports")).toArray();
@@ -284,6 +374,56 @@ private slots:
         const QString text = workbookText(readWorkbook(path));
         QVERIFY2(text.contains(QStringLiteral("5.125")), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("4.500")), qPrintable(text));
+    }
+
+    // Cp/Cpk against the within deviation and Pp/Ppk against the overall
+    // one part ways for a drifting block; without spread or with one reading
+    // there is no figure.
+    void capabilityFigures()
+    {
+        QTemporaryDir home;
+        StationProcess station(home.path());
+        const QVector<SimulatedBlock> served = {
+            {QStringLiteral("Дрейф 0001"), {1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f, 8.0f, 9.0f, 10.0f}},
+            {QStringLiteral("Шум 0002"), {5.0f, 7.5f, 4.0f, 6.25f, 5.5f, 3.75f}},
+            {QStringLiteral("Ровно 0003"), {5.0f, 5.0f, 5.0f}},
+            {QStringLiteral("Одно 0004"), {5.0f}},
+        };
+        const auto simulator = pluggedSimulator(served);
+        QVERIFY(simulator);
+        QVERIFY(station.run({QStringLiteral("--port"), simulator->portPath(), QStringLiteral("--band"),
+                             QStringLiteral("0:12"), QStringLiteral("--report"), QStringLiteral("xlsx"),
+                             QStringLiteral("--out"), home.filePath(QStringLiteral("r")),
+                             QStringLiteral("--history"), QStringLiteral("none"), QStringLiteral("--json")}));
+        QVERIFY2(station.exitCode() == 0, qPrintable(station.errors()));
+        const QJsonArray blocks = station.json()
+                                      .value(QStringLiteral("ports"))
+                                      .toArray()
+                                      .at(0)
+                                      .toObject()
+                                      .value(QStringLiteral("blocks"))
+                                      .toArray();
+        QCOMPARE(blocks.size(), served.size());
+        for (int i = 0; i < served.size(); ++i) {
+            const QJsonObject block = blocks.at(i).toObject();
+            const ReferenceCapability expected = referenceCapability(served.at(i).values, 0.0, 12.0);
+            for (const auto &[key, figure] : {std::pair<const char *, double>{"cp", expected.cp},
+                                              {"cpk", expected.cpk},
+                                              {"pp", expected.pp},
+                                              {"ppk", expected.ppk}}) {
+                const QJsonValue value = block.value(QLatin1String(key));
+                QVERIFY2(sameFigure(value, figure), qPrintable(figureMismatch(key, value, figure)));
+            }
+        }
+        // The drift: moving ranges of 1, so within σ = 1/1.128, far below the overall σ.
+        const QJsonObject drift = blocks.at(0).toObject();
+        QVERIFY(std::fabs(drift.value(QStringLiteral("cp")).toDouble() - 12.0 * 1.128 / 6.0) < 1e-12);
+        QVERIFY(drift.value(QStringLiteral("pp")).toDouble()
+                < drift.value(QStringLiteral("cp")).toDouble() / 2);
+        for (const char *key : {"cp", "cpk", "pp", "ppk"}) {
+            QVERIFY2(blocks.at(2).toObject().value(QLatin1String(key)).isNull(), key);
+            QVERIFY2(blocks.at(3).toObject().value(QLatin1String(key)).isNull(), key);
+        }
     }
 
     void noInstrument_data()
