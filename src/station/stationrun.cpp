@@ -140,8 +140,12 @@ PortSummary StationRun::summarize(int index, StationReports &reports)
         // A block without readings has nothing to report, as in the window.
         port.reports.append(block.values.isEmpty() ? StationReports::Written()
                                                    : reports.write(block, number, tag));
-        for (const QString &failed : qAsConst(port.reports.last().failed))
+        const StationReports::Written &written = port.reports.last();
+        for (const QString &failed : written.failed)
             progress.line(runText("%1: отчёт не записан: %2").arg(label, failed));
+        if (!written.signing.ok())
+            progress.line(runText("%1: отчёт PDF не подписан и не сохранён: %2 (%3)")
+                              .arg(label, signingKindText(written.signing.kind), written.signing.text));
         if (block.fault != BlockFault::None)
             port.unread.append(number);
     }
@@ -174,6 +178,7 @@ void StationRun::finish()
     QVector<PortSummary> ports;
     StationReports reports(form, options.band, options.decimals, options.pdf, options.xlsx,
                            options.outFolder);
+    reports.setSigning({options.signCertificate, options.signPasswordFile});
     for (int i = 0; i < reads.size(); ++i)
         ports.append(summarize(i, reports));
 
