@@ -426,6 +426,37 @@ private slots:
         }
     }
 
+    // The document holds what the README shows, and nothing it does not.
+    void jsonKeys()
+    {
+        QTemporaryDir home;
+        StationProcess station(home.path());
+        const auto simulator = pluggedSimulator(threeBlocks());
+        QVERIFY(simulator);
+        QVERIFY(station.run({QStringLiteral("--port"), simulator->portPath(), QStringLiteral("--band"),
+                             QStringLiteral("0:1000"), QStringLiteral("--report"), QStringLiteral("xlsx"),
+                             QStringLiteral("--out"), home.filePath(QStringLiteral("r")),
+                             QStringLiteral("--history"), QStringLiteral("none"), QStringLiteral("--json")}));
+        QVERIFY2(station.exitCode() == 0, qPrintable(station.errors()));
+        const auto keys = [](const QJsonObject &object) {
+            QStringList names = object.keys();
+            names.sort();
+            return names;
+        };
+        const QJsonObject document = station.json();
+        QCOMPARE(keys(document), (QStringList{"band", "exitStatus", "history", "historyError", "ports"}));
+        const QJsonObject port = document.value(QStringLiteral("ports")).toArray().at(0).toObject();
+        QCOMPARE(keys(port), (QStringList{"blockCount", "blocks", "blocksRead", "device", "history",
+                                          "missingBlocks", "outcome", "port", "startedAt"}));
+        const QJsonArray blocks = port.value(QStringLiteral("blocks")).toArray();
+        QCOMPARE(blocks.size(), threeBlocks().size());
+        for (const QJsonValue &block : blocks)
+            QCOMPARE(
+                keys(block.toObject()),
+                (QStringList{"cp", "cpk", "fault", "max", "mean", "min", "n", "name", "number", "outOfBand",
+                             "pp", "ppk", "reports", "reportsFailed", "sigma", "signingError", "verdict"}));
+    }
+
     void noInstrument_data()
     {
         QTest::addColumn<QString>("kind");
