@@ -30,6 +30,8 @@ struct FaultSwitch
 struct InstrumentBehaviour
 {
     FaultSwitch silence;     // no answer at all
+    int silenceIndex = -1;   // only for this block index; -1: any
+    int silenceTimes = -1;   // only the first this many requests it applies to; -1: every one
     FaultSwitch errorAnswer; // 10 00 FF 00 instead of the answer
     int errorIndex = -1;     // only for this block index; -1: any
     FaultSwitch chunks;      // the answer goes out in pieces

@@ -64,6 +64,7 @@ void InstrumentModel::restartCounting()
 {
     requestsCounted = 0;
     identificationAttempts = 0;
+    silencesKept = 0;
 }
 
 bool InstrumentModel::unplugsOn()
@@ -81,7 +82,7 @@ std::optional<QByteArray> InstrumentModel::answer(quint32 word)
 
     if (code == instrumentcode::kIdentify)
         ++identificationAttempts;
-    if (currentBehaviour.silence.appliesTo(code))
+    if (keepsSilentOn(code, index))
         return std::nullopt;
 
     QByteArray bytes = wellFormed ? regularAnswer(code, index) : errorAnswer();
@@ -93,6 +94,17 @@ std::optional<QByteArray> InstrumentModel::answer(quint32 word)
     if (currentBehaviour.surplus.appliesTo(code))
         bytes.append(QByteArray(qMax(0, currentBehaviour.surplusBytes), kSurplusFill));
     return bytes;
+}
+
+bool InstrumentModel::keepsSilentOn(int code, int index)
+{
+    const InstrumentBehaviour &b = currentBehaviour;
+    if (!b.silence.appliesTo(code) || (b.silenceIndex >= 0 && b.silenceIndex != index))
+        return false;
+    if (b.silenceTimes >= 0 && silencesKept >= b.silenceTimes)
+        return false;
+    ++silencesKept;
+    return true;
 }
 
 QByteArray InstrumentModel::regularAnswer(int code, int index)

@@ -32,9 +32,12 @@ public:
 
 private:
     QByteArray regularAnswer(int code, int index);
+    // Counts the silence it keeps; true when this request goes unanswered.
+    bool keepsSilentOn(int code, int index);
 
     QVector<SimulatedBlock> storedBlocks;
     InstrumentBehaviour currentBehaviour;
     int requestsCounted = 0;
     int identificationAttempts = 0;
+    int silencesKept = 0;
 };

@@ -4,6 +4,7 @@
 #include "simulatedlink.h"
 #include "testtime.h"
 
+#include <QEventLoop>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -11,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 
 // The built zrv-station as a child process, in a home of its own (its
@@ -49,15 +51,13 @@ public:
     // Waits (serving the simulators) until the station's stderr holds `text`.
     bool waitForProgress(const QString &text, int timeoutMs = 60000)
     {
-        return QTest::qWaitFor(
-                   [&] { return stderrText.contains(text) || process.state() == QProcess::NotRunning; },
-                   testMs(timeoutMs))
-               && stderrText.contains(text);
+        serveUntil([&] { return stderrText.contains(text); }, timeoutMs);
+        return stderrText.contains(text);
     }
 
     bool finish()
     {
-        if (!QTest::qWaitFor([this] { return process.state() == QProcess::NotRunning; }, testMs(kFinishMs)))
+        if (!serveUntil([] { return false; }, kFinishMs))
             return false;
         stderrText += QString::fromUtf8(process.readAllStandardError());
         output = process.readAllStandardOutput();
@@ -78,6 +78,33 @@ public:
     qint64 pid() const { return process.processId(); }
 
 private:
+    // Runs the event loop until `done` holds or the station has ended (true
+    // then), or the time is up. A loop that sleeps between turns, as
+    // QTest::qWaitFor does for 10 ms, would answer the station's requests
+    // late by as much, beyond a one-value block's 10 ms data wait.
+    template <typename Done>
+    bool serveUntil(Done done, int timeoutMs)
+    {
+        const auto ended = [&] { return done() || process.state() == QProcess::NotRunning; };
+        if (ended())
+            return true;
+        QEventLoop loop;
+        QTimer deadline;
+        deadline.setSingleShot(true);
+        QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+        const auto check = [&] {
+            if (ended())
+                loop.quit();
+        };
+        QObject::connect(&process, &QProcess::readyReadStandardError, &loop, check, Qt::QueuedConnection);
+        QObject::connect(&process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), &loop,
+                         check, Qt::QueuedConnection);
+        QObject::connect(&process, &QProcess::errorOccurred, &loop, check, Qt::QueuedConnection);
+        deadline.start(testMs(timeoutMs));
+        loop.exec();
+        return ended();
+    }
+
     QString home;
     QProcess process;
     QString stderrText;

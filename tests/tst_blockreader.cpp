@@ -190,6 +190,55 @@ private slots:
         }
     }
 
+    // One block read again after the read: its three requests only, no
+    // count, no progress signal, and the new read in the old one's place.
+    void readOneBlockAgain()
+    {
+        InstrumentBehaviour onceSilent;
+        onceSilent.silence.enabled = true;
+        onceSilent.silence.commands = {0x09};
+        onceSilent.silenceIndex = 1;
+        onceSilent.silenceTimes = 1;
+        SimulatedLink link(fourBlocks());
+        QVERIFY(link.connect());
+        link.simulator.setBehaviour(onceSilent);
+        BlockReader reader(*link.port);
+        QCOMPARE(reader.read(), BlockReader::Outcome::Complete);
+        QCOMPARE(reader.blocks().at(1).fault, BlockFault::Data);
+        QCOMPARE(reader.blocks().at(1).miss, BlockMiss::NoAnswer);
+        const QDateTime firstRead = reader.blocks().at(1).readAt;
+        Progress progress(reader);
+        link.simulator.clearRecords();
+
+        QVERIFY(reader.readBlockAgain(1));
+
+        QCOMPARE(link.simulator.requests(), (QVector<quint32>{0x00070001, 0x00080001, 0x00090001}));
+        QVERIFY(progress.counts.isEmpty());
+        QVERIFY(progress.done.isEmpty());
+        QCOMPARE(reader.blocks().size(), 4);
+        const MemoryBlock &again = reader.blocks().at(1);
+        QCOMPARE(again.fault, BlockFault::None);
+        QCOMPARE(again.miss, BlockMiss::None);
+        QCOMPARE(again.name, shownName(fourBlocks().at(1)));
+        QCOMPARE(again.values, fourBlocks().at(1).values);
+        QVERIFY(again.readAt >= firstRead);
+        QCOMPARE(reader.blocks().at(0).values, fourBlocks().at(0).values);
+        QCOMPARE(reader.blockCount(), 4);
+        QCOMPARE(reader.blocksRead(), 4);
+        QVERIFY(!reader.isRunning());
+
+        // Still silent: the block keeps its fault; no such block: nothing asked.
+        onceSilent.silenceTimes = -1;
+        link.simulator.setBehaviour(onceSilent);
+        QVERIFY(reader.readBlockAgain(1));
+        QCOMPARE(reader.blocks().at(1).fault, BlockFault::Data);
+        QCOMPARE(reader.blocks().at(1).miss, BlockMiss::NoAnswer);
+        link.simulator.clearRecords();
+        QVERIFY(!reader.readBlockAgain(4));
+        QVERIFY(!reader.readBlockAgain(-1));
+        QVERIFY(link.simulator.requests().isEmpty());
+    }
+
     // Cancelled during one exchange of the third block: that exchange ends,
     // no further request goes out, and the first two blocks stay as read.
     void cancelAfterTheCurrentExchange_data()

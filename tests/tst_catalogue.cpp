@@ -186,6 +186,27 @@ private slots:
         row("BlockFaultText", "не прочитан: чтение прервано", "not read: the read was cancelled");
         row("BlockFaultText", "прибор не ответил", "the instrument did not answer");
         row("BlockFaultText", "прибор ответил ошибкой", "the instrument answered with an error");
+        row("StationRun", "ошибка запроса имени", "the name request failed");
+        row("StationRun", "ошибка запроса размера", "the size request failed");
+        row("StationRun", "ошибка запроса показаний", "the readings request failed");
+        row("StationRun", "показания получены не полностью", "the readings came cut short");
+        row("StationRun", "%1: блок %2 считан повторно", "%1: block %2 read again");
+        row("StationRun", "%1: блок %2 не считан и после повтора: %3",
+            "%1: block %2 not read, even when tried again: %3");
+        row("StationRun", "%1: отчёт PDF не подписан и не сохранён: %2 (%3)",
+            "%1: the PDF report was not signed and not kept: %2 (%3)");
+        row("StationSigning", "файл сертификата не читается", "the certificate file cannot be read");
+        row("StationSigning", "неверный пароль", "wrong password");
+        row("StationSigning", "нет закрытого ключа", "no private key");
+        row("StationSigning", "срок действия сертификата истёк", "the certificate has expired");
+        row("StationSigning", "сертификат ещё не действует", "the certificate is not yet valid");
+        row("StationSigning", "ключ не годится для подписи", "the key cannot sign");
+        row("StationSigning", "файл пароля не читается", "the password file cannot be read");
+        row("StationSigning", "отчёт не читается", "the report cannot be read");
+        row("StationSigning", "подпись не создана", "the signature could not be made");
+        row("StationSigning", "подписанный файл не записан", "the signed file could not be written");
+        row("StationOptions", "--sign и --sign-password-file даются только вместе",
+            "--sign and --sign-password-file go together");
     }
     void requiredEntries()
     {

@@ -4,16 +4,13 @@
 #include "reporttestdata.h"
 #include "signing/pdfsigner.h"
 #include "signing/signingidentity.h"
+#include "testidentities.h"
 #include "toolrun.h"
 
 #include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <openssl/evp.h>
-#include <openssl/pem.h>
-#include <openssl/x509.h>
 
 Q_DECLARE_METATYPE(SigningErrorKind)
 
@@ -23,53 +20,11 @@ const QByteArray kPassword = "s3cret пароль";
 const QString kSigner = QStringLiteral("Иванов Иван");
 constexpr long kDay = 24 * 60 * 60;
 
-bool runOpenssl(const QString &folder, const QStringList &arguments)
+// Exported with the test's password.
+bool exportIdentity(const QString &folder, const QString &certificate, const QString &p12,
+                    bool withKey = true)
 {
-    QStringList inFolder;
-    for (const QString &argument : arguments)
-        inFolder << (argument.startsWith('@') ? QDir(folder).filePath(argument.mid(1)) : argument);
-    const ToolRun run = runTool(QStringLiteral("openssl"), inFolder);
-    if (!run.ok())
-        qWarning() << "openssl" << arguments << run.errors;
-    return run.ok();
-}
-
-// A certificate for key.pem valid over [now + from, now + to], signed by itself:
-// the openssl tool of this system cannot date a certificate in the past.
-bool writeDatedCertificate(const QString &folder, const QString &name, long from, long to)
-{
-    FILE *keyFile = fopen(QFile::encodeName(QDir(folder).filePath("key.pem")).constData(), "r");
-    if (!keyFile)
-        return false;
-    EVP_PKEY *key = PEM_read_PrivateKey(keyFile, nullptr, nullptr, nullptr);
-    fclose(keyFile);
-    X509 *certificate = X509_new();
-    X509_set_version(certificate, 2);
-    ASN1_INTEGER_set(X509_get_serialNumber(certificate), 7);
-    X509_gmtime_adj(X509_getm_notBefore(certificate), from);
-    X509_gmtime_adj(X509_getm_notAfter(certificate), to);
-    X509_NAME *subject = X509_get_subject_name(certificate);
-    X509_NAME_add_entry_by_txt(subject, "CN", MBSTRING_UTF8,
-                               reinterpret_cast<const unsigned char *>("Dated"), -1, -1, 0);
-    X509_set_issuer_name(certificate, subject);
-    X509_set_pubkey(certificate, key);
-    bool ok = X509_sign(certificate, key, EVP_sha256()) > 0;
-    FILE *out = fopen(QFile::encodeName(QDir(folder).filePath(name)).constData(), "w");
-    ok = ok && out && PEM_write_X509(out, certificate);
-    if (out)
-        fclose(out);
-    X509_free(certificate);
-    EVP_PKEY_free(key);
-    return ok;
-}
-
-bool exportP12(const QString &folder, const QString &certificate, const QString &p12,
-               bool withKey = true)
-{
-    QStringList arguments{"pkcs12", "-export", "-in", "@" + certificate, "-out", "@" + p12,
-                          "-passout", "pass:" + QString::fromUtf8(kPassword)};
-    arguments << (withKey ? QStringList{"-inkey", "@key.pem"} : QStringList{"-nokeys"});
-    return runOpenssl(folder, arguments);
+    return exportP12(folder, certificate, p12, kPassword, withKey);
 }
 
 struct ByteRange {
@@ -123,16 +78,16 @@ private slots:
                                     "@key.pem", "-out", "@good.pem", "-days", "30", "-utf8",
                                     "-subj", "/CN=" + kSigner + "/O=ZRV",
                                     "-addext", "keyUsage=critical,digitalSignature,nonRepudiation"}));
-        QVERIFY(exportP12(folder, "good.pem", "good.p12"));
-        QVERIFY(exportP12(folder, "good.pem", "nokey.p12", false));
+        QVERIFY(exportIdentity(folder, "good.pem", "good.p12"));
+        QVERIFY(exportIdentity(folder, "good.pem", "nokey.p12", false));
         QVERIFY(runOpenssl(folder, {"req", "-x509", "-new", "-key", "@key.pem", "-out",
                                     "@encipher.pem", "-days", "30", "-subj", "/CN=Encipher",
                                     "-addext", "keyUsage=critical,keyEncipherment"}));
-        QVERIFY(exportP12(folder, "encipher.pem", "encipher.p12"));
+        QVERIFY(exportIdentity(folder, "encipher.pem", "encipher.p12"));
         QVERIFY(writeDatedCertificate(folder, "expired.pem", -2 * kDay, -kDay));
-        QVERIFY(exportP12(folder, "expired.pem", "expired.p12"));
+        QVERIFY(exportIdentity(folder, "expired.pem", "expired.p12"));
         QVERIFY(writeDatedCertificate(folder, "future.pem", kDay, 2 * kDay));
-        QVERIFY(exportP12(folder, "future.pem", "future.p12"));
+        QVERIFY(exportIdentity(folder, "future.pem", "future.p12"));
         QFile notP12(path("text.p12"));
         QVERIFY(notP12.open(QIODevice::WriteOnly));
         notP12.write("not a PKCS#12 file\n");

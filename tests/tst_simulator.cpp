@@ -181,6 +181,32 @@ private slots:
         model.restartCounting();
         QVERIFY(!model.unplugsOn());
     }
+
+    // Silence kept for one block's requests only, and only the first times.
+    void silenceForOneBlockAFewTimes()
+    {
+        InstrumentModel model;
+        model.setBlocks({{QStringLiteral("A 0001"), {1.0f}}, {QStringLiteral("B 0002"), {2.0f}}});
+        InstrumentBehaviour behaviour;
+        behaviour.silence.enabled = true;
+        behaviour.silence.commands = {0x09};
+        behaviour.silenceIndex = 1;
+        behaviour.silenceTimes = 2;
+        model.setBehaviour(behaviour);
+        QVERIFY(model.answer(0x00090000u).has_value());
+        QVERIFY(model.answer(0x00080001u).has_value());
+        QVERIFY(!model.answer(0x00090001u).has_value());
+        QVERIFY(!model.answer(0x00090001u).has_value());
+        QCOMPARE(model.answer(0x00090001u).value_or(QByteArray("silent")), QByteArray::fromHex("00000040"));
+        model.restartCounting();
+        QVERIFY(!model.answer(0x00090001u).has_value());
+
+        behaviour.silenceTimes = -1;
+        model.setBehaviour(behaviour);
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(!model.answer(0x00090001u).has_value());
+        QVERIFY(model.answer(0x00090000u).has_value());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSimulator)

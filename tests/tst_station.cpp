@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QtTest>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -53,6 +54,71 @@ QVector<ReadRecord> storedReads(HistoryConnection &connection)
             reads.append(read);
     }
     return reads;
+}
+
+// Process capability written out here, apart from the product's code: the
+// within deviation is the average moving range over d2 = 1.128, the overall
+// one the sample deviation; an open side (NaN) gives no Cp/Pp and leaves
+// Cpk/Ppk to the other side.
+struct ReferenceCapability
+{
+    double cp = qQNaN();
+    double cpk = qQNaN();
+    double pp = qQNaN();
+    double ppk = qQNaN();
+};
+
+ReferenceCapability referenceCapability(const QVector<float> &values, double lower, double upper)
+{
+    ReferenceCapability r;
+    const int n = values.size();
+    if (n < 2)
+        return r;
+    double mean = 0.0;
+    for (const float v : values)
+        mean += v;
+    mean /= n;
+    double squares = 0.0;
+    double ranges = 0.0;
+    for (int i = 0; i < n; ++i) {
+        squares += (values[i] - mean) * (values[i] - mean);
+        if (i > 0)
+            ranges += std::fabs(double(values[i]) - double(values[i - 1]));
+    }
+    const double overall = std::sqrt(squares / (n - 1));
+    const double within = ranges / (n - 1) / 1.128;
+    const auto spread = [&](double sigma) {
+        return sigma > 0.0 && !std::isnan(lower) && !std::isnan(upper) ? (upper - lower) / (6.0 * sigma)
+                                                                       : qQNaN();
+    };
+    const auto nearer = [&](double sigma) {
+        if (!(sigma > 0.0))
+            return qQNaN();
+        const double toUpper = std::isnan(upper) ? qInf() : (upper - mean) / (3.0 * sigma);
+        const double toLower = std::isnan(lower) ? qInf() : (mean - lower) / (3.0 * sigma);
+        return std::min(toUpper, toLower);
+    };
+    r.cp = spread(within);
+    r.cpk = nearer(within);
+    r.pp = spread(overall);
+    r.ppk = nearer(overall);
+    return r;
+}
+
+// A JSON figure against its reference: both null, or equal to rounding.
+bool sameFigure(const QJsonValue &value, double expected)
+{
+    if (std::isnan(expected))
+        return value.isNull();
+    return value.isDouble()
+           && std::fabs(value.toDouble() - expected) <= 1e-9 * std::max(1.0, std::fabs(expected));
+}
+
+QString figureMismatch(const QString &key, const QJsonValue &value, double expected)
+{
+    return QStringLiteral("%1: %2, expected %3")
+        .arg(key, QString::fromUtf8(QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact)))
+        .arg(expected, 0, 'g', 17);
 }
 
 } // namespace
@@ -176,6 +242,20 @@ private slots:
         QCOMPARE(document.value(QStringLiteral("history")).toString(), expectedState);
         QCOMPARE(document.value(QStringLiteral("history")).isNull(), expectedState.isNull());
 
+        // The band's limits as given; NaN for an open side.
+        double lower = qQNaN();
+        double upper = qQNaN();
+        for (int a = 0; a + 1 < arguments.size(); ++a) {
+            const QString &value = arguments.at(a + 1);
+            if (arguments.at(a) == QLatin1String("--band")) {
+                lower = value.section(QLatin1Char(':'), 0, 0).toDouble();
+                upper = value.section(QLatin1Char(':'), 1, 1).toDouble();
+            } else if (arguments.at(a) == QLatin1String("--min")) {
+                lower = value.toDouble();
+            } else if (arguments.at(a) == QLatin1String("--max")) {
+                upper = value.toDouble();
+            }
+        }
         const QVector<SimulatedBlock> served = stationBlocks();
         for (int i = 0; i < numbers.size(); ++i) {
             const QJsonObject block = blocks.at(i).toObject();
@@ -203,8 +283,18 @@ private slots:
             const bool twoSided = arguments.contains(QStringLiteral("--band"));
             QCOMPARE(block.value(QStringLiteral("cp")).isDouble(), twoSided);
             QCOMPARE(block.value(QStringLiteral("cpk")).isDouble(), !verdicts.at(i).isEmpty());
-            QVERIFY(block.value(QStringLiteral("pp")).isNull()
-                    || block.value(QStringLiteral("pp")).isDouble());
+            QCOMPARE(block.value(QStringLiteral("pp")).isDouble(), twoSided);
+            QCOMPARE(block.value(QStringLiteral("ppk")).isDouble(), !verdicts.at(i).isEmpty());
+            const ReferenceCapability expected = verdicts.at(i).isEmpty()
+                                                     ? ReferenceCapability()
+                                                     : referenceCapability(simulated.values, lower, upper);
+            for (const auto &[key, figure] : {std::pair<const char *, double>{"cp", expected.cp},
+                                              {"cpk", expected.cpk},
+                                              {"pp", expected.pp},
+                                              {"ppk", expected.ppk}}) {
+                const QJsonValue value = block.value(QLatin1String(key));
+                QVERIFY2(sameFigure(value, figure), qPrintable(figureMismatch(key, value, figure)));
+            }
 
             // The reports, read back by independent readers.
             const QJsonArray paths = block.value(QStringLiteral("reports")).toArray();
@@ -284,6 +374,87 @@ private slots:
         const QString text = workbookText(readWorkbook(path));
         QVERIFY2(text.contains(QStringLiteral("5.125")), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("4.500")), qPrintable(text));
+    }
+
+    // Cp/Cpk against the within deviation and Pp/Ppk against the overall
+    // one part ways for a drifting block; without spread or with one reading
+    // there is no figure.
+    void capabilityFigures()
+    {
+        QTemporaryDir home;
+        StationProcess station(home.path());
+        const QVector<SimulatedBlock> served = {
+            {QStringLiteral("Дрейф 0001"), {1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f, 8.0f, 9.0f, 10.0f}},
+            {QStringLiteral("Шум 0002"), {5.0f, 7.5f, 4.0f, 6.25f, 5.5f, 3.75f}},
+            {QStringLiteral("Ровно 0003"), {5.0f, 5.0f, 5.0f}},
+            {QStringLiteral("Одно 0004"), {5.0f}},
+        };
+        const auto simulator = pluggedSimulator(served);
+        QVERIFY(simulator);
+        QVERIFY(station.run({QStringLiteral("--port"), simulator->portPath(), QStringLiteral("--band"),
+                             QStringLiteral("0:12"), QStringLiteral("--report"), QStringLiteral("xlsx"),
+                             QStringLiteral("--out"), home.filePath(QStringLiteral("r")),
+                             QStringLiteral("--history"), QStringLiteral("none"), QStringLiteral("--json")}));
+        QVERIFY2(station.exitCode() == 0, qPrintable(station.errors()));
+        const QJsonArray blocks = station.json()
+                                      .value(QStringLiteral("ports"))
+                                      .toArray()
+                                      .at(0)
+                                      .toObject()
+                                      .value(QStringLiteral("blocks"))
+                                      .toArray();
+        QCOMPARE(blocks.size(), served.size());
+        for (int i = 0; i < served.size(); ++i) {
+            const QJsonObject block = blocks.at(i).toObject();
+            const ReferenceCapability expected = referenceCapability(served.at(i).values, 0.0, 12.0);
+            for (const auto &[key, figure] : {std::pair<const char *, double>{"cp", expected.cp},
+                                              {"cpk", expected.cpk},
+                                              {"pp", expected.pp},
+                                              {"ppk", expected.ppk}}) {
+                const QJsonValue value = block.value(QLatin1String(key));
+                QVERIFY2(sameFigure(value, figure), qPrintable(figureMismatch(key, value, figure)));
+            }
+        }
+        // The drift: moving ranges of 1, so within σ = 1/1.128, far below the overall σ.
+        const QJsonObject drift = blocks.at(0).toObject();
+        QVERIFY(std::fabs(drift.value(QStringLiteral("cp")).toDouble() - 12.0 * 1.128 / 6.0) < 1e-12);
+        QVERIFY(drift.value(QStringLiteral("pp")).toDouble()
+                < drift.value(QStringLiteral("cp")).toDouble() / 2);
+        for (const char *key : {"cp", "cpk", "pp", "ppk"}) {
+            QVERIFY2(blocks.at(2).toObject().value(QLatin1String(key)).isNull(), key);
+            QVERIFY2(blocks.at(3).toObject().value(QLatin1String(key)).isNull(), key);
+        }
+    }
+
+    // The document holds what the README shows, and nothing it does not.
+    void jsonKeys()
+    {
+        QTemporaryDir home;
+        StationProcess station(home.path());
+        const auto simulator = pluggedSimulator(threeBlocks());
+        QVERIFY(simulator);
+        QVERIFY(station.run({QStringLiteral("--port"), simulator->portPath(), QStringLiteral("--band"),
+                             QStringLiteral("0:1000"), QStringLiteral("--report"), QStringLiteral("xlsx"),
+                             QStringLiteral("--out"), home.filePath(QStringLiteral("r")),
+                             QStringLiteral("--history"), QStringLiteral("none"), QStringLiteral("--json")}));
+        QVERIFY2(station.exitCode() == 0, qPrintable(station.errors()));
+        const auto keys = [](const QJsonObject &object) {
+            QStringList names = object.keys();
+            names.sort();
+            return names;
+        };
+        const QJsonObject document = station.json();
+        QCOMPARE(keys(document), (QStringList{"band", "exitStatus", "history", "historyError", "ports"}));
+        const QJsonObject port = document.value(QStringLiteral("ports")).toArray().at(0).toObject();
+        QCOMPARE(keys(port), (QStringList{"blockCount", "blocks", "blocksRead", "device", "history",
+                                          "missingBlocks", "outcome", "port", "startedAt"}));
+        const QJsonArray blocks = port.value(QStringLiteral("blocks")).toArray();
+        QCOMPARE(blocks.size(), threeBlocks().size());
+        for (const QJsonValue &block : blocks)
+            QCOMPARE(
+                keys(block.toObject()),
+                (QStringList{"cp", "cpk", "fault", "max", "mean", "min", "n", "name", "number", "outOfBand",
+                             "pp", "ppk", "reports", "reportsFailed", "sigma", "signingError", "verdict"}));
     }
 
     void noInstrument_data()
@@ -388,6 +559,71 @@ private slots:
         }
         QCOMPARE(reads.size(), 1);
         QCOMPARE(reads.at(0).blocks.size(), threeBlocks().size());
+    }
+
+    // A block whose data request goes unanswered is asked for once more
+    // (its requests only, never the count); still unread it fails the link.
+    void failedBlockTriedAgain_data()
+    {
+        QTest::addColumn<int>("silentTimes"); // -1: every time
+        QTest::addColumn<QString>("blocks");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<int>("dataRequests"); // block 2's
+        QTest::newRow("silent once: read on the second try") << 1 << "all" << 0 << 2;
+        QTest::newRow("silent every time: a failed link") << -1 << "all" << 2 << 2;
+        QTest::newRow("silent every time, not chosen: not tried again") << -1 << "1,3" << 0 << 1;
+    }
+    void failedBlockTriedAgain()
+    {
+        QFETCH(int, silentTimes);
+        QFETCH(QString, blocks);
+        QFETCH(int, exitCode);
+        QFETCH(int, dataRequests);
+        QTemporaryDir home;
+        StationProcess station(home.path());
+        InstrumentBehaviour behaviour;
+        behaviour.silence.enabled = true;
+        behaviour.silence.commands = {0x09};
+        behaviour.silenceIndex = 1;
+        behaviour.silenceTimes = silentTimes;
+        const auto simulator = pluggedSimulator(stationBlocks(), behaviour);
+        QVERIFY(simulator);
+        const QString out = home.filePath(QStringLiteral("r"));
+        QVERIFY(station.run({QStringLiteral("--port"), simulator->portPath(), QStringLiteral("--band"),
+                             QStringLiteral("0:1000"), QStringLiteral("--blocks"), blocks,
+                             QStringLiteral("--out"), out, QStringLiteral("--history"),
+                             QStringLiteral("none"), QStringLiteral("--json")}));
+        QVERIFY2(station.exitCode() == exitCode, qPrintable(station.errors()));
+
+        const QVector<quint32> requests = simulator->requests();
+        QCOMPARE(requests.count(0x00060000u), 1);
+        QCOMPARE(requests.count(0x00090001u), dataRequests);
+        QCOMPARE(requests.count(0x00070001u), dataRequests);
+
+        const QJsonObject document = station.json();
+        QCOMPARE(document.value(QStringLiteral("exitStatus")).toInt(), exitCode);
+        const QJsonObject port = document.value(QStringLiteral("ports")).toArray().at(0).toObject();
+        QCOMPARE(port.value(QStringLiteral("outcome")).toString(), QStringLiteral("complete"));
+        const QJsonArray judged = port.value(QStringLiteral("blocks")).toArray();
+        const bool secondChosen = blocks == QLatin1String("all");
+        QCOMPARE(judged.size(), secondChosen ? 3 : 2);
+        const QStringList pdfs = QDir(out).entryList({QStringLiteral("*.pdf")});
+        const bool readAgain = silentTimes == 1;
+        QCOMPARE(pdfs.size(), readAgain ? 3 : 2);
+        const QString unread = QStringLiteral("блок 2 не считан и после повтора");
+        QCOMPARE(station.errors().contains(unread), exitCode == 2);
+        QCOMPARE(station.errors().contains(QStringLiteral("блок 2 считан повторно")), secondChosen);
+        if (!secondChosen)
+            return;
+        const QJsonObject second = judged.at(1).toObject();
+        QCOMPARE(second.value(QStringLiteral("number")).toInt(), 2);
+        QCOMPARE(second.value(QStringLiteral("fault")).toString(),
+                 readAgain ? QStringLiteral("none") : QStringLiteral("data"));
+        QCOMPARE(second.value(QStringLiteral("n")).toInt(),
+                 readAgain ? stationBlocks().at(1).values.size() : 0);
+        QCOMPARE(second.value(QStringLiteral("reports")).toArray().size(), readAgain ? 1 : 0);
+        QCOMPARE(second.value(QStringLiteral("verdict")).toString(),
+                 readAgain ? QStringLiteral("in tolerance") : QString());
     }
 
     void badOptions_data()

@@ -49,11 +49,7 @@ BlockReader::Outcome BlockReader::read()
     finishedBeforeLoss = -1;
     cancelRequested = false;
     running = true;
-    const QMetaObject::Connection watch =
-        connect(&port, &Port::linkStateChanged, this, [this](Port::LinkState state) {
-            if (state == Port::LinkState::Lost && finishedBeforeLoss < 0)
-                finishedBeforeLoss = readList.size();
-        });
+    const QMetaObject::Connection watch = watchForLoss();
 
     const Outcome outcome = readBlocks();
 
@@ -61,6 +57,33 @@ BlockReader::Outcome BlockReader::read()
     running = false;
     cancelRequested = false;
     return outcome;
+}
+
+QMetaObject::Connection BlockReader::watchForLoss()
+{
+    return connect(&port, &Port::linkStateChanged, this, [this](Port::LinkState state) {
+        if (state == Port::LinkState::Lost && finishedBeforeLoss < 0)
+            finishedBeforeLoss = readList.size();
+    });
+}
+
+bool BlockReader::readBlockAgain(int index)
+{
+    if (running || index < 0 || index >= readList.size())
+        return false;
+    cancelRequested = false;
+    running = true;
+    const QMetaObject::Connection watch = watchForLoss();
+
+    bool stopped = false;
+    const MemoryBlock block = readBlock(static_cast<unsigned>(index), &stopped);
+    if (!stopped)
+        readList[index] = block;
+
+    disconnect(watch);
+    running = false;
+    cancelRequested = false;
+    return !stopped;
 }
 
 BlockReader::Outcome BlockReader::readBlocks()

@@ -27,6 +27,10 @@ public:
 
     // Runs a whole read and returns how it ended.
     Outcome read();
+    // Reads block `index` (from 0) of the last read once more, without
+    // asking the count again, and keeps the new read in its place. False
+    // when there is no such block or a cancel came first (the old one stays).
+    bool readBlockAgain(int index);
     // Ends a running read once its current exchange is over.
     void cancel();
     bool isRunning() const;
@@ -47,6 +51,7 @@ signals:
     void blockRead(int done, int count, const MemoryBlock &block);
 
 private:
+    QMetaObject::Connection watchForLoss();
     Outcome readBlocks();
     MemoryBlock readBlock(unsigned index, bool *stopped);
     bool stopRequested() const;

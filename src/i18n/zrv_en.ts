@@ -961,6 +961,10 @@ Please check write permissions and free disk space.</translation>
         <translation>--band cannot be given together with --min or --max</translation>
     </message>
     <message>
+        <source>--sign и --sign-password-file даются только вместе</source>
+        <translation>--sign and --sign-password-file go together</translation>
+    </message>
+    <message>
         <source>Использование: zrv-station [параметры]
 Считывает прибор, оценивает каждый блок по допуску, пишет отчёты и историю.
 
@@ -975,6 +979,9 @@ Please check write permissions and free disk space.</translation>
   --form FILE.json       поля отчёта (по умолчанию из config.json)
   --history default|none|FILE.sqlite|postgresql://…
                          история считываний (по умолчанию как в окне программы)
+  --sign FILE.p12        подписать каждый отчёт PDF сертификатом из файла PKCS#12
+  --sign-password-file FILE
+                         пароль к нему: первая строка файла (только вместе с --sign)
   --json                 итог одним документом JSON на stdout
   --quiet                без хода работы на stderr
   --help                 эта справка
@@ -997,6 +1004,9 @@ Reads the instrument, judges each block against the tolerance band, writes the r
   --form FILE.json       the report's fields (default from config.json)
   --history default|none|FILE.sqlite|postgresql://…
                          the history of reads (default as in the program's window)
+  --sign FILE.p12        sign each PDF report with the certificate of a PKCS#12 file
+  --sign-password-file FILE
+                         its password: the file's first line (only with --sign)
   --json                 the outcome as one JSON document on stdout
   --quiet                no progress on stderr
   --help                 this help
@@ -1180,6 +1190,77 @@ Exit status: 0 all blocks within tolerance (or no band given), 1 a block out of 
     <message>
         <source>%1: на приборе нет блока %2</source>
         <translation>%1: the instrument holds no block %2</translation>
+    </message>
+    <message>
+        <source>ошибка запроса имени</source>
+        <translation>the name request failed</translation>
+    </message>
+    <message>
+        <source>ошибка запроса размера</source>
+        <translation>the size request failed</translation>
+    </message>
+    <message>
+        <source>ошибка запроса показаний</source>
+        <translation>the readings request failed</translation>
+    </message>
+    <message>
+        <source>показания получены не полностью</source>
+        <translation>the readings came cut short</translation>
+    </message>
+    <message>
+        <source>%1: блок %2 считан повторно</source>
+        <translation>%1: block %2 read again</translation>
+    </message>
+    <message>
+        <source>%1: блок %2 не считан и после повтора: %3</source>
+        <translation>%1: block %2 not read, even when tried again: %3</translation>
+    </message>
+    <message>
+        <source>%1: отчёт PDF не подписан и не сохранён: %2 (%3)</source>
+        <translation>%1: the PDF report was not signed and not kept: %2 (%3)</translation>
+    </message>
+</context>
+<context>
+    <name>StationSigning</name>
+    <message>
+        <source>файл сертификата не читается</source>
+        <translation>the certificate file cannot be read</translation>
+    </message>
+    <message>
+        <source>неверный пароль</source>
+        <translation>wrong password</translation>
+    </message>
+    <message>
+        <source>нет закрытого ключа</source>
+        <translation>no private key</translation>
+    </message>
+    <message>
+        <source>срок действия сертификата истёк</source>
+        <translation>the certificate has expired</translation>
+    </message>
+    <message>
+        <source>сертификат ещё не действует</source>
+        <translation>the certificate is not yet valid</translation>
+    </message>
+    <message>
+        <source>ключ не годится для подписи</source>
+        <translation>the key cannot sign</translation>
+    </message>
+    <message>
+        <source>файл пароля не читается</source>
+        <translation>the password file cannot be read</translation>
+    </message>
+    <message>
+        <source>отчёт не читается</source>
+        <translation>the report cannot be read</translation>
+    </message>
+    <message>
+        <source>подпись не создана</source>
+        <translation>the signature could not be made</translation>
+    </message>
+    <message>
+        <source>подписанный файл не записан</source>
+        <translation>the signed file could not be written</translation>
     </message>
 </context>
 </TS>

@@ -2,14 +2,14 @@
 
 #include "station/portreadworker.h"
 
-PortRead::PortRead(int index, const QString &path, int waitMs, QObject *parent)
+PortRead::PortRead(int index, const QString &path, int waitMs, const QVector<int> &chosen, QObject *parent)
     : QObject(parent)
     , number(index)
 {
     qRegisterMetaType<MemoryBlock>();
     qRegisterMetaType<PortReadResult>();
     outcome.requestedPath = path;
-    worker = new PortReadWorker(path, waitMs);
+    worker = new PortReadWorker(path, waitMs, chosen);
     worker->moveToThread(&thread);
     connect(&thread, &QThread::finished, worker, &QObject::deleteLater);
     connect(worker, &PortReadWorker::instrumentFound, this,
@@ -19,6 +19,10 @@ PortRead::PortRead(int index, const QString &path, int waitMs, QObject *parent)
     connect(worker, &PortReadWorker::blockRead, this, [this](int read, int count, const MemoryBlock &block) {
         emit blockRead(number, read, count, block);
     });
+    connect(worker, &PortReadWorker::blockRetried, this,
+            [this](int retried, int count, const MemoryBlock &block) {
+                emit blockRetried(number, retried, count, block);
+            });
     connect(worker, &PortReadWorker::finished, this, &PortRead::workerFinished);
 }
 

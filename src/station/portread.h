@@ -17,7 +17,9 @@ class PortRead : public QObject
 
 public:
     // `path` empty: the system's serial ports, the first instrument that answers.
-    PortRead(int index, const QString &path, int waitMs, QObject *parent = nullptr);
+    // `chosen`: the block numbers whose failed reads are tried again; empty: all.
+    PortRead(int index, const QString &path, int waitMs, const QVector<int> &chosen,
+             QObject *parent = nullptr);
     ~PortRead() override;
 
     void start();
@@ -32,6 +34,7 @@ signals:
     void instrumentFound(int index, const QString &portName);
     void countReceived(int index, int count);
     void blockRead(int index, int done, int count, const MemoryBlock &block);
+    void blockRetried(int index, int number, int count, const MemoryBlock &block);
     void finished(int index);
 
 private:

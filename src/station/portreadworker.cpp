@@ -54,9 +54,10 @@ std::shared_ptr<const PortLister> listerFor(const QString &path)
 
 } // namespace
 
-PortReadWorker::PortReadWorker(const QString &path, int waitMs)
+PortReadWorker::PortReadWorker(const QString &path, int waitMs, const QVector<int> &chosen)
     : path(path)
     , waitMs(waitMs)
+    , chosen(chosen)
 {}
 
 void PortReadWorker::cancel()
@@ -105,6 +106,8 @@ void PortReadWorker::run()
         } else {
             reader = &blockReader;
             result.outcome = fromReader(blockReader.read());
+            if (result.outcome == PortOutcome::Complete)
+                result.outcome = retryFailedBlocks(blockReader, port);
             reader = nullptr;
         }
         result.readMs = clock.elapsed();
@@ -114,4 +117,22 @@ void PortReadWorker::run()
         result.blocksRead = blockReader.blocksRead();
     }
     emit finished(result);
+}
+
+PortOutcome PortReadWorker::retryFailedBlocks(BlockReader &blockReader, const Port &port)
+{
+    // A request that timed out on a busy line often answers the next time;
+    // nobody is there to press "read" again.
+    const int count = blockReader.blockCount();
+    for (int i = 0; i < blockReader.blocks().size(); ++i) {
+        if (blockReader.blocks().at(i).fault == BlockFault::None
+            || !(chosen.isEmpty() || chosen.contains(i + 1)))
+            continue;
+        if (cancelled || !blockReader.readBlockAgain(i))
+            return PortOutcome::Cancelled;
+        if (!port.isInstrumentConnected() || blockReader.blocks().at(i).miss == BlockMiss::InstrumentLost)
+            return PortOutcome::InstrumentLost;
+        emit blockRetried(i + 1, count, blockReader.blocks().at(i));
+    }
+    return PortOutcome::Complete;
 }

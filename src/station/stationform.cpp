@@ -54,6 +54,7 @@ bool loadStationForm(const QString &path, StationForm *form, QString *why)
     }
     form->operatorName = text(kReportOperator);
     form->companyName = text(kCompanyName);
+    form->companyCity = text(kCompanyCity);
     form->comments = text(kComments);
     form->fields = reportFormFields(
         {text(kCompanyName), text(kCompanyCity), text(kCompanyAddress), text(kCompanyPhone),

@@ -15,6 +15,7 @@ struct StationForm
     QDate reportDate;
     QString operatorName;
     QString companyName;
+    QString companyCity; // the place of a signed report's signature
 };
 
 // `path` empty: config.json. False with `why` when the file cannot be read

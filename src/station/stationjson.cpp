@@ -72,6 +72,8 @@ QJsonObject blockObject(const BlockJudgement &judged, const MemoryBlock &block,
     object.insert(QStringLiteral("ppk"), figure(judged.ppk));
     object.insert(QStringLiteral("reports"), QJsonArray::fromStringList(reports.paths));
     object.insert(QStringLiteral("reportsFailed"), QJsonArray::fromStringList(reports.failed));
+    object.insert(QStringLiteral("signingError"),
+                  reports.signing.ok() ? QJsonValue() : QJsonValue(signingKindName(reports.signing.kind)));
     return object;
 }
 

@@ -15,6 +15,7 @@ struct PortSummary
     QVector<BlockJudgement> judged;
     QVector<StationReports::Written> reports; // one per judged block
     QVector<int> missing;                     // chosen numbers beyond the instrument's blocks
+    QVector<int> unread;                      // chosen blocks whose read failed, even when tried again
 };
 
 // The run as one JSON document (see the README's "Production station").

@@ -1,7 +1,9 @@
 #include "station/stationjudge.h"
 
 #include "values/bandverdict.h"
+#include "values/capability.h"
 
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -23,10 +25,17 @@ BlockJudgement judgeBlock(const MemoryBlock &block, int number, const ToleranceB
     judgement.outside = verdict.outside;
     judgement.verdict =
         verdict.conforms ? BlockJudgement::Verdict::InTolerance : BlockJudgement::Verdict::OutOfTolerance;
-    // The window's figures: the band against the block's sample deviation.
-    // Pp and Ppk stay undefined until the values layer tells the within and
-    // overall deviations apart.
-    judgement.cp = verdict.cp;
-    judgement.cpk = verdict.cpk;
+    // Cp/Cpk from the within (moving-range) deviation, Pp/Ppk from the
+    // overall one; an open side of the band is no limit.
+    SpecLimits limits;
+    if (std::isfinite(band.lower))
+        limits.lower = band.lower;
+    if (std::isfinite(band.upper))
+        limits.upper = band.upper;
+    const ProcessCapability capability = processCapability(block.values, limits);
+    judgement.cp = capability.cp.value;
+    judgement.cpk = capability.cpk.value;
+    judgement.pp = capability.pp.value;
+    judgement.ppk = capability.ppk.value;
     return judgement;
 }

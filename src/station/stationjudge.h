@@ -18,10 +18,10 @@ struct BlockJudgement
     BlockStatistics statistics;
     int outside = 0;
     Verdict verdict = Verdict::None; // None: no band, or no readings to judge
-    double cp = 0.0;
-    double cpk = 0.0;
-    double pp = 0.0;
-    double ppk = 0.0;
+    double cp = 0.0;                 // both limits, within σ (average moving range / 1.128)
+    double cpk = 0.0;                // the nearer limit, within σ
+    double pp = 0.0;                 // both limits, overall σ (sample deviation)
+    double ppk = 0.0;                // the nearer limit, overall σ
 };
 
 // The block's statistics and, while the band is on, its verdict with the

@@ -157,6 +157,16 @@ const QVector<OptionEntry> &optionTable()
              return requireValue(v, QStringLiteral("--form"));
          }},
         {QStringLiteral("--history"), true, applyHistory},
+        {QStringLiteral("--sign"), true,
+         [](StationOptions &o, const QString &v) {
+             o.signCertificate = v;
+             return requireValue(v, QStringLiteral("--sign"));
+         }},
+        {QStringLiteral("--sign-password-file"), true,
+         [](StationOptions &o, const QString &v) {
+             o.signPasswordFile = v;
+             return requireValue(v, QStringLiteral("--sign-password-file"));
+         }},
         {QStringLiteral("--json"), false,
          [](StationOptions &o, const QString &) {
              o.json = true;
@@ -227,6 +237,9 @@ ParsedOptions parseStationOptions(const QStringList &arguments)
         if (!parsed.error.isEmpty())
             return parsed;
     }
+    // The password is never on the command line, and a password alone signs nothing.
+    if (parsed.options.signCertificate.isEmpty() != parsed.options.signPasswordFile.isEmpty())
+        parsed.error = optionText("--sign и --sign-password-file даются только вместе");
     return parsed;
 }
 
@@ -246,6 +259,9 @@ QString stationUsage()
                       "  --form FILE.json       поля отчёта (по умолчанию из config.json)\n"
                       "  --history default|none|FILE.sqlite|postgresql://…\n"
                       "                         история считываний (по умолчанию как в окне программы)\n"
+                      "  --sign FILE.p12        подписать каждый отчёт PDF сертификатом из файла PKCS#12\n"
+                      "  --sign-password-file FILE\n"
+                      "                         пароль к нему: первая строка файла (только вместе с --sign)\n"
                       "  --json                 итог одним документом JSON на stdout\n"
                       "  --quiet                без хода работы на stderr\n"
                       "  --help                 эта справка\n"

@@ -21,6 +21,8 @@ struct StationOptions
     QString outFolder;                           // empty: the window's proposed folder
     QString formPath;                            // empty: config.json
     QString history = QStringLiteral("default"); // default|none|FILE.sqlite|postgresql://…
+    QString signCertificate;                     // PKCS#12 file; empty: the PDFs are not signed
+    QString signPasswordFile;                    // its password on the first line
     bool json = false;
     bool quiet = false;
     bool help = false;

@@ -6,8 +6,12 @@
 #include "report/reportassembly.h"
 #include "report/reporttexts.h"
 
+#include "report/reportdata.h"
+#include "signing/pdfsigner.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 namespace {
 const QString kPdfExtension = QStringLiteral("pdf");
@@ -40,6 +44,29 @@ QString StationReports::targetPath(const QString &portTag, int number, const QSt
     return path;
 }
 
+void StationReports::setSigning(const StationSigning &certificate)
+{
+    signing = certificate;
+}
+
+bool StationReports::writeSignedPdf(const ReportData &data, const QString &path, SigningError *error) const
+{
+    // Under its own name only once signed: the operator asked for no unsigned report.
+    QTemporaryFile unsignedFile(folder + QStringLiteral(".zrv-report-XXXXXX.pdf"));
+    if (!unsignedFile.open())
+        return false;
+    unsignedFile.close();
+    const QString hidden = unsignedFile.fileName();
+    if (!writePdfReportFile(hidden, data))
+        return false;
+    *error = signWrittenPdf(hidden, signing.certificate, signing.passwordFile, form.reportNumber,
+                            form.companyCity);
+    if (!error->ok() || !QFile::rename(hidden, path))
+        return false;
+    unsignedFile.setAutoRemove(false);
+    return true;
+}
+
 StationReports::Written StationReports::write(const MemoryBlock &block, int number, const QString &portTag)
 {
     Written written;
@@ -70,9 +97,10 @@ StationReports::Written StationReports::write(const MemoryBlock &block, int numb
 
     if (pdf) {
         const QString path = targetPath(portTag, number, kPdfExtension);
-        (writePdfReportFile(path, pdfReportData(source, kIncludeEmptyFields)) ? written.paths
-                                                                              : written.failed)
-            .append(path);
+        const ReportData data = pdfReportData(source, kIncludeEmptyFields);
+        const bool saved =
+            signing.isOn() ? writeSignedPdf(data, path, &written.signing) : writePdfReportFile(path, data);
+        (saved ? written.paths : written.failed).append(path);
     }
     if (xlsx) {
         const QString path = targetPath(portTag, number, kExcelExtension);

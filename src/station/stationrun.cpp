@@ -12,6 +12,24 @@ QString runText(const char *source)
 {
     return QCoreApplication::translate("StationRun", source);
 }
+
+// Which request of a block failed, as the operator's line says it.
+QString faultText(BlockFault fault)
+{
+    switch (fault) {
+    case BlockFault::Name:
+        return runText("ошибка запроса имени");
+    case BlockFault::Size:
+        return runText("ошибка запроса размера");
+    case BlockFault::Data:
+        return runText("ошибка запроса показаний");
+    case BlockFault::Cut:
+        return runText("показания получены не полностью");
+    case BlockFault::None:
+        break;
+    }
+    return QString();
+}
 } // namespace
 
 StationRun::StationRun(const StationOptions &options, const StationForm &form, QObject *parent)
@@ -30,7 +48,7 @@ void StationRun::start()
 {
     const QStringList paths = options.ports.isEmpty() ? QStringList{QString()} : options.ports;
     for (int i = 0; i < paths.size(); ++i) {
-        auto *read = new PortRead(i, paths.at(i), options.waitMs);
+        auto *read = new PortRead(i, paths.at(i), options.waitMs, options.blocks);
         connect(read, &PortRead::instrumentFound, this, [this](int index, const QString &name) {
             foundOn.insert(index, name);
             progress.instrumentFound(name);
@@ -40,6 +58,7 @@ void StationRun::start()
             showCounts();
         });
         connect(read, &PortRead::blockRead, this, &StationRun::blockRead);
+        connect(read, &PortRead::blockRetried, this, &StationRun::blockRetried);
         connect(read, &PortRead::finished, this, &StationRun::portFinished);
         reads.append(read);
     }
@@ -90,6 +109,13 @@ void StationRun::blockRead(int index, int done, int count, const MemoryBlock &bl
         progress.blockRead(portLabel(index), done, count, judgeBlock(block, done, options.band));
 }
 
+void StationRun::blockRetried(int index, int number, int count, const MemoryBlock &block)
+{
+    const QString label = portLabel(index);
+    progress.line(runText("%1: блок %2 считан повторно").arg(label).arg(number));
+    progress.blockRead(label, number, count, judgeBlock(block, number, options.band));
+}
+
 void StationRun::portFinished()
 {
     for (const PortRead *read : qAsConst(reads)) {
@@ -114,10 +140,25 @@ PortSummary StationRun::summarize(int index, StationReports &reports)
         // A block without readings has nothing to report, as in the window.
         port.reports.append(block.values.isEmpty() ? StationReports::Written()
                                                    : reports.write(block, number, tag));
-        for (const QString &failed : qAsConst(port.reports.last().failed))
+        const StationReports::Written &written = port.reports.last();
+        for (const QString &failed : written.failed)
             progress.line(runText("%1: отчёт не записан: %2").arg(label, failed));
+        if (!written.signing.ok())
+            progress.line(runText("%1: отчёт PDF не подписан и не сохранён: %2 (%3)")
+                              .arg(label, signingKindText(written.signing.kind), written.signing.text));
+        if (block.fault != BlockFault::None)
+            port.unread.append(number);
     }
     progress.portEnded(label, port.read.outcome, port.read.blocksRead, port.read.blockCount);
+
+    // A block that failed twice on a link that stayed up is a failed link all the same.
+    if (port.read.outcome == PortOutcome::Complete) {
+        for (const int number : qAsConst(port.unread))
+            progress.line(runText("%1: блок %2 не считан и после повтора: %3")
+                              .arg(label)
+                              .arg(number)
+                              .arg(faultText(port.read.blocks.at(number - 1).fault)));
+    }
 
     // Chosen blocks the instrument does not hold are judged by nobody: said, not passed over.
     if (port.read.outcome == PortOutcome::Complete) {
@@ -137,6 +178,7 @@ void StationRun::finish()
     QVector<PortSummary> ports;
     StationReports reports(form, options.band, options.decimals, options.pdf, options.xlsx,
                            options.outFolder);
+    reports.setSigning({options.signCertificate, options.signPasswordFile});
     for (int i = 0; i < reads.size(); ++i)
         ports.append(summarize(i, reports));
 
@@ -189,7 +231,7 @@ int StationRun::exitStatus(const QVector<PortSummary> &ports, StationHistory::St
     for (const PortSummary &port : ports) {
         const PortOutcome outcome = port.read.outcome;
         linkFailed = linkFailed || outcome == PortOutcome::NotFound || outcome == PortOutcome::InstrumentLost
-                     || outcome == PortOutcome::CountFailed;
+                     || outcome == PortOutcome::CountFailed || !port.unread.isEmpty();
         for (const BlockJudgement &judged : port.judged)
             outside = outside || judged.verdict == BlockJudgement::Verdict::OutOfTolerance;
         for (const StationReports::Written &written : port.reports)

@@ -37,6 +37,7 @@ signals:
 private:
     void portFinished();
     void blockRead(int index, int done, int count, const MemoryBlock &block);
+    void blockRetried(int index, int number, int count, const MemoryBlock &block);
     void finish();
     // The port's read judged and reported, block by chosen block.
     PortSummary summarize(int index, StationReports &reports);
