@@ -7,7 +7,9 @@
 #include "report/reportdata.h"
 #include "report/reporttexts.h"
 #include "ui/blockview.h"
+#include "ui/reportsigning.h"
 #include "ui/reportstatus.h"
+#include "ui/signedpdffile.h"
 #include "values/memoryblock.h"
 
 #include <QCheckBox>
@@ -48,13 +50,14 @@ public:
 } // namespace
 
 ReportExport::ReportExport(const ReportFormWidgets &form, BlockView *view, ReportStatus *status,
-                           LogoSource logo, QWidget *dialogParent)
+                           LogoSource logo, QWidget *dialogParent, ReportSigning *signing)
     : QObject(dialogParent)
     , form(form)
     , view(view)
     , status(status)
     , logo(std::move(logo))
     , dialogParent(dialogParent)
+    , signing(signing)
 {}
 
 void ReportExport::exportPdf()
@@ -139,6 +142,47 @@ ReportSource ReportExport::gatherSource(const QSize &plotSize)
 void ReportExport::writePdf(const QString &path, bool includeEmptyFields)
 {
     const ReportData data = pdfReportData(gatherSource(kPdfPlotSize), includeEmptyFields);
+    const bool written = signing ? writeSignedPdf(path, data) : writeUnsignedPdf(path, data);
+    if (!written)
+        return;
+    status->showSaved(path);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+// The password is asked and the certificate checked before the busy cursor
+// and before anything is written.
+bool ReportExport::writeSignedPdf(const QString &path, ReportData data)
+{
+    ReportSigning::Decision decision = signing->decide();
+    if (decision.cancelled)
+        return false;
+    if (!decision.identity.isValid())
+        return writeUnsignedPdf(path, data);
+    data.signedBy = signedByLine(decision.identity.commonName(), QDateTime::currentDateTime());
+    SignedPdfResult result;
+    {
+        const BusyCursor busy;
+        result = writeSignedPdfFile(path, data, decision.identity,
+                                    {form.number->text().trimmed(), form.city->text().trimmed()},
+                                    [this](int page, int pages) { showPdfProgress(page, pages); });
+        status->finishProgress();
+    }
+    if (!result.written) {
+        status->clearSaved();
+        showSaveFailure(path);
+        return false;
+    }
+    if (result.signing.ok())
+        return true;
+    status->clearSaved();
+    if (!signing->offerUnsigned(result.signing))
+        return false;
+    data.signedBy.clear();
+    return writeUnsignedPdf(path, data);
+}
+
+bool ReportExport::writeUnsignedPdf(const QString &path, const ReportData &data)
+{
     bool written = false;
     {
         const BusyCursor busy;
@@ -149,10 +193,8 @@ void ReportExport::writePdf(const QString &path, bool includeEmptyFields)
     if (!written) {
         status->clearSaved();
         showSaveFailure(path);
-        return;
     }
-    status->showSaved(path);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return written;
 }
 
 void ReportExport::showPdfProgress(int page, int pages)
