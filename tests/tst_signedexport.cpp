@@ -242,6 +242,13 @@ private slots:
         QVERIFY(!ui()->sign_pdf_checkbox->isEnabled());
         QVERIFY(!ui()->sign_pdf_checkbox->isChecked());
         QVERIFY(ui()->sign_pdf_checkbox->toolTip().contains(QStringLiteral("Подпись отчётов")));
+        ui()->actionEN->trigger();
+        QCOMPARE(ui()->sign_pdf_checkbox->text(), QStringLiteral("Sign PDF"));
+        QCOMPARE(ui()->action_report_signing->text(), QStringLiteral("Report signing…"));
+        QCOMPARE(ui()->sign_pdf_checkbox->toolTip(),
+                 QStringLiteral("No signing certificate chosen: Data → Report signing…"));
+        ui()->actionRU->trigger();
+        QVERIFY(ui()->sign_pdf_checkbox->toolTip().contains(QStringLiteral("Подпись отчётов")));
         // Unsigned as before: no password, no signature.
         SigningAnswerer answers;
         const QString path = dir.filePath("plain.pdf");
