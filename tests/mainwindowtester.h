@@ -20,7 +20,7 @@
     X(action_font_size_decrease) X(action_font_size_reset) X(action_search_again) X(high_contrast) \
     X(action_history) X(action_history_storage) X(horizontalLayout) X(block_column_scroll) \
     X(block_column_contents) X(verticalLayout_4) X(verticalLayout) X(button_read_data) \
-    X(button_export_to_excel) X(button_export_to_PDF) X(sign_pdf_checkbox) X(block_splitter) X(block_list_pane) \
+    X(button_export_to_excel) X(button_export_to_PDF) X(pdf_export_layout) X(sign_pdf_checkbox) X(block_splitter) X(block_list_pane) \
     X(verticalLayout_28) X(verticalLayout_2) X(label) X(block_names_list) X(block_table_pane) \
     X(verticalLayout_3) X(label_2) X(table_block_data) X(line_3) X(verticalLayout_6) X(stats_label) \
     X(formLayout) X(min_label) X(min_box) X(max_label) X(max_box) X(mean_label) X(mean_box) \

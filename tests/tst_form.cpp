@@ -284,8 +284,8 @@ private slots:
         row("horizontalLayout",
             {"block_column_scroll", "line", "chart_column_scroll", "line_2", "report_form_scroll"});
         row("verticalLayout_4", {"verticalLayout", "block_splitter", "line_3", "verticalLayout_6"});
-        row("verticalLayout",
-            {"button_read_data", "button_export_to_excel", "button_export_to_PDF", "sign_pdf_checkbox"});
+        row("verticalLayout", {"button_read_data", "button_export_to_excel", "pdf_export_layout"});
+        row("pdf_export_layout", {"button_export_to_PDF", "sign_pdf_checkbox"});
         row("verticalLayout_28", {"verticalLayout_2"});
         row("verticalLayout_2", {"label", "block_names_list"});
         row("verticalLayout_3", {"label_2", "table_block_data"});
