@@ -408,6 +408,10 @@ private slots:
                                         << QStringLiteral("Отчёт не подписан. В файле сертификата нет закрытого ключа.");
         QTest::newRow("key cannot sign") << "encipher.p12" << right << true
                                          << QStringLiteral("Отчёт не подписан. Ключ сертификата не годится для подписи.");
+        // Found only once the report is written: nothing is left of it, unless wanted unsigned.
+        const QString afterWriting = QStringLiteral("Отчёт не подписан. Подписать файл отчёта не удалось.");
+        QTest::newRow("signing fails after writing, unsigned") << "longchain.p12" << right << true << afterWriting;
+        QTest::newRow("signing fails after writing, cancelled") << "longchain.p12" << right << false << afterWriting;
         QTest::newRow("file gone") << "absent.p12" << right << false
                                    << QStringLiteral("Отчёт не подписан. Файл сертификата не удалось прочитать.");
     }

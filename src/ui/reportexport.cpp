@@ -141,29 +141,29 @@ ReportSource ReportExport::gatherSource(const QSize &plotSize)
 
 void ReportExport::writePdf(const QString &path, bool includeEmptyFields)
 {
+    // The password is asked and the certificate checked before the busy
+    // cursor and before anything is written.
+    ReportSigning::Decision decision;
+    if (signing)
+        decision = signing->decide();
+    if (decision.cancelled)
+        return;
     const ReportData data = pdfReportData(gatherSource(kPdfPlotSize), includeEmptyFields);
-    const bool written = signing ? writeSignedPdf(path, data) : writeUnsignedPdf(path, data);
+    const bool written = decision.identity.isValid() ? writeSignedPdf(path, data, decision.identity)
+                                                     : writeUnsignedPdf(path, data);
     if (!written)
         return;
     status->showSaved(path);
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-// The password is asked and the certificate checked before the busy cursor
-// and before anything is written.
-bool ReportExport::writeSignedPdf(const QString &path, ReportData data)
+bool ReportExport::writeSignedPdf(const QString &path, ReportData data, const SigningIdentity &identity)
 {
-    ReportSigning::Decision decision = signing->decide();
-    if (decision.cancelled)
-        return false;
-    if (!decision.identity.isValid())
-        return writeUnsignedPdf(path, data);
-    data.signedBy = signedByLine(decision.identity.commonName(), QDateTime::currentDateTime());
+    data.signedBy = signedByLine(identity.commonName(), QDateTime::currentDateTime());
     SignedPdfResult result;
     {
         const BusyCursor busy;
-        result = writeSignedPdfFile(path, data, decision.identity,
-                                    {form.number->text().trimmed(), form.city->text().trimmed()},
+        result = writeSignedPdfFile(path, data, identity, {form.number->text().trimmed(), form.city->text().trimmed()},
                                     [this](int page, int pages) { showPdfProgress(page, pages); });
         status->finishProgress();
     }
@@ -174,6 +174,7 @@ bool ReportExport::writeSignedPdf(const QString &path, ReportData data)
     }
     if (result.signing.ok())
         return true;
+    // Nothing was put in place; an unsigned report must not say it is signed.
     status->clearSaved();
     if (!signing->offerUnsigned(result.signing))
         return false;

@@ -14,6 +14,7 @@ class BlockView;
 class QWidget;
 class ReportSigning;
 class ReportStatus;
+class SigningIdentity;
 struct ReportData;
 
 // Writes the report of the shown block: asks for the target, gathers the
@@ -42,7 +43,7 @@ private:
     ReportSource gatherSource(const QSize &plotSize);
     void writePdf(const QString &path, bool includeEmptyFields);
     // false: not written (the failure was told, or the operator chose no unsigned report).
-    bool writeSignedPdf(const QString &path, ReportData data);
+    bool writeSignedPdf(const QString &path, ReportData data, const SigningIdentity &identity);
     bool writeUnsignedPdf(const QString &path, const ReportData &data);
     void writeExcel(const QString &path, bool includeEmptyFields);
     void showPdfProgress(int page, int pages);

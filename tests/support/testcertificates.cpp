@@ -67,6 +67,30 @@ bool exportP12(const QString &folder, const QString &certificate, const QString 
     return runOpenssl(folder, arguments);
 }
 
+// The good certificate with more certificates beside it than a signature
+// has room for: it loads, and signing fails only once the report is written.
+bool makeLongChain(const QString &folder)
+{
+    constexpr int kExtraCertificates = 24;
+    QFile chain(QDir(folder).filePath("chain.pem"));
+    if (!chain.open(QIODevice::WriteOnly))
+        return false;
+    for (int i = 0; i < kExtraCertificates; ++i) {
+        const QString name = QStringLiteral("extra%1.pem").arg(i);
+        if (!runOpenssl(folder, {"req", "-x509", "-new", "-key", "@key.pem", "-out", "@" + name, "-days", "30",
+                                 "-subj", QStringLiteral("/CN=Extra %1").arg(i)}))
+            return false;
+        QFile extra(QDir(folder).filePath(name));
+        if (!extra.open(QIODevice::ReadOnly))
+            return false;
+        chain.write(extra.readAll());
+    }
+    chain.close();
+    return runOpenssl(folder, {"pkcs12", "-export", "-in", "@good.pem", "-inkey", "@key.pem", "-certfile",
+                               "@chain.pem", "-out", "@longchain.p12", "-passout",
+                               "pass:" + QString::fromUtf8(kTestCertificatePassword)});
+}
+
 } // namespace
 
 bool makeTestCertificates(const QString &folder)
@@ -81,5 +105,5 @@ bool makeTestCertificates(const QString &folder)
            && writeDatedCertificate(folder, "expired.pem", -2 * kDay, -kDay)
            && exportP12(folder, "expired.pem", "expired.p12")
            && writeDatedCertificate(folder, "future.pem", kDay, 2 * kDay)
-           && exportP12(folder, "future.pem", "future.p12");
+           && exportP12(folder, "future.pem", "future.p12") && makeLongChain(folder);
 }

@@ -10,6 +10,7 @@
 //   future.p12    valid from tomorrow
 //   nokey.p12     the good certificate without its key
 //   encipher.p12  a key meant for encryption only
+//   longchain.p12 the good one with a chain too long for the signature's room
 extern const QByteArray kTestCertificatePassword;
 extern const QString kTestSigner;
 
