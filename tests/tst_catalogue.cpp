@@ -190,9 +190,12 @@ private slots:
         row("SigningPrompts", "Неверный пароль к сертификату.", "Wrong certificate password.");
         row("SigningPrompts", "Срок действия сертификата истёк.", "The certificate has expired.");
         row("SigningPrompts", "Сертификат ещё не действует.", "The certificate is not yet valid.");
-        row("SigningPrompts", "В файле сертификата нет закрытого ключа.", "The certificate file holds no private key.");
-        row("SigningPrompts", "Ключ сертификата не годится для подписи.", "The certificate's key cannot sign.");
-        row("SigningPrompts", "Файл сертификата не удалось прочитать.", "The certificate file could not be read.");
+        row("SigningPrompts", "В файле сертификата нет закрытого ключа.",
+            "The certificate file holds no private key.");
+        row("SigningPrompts", "Ключ сертификата не годится для подписи.",
+            "The certificate's key cannot sign.");
+        row("SigningPrompts", "Файл сертификата не удалось прочитать.",
+            "The certificate file could not be read.");
         row("SigningPrompts", "Подписать файл отчёта не удалось.", "The report file could not be signed.");
         row("SigningPrompts", "Пароль к сертификату %1:", "Password for the certificate %1:");
         row("ReportSigning", "Отчёт не подписан. %1", "The report is not signed. %1");

@@ -150,17 +150,17 @@ QString pdfsig(const QString &path)
 // What the signature dictionary holds, read by pypdf.
 QString signatureDictionary(const QString &path)
 {
-    return QString::fromUtf8(runReader("/usr/bin/python3",
-                                       {"-c",
-                                        "import sys, pypdf\n"
-                                        "r = pypdf.PdfReader(sys.argv[1])\n"
-                                        "for f in r.get_fields().values():\n"
-                                        "    v = f.get('/V')\n"
-                                        "    if v is not None:\n"
-                                        "        v = v.get_object()\n"
-                                        "        for k in ('/SubFilter', '/Reason', '/Location', '/Name'):\n"
-                                        "            print(k, v[k])\n",
-                                        path}));
+    return QString::fromUtf8(
+        runReader("/usr/bin/python3", {"-c",
+                                       "import sys, pypdf\n"
+                                       "r = pypdf.PdfReader(sys.argv[1])\n"
+                                       "for f in r.get_fields().values():\n"
+                                       "    v = f.get('/V')\n"
+                                       "    if v is not None:\n"
+                                       "        v = v.get_object()\n"
+                                       "        for k in ('/SubFilter', '/Reason', '/Location', '/Name'):\n"
+                                       "            print(k, v[k])\n",
+                                       path}));
 }
 
 } // namespace
@@ -273,9 +273,10 @@ private slots:
         QVERIFY(answers.passwordLabels.value(0).contains(QStringLiteral("good.p12")));
         QCOMPARE(answers.dialogTexts.size(), 3);
         QVERIFY2(answers.dialogTexts.at(0).contains(kTestSigner), qPrintable(answers.dialogTexts.at(0)));
-        QVERIFY2(answers.dialogTexts.at(1).contains(QRegularExpression("^с \\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d "
-                                                                       "по \\d\\d\\.\\d\\d\\.\\d{4}")),
-                 qPrintable(answers.dialogTexts.at(1)));
+        QVERIFY2(
+            answers.dialogTexts.at(1).contains(QRegularExpression("^с \\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d "
+                                                                  "по \\d\\d\\.\\d\\d\\.\\d{4}")),
+            qPrintable(answers.dialogTexts.at(1)));
         QCOMPARE(answers.dialogTexts.at(2), QStringLiteral("Сертификат годен для подписи."));
         QVERIFY(ui()->sign_pdf_checkbox->isEnabled());
         QVERIFY(ui()->sign_pdf_checkbox->isChecked());
@@ -298,9 +299,10 @@ private slots:
         QVERIFY(dictionary.contains("/Name " + kTestSigner));
 
         const QString text = pdfText(path, kAllPages, PdfText::ReadingOrder);
-        QVERIFY2(text.contains(QRegularExpression(QStringLiteral("Подписано: ") + kTestSigner
-                                                  + QStringLiteral(", \\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d"))),
-                 qPrintable(text));
+        QVERIFY2(
+            text.contains(QRegularExpression(QStringLiteral("Подписано: ") + kTestSigner
+                                             + QStringLiteral(", \\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d"))),
+            qPrintable(text));
         QVERIFY(text.contains(QStringLiteral("ООО Ромашка")));
 
         // PDF/A-1b: the XMP marks, the output intent, every font embedded.
@@ -308,7 +310,8 @@ private slots:
         QVERIFY(meta.contains(QStringLiteral("pdfaid:part=\"1\"")));
         QVERIFY(meta.contains(QStringLiteral("pdfaid:conformance=\"B\"")));
         QVERIFY(readBytes(path).contains("/OutputIntents"));
-        const QStringList fonts = QString::fromUtf8(runReader("pdffonts", {path})).split('\n', Qt::SkipEmptyParts);
+        const QStringList fonts =
+            QString::fromUtf8(runReader("pdffonts", {path})).split('\n', Qt::SkipEmptyParts);
         QVERIFY(fonts.size() > 2);
         for (const QString &font : fonts.mid(2))
             QVERIFY2(font.contains(QRegularExpression("\\syes\\s+(yes|no)\\s+(yes|no)\\s+\\d+\\s+\\d+\\s*$")),
@@ -340,7 +343,8 @@ private slots:
         }
         window.reset();
         const QJsonObject config = readConfig();
-        QCOMPARE(config.value(QStringLiteral("signing_certificate_path")).toString(), certificate("good.p12"));
+        QCOMPARE(config.value(QStringLiteral("signing_certificate_path")).toString(),
+                 certificate("good.p12"));
         QCOMPARE(config.value(QStringLiteral("sign_pdf")), QJsonValue(true));
         const QByteArray bytes = readBytes(configPath());
         QVERIFY(!bytes.contains(kTestCertificatePassword));
@@ -404,16 +408,21 @@ private slots:
         QTest::newRow("expired, cancelled") << "expired.p12" << right << false << expired;
         QTest::newRow("not yet valid") << "future.p12" << right << true
                                        << QStringLiteral("Отчёт не подписан. Сертификат ещё не действует.");
-        QTest::newRow("no private key") << "nokey.p12" << right << false
-                                        << QStringLiteral("Отчёт не подписан. В файле сертификата нет закрытого ключа.");
-        QTest::newRow("key cannot sign") << "encipher.p12" << right << true
-                                         << QStringLiteral("Отчёт не подписан. Ключ сертификата не годится для подписи.");
+        QTest::newRow("no private key")
+            << "nokey.p12" << right << false
+            << QStringLiteral("Отчёт не подписан. В файле сертификата нет закрытого ключа.");
+        QTest::newRow("key cannot sign")
+            << "encipher.p12" << right << true
+            << QStringLiteral("Отчёт не подписан. Ключ сертификата не годится для подписи.");
         // Found only once the report is written: nothing is left of it, unless wanted unsigned.
         const QString afterWriting = QStringLiteral("Отчёт не подписан. Подписать файл отчёта не удалось.");
-        QTest::newRow("signing fails after writing, unsigned") << "longchain.p12" << right << true << afterWriting;
-        QTest::newRow("signing fails after writing, cancelled") << "longchain.p12" << right << false << afterWriting;
+        QTest::newRow("signing fails after writing, unsigned")
+            << "longchain.p12" << right << true << afterWriting;
+        QTest::newRow("signing fails after writing, cancelled")
+            << "longchain.p12" << right << false << afterWriting;
         QTest::newRow("file gone") << "absent.p12" << right << false
-                                   << QStringLiteral("Отчёт не подписан. Файл сертификата не удалось прочитать.");
+                                   << QStringLiteral(
+                                          "Отчёт не подписан. Файл сертификата не удалось прочитать.");
     }
 
     // Told before anything is written, which failure it was; the operator's

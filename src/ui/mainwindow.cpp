@@ -71,7 +71,8 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
     auto *reportStatus = new ReportStatus(this);
     ui->statusbar->addWidget(reportStatus, 1);
     exportPanel = new ReportExport(
-        reportFormWidgets(*ui), viewPanel, reportStatus, [this] { return logoPanel->image(); }, this, signing);
+        reportFormWidgets(*ui), viewPanel, reportStatus, [this] { return logoPanel->image(); }, this,
+        signing);
 
     history = new HistoryPanel(this, ui->statusbar, ui->action_history, ui->action_history_storage);
     connect(history, &HistoryPanel::readOpened, this, &MainWindow::openFromHistory);

@@ -122,10 +122,10 @@ ReportSource ReportExport::gatherSource(const QSize &plotSize)
         source.block = view->block();
     source.statistics = view->statistics();
     source.band = view->band();
-    source.captions = {form.minimum->text(),     form.maximum->text(),         form.mean->text(),
-                       form.stdev->text(),   form.outOfBand->text(), form.verdict->text(),
-                       form.cp->text(),      form.cpk->text(),         form.statisticsHeading->text(),
-                       form.commentsHeading->text()};
+    source.captions = {
+        form.minimum->text(),           form.maximum->text(),        form.mean->text(), form.stdev->text(),
+        form.outOfBand->text(),         form.verdict->text(),        form.cp->text(),   form.cpk->text(),
+        form.statisticsHeading->text(), form.commentsHeading->text()};
     source.logo = logo();
     if (form.withGraph->isChecked())
         source.plots.append(view->capturePlot(BlockView::Plot::Graph, plotSize));
@@ -163,7 +163,8 @@ bool ReportExport::writeSignedPdf(const QString &path, ReportData data, const Si
     SignedPdfResult result;
     {
         const BusyCursor busy;
-        result = writeSignedPdfFile(path, data, identity, {form.number->text().trimmed(), form.city->text().trimmed()},
+        result = writeSignedPdfFile(path, data, identity,
+                                    {form.number->text().trimmed(), form.city->text().trimmed()},
                                     [this](int page, int pages) { showPdfProgress(page, pages); });
         status->finishProgress();
     }

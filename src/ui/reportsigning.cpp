@@ -94,7 +94,6 @@ void ReportSigning::showState()
     if (path.isEmpty())
         box->setChecked(false);
     box->setEnabled(!path.isEmpty());
-    box->setToolTip(path.isEmpty()
-                        ? tr("Сертификат для подписи не выбран: Данные → Подпись отчётов…")
-                        : tr("Подписывается сертификатом %1").arg(QDir::toNativeSeparators(path)));
+    box->setToolTip(path.isEmpty() ? tr("Сертификат для подписи не выбран: Данные → Подпись отчётов…")
+                                   : tr("Подписывается сертификатом %1").arg(QDir::toNativeSeparators(path)));
 }

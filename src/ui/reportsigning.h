@@ -31,8 +31,8 @@ public:
     // What an export does about its signature, decided before anything is written.
     struct Decision
     {
-        bool cancelled = false;     // write nothing
-        SigningIdentity identity;   // valid: sign; otherwise write unsigned
+        bool cancelled = false;   // write nothing
+        SigningIdentity identity; // valid: sign; otherwise write unsigned
     };
     // Nothing to do while the box is off. Otherwise asks the password (once
     // per run), loads and checks the identity; a failure is told, and the

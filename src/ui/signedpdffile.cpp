@@ -24,8 +24,9 @@ QString freeNameBeside(const QString &path)
 
 } // namespace
 
-SignedPdfResult writeSignedPdfFile(const QString &path, const ReportData &data, const SigningIdentity &identity,
-                                   const PdfSignatureInfo &info, const PdfProgress &progress)
+SignedPdfResult writeSignedPdfFile(const QString &path, const ReportData &data,
+                                   const SigningIdentity &identity, const PdfSignatureInfo &info,
+                                   const PdfProgress &progress)
 {
     SignedPdfResult result;
     const QString unsignedPath = freeNameBeside(path);

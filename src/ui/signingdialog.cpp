@@ -102,7 +102,8 @@ void SigningDialog::showState()
     else if (failure == SigningErrorKind::WrongPassword || failure == SigningErrorKind::FileUnreadable)
         ui->signing_status->setText(signingFailureText(failure));
     else if (failure != SigningErrorKind::None)
-        ui->signing_status->setText(tr("Этим сертификатом подписать нельзя. %1").arg(signingFailureText(failure)));
+        ui->signing_status->setText(
+            tr("Этим сертификатом подписать нельзя. %1").arg(signingFailureText(failure)));
     else if (opened)
         ui->signing_status->setText(tr("Сертификат годен для подписи."));
     else

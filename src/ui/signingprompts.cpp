@@ -43,8 +43,8 @@ bool askSigningPassword(QWidget *parent, const QString &certificatePath, QByteAr
     bool ok = false;
     const QString text = QInputDialog::getText(
         parent, promptText("Пароль сертификата"),
-        promptText("Пароль к сертификату %1:").arg(QFileInfo(certificatePath).fileName()), QLineEdit::Password,
-        QString(), &ok);
+        promptText("Пароль к сертификату %1:").arg(QFileInfo(certificatePath).fileName()),
+        QLineEdit::Password, QString(), &ok);
     if (ok)
         *password = text.toUtf8();
     return ok;

@@ -45,8 +45,8 @@ bool writeDatedCertificate(const QString &folder, const QString &name, long from
     X509_gmtime_adj(X509_getm_notBefore(certificate), from);
     X509_gmtime_adj(X509_getm_notAfter(certificate), to);
     X509_NAME *subject = X509_get_subject_name(certificate);
-    X509_NAME_add_entry_by_txt(subject, "CN", MBSTRING_UTF8, reinterpret_cast<const unsigned char *>("Dated"), -1,
-                               -1, 0);
+    X509_NAME_add_entry_by_txt(subject, "CN", MBSTRING_UTF8, reinterpret_cast<const unsigned char *>("Dated"),
+                               -1, -1, 0);
     X509_set_issuer_name(certificate, subject);
     X509_set_pubkey(certificate, key);
     bool ok = X509_sign(certificate, key, EVP_sha256()) > 0;
@@ -61,8 +61,9 @@ bool writeDatedCertificate(const QString &folder, const QString &name, long from
 
 bool exportP12(const QString &folder, const QString &certificate, const QString &p12, bool withKey = true)
 {
-    QStringList arguments{"pkcs12", "-export", "-in", "@" + certificate, "-out", "@" + p12,
-                          "-passout", "pass:" + QString::fromUtf8(kTestCertificatePassword)};
+    QStringList arguments{
+        "pkcs12", "-export", "-in",      "@" + certificate,
+        "-out",   "@" + p12, "-passout", "pass:" + QString::fromUtf8(kTestCertificatePassword)};
     arguments << (withKey ? QStringList{"-inkey", "@key.pem"} : QStringList{"-nokeys"});
     return runOpenssl(folder, arguments);
 }
@@ -77,8 +78,8 @@ bool makeLongChain(const QString &folder)
         return false;
     for (int i = 0; i < kExtraCertificates; ++i) {
         const QString name = QStringLiteral("extra%1.pem").arg(i);
-        if (!runOpenssl(folder, {"req", "-x509", "-new", "-key", "@key.pem", "-out", "@" + name, "-days", "30",
-                                 "-subj", QStringLiteral("/CN=Extra %1").arg(i)}))
+        if (!runOpenssl(folder, {"req", "-x509", "-new", "-key", "@key.pem", "-out", "@" + name, "-days",
+                                 "30", "-subj", QStringLiteral("/CN=Extra %1").arg(i)}))
             return false;
         QFile extra(QDir(folder).filePath(name));
         if (!extra.open(QIODevice::ReadOnly))
@@ -99,8 +100,9 @@ bool makeTestCertificates(const QString &folder)
                                "@good.pem", "-days", "30", "-utf8", "-subj", "/CN=" + kTestSigner + "/O=ZRV",
                                "-addext", "keyUsage=critical,digitalSignature,nonRepudiation"})
            && exportP12(folder, "good.pem", "good.p12") && exportP12(folder, "good.pem", "nokey.p12", false)
-           && runOpenssl(folder, {"req", "-x509", "-new", "-key", "@key.pem", "-out", "@encipher.pem", "-days", "30",
-                                  "-subj", "/CN=Encipher", "-addext", "keyUsage=critical,keyEncipherment"})
+           && runOpenssl(folder,
+                         {"req", "-x509", "-new", "-key", "@key.pem", "-out", "@encipher.pem", "-days", "30",
+                          "-subj", "/CN=Encipher", "-addext", "keyUsage=critical,keyEncipherment"})
            && exportP12(folder, "encipher.pem", "encipher.p12")
            && writeDatedCertificate(folder, "expired.pem", -2 * kDay, -kDay)
            && exportP12(folder, "expired.pem", "expired.p12")
