@@ -20,7 +20,7 @@
     X(action_font_size_decrease) X(action_font_size_reset) X(action_search_again) X(high_contrast) \
     X(action_history) X(action_history_storage) X(horizontalLayout) X(block_column_scroll) \
     X(block_column_contents) X(verticalLayout_4) X(verticalLayout) X(button_read_data) \
-    X(button_export_to_excel) X(button_export_to_PDF) X(block_splitter) X(block_list_pane) \
+    X(button_export_to_excel) X(button_export_to_PDF) X(pdf_export_layout) X(sign_pdf_checkbox) X(block_splitter) X(block_list_pane) \
     X(verticalLayout_28) X(verticalLayout_2) X(label) X(block_names_list) X(block_table_pane) \
     X(verticalLayout_3) X(label_2) X(table_block_data) X(line_3) X(verticalLayout_6) X(stats_label) \
     X(formLayout) X(min_label) X(min_box) X(max_label) X(max_box) X(mean_label) X(mean_box) \
@@ -47,7 +47,7 @@
     X(device_type) X(verticalLayout_23) X(device_number_label) X(device_number) X(verticalLayout_24) \
     X(device_document_number_label) X(device_document_number) X(line_6) X(verticalLayout_32) \
     X(horizontalLayout_9) X(comments_label) X(comments_text) X(menubar) X(view) X(font_size) X(language) \
-    X(about) X(data) X(statusbar)
+    X(about) X(data) X(action_report_signing) X(statusbar)
 // clang-format on
 
 // The window's form as a user of the window reaches it: each object found by
@@ -98,6 +98,19 @@ inline QString freshSettingsFolder()
 inline QStringList windowPlaceKeys()
 {
     return {QStringLiteral("window_geometry"), QStringLiteral("splitter_sizes")};
+}
+
+// The signing certificate's path and the "Подписать PDF" box: written at exit
+// beside the 18 keys too, never in a new file; no password among them.
+inline QStringList signingKeys()
+{
+    return {QStringLiteral("signing_certificate_path"), QStringLiteral("sign_pdf")};
+}
+
+// Every key the window writes at exit beyond the 18.
+inline QStringList keysWrittenAtExit()
+{
+    return windowPlaceKeys() + signingKeys();
 }
 
 // The 18 keys of config.json, in the file's order.

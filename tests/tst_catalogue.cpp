@@ -207,6 +207,26 @@ private slots:
         row("StationSigning", "подписанный файл не записан", "the signed file could not be written");
         row("StationOptions", "--sign и --sign-password-file даются только вместе",
             "--sign and --sign-password-file go together");
+        row("ReportExport", "Подписано: %1, %2", "Signed: %1, %2");
+        row("SigningPrompts", "Неверный пароль к сертификату.", "Wrong certificate password.");
+        row("SigningPrompts", "Срок действия сертификата истёк.", "The certificate has expired.");
+        row("SigningPrompts", "Сертификат ещё не действует.", "The certificate is not yet valid.");
+        row("SigningPrompts", "В файле сертификата нет закрытого ключа.",
+            "The certificate file holds no private key.");
+        row("SigningPrompts", "Ключ сертификата не годится для подписи.",
+            "The certificate's key cannot sign.");
+        row("SigningPrompts", "Файл сертификата не удалось прочитать.",
+            "The certificate file could not be read.");
+        row("SigningPrompts", "Подписать файл отчёта не удалось.", "The report file could not be signed.");
+        row("SigningPrompts", "Пароль к сертификату %1:", "Password for the certificate %1:");
+        row("ReportSigning", "Отчёт не подписан. %1", "The report is not signed. %1");
+        row("ReportSigning", "%1\n\nСохранить отчёт без подписи?", "%1\n\nSave the report unsigned?");
+        row("ReportSigning", "Сохранить без подписи", "Save unsigned");
+        row("ReportSigning", "Сертификат для подписи не выбран: Данные → Подпись отчётов…",
+            "No signing certificate chosen: Data → Report signing…");
+        row("SigningDialog", "Подпись отчётов", "Report signing");
+        row("SigningDialog", "Сертификат годен для подписи.", "The certificate can sign.");
+        row("SigningDialog", "Этим сертификатом подписать нельзя. %1", "This certificate cannot sign. %1");
     }
     void requiredEntries()
     {

@@ -85,6 +85,7 @@ private slots:
             {"button_read_data", "QPushButton", "Прочитать данные", "Read data"},
             {"button_export_to_excel", "QPushButton", "Сохранить в Excel", "Export to Excel"},
             {"button_export_to_PDF", "QPushButton", "Сохранить в PDF", "Export to PDF"},
+            {"sign_pdf_checkbox", "QCheckBox", "Подписать PDF", "Sign PDF"},
             {"label", "QLabel", "Блоки памяти прибора", "Memory arrays from device"},
             {"block_names_list", "QListWidget", "", ""},
             {"label_2", "QLabel", "Данные блока", "Array data"},
@@ -164,6 +165,7 @@ private slots:
             {"about_program", "QAction", "О программе", "About"},
             {"about_company", "QAction", "Компания", "Company"},
             {"action_history", "QAction", "История измерений…", "Measurement history…"},
+            {"action_report_signing", "QAction", "Подпись отчётов…", "Report signing…"},
             {"centralwidget", "QWidget", "", ""},
             {"report_form_scroll", "QScrollArea", "", ""},
             {"statusbar", "QStatusBar", "", ""},
@@ -282,7 +284,8 @@ private slots:
         row("horizontalLayout",
             {"block_column_scroll", "line", "chart_column_scroll", "line_2", "report_form_scroll"});
         row("verticalLayout_4", {"verticalLayout", "block_splitter", "line_3", "verticalLayout_6"});
-        row("verticalLayout", {"button_read_data", "button_export_to_excel", "button_export_to_PDF"});
+        row("verticalLayout", {"button_read_data", "button_export_to_excel", "pdf_export_layout"});
+        row("pdf_export_layout", {"button_export_to_PDF", "sign_pdf_checkbox"});
         row("verticalLayout_28", {"verticalLayout_2"});
         row("verticalLayout_2", {"label", "block_names_list"});
         row("verticalLayout_3", {"label_2", "table_block_data"});
@@ -412,7 +415,8 @@ private slots:
         QVERIFY(ui->actionRU->isChecked());
         QVERIFY(!ui->actionEN->isChecked());
         QCOMPARE(ui->about->actions(), (QList<QAction *>{ui->about_program, ui->about_company}));
-        QCOMPARE(ui->data->actions(), (QList<QAction *>{ui->action_history, ui->action_history_storage}));
+        QCOMPARE(ui->data->actions(), (QList<QAction *>{ui->action_history, ui->action_history_storage,
+                                                        ui->action_report_signing}));
     }
 
     // Screen readers announce each report field by its caption.

@@ -189,7 +189,8 @@ private slots:
     {
         MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
-        QCOMPARE(ui->data->actions(), (QList<QAction *>{ui->action_history, ui->action_history_storage}));
+        QCOMPARE(ui->data->actions(), (QList<QAction *>{ui->action_history, ui->action_history_storage,
+                                                        ui->action_report_signing}));
         QCOMPARE(ui->action_history_storage->text(), QStringLiteral("Хранилище истории…"));
 
         bool modal = false;

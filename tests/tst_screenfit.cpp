@@ -243,6 +243,9 @@ private slots:
         QCOMPARE(::sharedWidths({300, 500, 400}, 1300), (QVector<int>{300, 500, 400}));
         QCOMPARE(::sharedWidths({300, 500, 400}, 600), (QVector<int>{150, 250, 200}));
         QCOMPARE(::sharedWidths({300, 500, 400}, 0), (QVector<int>{0, 0, 0}));
+        // What rounding down leaves over is given out: the room is filled exactly.
+        QCOMPARE(::sharedWidths({300, 500, 400}, 602), (QVector<int>{151, 251, 200}));
+        QCOMPARE(::sharedWidths({333, 333, 333}, 100), (QVector<int>{34, 33, 33}));
     }
 
     void holdsStillAtEveryFontSize_data()

@@ -93,7 +93,7 @@ private slots:
             QVERIFY(MainWindowTester::logo(window).isNull());
         }
         const QJsonObject written = readObject();
-        QCOMPARE(written.size(), 18 + windowPlaceKeys().size());
+        QCOMPARE(written.size(), 18 + keysWrittenAtExit().size());
         for (const QString &key : windowPlaceKeys())
             QVERIFY2(!written.value(key).toString().isEmpty(), qPrintable(key));
         for (const QString &key : stringKeys())
@@ -101,6 +101,9 @@ private slots:
         QCOMPARE(written.value(QStringLiteral("app_font_size")), QJsonValue(12));
         QCOMPARE(written.value(QStringLiteral("limits_min_val")).toDouble(), 0.0);
         QCOMPARE(written.value(QStringLiteral("limits_max_val")).toDouble(), 10.0);
+        // No certificate chosen, nothing to sign.
+        QCOMPARE(written.value(QStringLiteral("signing_certificate_path")), QJsonValue(QString()));
+        QCOMPARE(written.value(QStringLiteral("sign_pdf")), QJsonValue(false));
     }
 
     void valuesSurviveARestart()
@@ -139,7 +142,7 @@ private slots:
             // Missing font size: the form's own sizes stay.
             QCOMPARE(ui->label->font().pointSize(), 12);
         }
-        QCOMPARE(readObject().size(), 18 + windowPlaceKeys().size());
+        QCOMPARE(readObject().size(), 18 + keysWrittenAtExit().size());
     }
 
     void unknownKeysSurvive()
@@ -153,7 +156,7 @@ private slots:
         const QJsonObject written = readObject();
         QCOMPARE(written.value(QStringLiteral("future_option")),
                  QJsonValue(QJsonArray{1, QStringLiteral("two")}));
-        QCOMPARE(written.size(), 19 + windowPlaceKeys().size());
+        QCOMPARE(written.size(), 19 + keysWrittenAtExit().size());
     }
 
     void unusableFileIsReplacedAtExit_data()
@@ -178,7 +181,7 @@ private slots:
         }
         const QJsonDocument document = QJsonDocument::fromJson(readRaw());
         QVERIFY(document.isObject());
-        QCOMPARE(document.object().size(), 18 + windowPlaceKeys().size());
+        QCOMPARE(document.object().size(), 18 + keysWrittenAtExit().size());
         QCOMPARE(document.object().value(QStringLiteral("company_name")).toString(),
                  QStringLiteral("ООО Ромашка"));
     }

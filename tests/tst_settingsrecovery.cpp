@@ -261,7 +261,7 @@ private slots:
         }
         QCOMPARE(readConfig().value(QStringLiteral("logo_image")).toString(), stored);
         QCOMPARE(readConfig().value(QStringLiteral("company_name")).toString(), QStringLiteral("ООО \"Новое\""));
-        QCOMPARE(readConfig().size(), defaultConfig().size() + windowPlaceKeys().size());
+        QCOMPARE(readConfig().size(), defaultConfig().size() + keysWrittenAtExit().size());
 
         {
             MainWindow window(noPorts());

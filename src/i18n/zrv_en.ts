@@ -348,6 +348,14 @@ Check that the folder can be written and that the disk has free space.</translat
         <translation>Measurement history…</translation>
     </message>
     <message>
+        <source>Подписать PDF</source>
+        <translation>Sign PDF</translation>
+    </message>
+    <message>
+        <source>Подпись отчётов…</source>
+        <translation>Report signing…</translation>
+    </message>
+    <message>
         <source>Хранилище истории…</source>
         <translation>History storage…</translation>
     </message>
@@ -409,6 +417,10 @@ Check that the folder can be written and that the disk has free space.</translat
     <message>
         <source>В допуске</source>
         <translation>In tolerance</translation>
+    </message>
+    <message>
+        <source>Подписано: %1, %2</source>
+        <translation>Signed: %1, %2</translation>
     </message>
 </context>
 <context>
@@ -1261,6 +1273,143 @@ Exit status: 0 all blocks within tolerance (or no band given), 1 a block out of 
     <message>
         <source>подписанный файл не записан</source>
         <translation>the signed file could not be written</translation>
+    </message>
+</context>
+<context>
+    <name>SigningDialog</name>
+    <message>
+        <source>Подпись отчётов</source>
+        <translation>Report signing</translation>
+    </message>
+    <message>
+        <source>PDF-отчёты подписываются сертификатом из файла PKCS#12 (.p12, .pfx). Пароль к нему спрашивается один раз за сеанс работы и нигде не сохраняется.</source>
+        <translation>PDF reports are signed with the certificate from a PKCS#12 file (.p12, .pfx). Its password is asked once per session and is never saved.</translation>
+    </message>
+    <message>
+        <source>Файл сертификата:</source>
+        <translation>Certificate file:</translation>
+    </message>
+    <message>
+        <source>Выбрать…</source>
+        <translation>Choose…</translation>
+    </message>
+    <message>
+        <source>Владелец:</source>
+        <translation>Owner:</translation>
+    </message>
+    <message>
+        <source>Действует:</source>
+        <translation>Valid:</translation>
+    </message>
+    <message>
+        <source>Показать сертификат…</source>
+        <translation>Show certificate…</translation>
+    </message>
+    <message>
+        <source>Не подписывать</source>
+        <translation>Do not sign</translation>
+    </message>
+    <message>
+        <source>Сертификат для подписи отчётов</source>
+        <translation>Certificate for signing reports</translation>
+    </message>
+    <message>
+        <source>Сертификаты PKCS#12 (*.p12 *.pfx)</source>
+        <translation>PKCS#12 certificates (*.p12 *.pfx)</translation>
+    </message>
+    <message>
+        <source>с %1 по %2</source>
+        <translation>from %1 to %2</translation>
+    </message>
+    <message>
+        <source>Сертификат не выбран: отчёты не подписываются.</source>
+        <translation>No certificate chosen: reports are not signed.</translation>
+    </message>
+    <message>
+        <source>Этим сертификатом подписать нельзя. %1</source>
+        <translation>This certificate cannot sign. %1</translation>
+    </message>
+    <message>
+        <source>Сертификат годен для подписи.</source>
+        <translation>The certificate can sign.</translation>
+    </message>
+    <message>
+        <source>Владелец и срок действия видны после ввода пароля.</source>
+        <translation>The owner and validity are shown once the password is given.</translation>
+    </message>
+</context>
+<context>
+    <name>SigningPrompts</name>
+    <message>
+        <source>Неверный пароль к сертификату.</source>
+        <translation>Wrong certificate password.</translation>
+    </message>
+    <message>
+        <source>Срок действия сертификата истёк.</source>
+        <translation>The certificate has expired.</translation>
+    </message>
+    <message>
+        <source>Сертификат ещё не действует.</source>
+        <translation>The certificate is not yet valid.</translation>
+    </message>
+    <message>
+        <source>В файле сертификата нет закрытого ключа.</source>
+        <translation>The certificate file holds no private key.</translation>
+    </message>
+    <message>
+        <source>Ключ сертификата не годится для подписи.</source>
+        <translation>The certificate's key cannot sign.</translation>
+    </message>
+    <message>
+        <source>Файл сертификата не удалось прочитать.</source>
+        <translation>The certificate file could not be read.</translation>
+    </message>
+    <message>
+        <source>Подписать файл отчёта не удалось.</source>
+        <translation>The report file could not be signed.</translation>
+    </message>
+    <message>
+        <source>Пароль сертификата</source>
+        <translation>Certificate password</translation>
+    </message>
+    <message>
+        <source>Пароль к сертификату %1:</source>
+        <translation>Password for the certificate %1:</translation>
+    </message>
+</context>
+<context>
+    <name>ReportSigning</name>
+    <message>
+        <source>Подпись отчёта</source>
+        <translation>Report signature</translation>
+    </message>
+    <message>
+        <source>Отчёт не подписан. %1</source>
+        <translation>The report is not signed. %1</translation>
+    </message>
+    <message>
+        <source>%1
+
+Сохранить отчёт без подписи?</source>
+        <translation>%1
+
+Save the report unsigned?</translation>
+    </message>
+    <message>
+        <source>Сохранить без подписи</source>
+        <translation>Save unsigned</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Сертификат для подписи не выбран: Данные → Подпись отчётов…</source>
+        <translation>No signing certificate chosen: Data → Report signing…</translation>
+    </message>
+    <message>
+        <source>Подписывается сертификатом %1</source>
+        <translation>Signed with the certificate %1</translation>
     </message>
 </context>
 </TS>

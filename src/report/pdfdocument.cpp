@@ -253,6 +253,10 @@ QTextTable *buildReportDocument(QTextDocument &document, int pageWidth, const Re
     cursor.insertBlock();
     cursor.insertBlock(f.centred);
     cursor.insertText(data.signature, f.heading);
+    if (!data.signedBy.isEmpty()) {
+        cursor.insertBlock(f.centred);
+        cursor.insertText(data.signedBy, f.body);
+    }
     cursor.endEditBlock();
     return valueTable;
 }

@@ -10,6 +10,7 @@
 namespace {
 const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
 const QString kReadAtFormat = QStringLiteral("dd.MM.yyyy hh:mm:ss");
+const QString kSignedAtFormat = QStringLiteral("dd.MM.yyyy hh:mm");
 const QString kPartSeparator = QStringLiteral(" \u00B7 "); // middle dot
 const QString kCreator = QStringLiteral("ZRV " ZRV_VERSION);
 constexpr int kStatisticDecimals = 1;
@@ -134,6 +135,11 @@ ReportData pdfReportData(const ReportSource &source, bool includeEmptyFields)
     data.subject = source.companyName;
     data.creator = kCreator;
     return data;
+}
+
+QString signedByLine(const QString &signer, const QDateTime &signedAt)
+{
+    return exportText("Подписано: %1, %2").arg(signer, signedAt.toLocalTime().toString(kSignedAtFormat));
 }
 
 ReportData excelReportData(const ReportSource &source, bool includeEmptyFields)

@@ -4,6 +4,7 @@
 #include "report/reportdata.h"
 #include "report/reportsource.h"
 
+#include <QDateTime>
 #include <QStringList>
 
 // Turns what a report is made of into what each writer prints: the texts of
@@ -24,4 +25,8 @@ constexpr int kReportFormFields = 15;
 QVector<ReportField> reportFormFields(const QStringList &values);
 
 ReportData pdfReportData(const ReportSource &source, bool includeEmptyFields);
+// The PDF report's line about its digital signature: the signer's name from
+// the certificate and when it was signed (local time).
+QString signedByLine(const QString &signer, const QDateTime &signedAt);
+
 ReportData excelReportData(const ReportSource &source, bool includeEmptyFields);

@@ -51,6 +51,8 @@ struct ReportData
     QString commentsHeading;
     QString comments;
     QString signature;
+    // PDF only: who signed the file and when, below the signature line; empty: unsigned.
+    QString signedBy;
 
     // PDF only: the small header of the pages after the first, and the
     // document's information (title, author, subject, creating program).

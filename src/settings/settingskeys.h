@@ -27,6 +27,10 @@ inline const QLatin1String kComments{"comments"};
 // block column's splitter shared the height (Qt's own state, base64).
 inline const QLatin1String kWindowGeometry{"window_geometry"};
 inline const QLatin1String kSplitterSizes{"splitter_sizes"};
+// Written at exit only too: the PKCS#12 file reports are signed with and
+// whether "Подписать PDF" is ticked. Its password is never kept in a file.
+inline const QLatin1String kSigningCertificatePath{"signing_certificate_path"};
+inline const QLatin1String kSignPdf{"sign_pdf"};
 
 constexpr int kDefaultFontSize = 12;
 // Beyond these the window is unusable (or, far beyond, cannot be allocated).

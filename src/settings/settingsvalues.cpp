@@ -48,6 +48,8 @@ SettingsValues settingsFromObject(const QJsonObject &object, LogoDecoding decodi
     values.comments = object.value(kComments).toString();
     values.windowGeometry = QByteArray::fromBase64(object.value(kWindowGeometry).toString().toLatin1());
     values.splitterSizes = QByteArray::fromBase64(object.value(kSplitterSizes).toString().toLatin1());
+    values.signingCertificatePath = object.value(kSigningCertificatePath).toString();
+    values.signPdf = object.value(kSignPdf).toBool(false);
     return values;
 }
 
@@ -75,6 +77,8 @@ bool storeSettingsValues(const SettingsValues &values, QJsonObject &object)
         store(kWindowGeometry, QString::fromLatin1(values.windowGeometry.toBase64()));
     if (!values.splitterSizes.isEmpty())
         store(kSplitterSizes, QString::fromLatin1(values.splitterSizes.toBase64()));
+    store(kSigningCertificatePath, values.signingCertificatePath);
+    store(kSignPdf, values.signPdf);
     return changed;
 }
 

@@ -26,6 +26,10 @@ struct SettingsValues
     // Qt's saved window geometry and splitter state; empty: none kept.
     QByteArray windowGeometry;
     QByteArray splitterSizes;
+    // The certificate file reports are signed with (empty: none chosen), and
+    // whether PDF reports are to be signed.
+    QString signingCertificatePath;
+    bool signPdf = false;
 };
 
 // Later: `logo` stays null and `logoText` holds the stored text as it is, for

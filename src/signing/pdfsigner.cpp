@@ -117,6 +117,10 @@ SigningError signPdfFile(const QString &path, const SigningIdentity &identity,
     reserved.close();
     const QString temporary = reserved.fileName();
     SigningError error = signInto(path, temporary, identity, info);
+    // The reserved name was made private to this user; the report keeps the
+    // permissions it was written with.
+    if (error.ok())
+        QFile::setPermissions(temporary, QFile::permissions(path));
     if (error.ok() && std::rename(QFile::encodeName(temporary).constData(),
                                   QFile::encodeName(path).constData()) != 0)
         error = {SigningErrorKind::WriteFailed, signingText("не удалось заменить %1").arg(path)};

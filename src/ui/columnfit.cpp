@@ -25,6 +25,11 @@ QVector<int> sharedWidths(const QVector<int> &needed, int room)
     QVector<int> widths;
     for (int width : needed)
         widths.append(int(qint64(width) * qMax(room, 0) / total));
+    // The pixels the rounding down left over go to the first columns, so that
+    // the columns fill the room whatever the texts (and the language) they hold.
+    int given = std::accumulate(widths.cbegin(), widths.cend(), 0);
+    for (int i = 0; i < widths.size() && given < room; ++i, ++given)
+        ++widths[i];
     return widths;
 }
 

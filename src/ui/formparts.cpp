@@ -49,6 +49,7 @@ ReportFormWidgets reportFormWidgets(const Ui::MainWindow &ui)
     form.date = ui.report_date_edit;
     form.operatorName = ui.report_operator;
     form.companyName = ui.company_name;
+    form.city = ui.company_city;
     form.minimum = ui.min_label;
     form.maximum = ui.max_label;
     form.mean = ui.mean_label;

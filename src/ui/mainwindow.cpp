@@ -9,6 +9,7 @@
 #include "ui/historypanel.h"
 #include "ui/languageswitch.h"
 #include "ui/linkstatusbar.h"
+#include "ui/reportsigning.h"
 #include "ui/reportstatus.h"
 #include "ui/settingsmessages.h"
 #include "ui/spinstepwatch.h"
@@ -41,6 +42,7 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
     ui->report_form_scroll_contents->installEventFilter(this);
     language = new LanguageSwitch({ui->actionRU, ui->actionEN, ui->report_date_edit}, this);
     logoPanel = new ReportLogo(reportLogoWidgets(*ui), this);
+    signing = new ReportSigning(ui->sign_pdf_checkbox, this);
 
     applySettings();
 
@@ -69,7 +71,8 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
     auto *reportStatus = new ReportStatus(this);
     ui->statusbar->addWidget(reportStatus, 1);
     exportPanel = new ReportExport(
-        reportFormWidgets(*ui), viewPanel, reportStatus, [this] { return logoPanel->image(); }, this);
+        reportFormWidgets(*ui), viewPanel, reportStatus, [this] { return logoPanel->image(); }, this,
+        signing);
 
     history = new HistoryPanel(this, ui->statusbar, ui->action_history, ui->action_history_storage);
     connect(history, &HistoryPanel::readOpened, this, &MainWindow::openFromHistory);
@@ -108,6 +111,7 @@ void MainWindow::applySettings()
     const SettingsValues values = settings->startValues();
     showSettings(values, *ui, this);
     logoPanel->startDecoding(values.logoText);
+    signing->start(values);
     applyFontSize(this, values.fontSize);
     // Told from the event loop, over the window that is up by then.
     if (settings->unreadable())
@@ -118,6 +122,7 @@ void MainWindow::storeSettings()
 {
     SettingsValues values = formSettings(*ui, this);
     logoPanel->storeInto(values);
+    signing->storeInto(values);
     if (!settings->store(values))
         tellSettingsNotSaved(this);
 }
@@ -153,6 +158,7 @@ void MainWindow::switchLanguage(bool english)
     ui->retranslateUi(this);
     logoPanel->retranslate();
     blocksPanel->retranslate();
+    signing->retranslate();
     setWindowTitle(title);
 }
 
@@ -160,6 +166,11 @@ void MainWindow::on_set_limits_checkbox_stateChanged(int)
 {
     qDebug() << static_cast<const void *>(ui->block_names_list->item(blocksPanel->shownRow()));
     viewPanel->bandToggled();
+}
+
+void MainWindow::on_action_report_signing_triggered()
+{
+    signing->chooseCertificate();
 }
 
 void MainWindow::on_block_names_list_itemDoubleClicked(QListWidgetItem *item)

@@ -16,6 +16,7 @@
 class HistoryPanel;
 class LanguageSwitch;
 class LinkStatusBar;
+class ReportSigning;
 class QListWidgetItem;
 class SettingsSession;
 
@@ -24,7 +25,7 @@ class MainWindow;
 }
 
 // The program's window: it connects the panels (block list, block view, logo,
-// report export, status bar, language, screen fit, history) and the settings
+// report export and its signing, status bar, language, screen fit, history) and the settings
 // session; each widget's slot forwards to the panel that owns the job.
 class MainWindow : public QMainWindow
 {
@@ -42,6 +43,7 @@ public:
     BlockView &blockView() const { return *viewPanel; }
     ReportLogo &reportLogo() const { return *logoPanel; }
     ReportExport &reportExport() const { return *exportPanel; }
+    ReportSigning &reportSigning() const { return *signing; }
     Port &instrumentPort() { return port; }
 
 protected:
@@ -77,6 +79,7 @@ private slots:
     void on_limits_min_editingFinished() { viewPanel->bandEdited(); }
     void on_limits_max_editingFinished() { viewPanel->bandEdited(); }
     void on_action_search_again_triggered() { port.searchAgain(); }
+    void on_action_report_signing_triggered();
 
 private:
     void applySettings();
@@ -95,6 +98,7 @@ private:
     BlockView *viewPanel = nullptr;
     ReportLogo *logoPanel = nullptr;
     ReportExport *exportPanel = nullptr;
+    ReportSigning *signing = nullptr;
     LinkStatusBar *linkStatus = nullptr;
     LanguageSwitch *language = nullptr;
     WindowFit *screenFit = nullptr;

@@ -7,7 +7,9 @@
 #include "report/reportdata.h"
 #include "report/reporttexts.h"
 #include "ui/blockview.h"
+#include "ui/reportsigning.h"
 #include "ui/reportstatus.h"
+#include "ui/signedpdffile.h"
 #include "values/memoryblock.h"
 
 #include <QCheckBox>
@@ -48,13 +50,14 @@ public:
 } // namespace
 
 ReportExport::ReportExport(const ReportFormWidgets &form, BlockView *view, ReportStatus *status,
-                           LogoSource logo, QWidget *dialogParent)
+                           LogoSource logo, QWidget *dialogParent, ReportSigning *signing)
     : QObject(dialogParent)
     , form(form)
     , view(view)
     , status(status)
     , logo(std::move(logo))
     , dialogParent(dialogParent)
+    , signing(signing)
 {}
 
 void ReportExport::exportPdf()
@@ -119,10 +122,10 @@ ReportSource ReportExport::gatherSource(const QSize &plotSize)
         source.block = view->block();
     source.statistics = view->statistics();
     source.band = view->band();
-    source.captions = {form.minimum->text(),     form.maximum->text(),         form.mean->text(),
-                       form.stdev->text(),   form.outOfBand->text(), form.verdict->text(),
-                       form.cp->text(),      form.cpk->text(),         form.statisticsHeading->text(),
-                       form.commentsHeading->text()};
+    source.captions = {
+        form.minimum->text(),           form.maximum->text(),        form.mean->text(), form.stdev->text(),
+        form.outOfBand->text(),         form.verdict->text(),        form.cp->text(),   form.cpk->text(),
+        form.statisticsHeading->text(), form.commentsHeading->text()};
     source.logo = logo();
     if (form.withGraph->isChecked())
         source.plots.append(view->capturePlot(BlockView::Plot::Graph, plotSize));
@@ -138,7 +141,50 @@ ReportSource ReportExport::gatherSource(const QSize &plotSize)
 
 void ReportExport::writePdf(const QString &path, bool includeEmptyFields)
 {
+    // The password is asked and the certificate checked before the busy
+    // cursor and before anything is written.
+    ReportSigning::Decision decision;
+    if (signing)
+        decision = signing->decide();
+    if (decision.cancelled)
+        return;
     const ReportData data = pdfReportData(gatherSource(kPdfPlotSize), includeEmptyFields);
+    const bool written = decision.identity.isValid() ? writeSignedPdf(path, data, decision.identity)
+                                                     : writeUnsignedPdf(path, data);
+    if (!written)
+        return;
+    status->showSaved(path);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool ReportExport::writeSignedPdf(const QString &path, ReportData data, const SigningIdentity &identity)
+{
+    data.signedBy = signedByLine(identity.commonName(), QDateTime::currentDateTime());
+    SignedPdfResult result;
+    {
+        const BusyCursor busy;
+        result = writeSignedPdfFile(path, data, identity,
+                                    {form.number->text().trimmed(), form.city->text().trimmed()},
+                                    [this](int page, int pages) { showPdfProgress(page, pages); });
+        status->finishProgress();
+    }
+    if (!result.written) {
+        status->clearSaved();
+        showSaveFailure(path);
+        return false;
+    }
+    if (result.signing.ok())
+        return true;
+    // Nothing was put in place; an unsigned report must not say it is signed.
+    status->clearSaved();
+    if (!signing->offerUnsigned(result.signing))
+        return false;
+    data.signedBy.clear();
+    return writeUnsignedPdf(path, data);
+}
+
+bool ReportExport::writeUnsignedPdf(const QString &path, const ReportData &data)
+{
     bool written = false;
     {
         const BusyCursor busy;
@@ -149,10 +195,8 @@ void ReportExport::writePdf(const QString &path, bool includeEmptyFields)
     if (!written) {
         status->clearSaved();
         showSaveFailure(path);
-        return;
     }
-    status->showSaved(path);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return written;
 }
 
 void ReportExport::showPdfProgress(int page, int pages)

@@ -12,12 +12,16 @@
 
 class BlockView;
 class QWidget;
+class ReportSigning;
 class ReportStatus;
+class SigningIdentity;
+struct ReportData;
 
 // Writes the report of the shown block: asks for the target, gathers the
 // form's fields, the block, its statistics and the band's verdict from the
 // block view, runs the PDF or Excel writer, says when the file could not be
-// written and, in the status bar, where it was.
+// written and, in the status bar, where it was. A PDF is signed when the
+// signing panel says so.
 class ReportExport : public QObject
 {
     Q_OBJECT
@@ -26,7 +30,7 @@ public:
     using LogoSource = std::function<QImage()>;
 
     ReportExport(const ReportFormWidgets &form, BlockView *view, ReportStatus *status, LogoSource logo,
-                 QWidget *dialogParent);
+                 QWidget *dialogParent, ReportSigning *signing = nullptr);
 
     void exportPdf();
     void exportExcel();
@@ -38,6 +42,9 @@ private:
     ExportTarget askTarget(const QString &caption, const QString &extension);
     ReportSource gatherSource(const QSize &plotSize);
     void writePdf(const QString &path, bool includeEmptyFields);
+    // false: not written (the failure was told, or the operator chose no unsigned report).
+    bool writeSignedPdf(const QString &path, ReportData data, const SigningIdentity &identity);
+    bool writeUnsignedPdf(const QString &path, const ReportData &data);
     void writeExcel(const QString &path, bool includeEmptyFields);
     void showPdfProgress(int page, int pages);
     void showSaveFailure(const QString &path);
@@ -48,4 +55,5 @@ private:
     ReportStatus *status;
     LogoSource logo;
     QWidget *dialogParent;
+    ReportSigning *signing;
 };
