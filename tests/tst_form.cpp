@@ -164,6 +164,7 @@ private slots:
             {"about_program", "QAction", "О программе", "About"},
             {"about_company", "QAction", "Компания", "Company"},
             {"action_history", "QAction", "История измерений…", "Measurement history…"},
+            {"action_process_analysis", "QAction", "Анализ процесса…", "Process analysis…"},
             {"centralwidget", "QWidget", "", ""},
             {"report_form_scroll", "QScrollArea", "", ""},
             {"statusbar", "QStatusBar", "", ""},
@@ -412,7 +413,8 @@ private slots:
         QVERIFY(ui->actionRU->isChecked());
         QVERIFY(!ui->actionEN->isChecked());
         QCOMPARE(ui->about->actions(), (QList<QAction *>{ui->about_program, ui->about_company}));
-        QCOMPARE(ui->data->actions(), (QList<QAction *>{ui->action_history, ui->action_history_storage}));
+        QCOMPARE(ui->data->actions(), (QList<QAction *>{ui->action_history, ui->action_history_storage,
+                                                        ui->action_process_analysis}));
     }
 
     // Screen readers announce each report field by its caption.

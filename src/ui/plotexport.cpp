@@ -48,6 +48,7 @@ bool PlotExport::saveSvg(QCustomPlot *plot, const QString &path)
     svg.setFileName(path);
     svg.setSize(plot->size());
     svg.setViewBox(plot->rect());
+    svg.setResolution(plot->logicalDpiX());
     svg.setTitle(plot->window()->windowTitle());
     QCPPainter painter;
     // A file that cannot be opened leaves the painter inactive.
