@@ -153,10 +153,16 @@ struct Setup
         ui->limits_max->setValue(upper);
         ui->set_limits_checkbox->setChecked(true);
     }
+    // Opens the window and waits for its first analysis.
     ProcessAnalysisDialog *open()
     {
         ui->action_process_analysis->trigger();
-        return dialog();
+        return settled() ? dialog() : nullptr;
+    }
+    // The analysis runs on a thread of its own: waits until its answer is on show.
+    bool settled()
+    {
+        return dialog() && QTest::qWaitFor([this] { return !dialog()->isBusy(); }, 10000);
     }
     ProcessAnalysisDialog *dialog()
     {
@@ -194,6 +200,7 @@ private slots:
         QTest::keyClick(&s.window, Qt::Key_J, Qt::ControlModifier);
         QVERIFY(s.dialog());
         QTRY_VERIFY(s.dialog()->isVisible());
+        QVERIFY(s.settled());
         QVERIFY(!s.dialog()->isModal());
         QCOMPARE(s.dialog()->windowTitle(), QStringLiteral("Анализ процесса"));
         QCOMPARE(s.blockLabel()->text(), QStringLiteral("Блок: A"));
@@ -215,15 +222,18 @@ private slots:
                  {QStringLiteral("B"), noisyReadings(40, 2)},
                  {QStringLiteral("C"), noisyReadings(12, 3)}});
         ProcessAnalysisDialog *dialog = s.open();
+        QVERIFY(dialog);
         QCOMPARE(cell(s.table(), QStringLiteral("n"), 1), QStringLiteral("30"));
         QCOMPARE(cell(s.table(), QStringLiteral("Cp"), 1), QStringLiteral("—"));
 
         MainWindowTester::showBlock(s.window, 1);
+        QVERIFY(s.settled());
         QCOMPARE(s.blockLabel()->text(), QStringLiteral("Блок: B"));
         QCOMPARE(cell(s.table(), QStringLiteral("n"), 1), QStringLiteral("40"));
         QCOMPARE(dialog->analysis().values.size(), 40);
 
         s.setBand(19.7, 20.3);
+        QVERIFY(s.settled());
         const Reference r = reference(noisyReadings(40, 2), 19.7, 20.3);
         QCOMPARE(cell(s.table(), QStringLiteral("Cp"), 1), fixed(r.cp, 2));
 
@@ -231,12 +241,13 @@ private slots:
         dialog->close();
         MainWindowTester::showBlock(s.window, 2);
         QCOMPARE(cell(s.table(), QStringLiteral("n"), 1), QStringLiteral("40"));
-        s.open();
+        QVERIFY(s.open());
         QCOMPARE(s.blockLabel()->text(), QStringLiteral("Блок: C"));
         QCOMPARE(cell(s.table(), QStringLiteral("n"), 1), QStringLiteral("12"));
 
         // A new read empties the view: the window shows no block.
         s.window.blockList().showRead({{QStringLiteral("D"), noisyReadings(5, 4)}});
+        QVERIFY(s.settled());
         QCOMPARE(s.blockLabel()->text(), QStringLiteral("Блок не показан"));
         QCOMPARE(cell(s.table(), QStringLiteral("n"), 1), QStringLiteral("0"));
     }
@@ -262,7 +273,7 @@ private slots:
         const QVector<float> readings = noisyReadings(count, seed);
         Setup s({{QStringLiteral("A"), readings}});
         s.setBand(lower, upper);
-        s.open();
+        QVERIFY(s.open());
         QTableWidget *t = s.table();
         const Reference r = reference(readings, lower, upper);
 
@@ -323,7 +334,7 @@ private slots:
         QFETCH(QString, line);
         QFETCH(int, marked);
         Setup s({{QStringLiteral("A"), readings}});
-        s.open();
+        QVERIFY(s.open());
         QCOMPARE(listed(s.rules()), QStringList{line});
         // The readings and the marks of the points that break a rule.
         auto *chart = s.part<QCustomPlot>("analysis_individuals");
@@ -334,9 +345,11 @@ private slots:
         auto *box = s.part<QCheckBox>(qPrintable(QStringLiteral("analysis_rule_%1").arg(rule)));
         QVERIFY(box->isChecked());
         box->setChecked(false);
+        QVERIFY(s.settled());
         QCOMPARE(listed(s.rules()), QStringList{QStringLiteral("правила не нарушены")});
         QCOMPARE(chart->graphCount(), 1);
         box->setChecked(true);
+        QVERIFY(s.settled());
         QCOMPARE(listed(s.rules()), QStringList{line});
     }
 
@@ -355,7 +368,7 @@ private slots:
         QFETCH(QString, sigma);
         Setup s({{QStringLiteral("A"), readings}});
         s.setBand(19.0, 21.0);
-        s.open();
+        QVERIFY(s.open());
         QTableWidget *t = s.table();
         QCOMPARE(cell(t, QStringLiteral("σ внутренняя (MR̄ / 1.128)"), 1), sigma);
         QCOMPARE(cell(t, QStringLiteral("σ общая"), 1), sigma);
@@ -383,6 +396,7 @@ private slots:
         s.ui->actionEN->trigger();
         QCOMPARE(s.ui->action_process_analysis->text(), QStringLiteral("Process analysis…"));
         ProcessAnalysisDialog *dialog = s.open();
+        QVERIFY(dialog);
         const auto englishTexts = [&] {
             auto *tabs = s.part<QTabWidget>("analysis_tabs");
             QStringList texts{dialog->windowTitle(), s.blockLabel()->text()};
@@ -430,6 +444,7 @@ private slots:
         Setup s({{QStringLiteral("A"), readings}});
         s.setBand(19.7, 20.3);
         ProcessAnalysisDialog *dialog = s.open();
+        QVERIFY(dialog);
         s.part<QTabWidget>("analysis_tabs")->setCurrentIndex(2);
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         QGuiApplication::clipboard()->clear();
@@ -461,6 +476,7 @@ private slots:
         Setup s({{QStringLiteral("A"), zigzagWithRunAbove(40, 11, 8)}});
         s.setBand(19.0, 21.0);
         ProcessAnalysisDialog *dialog = s.open();
+        QVERIFY(dialog);
         s.part<QTabWidget>("analysis_tabs")->setCurrentIndex(1);
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         auto *chart = s.part<QCustomPlot>("analysis_individuals");

@@ -1,6 +1,7 @@
 #include "ui/processanalysisdialog.h"
 
 #include "ui/analysischarts.h"
+#include "ui/analysisrunner.h"
 #include "ui/capabilitytable.h"
 #include "ui/plotexport.h"
 #include "ui_processanalysisdialog.h"
@@ -31,6 +32,8 @@ ProcessAnalysisDialog::ProcessAnalysisDialog(QWidget *parent)
 {
     ui->setupUi(this);
     setModal(false);
+    runner = new AnalysisRunner(this);
+    connect(runner, &AnalysisRunner::analysed, this, &ProcessAnalysisDialog::showAnalysis);
     for (QCustomPlot *plot : {ui->analysis_histogram, ui->analysis_individuals, ui->analysis_moving_range}) {
         plot->setPlottingHint(QCP::phFastPolylines, true);
         plot->setInteraction(QCP::iRangeZoom, true);
@@ -49,7 +52,7 @@ ProcessAnalysisDialog::ProcessAnalysisDialog(QWidget *parent)
     copyAction->setObjectName(QStringLiteral("analysis_copy_table"));
     table->addAction(copyAction);
     connect(copyAction, &QAction::triggered, this, &ProcessAnalysisDialog::copyCapability);
-    refresh();
+    showTexts();
 }
 
 ProcessAnalysisDialog::~ProcessAnalysisDialog()
@@ -73,6 +76,11 @@ void ProcessAnalysisDialog::clearBlock()
     readings.clear();
     hasBlock = false;
     refresh();
+}
+
+bool ProcessAnalysisDialog::isBusy() const
+{
+    return runner->busy();
 }
 
 unsigned ProcessAnalysisDialog::enabledRules() const
@@ -105,19 +113,32 @@ void ProcessAnalysisDialog::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
-        refresh();
+        showTexts();
     }
     QDialog::changeEvent(event);
 }
 
 void ProcessAnalysisDialog::refresh()
 {
-    shown = analyseProcess(readings, specOf(band), enabledRules());
-    ui->analysis_block_label->setText(hasBlock ? tr("Блок: %1").arg(name) : tr("Блок не показан"));
+    runner->request(readings, specOf(band), enabledRules());
+}
+
+void ProcessAnalysisDialog::showAnalysis(const ProcessAnalysis &analysis)
+{
+    shown = analysis;
+    shownName = name;
+    shownBlock = hasBlock;
+    shownSpec = specOf(band);
+    showTexts();
+}
+
+void ProcessAnalysisDialog::showTexts()
+{
+    ui->analysis_block_label->setText(shownBlock ? tr("Блок: %1").arg(shownName) : tr("Блок не показан"));
     const ChartTexts texts{tr("ЦЛ"),           tr("ВКГ"),          tr("НКГ"),
                            tr("Номер значения"), tr("Значение"),   tr("Число значений"),
                            tr("Скользящий размах")};
-    drawHistogram(ui->analysis_histogram, shown, specOf(band), texts);
+    drawHistogram(ui->analysis_histogram, shown, shownSpec, texts);
     drawIndividuals(ui->analysis_individuals, shown, texts);
     drawMovingRange(ui->analysis_moving_range, shown, texts);
     toDraw = {ui->analysis_histogram, ui->analysis_individuals, ui->analysis_moving_range};
@@ -143,7 +164,7 @@ void ProcessAnalysisDialog::showRules()
 {
     QListWidget *list = ui->analysis_rules;
     list->clear();
-    if (!hasBlock || shown.values.isEmpty())
+    if (!shownBlock || shown.values.isEmpty())
         return;
     if (!(shown.limits.sigma > 0.0)) {
         list->addItem(tr("правила не проверены: σ не определена или равна 0"));
