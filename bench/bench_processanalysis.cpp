@@ -2,9 +2,9 @@
 // limits, the five rules and the capability table computed alone; computed
 // and drawn in the analysis window (offscreen), with each tab on show; and
 // what the open window adds to showing another block in the main window.
-#include "figures.h"
 #include "../tests/mainwindowtester.h"
 #include "device/pathportlister.h"
+#include "figures.h"
 #include "ui/processanalysisdialog.h"
 #include "ui/processanalysispanel.h"
 #include "values/processanalysis.h"
@@ -96,10 +96,14 @@ int main(int argc, char **argv)
         {QStringLiteral("five rules"),
          [&] { checksum += ruleBreaks(values, limits.centre, limits.sigma).points[3].size(); }},
         {QStringLiteral("capability"),
-         [&] { checksum += processCapability(first, {kBand.lower, kBand.upper}).n; }},
+         [&] {
+             checksum += processCapability(first, {kBand.lower, kBand.upper}).n;
+         }},
     };
     for (const auto &part : parts)
-        out << QStringLiteral("  %1: median %2 ms\n").arg(part.first).arg(timed(part.second).median, 0, 'f', 1);
+        out << QStringLiteral("  %1: median %2 ms\n")
+                   .arg(part.first)
+                   .arg(timed(part.second).median, 0, 'f', 1);
 
     // No serial port handshake may run inside the timed work.
     MainWindow window(std::make_shared<PathPortLister>());
@@ -111,7 +115,8 @@ int main(int argc, char **argv)
     ui->limits_min->setValue(kBand.lower);
     ui->limits_max->setValue(kBand.upper);
     ui->set_limits_checkbox->setChecked(kBand.on);
-    window.blockList().showRead({MemoryBlock{QStringLiteral("A"), first}, MemoryBlock{QStringLiteral("B"), second}});
+    window.blockList().showRead(
+        {MemoryBlock{QStringLiteral("A"), first}, MemoryBlock{QStringLiteral("B"), second}});
     QListWidget *list = ui->block_names_list;
     auto show = [&](int row) {
         emit list->itemDoubleClicked(list->item(row));
@@ -164,8 +169,9 @@ int main(int argc, char **argv)
     const Figures openShow = summary(showTimes);
     const Figures followed = summary(followTimes);
     const double added = openShow.median - closedShow.median;
-    out << QStringLiteral("showing another block of %1 readings: %2 ms with the analysis closed, %3 ms with it "
-                          "open on the I-MR charts; added %4 ms, goal %5 ms: %6\n")
+    out << QStringLiteral(
+               "showing another block of %1 readings: %2 ms with the analysis closed, %3 ms with it "
+               "open on the I-MR charts; added %4 ms, goal %5 ms: %6\n")
                .arg(kReadings)
                .arg(closedShow.median, 0, 'f', 1)
                .arg(openShow.median, 0, 'f', 1)

@@ -302,8 +302,9 @@ private slots:
         }
         QCOMPARE(cell(t, QStringLiteral("ожидаемая доля вне допуска, ppm"), 1), fixed(r.expectedPpm, 1));
         QCOMPARE(cell(t, QStringLiteral("наблюдаемая доля вне допуска, ppm"), 1), fixed(r.observedPpm, 1));
-        QCOMPARE(cell(t, QStringLiteral("примечание"), 1),
-                 count < 25 ? QStringLiteral("малая выборка (n < 25)") : QStringLiteral("<no row примечание>"));
+        QCOMPARE(cell(t, QStringLiteral("примечание"), 1), count < 25
+                                                               ? QStringLiteral("малая выборка (n < 25)")
+                                                               : QStringLiteral("<no row примечание>"));
 
         // The individuals chart's lines at mean ± 2.660 · MR̄, the moving ranges' at MR̄ and 3.267 · MR̄.
         QCOMPARE(labelsOf(s.part<QCustomPlot>("analysis_individuals")),
@@ -457,10 +458,10 @@ private slots:
         QCOMPARE(lines.first(), QStringLiteral("Показатель\tЗначение\t95 % ДИ, от\t95 % ДИ, до"));
         QVERIFY(lines.contains(QStringLiteral("n\t30\t\t")));
         QVERIFY(lines.contains(QStringLiteral("σ общая\t%1\t\t").arg(fixed(r.sigmaOverall, 4))));
-        QVERIFY(lines.contains(QStringLiteral("Pp\t%1\t%2\t%3")
-                                   .arg(fixed(r.pp, 2),
-                                        fixed(spreadInterval(r.pp, 30, 16.047, 45.722).first, 2),
-                                        fixed(spreadInterval(r.pp, 30, 16.047, 45.722).second, 2))));
+        QVERIFY(
+            lines.contains(QStringLiteral("Pp\t%1\t%2\t%3")
+                               .arg(fixed(r.pp, 2), fixed(spreadInterval(r.pp, 30, 16.047, 45.722).first, 2),
+                                    fixed(spreadInterval(r.pp, 30, 16.047, 45.722).second, 2))));
         QCOMPARE(lines.last(), QString());
 
         // The table's context menu copies the same.

@@ -36,7 +36,8 @@ void AnalysisRunner::start(const Input &input)
         worker,
         [this, input] {
             const ProcessAnalysis result = analyseProcess(input.readings, input.spec, input.rules);
-            QMetaObject::invokeMethod(this, [this, result] { done(result); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, result] { done(result); }, Qt::QueuedConnection);
         },
         Qt::QueuedConnection);
 }

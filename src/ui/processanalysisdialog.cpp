@@ -40,8 +40,8 @@ ProcessAnalysisDialog::ProcessAnalysisDialog(QWidget *parent)
         plot->setInteraction(QCP::iRangeDrag, true);
         new PlotExport(plot);
     }
-    for (QCheckBox *rule : {ui->analysis_rule_1, ui->analysis_rule_2, ui->analysis_rule_3, ui->analysis_rule_4,
-                            ui->analysis_rule_5})
+    for (QCheckBox *rule : {ui->analysis_rule_1, ui->analysis_rule_2, ui->analysis_rule_3,
+                            ui->analysis_rule_4, ui->analysis_rule_5})
         connect(rule, &QCheckBox::toggled, this, &ProcessAnalysisDialog::refresh);
     connect(ui->analysis_tabs, &QTabWidget::currentChanged, this, &ProcessAnalysisDialog::drawShownTab);
 
@@ -135,8 +135,12 @@ void ProcessAnalysisDialog::showAnalysis(const ProcessAnalysis &analysis)
 void ProcessAnalysisDialog::showTexts()
 {
     ui->analysis_block_label->setText(shownBlock ? tr("Блок: %1").arg(shownName) : tr("Блок не показан"));
-    const ChartTexts texts{tr("ЦЛ"),           tr("ВКГ"),          tr("НКГ"),
-                           tr("Номер значения"), tr("Значение"),   tr("Число значений"),
+    const ChartTexts texts{tr("ЦЛ"),
+                           tr("ВКГ"),
+                           tr("НКГ"),
+                           tr("Номер значения"),
+                           tr("Значение"),
+                           tr("Число значений"),
                            tr("Скользящий размах")};
     drawHistogram(ui->analysis_histogram, shown, shownSpec, texts);
     drawIndividuals(ui->analysis_individuals, shown, texts);
