@@ -325,6 +325,11 @@ private slots:
         QTest::addColumn<int>("marked");
         QTest::newRow("rule 4: eight above the centre line")
             << zigzagWithRunAbove(40, 11, 8) << 4 << QStringLiteral("правило 4: значения 12–19") << 8;
+        // A reading that is no number keeps its table number; the run goes on over it.
+        QVector<float> withGap = zigzagWithRunAbove(40, 11, 8);
+        withGap.insert(13, qQNaN());
+        QTest::newRow("rule 4 over a reading that is no number")
+            << withGap << 4 << QStringLiteral("правило 4: значения 12–13, 15–20") << 8;
         QTest::newRow("rule 1: one point beyond 3σ")
             << zigzagWithOutlier(40, 19, 30.0f) << 1 << QStringLiteral("правило 1: значение 20") << 1;
     }
