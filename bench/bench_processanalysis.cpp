@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTextStream>
 #include <cmath>
+#include <ctime>
 #include <functional>
 
 namespace {
@@ -46,6 +47,15 @@ void waitForAnalysis(ProcessAnalysisDialog *dialog)
     while (dialog->isBusy())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QApplication::processEvents();
+}
+
+// The processor time of the whole program (all its threads), in ms: on a busy
+// machine the wall clock counts other programs' turns too.
+double processorMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
 Figures timed(const std::function<void()> &work)
@@ -141,14 +151,18 @@ int main(int argc, char **argv)
     for (int tab = 0; tab < tabs->count(); ++tab) {
         tabs->setCurrentIndex(tab);
         QApplication::processEvents();
+        QVector<double> processor;
         const Figures drawn = timed([&, flip = 0]() mutable {
+            const double start = processorMs();
             dialog->analyse(QStringLiteral("A"), ++flip % 2 ? second : first, kBand);
             waitForAnalysis(dialog);
+            processor.append(processorMs() - start);
         });
-        out << QStringLiteral("  tab \"%1\": median %2 ms, worst %3 ms: %4\n")
+        out << QStringLiteral("  tab \"%1\": median %2 ms, worst %3 ms (processor time %4 ms): %5\n")
                    .arg(tabs->tabText(tab))
                    .arg(drawn.median, 0, 'f', 1)
                    .arg(drawn.worst, 0, 'f', 1)
+                   .arg(summary(processor).median, 0, 'f', 1)
                    .arg(verdict(drawn.median, kDrawnGoalMs));
         if (drawn.median > worstTab.median)
             worstTab = drawn;
@@ -178,12 +192,15 @@ int main(int argc, char **argv)
                .arg(added, 0, 'f', 1)
                .arg(kAddedShowGoalMs)
                .arg(verdict(added, kAddedShowGoalMs));
-    out << QStringLiteral("  the analysis window showed the new block after: median %1 ms, worst %2 ms "
-                          "(goal %3 ms: %4)\n")
+    const double after = followed.median - openShow.median;
+    out << QStringLiteral(
+               "  the analysis window showed the new block %1 ms (worst %2 ms) after the show began, "
+               "%3 ms after the block itself was on show; goal for computed and drawn %4 ms: %5\n")
                .arg(followed.median, 0, 'f', 1)
                .arg(followed.worst, 0, 'f', 1)
+               .arg(after, 0, 'f', 1)
                .arg(kDrawnGoalMs)
-               .arg(verdict(followed.median - closedShow.median, kDrawnGoalMs));
+               .arg(verdict(after, kDrawnGoalMs));
     out << QStringLiteral("worst tab computed and drawn: median %1 ms, goal %2 ms: %3\n")
                .arg(worstTab.median, 0, 'f', 1)
                .arg(kDrawnGoalMs)
