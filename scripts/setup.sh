@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config clang libclang-rt-14-dev
   qtbase5-dev qttools5-dev qttools5-dev-tools libqt5serialport5-dev
-  libqt5svg5 qt5-image-formats-plugins qttranslations5-l10n
+  libqt5svg5 libqt5svg5-dev qt5-image-formats-plugins qttranslations5-l10n
   libqcustomplot-dev
   libxlsxwriter-dev
   libpodofo-dev libssl-dev openssl

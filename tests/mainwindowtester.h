@@ -18,7 +18,7 @@
 #define ZRV_FORM_OBJECTS(X) \
     X(actionRU) X(actionEN) X(about_program) X(about_company) X(action_font_size_increase) \
     X(action_font_size_decrease) X(action_font_size_reset) X(action_search_again) X(high_contrast) \
-    X(action_history) X(action_history_storage) X(horizontalLayout) X(block_column_scroll) \
+    X(action_history) X(action_history_storage) X(action_process_analysis) X(horizontalLayout) X(block_column_scroll) \
     X(block_column_contents) X(verticalLayout_4) X(verticalLayout) X(button_read_data) \
     X(button_export_to_excel) X(button_export_to_PDF) X(pdf_export_layout) X(sign_pdf_checkbox) X(block_splitter) X(block_list_pane) \
     X(verticalLayout_28) X(verticalLayout_2) X(label) X(block_names_list) X(block_table_pane) \

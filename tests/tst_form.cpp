@@ -165,6 +165,7 @@ private slots:
             {"about_program", "QAction", "О программе", "About"},
             {"about_company", "QAction", "Компания", "Company"},
             {"action_history", "QAction", "История измерений…", "Measurement history…"},
+            {"action_process_analysis", "QAction", "Анализ процесса…", "Process analysis…"},
             {"action_report_signing", "QAction", "Подпись отчётов…", "Report signing…"},
             {"centralwidget", "QWidget", "", ""},
             {"report_form_scroll", "QScrollArea", "", ""},
@@ -416,6 +417,7 @@ private slots:
         QVERIFY(!ui->actionEN->isChecked());
         QCOMPARE(ui->about->actions(), (QList<QAction *>{ui->about_program, ui->about_company}));
         QCOMPARE(ui->data->actions(), (QList<QAction *>{ui->action_history, ui->action_history_storage,
+                                                        ui->action_process_analysis,
                                                         ui->action_report_signing}));
     }
 

@@ -359,6 +359,10 @@ Check that the folder can be written and that the disk has free space.</translat
         <source>Хранилище истории…</source>
         <translation>History storage…</translation>
     </message>
+    <message>
+        <source>Анализ процесса…</source>
+        <translation>Process analysis…</translation>
+    </message>
 </context>
 <context>
     <name>BandVerdictView</name>
@@ -1410,6 +1414,195 @@ Save the report unsigned?</translation>
     <message>
         <source>Подписывается сертификатом %1</source>
         <translation>Signed with the certificate %1</translation>
+    </message>
+</context>
+<context>
+    <name>ProcessAnalysisDialog</name>
+    <message>
+        <source>Анализ процесса</source>
+        <translation>Process analysis</translation>
+    </message>
+    <message>
+        <source>Блок не показан</source>
+        <translation>No block shown</translation>
+    </message>
+    <message>
+        <source>Гистограмма</source>
+        <translation>Histogram</translation>
+    </message>
+    <message>
+        <source>Карты I-MR</source>
+        <translation>I-MR charts</translation>
+    </message>
+    <message>
+        <source>Правила:</source>
+        <translation>Rules:</translation>
+    </message>
+    <message>
+        <source>1: точка за 3σ</source>
+        <translation>1: a point beyond 3σ</translation>
+    </message>
+    <message>
+        <source>2: 2 из 3 за 2σ</source>
+        <translation>2: 2 of 3 beyond 2σ</translation>
+    </message>
+    <message>
+        <source>3: 4 из 5 за 1σ</source>
+        <translation>3: 4 of 5 beyond 1σ</translation>
+    </message>
+    <message>
+        <source>4: 8 подряд по одну сторону</source>
+        <translation>4: 8 in a row on one side</translation>
+    </message>
+    <message>
+        <source>5: 6 подряд растут или убывают</source>
+        <translation>5: 6 in a row rising or falling</translation>
+    </message>
+    <message>
+        <source>Пригодность</source>
+        <translation>Capability</translation>
+    </message>
+    <message>
+        <source>Копировать таблицу</source>
+        <translation>Copy table</translation>
+    </message>
+    <message>
+        <source>Блок: %1</source>
+        <translation>Block: %1</translation>
+    </message>
+    <message>
+        <source>ЦЛ</source>
+        <translation>CL</translation>
+    </message>
+    <message>
+        <source>ВКГ</source>
+        <translation>UCL</translation>
+    </message>
+    <message>
+        <source>НКГ</source>
+        <translation>LCL</translation>
+    </message>
+    <message>
+        <source>Номер значения</source>
+        <translation>Value number</translation>
+    </message>
+    <message>
+        <source>Значение</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Число значений</source>
+        <translation>Count</translation>
+    </message>
+    <message>
+        <source>Скользящий размах</source>
+        <translation>Moving range</translation>
+    </message>
+    <message>
+        <source>правила не проверены: σ не определена или равна 0</source>
+        <translation>rules not checked: σ is undefined or 0</translation>
+    </message>
+    <message>
+        <source> … ещё %1</source>
+        <translation> … %1 more</translation>
+    </message>
+    <message>
+        <source>правило %1: значение %2</source>
+        <translation>rule %1: value %2</translation>
+    </message>
+    <message>
+        <source>правило %1: значения %2</source>
+        <translation>rule %1: values %2</translation>
+    </message>
+    <message>
+        <source>правила не нарушены</source>
+        <translation>no rule broken</translation>
+    </message>
+</context>
+<context>
+    <name>CapabilityTable</name>
+    <message>
+        <source>n</source>
+        <translation>n</translation>
+    </message>
+    <message>
+        <source>исключено (не числа)</source>
+        <translation>excluded (not numbers)</translation>
+    </message>
+    <message>
+        <source>среднее</source>
+        <translation>mean</translation>
+    </message>
+    <message>
+        <source>σ внутренняя (MR̄ / 1.128)</source>
+        <translation>σ within (MR̄ / 1.128)</translation>
+    </message>
+    <message>
+        <source>σ общая</source>
+        <translation>σ overall</translation>
+    </message>
+    <message>
+        <source>ожидаемая доля вне допуска, ppm</source>
+        <translation>expected share outside the tolerance, ppm</translation>
+    </message>
+    <message>
+        <source>наблюдаемая доля вне допуска, ppm</source>
+        <translation>observed share outside the tolerance, ppm</translation>
+    </message>
+    <message>
+        <source>примечание</source>
+        <translation>note</translation>
+    </message>
+    <message>
+        <source>малая выборка (n &lt; %1)</source>
+        <translation>small sample (n &lt; %1)</translation>
+    </message>
+    <message>
+        <source>Показатель</source>
+        <translation>Figure</translation>
+    </message>
+    <message>
+        <source>Значение</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>95 % ДИ, от</source>
+        <translation>95 % CI, from</translation>
+    </message>
+    <message>
+        <source>95 % ДИ, до</source>
+        <translation>95 % CI, to</translation>
+    </message>
+</context>
+<context>
+    <name>PlotExport</name>
+    <message>
+        <source>Копировать изображение</source>
+        <translation>Copy image</translation>
+    </message>
+    <message>
+        <source>Сохранить как PNG…</source>
+        <translation>Save as PNG…</translation>
+    </message>
+    <message>
+        <source>Сохранить как SVG…</source>
+        <translation>Save as SVG…</translation>
+    </message>
+    <message>
+        <source>Изображение PNG (*.png)</source>
+        <translation>PNG image (*.png)</translation>
+    </message>
+    <message>
+        <source>Рисунок SVG (*.svg)</source>
+        <translation>SVG drawing (*.svg)</translation>
+    </message>
+    <message>
+        <source>Сохранить график</source>
+        <translation>Save chart</translation>
+    </message>
+    <message>
+        <source>Не удалось записать файл %1.</source>
+        <translation>Could not write the file %1.</translation>
     </message>
 </context>
 </TS>

@@ -301,11 +301,12 @@ void BlockView::showValueRange(const QCPRange &range)
 void BlockView::bandToggled()
 {
     updateLimitLines();
-    if (!hasBlock())
-        return;
-    drawPlots();
-    markTable();
-    showVerdict();
+    if (hasBlock()) {
+        drawPlots();
+        markTable();
+        showVerdict();
+    }
+    emit bandChanged();
 }
 
 void BlockView::bandEdited()
@@ -313,11 +314,12 @@ void BlockView::bandEdited()
     // The lines always stand at the limits; the block shown is redrawn against them.
     if (!hasBlock()) {
         updateLimitLines();
-        return;
+    } else {
+        drawPlots();
+        markTable();
+        showVerdict();
     }
-    drawPlots();
-    markTable();
-    showVerdict();
+    emit bandChanged();
 }
 
 void BlockView::rangeLowerEdited()

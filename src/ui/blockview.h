@@ -74,6 +74,8 @@ public:
 signals:
     // A block is shown; hasValues: it has readings to report.
     void blockShown(bool hasValues);
+    // The band was switched on or off, or a limit edited.
+    void bandChanged();
 
 private:
     void linkAxes();

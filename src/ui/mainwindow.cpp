@@ -9,6 +9,7 @@
 #include "ui/historypanel.h"
 #include "ui/languageswitch.h"
 #include "ui/linkstatusbar.h"
+#include "ui/processanalysispanel.h"
 #include "ui/reportsigning.h"
 #include "ui/reportstatus.h"
 #include "ui/settingsmessages.h"
@@ -77,6 +78,7 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
     history = new HistoryPanel(this, ui->statusbar, ui->action_history, ui->action_history_storage);
     connect(history, &HistoryPanel::readOpened, this, &MainWindow::openFromHistory);
     wireBlockList();
+    analysis = new ProcessAnalysisPanel(viewPanel, ui->action_process_analysis, this);
 
     ui->toolButton->hide();
     ui->retranslateUi(this);

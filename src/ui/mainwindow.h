@@ -16,6 +16,7 @@
 class HistoryPanel;
 class LanguageSwitch;
 class LinkStatusBar;
+class ProcessAnalysisPanel;
 class ReportSigning;
 class QListWidgetItem;
 class SettingsSession;
@@ -25,8 +26,9 @@ class MainWindow;
 }
 
 // The program's window: it connects the panels (block list, block view, logo,
-// report export and its signing, status bar, language, screen fit, history) and the settings
-// session; each widget's slot forwards to the panel that owns the job.
+// report export and its signing, status bar, language, screen fit, history,
+// process analysis) and the settings session; each widget's slot forwards to
+// the panel that owns the job.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -40,6 +42,7 @@ public:
 
     BlockList &blockList() const { return *blocksPanel; }
     HistoryPanel &historyPanel() const { return *history; }
+    ProcessAnalysisPanel &processAnalysis() const { return *analysis; }
     BlockView &blockView() const { return *viewPanel; }
     ReportLogo &reportLogo() const { return *logoPanel; }
     ReportExport &reportExport() const { return *exportPanel; }
@@ -104,4 +107,5 @@ private:
     WindowFit *screenFit = nullptr;
 
     HistoryPanel *history = nullptr;
+    ProcessAnalysisPanel *analysis = nullptr;
 };
