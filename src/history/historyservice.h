@@ -26,6 +26,8 @@ class HistoryService : public QObject
 public:
     // How long the end of the program waits for the worker.
     static constexpr std::chrono::milliseconds kStopWait{2000};
+    static constexpr int kNamedBlocksLimit = 1000;
+    static constexpr int kBlockNamesLimit = 500;
 
     HistoryService(const QString &folder, const HistorySettings &settings, QObject *parent = nullptr);
     HistoryService(const QString &folder, const HistorySettings &settings, const QString &spoolFolder,
@@ -46,6 +48,11 @@ public:
     quint64 listReads(const ReadFilter &filter, const StoredRead &after, int limit);
     quint64 listBlocks(qint64 readId);
     quint64 loadRead(qint64 readId);
+    // The blocks named exactly `name` in the `limit` newest reads holding one,
+    // oldest first (HistoryWorker::blocksNamedLoaded).
+    quint64 loadBlocksNamed(const QString &name, int limit = kNamedBlocksLimit);
+    // Distinct stored block names containing `part`, any case (HistoryWorker::blockNamesListed).
+    quint64 listBlockNames(const QString &part, int limit = kBlockNamesLimit);
     quint64 deleteReads(const QVector<qint64> &readIds);
     quint64 listWaiting();
     quint64 checkServer(const HistoryServer &server);
