@@ -14,6 +14,8 @@ namespace {
 
 // The chooser asks for names once typing pauses, not per keystroke.
 constexpr std::chrono::milliseconds kNamesDelay{300};
+// Means, spread, broken rules.
+const QList<int> kSplitterShares = {5, 3, 1};
 
 // The name as shown: padding NULs are not drawn, and a chooser cannot type them.
 QString shownName(const QString &name)
@@ -44,6 +46,10 @@ ProcessTrend::ProcessTrend(HistoryService *service, QWidget *parent)
 {
     ui->setupUi(this);
     ui->trend_note->hide();
+    // The charts take most of the height, the list of broken rules the rest.
+    ui->trend_splitter->setSizes(kSplitterShares);
+    for (int i = 0; i < kSplitterShares.size(); ++i)
+        ui->trend_splitter->setStretchFactor(i, kSplitterShares[i]);
     plots = new TrendPlots(ui->trend_means_plot, ui->trend_spread_plot, this);
     namesSoon.setSingleShot(true);
     namesSoon.setInterval(kNamesDelay);

@@ -18,7 +18,6 @@ constexpr double kPointSize = 5.0;
 constexpr double kBreakSize = 11.0;
 constexpr double kBreakPenWidth = 2.0;
 constexpr double kRangeMargin = 0.08; // of the values' span, above and below
-constexpr double kLabelX = 0.995;     // of the axis rectangle's width
 
 // Each subgroup's limit held across its own place, x - 0.5 … x + 0.5; a gap
 // (reads left out) breaks the line rather than joining across it.
@@ -37,18 +36,6 @@ void setSteps(QCPGraph *graph, const QVector<double> &x, const QVector<double> &
     graph->setData(keys, values, true);
 }
 
-void addLabel(QCustomPlot *plot, const QString &name, double value, int decimals, const QColor &colour)
-{
-    auto *label = new QCPItemText(plot);
-    label->setObjectName(QStringLiteral("trend_label"));
-    label->position->setTypeX(QCPItemPosition::ptAxisRectRatio);
-    label->position->setTypeY(QCPItemPosition::ptPlotCoords);
-    label->position->setCoords(kLabelX, value);
-    label->setPositionAlignment(Qt::AlignRight | Qt::AlignBottom);
-    label->setColor(colour);
-    label->setText(QStringLiteral("%1 = %2").arg(name, QLocale().toString(value, 'f', decimals)));
-}
-
 } // namespace
 
 TrendPlots::TrendPlots(QCustomPlot *means, QCustomPlot *spread, QObject *parent)
@@ -62,6 +49,7 @@ void TrendPlots::clear()
     for (QCustomPlot *plot : {means, spread}) {
         plot->clearGraphs();
         plot->clearItems();
+        plot->yAxis2->setVisible(false);
         plot->replot();
     }
 }
@@ -106,6 +94,9 @@ void TrendPlots::drawChart(QCustomPlot *plot, const Lines &lines, double frozenA
     plot->xAxis->setLabel(tr("Считывание"));
     plot->yAxis->setLabel(lines.valueName);
 
+    // The limits' names and last values beside the chart, on the right axis,
+    // where they never cover a point.
+    auto labels = QSharedPointer<QCPAxisTickerText>::create();
     const struct
     {
         const char *object;
@@ -124,8 +115,9 @@ void TrendPlots::drawChart(QCustomPlot *plot, const Lines &lines, double frozenA
         graph->setName(limit.name);
         graph->setPen(QPen(limit.colour, 1.0, limit.style));
         setSteps(graph, lines.x, limit.values);
-        if (!limit.values.isEmpty() && std::isfinite(limit.values.last()))
-            addLabel(plot, limit.name, limit.values.last(), decimals, limit.colour);
+        const double last = limit.values.isEmpty() ? qQNaN() : limit.values.last();
+        if (std::isfinite(last))
+            labels->addTick(last, QStringLiteral("%1 %2").arg(limit.name, QLocale().toString(last, 'f', decimals)));
     }
 
     QCPGraph *points = plot->addGraph();
@@ -172,5 +164,10 @@ void TrendPlots::drawChart(QCustomPlot *plot, const Lines &lines, double frozenA
         plot->yAxis->setRange(low - margin, high + margin);
         plot->xAxis->setRange(lines.x.first() - 1.0, lines.x.last() + 1.0);
     }
+    plot->yAxis2->setTicker(labels);
+    plot->yAxis2->setSubTicks(false);
+    plot->yAxis2->setTickLabels(true);
+    plot->yAxis2->setVisible(true);
+    plot->yAxis2->setRange(plot->yAxis->range());
     plot->replot();
 }

@@ -8,9 +8,10 @@ class QCustomPlot;
 struct TrendAnalysis;
 
 // Draws a trend's X̄ chart and its R (or S) chart: the subgroups at the
-// numbers of their reads, the limits of each subgroup as steps, labelled with
-// their last values, a line after the subgroups the limits come from, and the
-// points that break a rule marked. Graphs and items carry object names
+// numbers of their reads, the limits of each subgroup as steps, a line after
+// the subgroups the limits come from, and the points that break a rule
+// marked; the limits' names and last values are the
+// right axis's ticks. Graphs and the marker carry object names
 // ("trend_points", "trend_centre", "trend_upper", "trend_lower",
 // "trend_breaks", "trend_frozen_marker") for whoever inspects the plots.
 class TrendPlots : public QObject
