@@ -66,8 +66,8 @@ int main(int argc, char **argv)
             const QVector<MemoryBlock> named = {
                 makeBlock(QStringLiteral("Корпус"), noisyValues(kOtherBlockValues, quint32(2 * i))),
                 makeBlock(kName, subgroup(i))};
-            const QVector<MemoryBlock> other = {
-                makeBlock(QStringLiteral("Шов %1").arg(i % 50), noisyValues(kOtherBlockValues, quint32(2 * i + 1)))};
+            const QVector<MemoryBlock> other = {makeBlock(
+                QStringLiteral("Шов %1").arg(i % 50), noisyValues(kOtherBlockValues, quint32(2 * i + 1)))};
             if (!writer.storeRead(makeRead(kStart.addSecs(i * 120), named))
                 || !writer.storeRead(makeRead(kStart.addSecs(i * 120 + 60), other))) {
                 out << "cannot store: " << store.lastError().text << '\n';
@@ -105,7 +105,10 @@ int main(int argc, char **argv)
             << '\n';
         return 1;
     }
-    report(out, QStringLiteral("trend of %1 reads (subgroups of %2) fetched and drawn").arg(kTrendReads).arg(kSubgroupSize),
+    report(out,
+           QStringLiteral("trend of %1 reads (subgroups of %2) fetched and drawn")
+               .arg(kTrendReads)
+               .arg(kSubgroupSize),
            summary(times));
     out << "the first, with the store opened: " << QString::number(first, 'f', 1) << " ms\n";
     return 0;

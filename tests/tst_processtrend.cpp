@@ -29,10 +29,10 @@ const QDateTime kStart(QDate(2025, 6, 2), QTime(7, 0), Qt::UTC);
 const QString kShaft = QStringLiteral("Вал 20h6");
 const QString kHousing = QStringLiteral("Корпус");
 constexpr double kNominal = 20.0;
-constexpr double kStep = 0.001;          // the readings' spacing within a subgroup
-constexpr double kWobble = 0.0003;       // the means alternate this far about the nominal
-constexpr double kShift = 0.0065;        // added to the shifted subgroups' readings
-constexpr int kFrozen = 20;              // the widget's default k
+constexpr double kStep = 0.001;    // the readings' spacing within a subgroup
+constexpr double kWobble = 0.0003; // the means alternate this far about the nominal
+constexpr double kShift = 0.0065;  // added to the shifted subgroups' readings
+constexpr int kFrozen = 20;        // the widget's default k
 constexpr int kShaftReads = 30;
 
 // ISO 7870-2, table 2, as printed.
@@ -313,8 +313,9 @@ private slots:
         QVERIFY(labels.at(1).startsWith(QStringLiteral("ЦЛ ")));
         QVERIFY(labels.at(2).startsWith(QStringLiteral("ВКГ ")));
         // Printed to a tenth of σ or finer.
-        QVERIFY(std::abs(QLocale().toDouble(labels.at(2).section(QLatin1Char(' '), 1)) - (grand + a * spreadBar))
-                <= 0.01 * spreadBar);
+        QVERIFY(
+            std::abs(QLocale().toDouble(labels.at(2).section(QLatin1Char(' '), 1)) - (grand + a * spreadBar))
+            <= 0.01 * spreadBar);
 
         auto *marker = means->findChild<QCPItemStraightLine *>(QStringLiteral("trend_frozen_marker"));
         QVERIFY(marker);
@@ -363,8 +364,8 @@ private slots:
         trend.load();
         QVERIFY(trend.isBusy());
         QVERIFY(trend.findChild<QLabel *>(QStringLiteral("trend_status"))->text().contains(kShaft));
-        QVERIFY(QTest::qWaitFor([&] { return answers.size() == 2 && drawn.size() == 1; },
-                                kHistoryAnswerWaitMs));
+        QVERIFY(
+            QTest::qWaitFor([&] { return answers.size() == 2 && drawn.size() == 1; }, kHistoryAnswerWaitMs));
         QCOMPARE(trend.analysis().chart.points.size(), kShaftReads);
 
         // The older answer once more, after the newer one was drawn.
@@ -429,8 +430,9 @@ private slots:
             const int n = kept[i].size();
             const PrintedConstants c = printed(n);
             const double expected = grand + 3.0 * sigma / std::sqrt(double(n));
-            QVERIFY2(std::abs(upper[i] - expected) <= 1e-3 * sigma,
-                     qPrintable(QStringLiteral("n = %1: %2, expected %3").arg(n).arg(upper[i]).arg(expected)));
+            QVERIFY2(
+                std::abs(upper[i] - expected) <= 1e-3 * sigma,
+                qPrintable(QStringLiteral("n = %1: %2, expected %3").arg(n).arg(upper[i]).arg(expected)));
             // D4 · R̄ for that size, R̄ = d2 · σ.
             QVERIFY2(std::abs(spreadUpper[i] - c.d4 * c.d2 * sigma) <= 2e-3 * sigma,
                      qPrintable(QStringLiteral("n = %1: %2").arg(n).arg(spreadUpper[i])));
@@ -474,7 +476,8 @@ private slots:
         QCOMPARE(box->currentIndex(), 2);
         box->setCurrentIndex(1);
         QSignalSpy drawn(&trend, &ProcessTrend::drawn);
-        QTest::mouseClick(trend.findChild<QPushButton *>(QStringLiteral("trend_load_button")), Qt::LeftButton);
+        QTest::mouseClick(trend.findChild<QPushButton *>(QStringLiteral("trend_load_button")),
+                          Qt::LeftButton);
         QVERIFY(drawn.wait(kHistoryAnswerWaitMs));
         QCOMPARE(trend.analysis().chart.points.size(), 3);
         QCOMPARE(trend.analysis().chart.points.at(0).size, 4);
@@ -502,7 +505,8 @@ private slots:
         auto service = serviceFor(HistoryStores::sqlite());
         QVector<ReadRecord> reads;
         for (int i = 0; i < kShaftReads; ++i)
-            reads << makeRead(kStart.addSecs(i * 60), {makeBlock(kShaft, subgroup(i, 5, i == 24 ? kShift : 0))});
+            reads << makeRead(kStart.addSecs(i * 60),
+                              {makeBlock(kShaft, subgroup(i, 5, i == 24 ? kShift : 0))});
         QVERIFY(store(*service, reads));
         ProcessTrend trend(service.get());
         QTranslator english;
@@ -512,7 +516,8 @@ private slots:
         const QString button = trend.findChild<QPushButton *>(QStringLiteral("trend_load_button"))->text();
         const QStringList rules = listed(trend.findChild<QListWidget *>(QStringLiteral("trend_rules")));
         QStringList labels;
-        for (const QString &label : limitLabels(trend.findChild<QCustomPlot *>(QStringLiteral("trend_means_plot"))))
+        for (const QString &label :
+             limitLabels(trend.findChild<QCustomPlot *>(QStringLiteral("trend_means_plot"))))
             labels << label.section(QLatin1Char(' '), 0, 0);
         const QString status = trend.findChild<QLabel *>(QStringLiteral("trend_status"))->text();
         QCoreApplication::removeTranslator(&english);
@@ -562,7 +567,8 @@ private:
             return false;
         QSignalSpy drawn(&trend, &ProcessTrend::drawn);
         trend.setBlockName(name);
-        QTest::mouseClick(trend.findChild<QPushButton *>(QStringLiteral("trend_load_button")), Qt::LeftButton);
+        QTest::mouseClick(trend.findChild<QPushButton *>(QStringLiteral("trend_load_button")),
+                          Qt::LeftButton);
         return drawn.wait(kHistoryAnswerWaitMs) && !trend.isBusy();
     }
 

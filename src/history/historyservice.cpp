@@ -147,7 +147,8 @@ quint64 HistoryService::loadRead(qint64 readId)
 
 quint64 HistoryService::loadBlocksNamed(const QString &name, int limit)
 {
-    return ask([name, limit](HistoryWorker *w, quint64 request) { w->loadBlocksNamed(request, name, limit); });
+    return ask(
+        [name, limit](HistoryWorker *w, quint64 request) { w->loadBlocksNamed(request, name, limit); });
 }
 
 quint64 HistoryService::listBlockNames(const QString &part, int limit)

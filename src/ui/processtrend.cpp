@@ -56,7 +56,8 @@ ProcessTrend::ProcessTrend(HistoryService *service, QWidget *parent)
     connect(&namesSoon, &QTimer::timeout, this, &ProcessTrend::askNames);
     connect(ui->trend_load_button, &QPushButton::clicked, this, &ProcessTrend::load);
     connect(ui->trend_block_name->lineEdit(), &QLineEdit::returnPressed, this, &ProcessTrend::load);
-    connect(ui->trend_block_name->lineEdit(), &QLineEdit::textEdited, &namesSoon, qOverload<>(&QTimer::start));
+    connect(ui->trend_block_name->lineEdit(), &QLineEdit::textEdited, &namesSoon,
+            qOverload<>(&QTimer::start));
     connect(ui->trend_frozen_count, qOverload<int>(&QSpinBox::valueChanged), this, [this] {
         if (!loaded.isEmpty())
             analyse();
@@ -208,16 +209,16 @@ void ProcessTrend::showSummary()
     if (loaded.isEmpty())
         ui->trend_status->setText(tr("В истории нет блоков «%1».").arg(name));
     else if (trend.chart.points.isEmpty())
-        ui->trend_status->setText(tr("«%1»: считываний %2, но ни в одном нет от 2 до 25 показаний.")
-                                      .arg(name)
-                                      .arg(loaded.size()));
+        ui->trend_status->setText(
+            tr("«%1»: считываний %2, но ни в одном нет от 2 до 25 показаний.").arg(name).arg(loaded.size()));
     else
-        ui->trend_status->setText(tr("«%1»: считываний %2, на карте %3; границы по первым %4, карта %5.")
-                                      .arg(name)
-                                      .arg(loaded.size())
-                                      .arg(trend.chart.points.size())
-                                      .arg(trend.chart.frozen)
-                                      .arg(trend.chart.usesRange ? QStringLiteral("X̄-R") : QStringLiteral("X̄-S")));
+        ui->trend_status->setText(
+            tr("«%1»: считываний %2, на карте %3; границы по первым %4, карта %5.")
+                .arg(name)
+                .arg(loaded.size())
+                .arg(trend.chart.points.size())
+                .arg(trend.chart.frozen)
+                .arg(trend.chart.usesRange ? QStringLiteral("X̄-R") : QStringLiteral("X̄-S")));
 
     QStringList notes;
     if (trend.leftOut > 0)
@@ -244,7 +245,8 @@ QStringList ProcessTrend::ruleLines() const
     QStringList lines;
     for (int rule = 0; rule < kRuleCount; ++rule) {
         if (!trend.meanBreaks.points[rule].isEmpty())
-            lines << tr("правило %1: считывания %2").arg(rule + 1).arg(numbers(trend.meanBreaks.points[rule]));
+            lines
+                << tr("правило %1: считывания %2").arg(rule + 1).arg(numbers(trend.meanBreaks.points[rule]));
     }
     if (!trend.spreadBreaks.isEmpty())
         lines << tr("%1, правило 1: считывания %2")

@@ -82,7 +82,8 @@ void TrendPlots::draw(const TrendAnalysis &trend)
     const double frozenAfter =
         chart.frozen > 0 && chart.frozen < m.x.size() ? m.x[chart.frozen - 1] + 0.5 : qQNaN();
     // Enough decimals to tell limits a tenth of σ apart.
-    const int decimals = chart.sigma > 0.0 ? std::clamp(1 - int(std::floor(std::log10(chart.sigma))), 0, 8) : 3;
+    const int decimals =
+        chart.sigma > 0.0 ? std::clamp(1 - int(std::floor(std::log10(chart.sigma))), 0, 8) : 3;
     drawChart(means, m, frozenAfter, decimals);
     drawChart(spread, s, frozenAfter, decimals);
 }
@@ -117,7 +118,8 @@ void TrendPlots::drawChart(QCustomPlot *plot, const Lines &lines, double frozenA
         setSteps(graph, lines.x, limit.values);
         const double last = limit.values.isEmpty() ? qQNaN() : limit.values.last();
         if (std::isfinite(last))
-            labels->addTick(last, QStringLiteral("%1 %2").arg(limit.name, QLocale().toString(last, 'f', decimals)));
+            labels->addTick(last,
+                            QStringLiteral("%1 %2").arg(limit.name, QLocale().toString(last, 'f', decimals)));
     }
 
     QCPGraph *points = plot->addGraph();
@@ -130,8 +132,8 @@ void TrendPlots::drawChart(QCustomPlot *plot, const Lines &lines, double frozenA
     QCPGraph *breaks = plot->addGraph();
     breaks->setObjectName(QStringLiteral("trend_breaks"));
     breaks->setLineStyle(QCPGraph::lsNone);
-    breaks->setScatterStyle(
-        QCPScatterStyle(QCPScatterStyle::ssCircle, QPen(kBreakColour, kBreakPenWidth), Qt::NoBrush, kBreakSize));
+    breaks->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, QPen(kBreakColour, kBreakPenWidth),
+                                            Qt::NoBrush, kBreakSize));
     QVector<int> broken = lines.breaks;
     std::sort(broken.begin(), broken.end());
     broken.erase(std::unique(broken.begin(), broken.end()), broken.end());
@@ -160,7 +162,8 @@ void TrendPlots::drawChart(QCustomPlot *plot, const Lines &lines, double frozenA
         }
     }
     if (low <= high) {
-        const double margin = high > low ? (high - low) * kRangeMargin : std::max(std::abs(low), 1.0) * kRangeMargin;
+        const double margin =
+            high > low ? (high - low) * kRangeMargin : std::max(std::abs(low), 1.0) * kRangeMargin;
         plot->yAxis->setRange(low - margin, high + margin);
         plot->xAxis->setRange(lines.x.first() - 1.0, lines.x.last() + 1.0);
     }

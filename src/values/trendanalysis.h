@@ -7,7 +7,8 @@
 
 #include <QVector>
 
-struct TrendAnalysis {
+struct TrendAnalysis
+{
     SubgroupChart chart;       // of the subgroups kept, in their order
     QVector<int> source;       // each chart point's index among the subgroups given
     int leftOut = 0;           // subgroups without 2…25 finite readings
@@ -18,5 +19,4 @@ struct TrendAnalysis {
 
 // `rules` bit i switches rule i + 1 on the means; the spread chart is judged
 // by rule 1 only (its distribution is not symmetric, so the zone rules do not hold).
-TrendAnalysis trendAnalysis(const QVector<QVector<float>> &subgroups, int frozenCount,
-                            unsigned rules = 0x1f);
+TrendAnalysis trendAnalysis(const QVector<QVector<float>> &subgroups, int frozenCount, unsigned rules = 0x1f);
