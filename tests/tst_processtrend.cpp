@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
@@ -460,10 +461,13 @@ private slots:
         QVERIFY(store(*service, reads));
 
         ProcessTrend trend(service.get());
+        // A name given before the widget is shown does not narrow the list.
+        trend.setBlockName(kHousing);
         trend.show();
         auto *box = trend.findChild<QComboBox *>(QStringLiteral("trend_block_name"));
         QVERIFY(box->isEditable());
         QTRY_COMPARE_WITH_TIMEOUT(box->count(), 3, kHistoryAnswerWaitMs);
+        QCOMPARE(box->currentIndex(), 2);
         QCOMPARE(box->itemText(0), kShaft);
         QCOMPARE(box->itemText(1), kShaft);
         QCOMPARE(box->itemData(1).toString(), padded);
@@ -481,6 +485,13 @@ private slots:
         QVERIFY(drawn.wait(kHistoryAnswerWaitMs));
         QCOMPARE(trend.analysis().chart.points.size(), 3);
         QCOMPARE(trend.analysis().chart.points.at(0).size, 4);
+
+        // Typing narrows the list once it pauses, and keeps what was typed.
+        box->lineEdit()->clear();
+        QTest::keyClicks(box->lineEdit(), QStringLiteral("20H"));
+        QTRY_COMPARE_WITH_TIMEOUT(box->count(), 2, kHistoryAnswerWaitMs);
+        QCOMPARE(box->currentText(), QStringLiteral("20H"));
+        QCOMPARE(box->itemData(1).toString(), padded);
     }
 
     // A history that cannot be opened: said so, nothing drawn.

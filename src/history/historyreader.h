@@ -24,8 +24,8 @@ public:
     // A whole read with its blocks and values; false when it is not there.
     bool loadRead(qint64 readId, ReadRecord *read);
 
-    // The blocks named exactly `name` (its bytes, NUL characters included) of
-    // the `limit` newest reads that hold one, oldest first.
+    // The newest `limit` blocks named exactly `name` (its bytes, NUL
+    // characters included), oldest read first, in list order within a read.
     bool blocksNamed(const QString &name, int limit, QVector<NamedBlock> *blocks);
 
     // Up to `limit` distinct names of stored blocks that contain `part` (any

@@ -48,8 +48,8 @@ public:
     quint64 listReads(const ReadFilter &filter, const StoredRead &after, int limit);
     quint64 listBlocks(qint64 readId);
     quint64 loadRead(qint64 readId);
-    // The blocks named exactly `name` in the `limit` newest reads holding one,
-    // oldest first (HistoryWorker::blocksNamedLoaded).
+    // The newest `limit` blocks named exactly `name`, oldest read first
+    // (HistoryWorker::blocksNamedLoaded).
     quint64 loadBlocksNamed(const QString &name, int limit = kNamedBlocksLimit);
     // Distinct stored block names containing `part`, any case (HistoryWorker::blockNamesListed).
     quint64 listBlockNames(const QString &part, int limit = kBlockNamesLimit);

@@ -53,7 +53,7 @@ ProcessTrend::ProcessTrend(HistoryService *service, QWidget *parent)
     plots = new TrendPlots(ui->trend_means_plot, ui->trend_spread_plot, this);
     namesSoon.setSingleShot(true);
     namesSoon.setInterval(kNamesDelay);
-    connect(&namesSoon, &QTimer::timeout, this, &ProcessTrend::askNames);
+    connect(&namesSoon, &QTimer::timeout, this, [this] { askNames(ui->trend_block_name->currentText()); });
     connect(ui->trend_load_button, &QPushButton::clicked, this, &ProcessTrend::load);
     connect(ui->trend_block_name->lineEdit(), &QLineEdit::returnPressed, this, &ProcessTrend::load);
     connect(ui->trend_block_name->lineEdit(), &QLineEdit::textEdited, &namesSoon,
@@ -81,8 +81,9 @@ void ProcessTrend::setService(HistoryService *newService)
         return;
     connect(service->worker(), &HistoryWorker::blocksNamedLoaded, this, &ProcessTrend::blocksLoaded);
     connect(service->worker(), &HistoryWorker::blockNamesListed, this, &ProcessTrend::namesListed);
+    namesKnown = false;
     if (isVisible())
-        askNames();
+        askNames(QString());
 }
 
 void ProcessTrend::setBlockName(const QString &name)
@@ -103,14 +104,15 @@ void ProcessTrend::setBlockName(const QString &name)
 void ProcessTrend::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (ui->trend_block_name->count() == 0)
-        askNames();
+    // Every stored name at first; the typed part narrows them later.
+    if (!namesKnown)
+        askNames(QString());
 }
 
-void ProcessTrend::askNames()
+void ProcessTrend::askNames(const QString &part)
 {
     if (service)
-        namesAsked = service->listBlockNames(ui->trend_block_name->currentText());
+        namesAsked = service->listBlockNames(part);
 }
 
 void ProcessTrend::namesListed(quint64 request, const QStringList &names, const HistoryError &error)
@@ -120,6 +122,7 @@ void ProcessTrend::namesListed(quint64 request, const QStringList &names, const 
     namesAsked = 0;
     if (error.isError())
         return; // the chooser keeps what it had; loading says what went wrong
+    namesKnown = true;
     QComboBox *box = ui->trend_block_name;
     const QString text = box->currentText();
     const QString chosen = chosenName();

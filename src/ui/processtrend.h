@@ -47,7 +47,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void askNames();
+    // Stored names containing `part` (all when empty) for the chooser.
+    void askNames(const QString &part);
     void namesListed(quint64 request, const QStringList &names, const HistoryError &error);
     void blocksLoaded(quint64 request, const QVector<NamedBlock> &blocks, const HistoryError &error);
     // From the blocks last loaded and the chosen k.
@@ -69,5 +70,6 @@ private:
     QVector<NamedBlock> loaded;
     TrendAnalysis trend;
     bool failed = false;
+    bool namesKnown = false;
     QTimer namesSoon;
 };
