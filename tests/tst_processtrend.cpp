@@ -16,12 +16,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMap>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTranslator>
 #include <QtTest>
 #include <cmath>
+#include <limits>
 #include <qcustomplot.h>
 
 namespace {
@@ -186,11 +188,13 @@ private slots:
         };
         QVERIFY(store(*service, reads));
 
-        const auto named = [&](const QString &name, int limit) {
-            const QList<QVariant> args = answer(*service, &HistoryWorker::blocksNamedLoaded,
-                                                [&] { return service->loadBlocksNamed(name, limit); });
+        const auto named = [&](const QString &name, int limit,
+                               int largest = std::numeric_limits<int>::max()) {
+            const QList<QVariant> args = answer(*service, &HistoryWorker::blocksNamedLoaded, [&] {
+                return service->loadBlocksNamed(name, limit, largest);
+            });
             if (args.isEmpty() || args.at(2).value<HistoryError>().isError())
-                return QVector<NamedBlock>{{-2, QDateTime(), -2, {}}};
+                return QVector<NamedBlock>{{-2, QDateTime(), -2, -2, {}}};
             return args.at(1).value<QVector<NamedBlock>>();
         };
         const QVector<NamedBlock> all = named(kShaft, 1000);
@@ -202,8 +206,15 @@ private slots:
             QCOMPARE(all[i].readStartedAt, kStart.addSecs(minutes[i] * 60));
             QCOMPARE(all[i].position, positions[i]);
             QVERIFY2(sameBits(all[i].values, values[i]), qPrintable(QString::number(i)));
+            QCOMPARE(all[i].valueCount, values[i].size());
             QVERIFY(all[i].readId > 0);
         }
+        // Large blocks come without their values.
+        const QVector<NamedBlock> small = named(kShaft, 1000, 2);
+        QCOMPARE(small.size(), 4);
+        QCOMPARE(small[2].valueCount, awkwardValues().size());
+        QVERIFY(small[2].values.isEmpty());
+        QVERIFY(sameBits(small[3].values, values[3]));
         QCOMPARE(all[2].readId, all[3].readId);
         QVERIFY(all[0].readId != all[1].readId);
 
@@ -382,8 +393,8 @@ private slots:
     }
 
     // Subgroups of 3, 5 and 8 readings: each gets the limits of its size;
-    // blocks of 1 and 30 readings are left out, a NaN reading dropped from its
-    // block, and both said in one line.
+    // blocks of 1, 30 and 1200 readings are left out, a NaN reading dropped
+    // from its block, and both said in one line.
     void unequalSizes()
     {
         auto service = serviceFor(HistoryStores::sqlite());
@@ -391,21 +402,17 @@ private slots:
         QVector<QVector<float>> kept;
         QVector<double> keys;
         QVector<ReadRecord> reads;
-        for (int i = 0; i < 24; ++i) {
-            QVector<float> values;
-            if (i == 3)
-                values = {20.0f};
-            else if (i == 8)
-                values = subgroup(i, 30);
-            else
-                values = subgroup(i, sizes[i % 3]);
+        // Left out: one reading, 30 readings, and too many to be fetched at all.
+        const QMap<int, int> leftOut = {{3, 1}, {8, 30}, {13, 1200}};
+        for (int i = 0; i < 25; ++i) {
+            QVector<float> values = subgroup(i, leftOut.value(i, sizes[i % 3]));
             if (i == 5) {
                 kept << values;
                 values.insert(2, qQNaN());
-            } else if (i != 3 && i != 8) {
+            } else if (!leftOut.contains(i)) {
                 kept << values;
             }
-            if (i != 3 && i != 8)
+            if (!leftOut.contains(i))
                 keys << i + 1;
             reads << makeRead(kStart.addSecs(i * 60), {makeBlock(kShaft, values)});
         }
@@ -443,7 +450,7 @@ private slots:
                  QStringList{QStringLiteral("Правила не нарушены.")});
         auto *note = trend.findChild<QLabel *>(QStringLiteral("trend_note"));
         QVERIFY(!note->isHidden());
-        QCOMPARE(note->text(), QStringLiteral("Не учтено считываний без 2–25 показаний: 2. "
+        QCOMPARE(note->text(), QStringLiteral("Не учтено считываний без 2–25 показаний: 3. "
                                               "Не учтено показаний NaN и бесконечных: 1."));
     }
 

@@ -25,8 +25,9 @@ public:
     bool loadRead(qint64 readId, ReadRecord *read);
 
     // The newest `limit` blocks named exactly `name` (its bytes, NUL
-    // characters included), oldest read first, in list order within a read.
-    bool blocksNamed(const QString &name, int limit, QVector<NamedBlock> *blocks);
+    // characters included), oldest read first, in list order within a read;
+    // the values only of blocks of at most `largestBlock` values.
+    bool blocksNamed(const QString &name, int limit, int largestBlock, QVector<NamedBlock> *blocks);
 
     // Up to `limit` distinct names of stored blocks that contain `part` (any
     // case; all names when empty), in the order of their keys.

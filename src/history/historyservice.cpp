@@ -145,10 +145,11 @@ quint64 HistoryService::loadRead(qint64 readId)
     return ask([readId](HistoryWorker *w, quint64 request) { w->loadRead(request, readId); });
 }
 
-quint64 HistoryService::loadBlocksNamed(const QString &name, int limit)
+quint64 HistoryService::loadBlocksNamed(const QString &name, int limit, int largestBlock)
 {
-    return ask(
-        [name, limit](HistoryWorker *w, quint64 request) { w->loadBlocksNamed(request, name, limit); });
+    return ask([name, limit, largestBlock](HistoryWorker *w, quint64 request) {
+        w->loadBlocksNamed(request, name, limit, largestBlock);
+    });
 }
 
 quint64 HistoryService::listBlockNames(const QString &part, int limit)

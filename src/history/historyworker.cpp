@@ -111,12 +111,12 @@ void HistoryWorker::loadRead(quint64 request, qint64 readId)
     emit readLoaded(request, read, error);
 }
 
-void HistoryWorker::loadBlocksNamed(quint64 request, const QString &name, int limit)
+void HistoryWorker::loadBlocksNamed(quint64 request, const QString &name, int limit, int largestBlock)
 {
     HistoryError error;
     QVector<NamedBlock> blocks;
     HistoryConnection *connection = openHistory(&error);
-    if (connection && !HistoryReader(*connection).blocksNamed(name, limit, &blocks))
+    if (connection && !HistoryReader(*connection).blocksNamed(name, limit, largestBlock, &blocks))
         error = connection->lastError();
     emit blocksNamedLoaded(request, blocks, error);
 }

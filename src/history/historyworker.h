@@ -45,7 +45,7 @@ public slots:
     void listReads(quint64 request, const ReadFilter &filter, const StoredRead &after, int limit);
     void listBlocks(quint64 request, qint64 readId);
     void loadRead(quint64 request, qint64 readId);
-    void loadBlocksNamed(quint64 request, const QString &name, int limit);
+    void loadBlocksNamed(quint64 request, const QString &name, int limit, int largestBlock);
     void listBlockNames(quint64 request, const QString &part, int limit);
     void deleteReads(quint64 request, const QVector<qint64> &readIds);
     void listWaiting(quint64 request);

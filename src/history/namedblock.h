@@ -11,7 +11,8 @@ struct NamedBlock
     qint64 readId = -1;
     QDateTime readStartedAt; // UTC
     int position = 0;        // in its read's list
-    QVector<float> values;
+    int valueCount = 0;      // as stored
+    QVector<float> values;   // empty when the block holds more than were asked for
 };
 
 Q_DECLARE_METATYPE(NamedBlock)

@@ -14,6 +14,9 @@ namespace {
 
 // The chooser asks for names once typing pauses, not per keystroke.
 constexpr std::chrono::milliseconds kNamesDelay{300};
+// Larger blocks come without their values and are left out: a subgroup holds
+// at most 25 readings, and this leaves room for NaN readings among them.
+constexpr int kLargestFetched = 1000;
 // Means, spread, broken rules.
 const QList<int> kSplitterShares = {5, 3, 1};
 
@@ -163,7 +166,7 @@ void ProcessTrend::load()
         return;
     }
     askedName = name;
-    blocksAsked = service->loadBlocksNamed(name);
+    blocksAsked = service->loadBlocksNamed(name, HistoryService::kNamedBlocksLimit, kLargestFetched);
     ui->trend_status->setText(tr("Загрузка блоков «%1» из истории…").arg(shownName(name)));
     ui->trend_status->setToolTip(QString());
 }
