@@ -14,6 +14,7 @@
 #include "history/historywriter.h"
 #include "history/readspool.h"
 #include "history/valuebytes.h"
+#include "historyanswer.h"
 #include "historytestdata.h"
 #include "mainwindowtester.h"
 #include "settings/settingsfile.h"
@@ -44,25 +45,6 @@ QVector<QDateTime> timesOf(std::initializer_list<int> minutes)
     for (const int minute : minutes)
         times.append(kStart.addSecs(minute * 60));
     return times;
-}
-
-// Asks through the service and waits for the answer to that very request.
-template <typename Signal, typename Ask>
-QList<QVariant> answer(HistoryService &service, Signal signal, Ask ask)
-{
-    QSignalSpy spy(service.worker(), signal);
-    const quint64 request = ask();
-    QList<QVariant> found;
-    const bool answered = QTest::qWaitFor(
-        [&] {
-            for (const QList<QVariant> &args : qAsConst(spy)) {
-                if (args.at(0).toULongLong() == request)
-                    found = args;
-            }
-            return !found.isEmpty();
-        },
-        kWaitMs);
-    return answered ? found : QList<QVariant>();
 }
 
 // The server processes serving `database`, other than the asker's own.

@@ -7,6 +7,7 @@
 
 #include <QStringList>
 #include <QVariant>
+#include <algorithm>
 
 namespace {
 
@@ -198,6 +199,61 @@ bool HistoryReader::loadRead(qint64 readId, ReadRecord *read)
         record.blocks.append(block);
     }
     *read = record;
+    return true;
+}
+
+bool HistoryReader::blocksNamed(const QString &name, int limit, int largestBlock, QVector<NamedBlock> *blocks)
+{
+    // The name's row first (its unique index), then the blocks of reads through
+    // theirs; newest first so that the limit keeps the latest reads. Large
+    // blocks' values are not read at all: a thousand of them would fill memory.
+    QSqlQuery q = connection.query();
+    if (!connection.run(q,
+                        QStringLiteral("SELECT r.id, r.started_at, rb.position, b.value_count, "
+                                       "CASE WHEN b.value_count <= %2 THEN b.value_data END "
+                                       "FROM read_blocks rb JOIN reads r ON r.id = rb.read_id "
+                                       "JOIN blocks b ON b.id = rb.block_id "
+                                       "WHERE rb.name_id = (SELECT n.id FROM block_names n WHERE n.name = ?) "
+                                       "ORDER BY r.started_at DESC, r.id DESC, rb.position DESC LIMIT %1")
+                            .arg(limit)
+                            .arg(largestBlock),
+                        {name.toUtf8()}))
+        return false;
+    QVector<NamedBlock> found;
+    while (q.next()) {
+        NamedBlock block;
+        block.readId = q.value(0).toLongLong();
+        block.readStartedAt = utcFromMsecs(q.value(1));
+        block.position = q.value(2).toInt();
+        block.valueCount = q.value(3).toInt();
+        if (block.valueCount <= largestBlock && !valuesFromBytes(q.value(4).toByteArray(), &block.values)) {
+            connection.setError(HistoryFailure::Corrupt,
+                                QStringLiteral("The values of block %1 of read %2 are damaged.")
+                                    .arg(block.position)
+                                    .arg(block.readId));
+            return false;
+        }
+        found.append(block);
+    }
+    std::reverse(found.begin(), found.end());
+    *blocks = found;
+    return true;
+}
+
+bool HistoryReader::blockNames(const QString &part, int limit, QStringList *names)
+{
+    // Names left behind by deleted reads are not offered.
+    QSqlQuery q = connection.query();
+    if (!connection.run(q,
+                        QStringLiteral("SELECT n.name FROM block_names n WHERE n.name_key LIKE ? ESCAPE '!' "
+                                       "AND EXISTS (SELECT 1 FROM read_blocks rb WHERE rb.name_id = n.id) "
+                                       "ORDER BY n.name_key, n.id LIMIT %1")
+                            .arg(limit),
+                        {containsPattern(blockNameKey(part))}))
+        return false;
+    names->clear();
+    while (q.next())
+        names->append(nameOf(q.value(0)));
     return true;
 }
 

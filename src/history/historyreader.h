@@ -1,7 +1,9 @@
 #pragma once
 
+#include "history/namedblock.h"
 #include "history/readrecord.h"
 
+#include <QStringList>
 #include <QVector>
 
 class HistoryConnection;
@@ -21,6 +23,15 @@ public:
 
     // A whole read with its blocks and values; false when it is not there.
     bool loadRead(qint64 readId, ReadRecord *read);
+
+    // The newest `limit` blocks named exactly `name` (its bytes, NUL
+    // characters included), oldest read first, in list order within a read;
+    // the values only of blocks of at most `largestBlock` values.
+    bool blocksNamed(const QString &name, int limit, int largestBlock, QVector<NamedBlock> *blocks);
+
+    // Up to `limit` distinct names of stored blocks that contain `part` (any
+    // case; all names when empty), in the order of their keys.
+    bool blockNames(const QString &part, int limit, QStringList *names);
 
     // Reads that wait here for the server, oldest first.
     bool pendingReads(QVector<qint64> *readIds);

@@ -23,6 +23,8 @@ void registerTypes()
     qRegisterMetaType<StoredRead>();
     qRegisterMetaType<QVector<StoredRead>>();
     qRegisterMetaType<QVector<StoredBlock>>();
+    qRegisterMetaType<NamedBlock>();
+    qRegisterMetaType<QVector<NamedBlock>>();
     qRegisterMetaType<QVector<qint64>>();
     qRegisterMetaType<HistorySettings>();
     qRegisterMetaType<HistoryServer>();
@@ -141,6 +143,18 @@ quint64 HistoryService::listBlocks(qint64 readId)
 quint64 HistoryService::loadRead(qint64 readId)
 {
     return ask([readId](HistoryWorker *w, quint64 request) { w->loadRead(request, readId); });
+}
+
+quint64 HistoryService::loadBlocksNamed(const QString &name, int limit, int largestBlock)
+{
+    return ask([name, limit, largestBlock](HistoryWorker *w, quint64 request) {
+        w->loadBlocksNamed(request, name, limit, largestBlock);
+    });
+}
+
+quint64 HistoryService::listBlockNames(const QString &part, int limit)
+{
+    return ask([part, limit](HistoryWorker *w, quint64 request) { w->listBlockNames(request, part, limit); });
 }
 
 quint64 HistoryService::deleteReads(const QVector<qint64> &readIds)

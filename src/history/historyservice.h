@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <atomic>
 #include <chrono>
+#include <limits>
 #include <memory>
 
 class HistoryWorker;
@@ -26,6 +27,8 @@ class HistoryService : public QObject
 public:
     // How long the end of the program waits for the worker.
     static constexpr std::chrono::milliseconds kStopWait{2000};
+    static constexpr int kNamedBlocksLimit = 1000;
+    static constexpr int kBlockNamesLimit = 500;
 
     HistoryService(const QString &folder, const HistorySettings &settings, QObject *parent = nullptr);
     HistoryService(const QString &folder, const HistorySettings &settings, const QString &spoolFolder,
@@ -46,6 +49,12 @@ public:
     quint64 listReads(const ReadFilter &filter, const StoredRead &after, int limit);
     quint64 listBlocks(qint64 readId);
     quint64 loadRead(qint64 readId);
+    // The newest `limit` blocks named exactly `name`, oldest read first, the
+    // values only of blocks of at most `largestBlock` (HistoryWorker::blocksNamedLoaded).
+    quint64 loadBlocksNamed(const QString &name, int limit = kNamedBlocksLimit,
+                            int largestBlock = std::numeric_limits<int>::max());
+    // Distinct stored block names containing `part`, any case (HistoryWorker::blockNamesListed).
+    quint64 listBlockNames(const QString &part, int limit = kBlockNamesLimit);
     quint64 deleteReads(const QVector<qint64> &readIds);
     quint64 listWaiting();
     quint64 checkServer(const HistoryServer &server);

@@ -111,6 +111,26 @@ void HistoryWorker::loadRead(quint64 request, qint64 readId)
     emit readLoaded(request, read, error);
 }
 
+void HistoryWorker::loadBlocksNamed(quint64 request, const QString &name, int limit, int largestBlock)
+{
+    HistoryError error;
+    QVector<NamedBlock> blocks;
+    HistoryConnection *connection = openHistory(&error);
+    if (connection && !HistoryReader(*connection).blocksNamed(name, limit, largestBlock, &blocks))
+        error = connection->lastError();
+    emit blocksNamedLoaded(request, blocks, error);
+}
+
+void HistoryWorker::listBlockNames(quint64 request, const QString &part, int limit)
+{
+    HistoryError error;
+    QStringList names;
+    HistoryConnection *connection = openHistory(&error);
+    if (connection && !HistoryReader(*connection).blockNames(part, limit, &names))
+        error = connection->lastError();
+    emit blockNamesListed(request, names, error);
+}
+
 void HistoryWorker::deleteReads(quint64 request, const QVector<qint64> &readIds)
 {
     HistoryError error;

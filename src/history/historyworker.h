@@ -2,10 +2,12 @@
 
 #include "history/historyfailure.h"
 #include "history/historysettings.h"
+#include "history/namedblock.h"
 #include "history/readrecord.h"
 #include "history/servercheck.h"
 
 #include <QObject>
+#include <QStringList>
 #include <QVector>
 #include <atomic>
 #include <memory>
@@ -43,6 +45,8 @@ public slots:
     void listReads(quint64 request, const ReadFilter &filter, const StoredRead &after, int limit);
     void listBlocks(quint64 request, qint64 readId);
     void loadRead(quint64 request, qint64 readId);
+    void loadBlocksNamed(quint64 request, const QString &name, int limit, int largestBlock);
+    void listBlockNames(quint64 request, const QString &part, int limit);
     void deleteReads(quint64 request, const QVector<qint64> &readIds);
     void listWaiting(quint64 request);
     void retrySetAside();
@@ -56,6 +60,9 @@ signals:
     void readsListed(quint64 request, const QVector<StoredRead> &reads, const HistoryError &error);
     void blocksListed(quint64 request, const QVector<StoredBlock> &blocks, const HistoryError &error);
     void readLoaded(quint64 request, const ReadRecord &read, const HistoryError &error);
+    // The blocks of one name, oldest read first.
+    void blocksNamedLoaded(quint64 request, const QVector<NamedBlock> &blocks, const HistoryError &error);
+    void blockNamesListed(quint64 request, const QStringList &names, const HistoryError &error);
     void readsDeleted(quint64 request, const HistoryError &error);
     // Reads in no store yet, and reads in the local file waiting for the server or set aside.
     void waitingListed(quint64 request, const QVector<ReadRecord> &unsaved,

@@ -1605,4 +1605,90 @@ Save the report unsigned?</translation>
         <translation>Could not write the file %1.</translation>
     </message>
 </context>
+<context>
+    <name>ProcessTrend</name>
+    <message>
+        <source>Блок:</source>
+        <translation>Block:</translation>
+    </message>
+    <message>
+        <source>Границы по подгруппам:</source>
+        <translation>Limits from subgroups:</translation>
+    </message>
+    <message>
+        <source>Границы рассчитываются по первым k подгруппам и для следующих не меняются</source>
+        <translation>The limits are computed from the first k subgroups and kept for the later ones</translation>
+    </message>
+    <message>
+        <source>Построить</source>
+        <translation>Plot</translation>
+    </message>
+    <message>
+        <source>История не подключена.</source>
+        <translation>No history is connected.</translation>
+    </message>
+    <message>
+        <source>Выберите блок.</source>
+        <translation>Choose a block.</translation>
+    </message>
+    <message>
+        <source>Загрузка блоков «%1» из истории…</source>
+        <translation>Loading the blocks “%1” from the history…</translation>
+    </message>
+    <message>
+        <source>В истории нет блоков «%1».</source>
+        <translation>The history holds no blocks “%1”.</translation>
+    </message>
+    <message>
+        <source>«%1»: считываний %2, но ни в одном нет от 2 до 25 показаний.</source>
+        <translation>“%1”: %2 reads, none with 2 to 25 readings.</translation>
+    </message>
+    <message>
+        <source>«%1»: считываний %2, на карте %3; границы по первым %4, карта %5.</source>
+        <translation>“%1”: %2 reads, %3 on the chart; limits from the first %4, %5 chart.</translation>
+    </message>
+    <message>
+        <source>Не учтено считываний без 2–25 показаний: %1.</source>
+        <translation>Reads left out (not 2–25 readings): %1.</translation>
+    </message>
+    <message>
+        <source>Не учтено показаний NaN и бесконечных: %1.</source>
+        <translation>Readings left out (NaN or infinite): %1.</translation>
+    </message>
+    <message>
+        <source>Правила не нарушены.</source>
+        <translation>No rule is broken.</translation>
+    </message>
+    <message>
+        <source>правило %1: считывания %2</source>
+        <translation>rule %1: reads %2</translation>
+    </message>
+    <message>
+        <source>%1, правило 1: считывания %2</source>
+        <translation>%1, rule 1: reads %2</translation>
+    </message>
+    <message>
+        <source>История недоступна: %1.</source>
+        <translation>The history is unavailable: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>TrendPlots</name>
+    <message>
+        <source>Считывание</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>ЦЛ</source>
+        <translation>CL</translation>
+    </message>
+    <message>
+        <source>ВКГ</source>
+        <translation>UCL</translation>
+    </message>
+    <message>
+        <source>НКГ</source>
+        <translation>LCL</translation>
+    </message>
+</context>
 </TS>
