@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QListWidget>
 #include <QSvgRenderer>
 #include <QTabWidget>
@@ -230,6 +231,8 @@ private slots:
         QVERIFY(s.settled());
         QCOMPARE(s.blockLabel()->text(), QStringLiteral("Блок: B"));
         QCOMPARE(cell(s.table(), QStringLiteral("n"), 1), QStringLiteral("40"));
+        // The trend tab offers the stored reads of the block on show.
+        QCOMPARE(s.part<QComboBox>("trend_block_name")->currentText(), QStringLiteral("B"));
         QCOMPARE(dialog->analysis().values.size(), 40);
 
         s.setBand(19.7, 20.3);
@@ -423,6 +426,7 @@ private slots:
                                   QStringLiteral("Histogram"),
                                   QStringLiteral("I-MR charts"),
                                   QStringLiteral("Capability"),
+                                  QStringLiteral("Trend"),
                                   QStringLiteral("4: 8 in a row on one side"),
                                   QStringLiteral("Figure"),
                                   QStringLiteral("Value"),

@@ -1419,6 +1419,10 @@ Save the report unsigned?</translation>
 <context>
     <name>ProcessAnalysisDialog</name>
     <message>
+        <source>Тренд</source>
+        <translation>Trend</translation>
+    </message>
+    <message>
         <source>Анализ процесса</source>
         <translation>Process analysis</translation>
     </message>

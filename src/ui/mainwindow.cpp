@@ -78,7 +78,7 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
     history = new HistoryPanel(this, ui->statusbar, ui->action_history, ui->action_history_storage);
     connect(history, &HistoryPanel::readOpened, this, &MainWindow::openFromHistory);
     wireBlockList();
-    analysis = new ProcessAnalysisPanel(viewPanel, ui->action_process_analysis, this);
+    analysis = new ProcessAnalysisPanel(viewPanel, history->service(), ui->action_process_analysis, this);
 
     ui->toolButton->hide();
     ui->retranslateUi(this);

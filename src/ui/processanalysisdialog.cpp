@@ -4,6 +4,7 @@
 #include "ui/analysisrunner.h"
 #include "ui/capabilitytable.h"
 #include "ui/plotexport.h"
+#include "ui/processtrend.h"
 #include "ui_processanalysisdialog.h"
 
 #include <QAction>
@@ -26,7 +27,7 @@ SpecLimits specOf(const ToleranceBand &band)
 
 } // namespace
 
-ProcessAnalysisDialog::ProcessAnalysisDialog(QWidget *parent)
+ProcessAnalysisDialog::ProcessAnalysisDialog(QWidget *parent, HistoryService *history)
     : QDialog(parent)
     , ui(new Ui::ProcessAnalysisDialog)
 {
@@ -44,6 +45,9 @@ ProcessAnalysisDialog::ProcessAnalysisDialog(QWidget *parent)
                             ui->analysis_rule_4, ui->analysis_rule_5})
         connect(rule, &QCheckBox::toggled, this, &ProcessAnalysisDialog::refresh);
     connect(ui->analysis_tabs, &QTabWidget::currentChanged, this, &ProcessAnalysisDialog::drawShownTab);
+    trendTab = new ProcessTrend(history, this);
+    trendTab->setObjectName(QStringLiteral("analysis_trend"));
+    ui->analysis_tabs->addTab(trendTab, tr("Тренд"));
 
     QTableWidget *table = ui->analysis_capability_table;
     auto *copy = new QShortcut(QKeySequence::Copy, table, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
@@ -63,6 +67,9 @@ ProcessAnalysisDialog::~ProcessAnalysisDialog()
 void ProcessAnalysisDialog::analyse(const QString &blockName, const QVector<float> &blockReadings,
                                     const ToleranceBand &blockBand)
 {
+    // The trend offers the reads of the block on show; loading waits for the operator.
+    if (blockName != name || !hasBlock)
+        trendTab->setBlockName(blockName);
     name = blockName;
     readings = blockReadings;
     band = blockBand;
@@ -113,6 +120,7 @@ void ProcessAnalysisDialog::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
+        ui->analysis_tabs->setTabText(ui->analysis_tabs->indexOf(trendTab), tr("Тренд"));
         showTexts();
     }
     QDialog::changeEvent(event);

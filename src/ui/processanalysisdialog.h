@@ -7,6 +7,8 @@
 #include <QVector>
 
 class AnalysisRunner;
+class HistoryService;
+class ProcessTrend;
 class QCustomPlot;
 class PlotExport;
 
@@ -24,7 +26,8 @@ class ProcessAnalysisDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit ProcessAnalysisDialog(QWidget *parent = nullptr);
+    // `history`: where the trend tab finds the stored reads; null: nowhere.
+    explicit ProcessAnalysisDialog(QWidget *parent = nullptr, HistoryService *history = nullptr);
     ~ProcessAnalysisDialog() override;
 
     // Analyses the named block's readings against the band; what it shows
@@ -42,6 +45,8 @@ public:
     void copyCapability();
     // The export of the histogram, individuals or moving-range chart.
     PlotExport *exportOf(QCustomPlot *plot) const;
+    // The tab of the trend across stored reads.
+    ProcessTrend *trend() const { return trendTab; }
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -61,6 +66,7 @@ private:
     ToleranceBand band;
     bool hasBlock = false;
     AnalysisRunner *runner = nullptr;
+    ProcessTrend *trendTab = nullptr;
     // What is on show: the block, band and analysis the last answer was for.
     ProcessAnalysis shown;
     QString shownName;

@@ -5,9 +5,11 @@
 
 #include <QAction>
 
-ProcessAnalysisPanel::ProcessAnalysisPanel(BlockView *view, QAction *action, QWidget *window)
+ProcessAnalysisPanel::ProcessAnalysisPanel(BlockView *view, HistoryService *history, QAction *action,
+                                           QWidget *window)
     : QObject(window)
     , view(view)
+    , history(history)
     , window(window)
 {
     connect(action, &QAction::triggered, this, &ProcessAnalysisPanel::open);
@@ -23,7 +25,7 @@ ProcessAnalysisDialog *ProcessAnalysisPanel::dialog() const
 void ProcessAnalysisPanel::open()
 {
     if (!analysis)
-        analysis = new ProcessAnalysisDialog(window);
+        analysis = new ProcessAnalysisDialog(window, history);
     analysis->show();
     follow();
     analysis->raise();

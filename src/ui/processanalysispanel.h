@@ -4,6 +4,7 @@
 #include <QPointer>
 
 class BlockView;
+class HistoryService;
 class ProcessAnalysisDialog;
 class QAction;
 class QWidget;
@@ -16,8 +17,8 @@ class ProcessAnalysisPanel : public QObject
     Q_OBJECT
 
 public:
-    // `window`: the analysis window's parent.
-    ProcessAnalysisPanel(BlockView *view, QAction *action, QWidget *window);
+    // `window`: the analysis window's parent; `history`: the stored reads for its trend.
+    ProcessAnalysisPanel(BlockView *view, HistoryService *history, QAction *action, QWidget *window);
 
     // The analysis window, once it was opened.
     ProcessAnalysisDialog *dialog() const;
@@ -28,6 +29,7 @@ private:
     void follow();
 
     BlockView *view = nullptr;
+    HistoryService *history = nullptr;
     QWidget *window = nullptr;
     QPointer<ProcessAnalysisDialog> analysis;
 };
