@@ -506,8 +506,15 @@ private slots:
         const int firstValue[] = {1, 121, 250};
         const int lastFirstColumn[] = {40, 163, 292};
         for (int page = 1; page <= 3; ++page) {
-            const QStringList lines = printedLines(pdf, page);
-            QVERIFY(!lines.isEmpty());
+            QStringList lines = printedLines(pdf, page);
+            QVERIFY(lines.size() > 2);
+            // Each printed page opens with the report's header and ends with its number.
+            QVERIFY2(lines.takeFirst().trimmed() == QStringLiteral("Отчет № 17/2024-К · Фланец 0001 · 01.02.2024"),
+                     qPrintable(lines.join('\n')));
+            // The pages are counted through both sheets.
+            const QString footer = lines.takeLast().trimmed();
+            QVERIFY2(footer.contains(QRegularExpression(QStringLiteral("^стр. %1 из \\d+$").arg(page))),
+                     qPrintable(footer));
             int headerLine = -1;
             QVector<int> numbers;
             for (int i = 0; i < lines.size(); ++i) {
