@@ -27,6 +27,9 @@ inline const QLatin1String kComments{"comments"};
 // block column's splitter shared the height (Qt's own state, base64).
 inline const QLatin1String kWindowGeometry{"window_geometry"};
 inline const QLatin1String kSplitterSizes{"splitter_sizes"};
+// Written at exit once a unit has been given, not in a new file: the unit the
+// reports and plots name the readings in.
+inline const QLatin1String kReportUnit{"report_unit"};
 
 constexpr int kDefaultFontSize = 12;
 // Beyond these the window is unusable (or, far beyond, cannot be allocated).

@@ -48,6 +48,7 @@ SettingsValues settingsFromObject(const QJsonObject &object, LogoDecoding decodi
     values.comments = object.value(kComments).toString();
     values.windowGeometry = QByteArray::fromBase64(object.value(kWindowGeometry).toString().toLatin1());
     values.splitterSizes = QByteArray::fromBase64(object.value(kSplitterSizes).toString().toLatin1());
+    values.unit = object.value(kReportUnit).toString();
     return values;
 }
 
@@ -75,6 +76,9 @@ bool storeSettingsValues(const SettingsValues &values, QJsonObject &object)
         store(kWindowGeometry, QString::fromLatin1(values.windowGeometry.toBase64()));
     if (!values.splitterSizes.isEmpty())
         store(kSplitterSizes, QString::fromLatin1(values.splitterSizes.toBase64()));
+    // A unit once kept is kept emptied too, so that clearing the field lasts.
+    if (!values.unit.isEmpty() || object.contains(kReportUnit))
+        store(kReportUnit, values.unit);
     return changed;
 }
 

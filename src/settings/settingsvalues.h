@@ -26,6 +26,7 @@ struct SettingsValues
     // Qt's saved window geometry and splitter state; empty: none kept.
     QByteArray windowGeometry;
     QByteArray splitterSizes;
+    QString unit; // of the readings; empty: none given
 };
 
 // Later: `logo` stays null and `logoText` holds the stored text as it is, for

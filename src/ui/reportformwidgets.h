@@ -26,6 +26,7 @@ struct ReportFormWidgets
     const QDateEdit *date = nullptr;
     const QLineEdit *operatorName = nullptr;
     const QLineEdit *companyName = nullptr;
+    const QLineEdit *unit = nullptr;
     // The statistics' and the verdict's labels name their rows in the report.
     const QLabel *minimum = nullptr;
     const QLabel *maximum = nullptr;
