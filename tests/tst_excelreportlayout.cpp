@@ -26,7 +26,8 @@ ReportData reportWithPlots(int valueCount)
     data.pageHeaderNumber = QStringLiteral("Отчет № 17/2024-К");
     data.toleranceText = QStringLiteral("Допуск: [9; 10]");
     data.outside = QVector<bool>(valueCount, true);
-    data.verdict = {{"Вне допуска", "все"}, {"Заключение", "Не соответствует"}, {"Cp", "0,50"}, {"Cpk", "0,40"}};
+    data.verdict = {
+        {"Вне допуска", "все"}, {"Заключение", "Не соответствует"}, {"Cp", "0,50"}, {"Cpk", "0,40"}};
     data.plots = {solidImage(600, 330, Qt::blue), solidImage(600, 330, Qt::green)};
     return data;
 }
@@ -170,7 +171,8 @@ private slots:
     {
         QTemporaryDir dir;
         ReportData data = reportWithPlots(330);
-        const QString longNumber = QStringLiteral("2024-КОНТРОЛЬ-ОТК-%1-ФИНАЛ").arg(QString(60, QLatin1Char('7')));
+        const QString longNumber =
+            QStringLiteral("2024-КОНТРОЛЬ-ОТК-%1-ФИНАЛ").arg(QString(60, QLatin1Char('7')));
         data.content.fields[5].value = longNumber;
         data.mean.value = 123456789.25;
         data.stdev.value = 3e38;
@@ -258,8 +260,8 @@ private slots:
                 ++statistics;
             }
         QCOMPARE(statistics, 1);
-        const QString tolerance = unit.isEmpty() ? QStringLiteral("Допуск: [9; 10]")
-                                                 : QStringLiteral("Допуск: [9; 10] мкм");
+        const QString tolerance =
+            unit.isEmpty() ? QStringLiteral("Допуск: [9; 10]") : QStringLiteral("Допуск: [9; 10] мкм");
         QVERIFY2(text.split('\n').contains(tolerance), qPrintable(text));
     }
 };

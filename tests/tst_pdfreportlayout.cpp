@@ -15,7 +15,8 @@ namespace {
 
 const QString kBlockName = QStringLiteral("Корпус насоса");
 const QRegularExpression kValueRow(QStringLiteral("^\\s*(\\d+)\\s+-?\\d+\\.\\d+\\s+-?\\d+\\.\\d\\s*$"));
-const QRegularExpression kColumnHeader(QStringLiteral("^\\s*Номер\\s+насоса( \\[мкм\\])?\\s+X\u0305 - x\\s*$"));
+const QRegularExpression
+    kColumnHeader(QStringLiteral("^\\s*Номер\\s+насоса( \\[мкм\\])?\\s+X\u0305 - x\\s*$"));
 
 // A block of `count` readings around 9.5 in the band [9; 10]; every tenth reading above it.
 ReportSource blockSource(int count, const QString &reportNumber, const QString &unit)
@@ -86,12 +87,12 @@ private slots:
         const QString first = pdfText(path, 1, PdfText::ReadingOrder);
         const int firstValue = first.indexOf(QRegularExpression(QStringLiteral("\\n1\\s")));
         QVERIFY(firstValue > 0);
-        const QStringList summary = {QStringLiteral("Сводка"),        kBlockName,
-                                     QStringLiteral("Показаний"),     QStringLiteral("1000"),
-                                     QStringLiteral("01.02.2024"),    QStringLiteral("Допуск: [9; 10]"),
-                                     QStringLiteral("Вне допуска"),   QStringLiteral("100 из 1"),
-                                     QStringLiteral("Заключение"),    QStringLiteral("Не соответствует"),
-                                     QStringLiteral("Cp"),            QStringLiteral("Cpk")};
+        const QStringList summary = {QStringLiteral("Сводка"),      kBlockName,
+                                     QStringLiteral("Показаний"),   QStringLiteral("1000"),
+                                     QStringLiteral("01.02.2024"),  QStringLiteral("Допуск: [9; 10]"),
+                                     QStringLiteral("Вне допуска"), QStringLiteral("100 из 1"),
+                                     QStringLiteral("Заключение"),  QStringLiteral("Не соответствует"),
+                                     QStringLiteral("Cp"),          QStringLiteral("Cpk")};
         for (const QString &piece : summary) {
             const int at = first.indexOf(piece);
             QVERIFY2(at >= 0 && at < firstValue, qPrintable(piece + "\n" + first.left(firstValue + 200)));
@@ -101,8 +102,8 @@ private slots:
         for (int page = 1; page <= pages; ++page) {
             const QStringList lines = pageLines(path, page);
             QVERIFY(lines.size() > 2);
-            QVERIFY2(lines.first().contains(QRegularExpression(
-                         QStringLiteral("стр. %1 из %2\\s*$").arg(page).arg(pages))),
+            QVERIFY2(lines.first().contains(
+                         QRegularExpression(QStringLiteral("стр. %1 из %2\\s*$").arg(page).arg(pages))),
                      qPrintable(lines.first()));
             QCOMPARE(lines.last().trimmed(), QString::number(page));
             int firstRow = -1;
@@ -139,8 +140,10 @@ private slots:
         QVERIFY(pages >= 2);
         for (int page = 2; page <= pages; ++page) {
             const QString header = pageLines(path, page).first();
-            QVERIFY2(header.contains(QStringLiteral(" · %1 · 01.02.2024").arg(kBlockName)), qPrintable(header));
-            QVERIFY2(header.contains(QStringLiteral("стр. %1 из %2").arg(page).arg(pages)), qPrintable(header));
+            QVERIFY2(header.contains(QStringLiteral(" · %1 · 01.02.2024").arg(kBlockName)),
+                     qPrintable(header));
+            QVERIFY2(header.contains(QStringLiteral("стр. %1 из %2").arg(page).arg(pages)),
+                     qPrintable(header));
             QCOMPARE(header.contains(QStringLiteral("Отчет № ") + number), !shortened);
             QCOMPARE(header.contains(QStringLiteral("\u2026 · ")), shortened);
         }
@@ -157,8 +160,12 @@ private slots:
                               << QStringList{"Номер насоса X\u0305 - x", "Допуск: [9; 10]", "Среднее 9.6"}
                               << QStringList{"[мкм]", "мкм"};
         QTest::newRow("мкм") << QStringLiteral(" мкм ")
-                             << QStringList{"Номер насоса [мкм] X\u0305 - x", "Допуск: [9; 10] мкм", "Среднее 9.6 мкм",
-                                            "σ 0.3 мкм", "Min 9.2 мкм", "Max 10.5 мкм"}
+                             << QStringList{"Номер насоса [мкм] X\u0305 - x",
+                                            "Допуск: [9; 10] мкм",
+                                            "Среднее 9.6 мкм",
+                                            "σ 0.3 мкм",
+                                            "Min 9.2 мкм",
+                                            "Max 10.5 мкм"}
                              << QStringList{};
     }
 

@@ -109,9 +109,8 @@ void drawPageHeader(QPainter &painter, const QTextDocument &document, const QStr
         const qreal keptWidth = metrics.horizontalAdvance(kept);
         const QString start = metrics.elidedText(shortened, Qt::ElideRight, room - keptWidth);
         // Nothing of the shortened part fits: the kept part is cut instead.
-        shown = start.isEmpty() && !shortened.isEmpty()
-                    ? metrics.elidedText(kept, Qt::ElideRight, room)
-                    : start + kept;
+        shown = start.isEmpty() && !shortened.isEmpty() ? metrics.elidedText(kept, Qt::ElideRight, room)
+                                                        : start + kept;
     }
     painter.drawText(QPointF(leftEdge, baseline), shown);
     painter.drawText(QPointF(rightEdge - rightWidth, baseline), right);

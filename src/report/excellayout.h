@@ -39,7 +39,7 @@ struct ExcelValueTableLayout
     int statisticsRow = 0;
     int statisticsLabelColumn = 0;
     int statisticsValueColumn = 0;
-    int nextRow = 0; // images start on the row below this one
+    int nextRow = 0;      // images start on the row below this one
     int firstPageEnd = 0; // last row of the first page
     int lastPageEnd = 0;  // last row of the value table's last page
 };

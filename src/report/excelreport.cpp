@@ -275,7 +275,8 @@ QString pageFooterCodes(const ReportData &data)
 {
     if (data.pageOfPages.isEmpty())
         return QString();
-    return QStringLiteral("&R") + escapedCodes(data.pageOfPages).arg(QStringLiteral("&P"), QStringLiteral("&N"));
+    return QStringLiteral("&R")
+           + escapedCodes(data.pageOfPages).arg(QStringLiteral("&P"), QStringLiteral("&N"));
 }
 
 // One row per reading on a sheet of its own, the reading as a number cell.

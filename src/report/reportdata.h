@@ -63,7 +63,7 @@ struct ReportData
     // the document's information (title, author, subject, creating program).
     QString pageHeader;
     QString pageHeaderNumber; // start of pageHeader that alone is shortened to fit
-    QString pageOfPages; // "%1" the page, "%2" the pages
+    QString pageOfPages;      // "%1" the page, "%2" the pages
     QString documentTitle;
     QString author;
     QString subject;

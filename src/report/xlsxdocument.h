@@ -20,7 +20,7 @@ struct XlsxFormatSpec
     bool thickLeft = false;  // left border thick instead
     bool bold = false;
     bool wrap = false;
-    bool shrink = false; // a text or number wider than its cell is shown smaller
+    bool shrink = false;   // a text or number wider than its cell is shown smaller
     QString fontName;      // empty: the workbook's default
     double fontSize = 0.0; // 0: the workbook's default
     QColor fontColour;     // invalid: the workbook's default
