@@ -41,7 +41,8 @@
     X(report_date_edit_label) X(report_date_edit) X(verticalLayout_17) X(report_operator_label) \
     X(report_operator) X(verticalLayout_18) X(report_detail_name_label) X(report_detail_name) \
     X(verticalLayout_19) X(report_material_label) X(report_material) X(verticalLayout_20) \
-    X(report_batch_number_label) X(report_batch_number) X(line_4) X(verticalLayout_30) \
+    X(report_batch_number_label) X(report_batch_number) X(report_unit_layout) \
+    X(report_unit_label) X(report_unit) X(line_4) X(verticalLayout_30) \
     X(horizontalLayout_8) X(device_data_label) X(verticalLayout_25) X(verticalLayout_21) \
     X(device_name_label) X(device_name) X(horizontalLayout_5) X(verticalLayout_22) X(device_type_label) \
     X(device_type) X(verticalLayout_23) X(device_number_label) X(device_number) X(verticalLayout_24) \

@@ -506,8 +506,16 @@ private slots:
         const int firstValue[] = {1, 121, 250};
         const int lastFirstColumn[] = {40, 163, 292};
         for (int page = 1; page <= 3; ++page) {
-            const QStringList lines = printedLines(pdf, page);
-            QVERIFY(!lines.isEmpty());
+            QStringList lines = printedLines(pdf, page);
+            QVERIFY(lines.size() > 2);
+            // Each printed page opens with the report's header and ends with its number.
+            QVERIFY2(lines.takeFirst().trimmed()
+                         == QStringLiteral("Отчет № 17/2024-К · Фланец 0001 · 01.02.2024"),
+                     qPrintable(lines.join('\n')));
+            // The pages are counted through both sheets.
+            const QString footer = lines.takeLast().trimmed();
+            QVERIFY2(footer.contains(QRegularExpression(QStringLiteral("^стр. %1 из \\d+$").arg(page))),
+                     qPrintable(footer));
             int headerLine = -1;
             QVector<int> numbers;
             for (int i = 0; i < lines.size(); ++i) {
@@ -538,13 +546,13 @@ private slots:
         data.author = QStringLiteral("Иванов И. И.");
         const QString path = dir.filePath("properties.xlsx");
         QVERIFY(writeExcelReportFile(path, data).saved);
-        const QString script = QStringLiteral(
-            "import sys, json, zipfile, re, openpyxl\n"
-            "p = openpyxl.load_workbook(sys.argv[1]).properties\n"
-            "app = zipfile.ZipFile(sys.argv[1]).read('docProps/app.xml').decode('utf-8')\n"
-            "m = re.search(r'<Company>(.*?)</Company>', app)\n"
-            "print(json.dumps({'title': p.title, 'subject': p.subject, 'creator': p.creator,\n"
-            "                  'company': m.group(1) if m else None}))\n");
+        const QString script =
+            QStringLiteral("import sys, json, zipfile, re, openpyxl\n"
+                           "p = openpyxl.load_workbook(sys.argv[1]).properties\n"
+                           "app = zipfile.ZipFile(sys.argv[1]).read('docProps/app.xml').decode('utf-8')\n"
+                           "m = re.search(r'<Company>(.*?)</Company>', app)\n"
+                           "print(json.dumps({'title': p.title, 'subject': p.subject, 'creator': p.creator,\n"
+                           "                  'company': m.group(1) if m else None}))\n");
         const QByteArray output = runReader(QStringLiteral("/usr/bin/python3"), {"-c", script, path});
         const QJsonObject properties = QJsonDocument::fromJson(output).object();
         QCOMPARE(properties.value("title").toString(), data.documentTitle);

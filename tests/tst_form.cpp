@@ -138,6 +138,8 @@ private slots:
             {"report_material", "QLineEdit", "", ""},
             {"report_batch_number_label", "QLabel", "Номер партии", "Batch number"},
             {"report_batch_number", "QLineEdit", "", ""},
+            {"report_unit_label", "QLabel", "Единица измерения", "Unit"},
+            {"report_unit", "QLineEdit", "", ""},
             {"device_data_label", "QLabel", "Данные о приборе", "Device information"},
             {"device_name_label", "QLabel", "Название прибора", "Device name"},
             {"device_name", "QLineEdit", "", ""},
@@ -307,8 +309,10 @@ private slots:
         row("verticalLayout_8", {"company_name_label", "company_name"});
         row("verticalLayout_12", {"company_website_label", "company_website"});
         row("verticalLayout_29", {"horizontalLayout_7", "verticalLayout_14"});
-        row("verticalLayout_14", {"verticalLayout_15", "verticalLayout_16", "verticalLayout_17",
-                                  "verticalLayout_18", "verticalLayout_19", "verticalLayout_20"});
+        row("verticalLayout_14",
+            {"verticalLayout_15", "verticalLayout_16", "verticalLayout_17", "verticalLayout_18",
+             "verticalLayout_19", "verticalLayout_20", "report_unit_layout"});
+        row("report_unit_layout", {"report_unit_label", "report_unit"});
         row("verticalLayout_16", {"report_date_edit_label", "report_date_edit"});
         row("verticalLayout_30", {"horizontalLayout_8", "verticalLayout_25"});
         row("verticalLayout_25", {"verticalLayout_21", "horizontalLayout_5", "verticalLayout_24"});
@@ -426,10 +430,11 @@ private slots:
     {
         MainWindow window(noPorts());
         const QStringList fields = {
-            "company_name",       "company_city",    "company_address",        "company_phone",
-            "company_website",    "report_number",   "report_date_edit",       "report_operator",
-            "report_detail_name", "report_material", "report_batch_number",    "device_name",
-            "device_type",        "device_number",   "device_document_number", "comments_text"};
+            "company_name",       "company_city",    "company_address",     "company_phone",
+            "company_website",    "report_number",   "report_date_edit",    "report_operator",
+            "report_detail_name", "report_material", "report_batch_number", "report_unit",
+            "device_name",        "device_type",     "device_number",       "device_document_number",
+            "comments_text"};
         for (const QString &field : fields) {
             auto *caption = window.findChild<QLabel *>(field == QLatin1String("comments_text")
                                                            ? QStringLiteral("comments_label")

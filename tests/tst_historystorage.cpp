@@ -190,6 +190,7 @@ private slots:
         MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
         QCOMPARE(ui->data->actions(), (QList<QAction *>{ui->action_history, ui->action_history_storage,
+                                                        ui->action_process_analysis,
                                                         ui->action_report_signing}));
         QCOMPARE(ui->action_history_storage->text(), QStringLiteral("Хранилище истории…"));
 

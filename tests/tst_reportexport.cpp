@@ -415,6 +415,31 @@ private slots:
         QCOMPARE(ui()->graph->maximumSize(), maximum);
     }
 
+    // The form's unit reaches both reports: after the value header and the tolerance.
+    void unitFromTheForm_data()
+    {
+        QTest::addColumn<bool>("pdf");
+        QTest::newRow("pdf") << true;
+        QTest::newRow("excel") << false;
+    }
+
+    void unitFromTheForm()
+    {
+        QFETCH(bool, pdf);
+        ui()->report_unit->setText(QStringLiteral("мкм"));
+        ui()->set_limits_checkbox->setChecked(true);
+        ui()->limits_min->setValue(0.0);
+        ui()->limits_max->setValue(5.5);
+        const QString path = dir.filePath(pdf ? "unit.pdf" : "unit.xlsx");
+        QFile::remove(path);
+        QVERIFY(runExport(pdf ? ui()->button_export_to_PDF : ui()->button_export_to_excel, path, true)
+                    .questionAsked);
+        const QString text = pdf ? pdfText(path) : workbookText(readWorkbook(path));
+        QVERIFY2(text.contains(QStringLiteral("0002 [мкм]")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Допуск: [0; 5.5] мкм")));
+        QCOMPARE(ui()->graph->yAxis->label(), QStringLiteral("мкм"));
+    }
+
     // After an export the plots still follow the window.
     void plotsFollowTheWindowAfterAnExport()
     {

@@ -130,6 +130,35 @@ private slots:
         QCOMPARE(ui->report_date_edit->date(), QDate::currentDate());
     }
 
+    // The unit is kept beside the 18 keys once given, cleared too once kept;
+    // a new file does not hold it.
+    void unitIsKeptOnceGiven()
+    {
+        {
+            MainWindow window(noPorts());
+            QCOMPARE(readObject().contains(QStringLiteral("report_unit")), false);
+        }
+        QCOMPARE(readObject().contains(QStringLiteral("report_unit")), false);
+        {
+            MainWindow window(noPorts());
+            MainWindowTester::ui(window)->report_unit->setText(QStringLiteral(" мкм "));
+        }
+        QCOMPARE(readObject().value(QStringLiteral("report_unit")), QJsonValue(QStringLiteral("мкм")));
+        {
+            MainWindow window(noPorts());
+            auto *ui = MainWindowTester::ui(window);
+            QCOMPARE(ui->report_unit->text(), QStringLiteral("мкм"));
+            // The plots name their value axis in it.
+            QCOMPARE(ui->graph->yAxis->label(), QStringLiteral("мкм"));
+            QCOMPARE(ui->diagram->yAxis->label(), QStringLiteral("мкм"));
+            ui->report_unit->clear();
+            QCOMPARE(ui->graph->yAxis->label(), QString());
+        }
+        QCOMPARE(readObject().value(QStringLiteral("report_unit")), QJsonValue(QString()));
+        MainWindow window(noPorts());
+        QCOMPARE(MainWindowTester::ui(window)->report_unit->text(), QString());
+    }
+
     void emptyObjectIsNotReplacedAtStart()
     {
         writeRaw("{}");

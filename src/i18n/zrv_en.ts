@@ -144,6 +144,10 @@
         <translation>Batch number</translation>
     </message>
     <message>
+        <source>Единица измерения</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
         <source>Данные о приборе</source>
         <translation>Device information</translation>
     </message>
@@ -409,6 +413,22 @@ Check that the folder can be written and that the disk has free space.</translat
     <message>
         <source>стр. %1 из %2</source>
         <translation>page %1 of %2</translation>
+    </message>
+    <message>
+        <source>Сводка</source>
+        <translation>Summary</translation>
+    </message>
+    <message>
+        <source>Блок</source>
+        <translation>Block</translation>
+    </message>
+    <message>
+        <source>Показаний</source>
+        <translation>Readings</translation>
+    </message>
+    <message>
+        <source>Считан</source>
+        <translation>Read</translation>
     </message>
     <message>
         <source>Данные</source>

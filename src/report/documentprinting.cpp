@@ -84,8 +84,8 @@ void drawPageNumber(QPainter &painter, const QTextDocument &document, int number
     painter.restore();
 }
 
-void drawPageHeader(QPainter &painter, const QTextDocument &document, const QString &left,
-                    const QString &right)
+void drawPageHeader(QPainter &painter, const QTextDocument &document, const QString &shortened,
+                    const QString &kept, const QString &right)
 {
     QPaintDevice *device = painter.device();
     const qreal scaleX = qreal(device->logicalDpiX()) / qt_defaultDpiX();
@@ -103,8 +103,15 @@ void drawPageHeader(QPainter &painter, const QTextDocument &document, const QStr
     const QFontMetricsF metrics(painter.fontMetrics());
     const qreal rightWidth = metrics.horizontalAdvance(right);
     const qreal space = metrics.horizontalAdvance(QLatin1Char(' '));
-    const QString shown =
-        metrics.elidedText(left, Qt::ElideRight, rightEdge - leftEdge - rightWidth - 2 * space);
+    const qreal room = rightEdge - leftEdge - rightWidth - 2 * space;
+    QString shown = shortened + kept;
+    if (metrics.horizontalAdvance(shown) > room) {
+        const qreal keptWidth = metrics.horizontalAdvance(kept);
+        const QString start = metrics.elidedText(shortened, Qt::ElideRight, room - keptWidth);
+        // Nothing of the shortened part fits: the kept part is cut instead.
+        shown = start.isEmpty() && !shortened.isEmpty() ? metrics.elidedText(kept, Qt::ElideRight, room)
+                                                        : start + kept;
+    }
     painter.drawText(QPointF(leftEdge, baseline), shown);
     painter.drawText(QPointF(rightEdge - rightWidth, baseline), right);
     painter.restore();

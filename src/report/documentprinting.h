@@ -25,8 +25,9 @@ void drawDocumentPage(QPainter &painter, const QTextDocument &document, int page
 // in the device's own coordinates.
 void drawPageNumber(QPainter &painter, const QTextDocument &document, int number);
 
-// Draws a line of small text above the body of a printed page: `left` at the
-// body's left edge (shortened with "…" where it would meet `right`), `right`
-// at its right edge, with the painter in the device's own coordinates.
-void drawPageHeader(QPainter &painter, const QTextDocument &document, const QString &left,
-                    const QString &right);
+// Draws a line of small text above the body of a printed page: `shortened`
+// followed by `kept` at the body's left edge, `right` at its right edge, with
+// the painter in the device's own coordinates. Where the left text would
+// meet `right`, `shortened` gives way first (ending in "…"), then `kept`.
+void drawPageHeader(QPainter &painter, const QTextDocument &document, const QString &shortened,
+                    const QString &kept, const QString &right);

@@ -23,7 +23,7 @@ int excelImageRows(int pixelHeight)
     return (std::max(pixelHeight, 0) + kExcelPixelsPerImageRow - 1) / kExcelPixelsPerImageRow + 1;
 }
 
-ExcelValueTableLayout excelValueTableLayout(int top, int valueCount)
+ExcelValueTableLayout excelValueTableLayout(int top, int valueCount, int tallerRows)
 {
     ExcelValueTableLayout layout;
     layout.titleRow = top + 1;
@@ -31,9 +31,10 @@ ExcelValueTableLayout excelValueTableLayout(int top, int valueCount)
     int row = headerRow + 1;
     // A very tall logo can push the first values past row 45: the first page
     // then reaches down to the next page boundary.
-    int pageEnd = kExcelPageRows;
+    int pageEnd = kExcelPageRows - std::clamp(tallerRows, 0, kExcelPageRows / 2);
     while (row > pageEnd)
         pageEnd += kExcelPageRows;
+    layout.firstPageEnd = pageEnd;
     int column = kFirstGroupColumn;
     int bottom = 0;
 
@@ -68,6 +69,35 @@ ExcelValueTableLayout excelValueTableLayout(int top, int valueCount)
         layout.statisticsLabelColumn = kNarrowStatisticsLabelColumn;
     }
     layout.statisticsValueColumn = layout.statisticsLabelColumn + 1;
+    layout.lastPageEnd = pageEnd;
     layout.nextRow = std::max(bottom, layout.statisticsRow + kExcelStatisticsRows);
     return layout;
+}
+
+QVector<int> excelPageEnds(const ExcelValueTableLayout &layout, const QVector<ExcelRowBlock> &blocks)
+{
+    const int lastPageEnd = layout.lastPageEnd;
+    QVector<int> ends;
+    // A tall logo's first page may reach over more than one page's rows.
+    for (int end = kExcelPageRows; end < layout.firstPageEnd; end += kExcelPageRows)
+        ends.append(end);
+    for (int end = layout.firstPageEnd; end < lastPageEnd; end += kExcelPageRows)
+        ends.append(end);
+    // The page being filled: rows after pageStart up to pageEnd.
+    int pageStart = ends.isEmpty() ? 0 : ends.last();
+    int pageEnd = lastPageEnd;
+    const auto nextPage = [&](int end) {
+        ends.append(end);
+        pageStart = end;
+        pageEnd = end + kExcelPageRows;
+    };
+    for (const ExcelRowBlock &block : blocks) {
+        while (block.first > pageEnd)
+            nextPage(pageEnd);
+        if (block.last > pageEnd && block.first - 1 > pageStart)
+            nextPage(block.first - 1);
+        while (block.last > pageEnd)
+            nextPage(pageEnd);
+    }
+    return ends;
 }

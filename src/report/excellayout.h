@@ -39,10 +39,25 @@ struct ExcelValueTableLayout
     int statisticsRow = 0;
     int statisticsLabelColumn = 0;
     int statisticsValueColumn = 0;
-    int nextRow = 0; // images start on the row below this one
+    int nextRow = 0;      // images start on the row below this one
+    int firstPageEnd = 0; // last row of the first page
+    int lastPageEnd = 0;  // last row of the value table's last page
 };
+
+// Last rows of the sheet's printed pages: the value table's pages, 45 rows
+// each after the first, then pages of 45 rows that each of the blocks below (first
+// and last row) starts a new one of where it would be cut, unless it is
+// taller than a page.
+struct ExcelRowBlock
+{
+    int first = 0;
+    int last = 0;
+};
+QVector<int> excelPageEnds(const ExcelValueTableLayout &layout, const QVector<ExcelRowBlock> &blocks);
 
 // top: the larger of the row below the field table and the logo rows.
 // Groups of three columns fill down to each page's end, three groups side by
 // side; then a new page starts two rows below, 45 rows longer.
-ExcelValueTableLayout excelValueTableLayout(int top, int valueCount);
+// tallerRows: rows' worth of height that rows above the table have beyond
+// the usual (wrapped fields); the first page ends that much earlier.
+ExcelValueTableLayout excelValueTableLayout(int top, int valueCount, int tallerRows = 0);

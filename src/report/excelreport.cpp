@@ -40,19 +40,41 @@ constexpr int kDataNumberColumn = 1;
 constexpr int kDataValueColumn = 2;
 constexpr int kDataInBandColumn = 3;
 constexpr double kDataColumnWidth = 14.0;
+// A field's text longer than this many characters is wrapped in its merged
+// cells (three columns), on a row as tall as its lines.
+constexpr int kFieldLineCharacters = 25;
+constexpr double kLinePoints = 15.0;
+// Statistics cells widen up to this many characters, which keeps the sheet
+// one page wide; a longer number is shown in exponent form, and shrunk to
+// its cell where it is wider still.
+constexpr double kMaxStatisticWidth = 12.0;
+constexpr int kMaxFixedStatistic = 20; // characters of a number in the fixed form
+const QString kWideStatisticFormat = QStringLiteral("0.0E+00");
 
 struct Formats
 {
     lxw_format *cell = nullptr;
     lxw_format *cellThickLeft = nullptr;
     lxw_format *cellOutside = nullptr; // a reading out of band
+    lxw_format *cellWrapped = nullptr; // a field's text over several lines
     lxw_format *statistic = nullptr;
+    lxw_format *wideStatistic = nullptr; // too many digits for the fixed form
     lxw_format *heading = nullptr;
     lxw_format *text = nullptr;
     lxw_format *dataHeader = nullptr;
 };
 
-Formats makeFormats(XlsxDocument &document)
+// A number format that shows the unit after the number; no unit: the format itself.
+QString withUnitFormat(const QString &format, const QString &unit)
+{
+    if (unit.isEmpty())
+        return format;
+    QString quoted = unit;
+    quoted.remove(QLatin1Char('"'));
+    return format + QStringLiteral(" \"") + quoted + QLatin1Char('"');
+}
+
+Formats makeFormats(XlsxDocument &document, const QString &unit)
 {
     XlsxFormatSpec cell;
     cell.horizontal = XlsxFormatSpec::Align::Center;
@@ -64,8 +86,14 @@ Formats makeFormats(XlsxDocument &document)
     thick.thickLeft = true;
     XlsxFormatSpec outside = cell;
     outside.fontColour = kOutsideColour;
+    XlsxFormatSpec wrapped = cell;
+    wrapped.wrap = true;
     XlsxFormatSpec statistic = cell;
-    statistic.numberFormat = kStatisticFormat;
+    statistic.numberFormat = withUnitFormat(kStatisticFormat, unit);
+    statistic.shrink = true;
+    XlsxFormatSpec wideStatistic = cell;
+    wideStatistic.numberFormat = withUnitFormat(kWideStatisticFormat, unit);
+    wideStatistic.shrink = true;
     XlsxFormatSpec heading;
     heading.horizontal = XlsxFormatSpec::Align::Center;
     heading.verticalCenter = true;
@@ -79,9 +107,17 @@ Formats makeFormats(XlsxDocument &document)
     text.fontSize = kFontSize;
     XlsxFormatSpec dataHeader;
     dataHeader.bold = true;
-    return {document.addFormat(cell),      document.addFormat(thick),   document.addFormat(outside),
-            document.addFormat(statistic), document.addFormat(heading), document.addFormat(text),
-            document.addFormat(dataHeader)};
+    Formats formats;
+    formats.cell = document.addFormat(cell);
+    formats.cellThickLeft = document.addFormat(thick);
+    formats.cellOutside = document.addFormat(outside);
+    formats.cellWrapped = document.addFormat(wrapped);
+    formats.statistic = document.addFormat(statistic);
+    formats.wideStatistic = document.addFormat(wideStatistic);
+    formats.heading = document.addFormat(heading);
+    formats.text = document.addFormat(text);
+    formats.dataHeader = document.addFormat(dataHeader);
+    return formats;
 }
 
 // Rows the logo keeps free at the top right; 0 without a logo.
@@ -96,22 +132,36 @@ int writeLogo(XlsxDocument &document, const QImage &logo)
     return excelLogoRows(heightMm);
 }
 
-void writeLabelledRow(XlsxDocument &document, const Formats &formats, int row, const QString &label,
-                      const QString &value)
+int lineCount(const QString &text)
 {
-    document.mergeCells(row, kFieldLabelFirst, row, kFieldLabelLast, label, formats.cell);
-    document.mergeCells(row, kFieldValueFirst, row, kFieldValueLast, value, formats.cell);
+    return std::max(1, int((text.size() + kFieldLineCharacters - 1) / kFieldLineCharacters));
 }
 
-// Returns the row below the table (1 when it is empty).
-int writeFieldTable(XlsxDocument &document, const Formats &formats, const ReportData &data)
+// Returns the lines the row has beyond one.
+int writeLabelledRow(XlsxDocument &document, const Formats &formats, int row, const QString &label,
+                     const QString &value)
+{
+    // Merged cells do not grow with their text: the row is given the height of its lines.
+    const int lines = std::max(lineCount(label), lineCount(value));
+    lxw_format *format = lines > 1 ? formats.cellWrapped : formats.cell;
+    document.mergeCells(row, kFieldLabelFirst, row, kFieldLabelLast, label, format);
+    document.mergeCells(row, kFieldValueFirst, row, kFieldValueLast, value, format);
+    if (lines > 1)
+        document.setRowHeight(row, lines * kLinePoints);
+    return lines - 1;
+}
+
+// Returns the row below the table (1 when it is empty); tallerRows: the
+// lines its wrapped fields have beyond one each.
+int writeFieldTable(XlsxDocument &document, const Formats &formats, const ReportData &data, int &tallerRows)
 {
     int row = kFirstRow;
+    tallerRows = 0;
     for (const FieldTableRow &line : fieldTableRows(data.content.fields, data.includeEmptyFields)) {
         if (line.isSection)
             document.mergeCells(row, kColumnA, row, kFieldValueLast, line.text, formats.heading);
         else
-            writeLabelledRow(document, formats, row, line.text, line.value);
+            tallerRows += writeLabelledRow(document, formats, row, line.text, line.value);
         ++row;
     }
     return row;
@@ -152,10 +202,27 @@ void writeStatistics(XlsxDocument &document, const Formats &formats, const Repor
     document.mergeCells(row, label, row, value, data.statisticsHeading, formats.cell);
     const ReportStatistic *order[] = {&data.minimum, &data.maximum, &data.mean, &data.stdev};
     int line = row + 1; // below the heading
+    double width = kColumnWidth;
     for (const ReportStatistic *statistic : order) {
         document.writeString(line, label, statistic->label, formats.cell);
-        document.writeNumber(line, value, statistic->value, formats.statistic, kNoNumberText);
+        // The width a number needs as its format shows it, one character to spare.
+        const QString shown = reportTextWithUnit(reportStatisticText(statistic->value), data.unit);
+        const bool wide = shown.size() > kMaxFixedStatistic;
+        document.writeNumber(line, value, statistic->value, wide ? formats.wideStatistic : formats.statistic,
+                             kNoNumberText);
+        const QString widest = reportTextWithUnit(QStringLiteral("-0.0E+00"), data.unit);
+        width = std::max(width, double((wide ? widest : shown).size() + 1));
         ++line;
+    }
+    // One width per column: the library keeps no overlapping ranges.
+    if (width > kColumnWidth) {
+        if (value > kColumnA)
+            document.setColumnWidth(kColumnA, value - 1, kColumnWidth);
+        document.setColumnWidth(value, value, std::min(width, kMaxStatisticWidth));
+        if (value < kExcelColumns)
+            document.setColumnWidth(value + 1, kExcelColumns, kColumnWidth);
+    } else {
+        document.setColumnWidth(kColumnA, kExcelColumns, kColumnWidth);
     }
 }
 
@@ -170,6 +237,46 @@ int writeBandAndVerdict(XlsxDocument &document, const Formats &formats, const Re
     for (const ReportLine &line : data.verdict)
         writeLabelledRow(document, formats, ++next, line.label, line.text);
     return next;
+}
+
+QString escapedCodes(const QString &text)
+{
+    QString escaped = text;
+    return escaped.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+// The report number, block and date at the top left of each printed page; a
+// long report number is shortened, the block never.
+QString pageHeaderCodes(const QString &number, const QString &kept)
+{
+    constexpr int kHeaderBytes = 255;
+    const QString left = QStringLiteral("&L");
+    const QString rest = escapedCodes(kept);
+    QString start = escapedCodes(number);
+    const auto bytes = [&] { return (left + start + rest).toUtf8().size(); };
+    if (bytes() <= kHeaderBytes)
+        return left + start + rest;
+    const QString ellipsis = QStringLiteral("\u2026");
+    while (!start.isEmpty() && (left + start + ellipsis + rest).toUtf8().size() > kHeaderBytes)
+        start.chop(1);
+    if (start.endsWith(QLatin1Char('&')) && !start.endsWith(QStringLiteral("&&")))
+        start.chop(1);
+    return left + start + ellipsis + rest;
+}
+
+QString pageHeaderCodes(const ReportData &data)
+{
+    const bool numberFirst = data.pageHeader.startsWith(data.pageHeaderNumber);
+    const QString number = numberFirst ? data.pageHeaderNumber : QString();
+    return pageHeaderCodes(number, data.pageHeader.mid(number.size()));
+}
+
+QString pageFooterCodes(const ReportData &data)
+{
+    if (data.pageOfPages.isEmpty())
+        return QString();
+    return QStringLiteral("&R")
+           + escapedCodes(data.pageOfPages).arg(QStringLiteral("&P"), QStringLiteral("&N"));
 }
 
 // One row per reading on a sheet of its own, the reading as a number cell.
@@ -193,15 +300,9 @@ void writeDataSheet(XlsxDocument &document, const Formats &formats, const Report
         if (band)
             document.writeBoolean(row, kDataInBandColumn, !data.outside.value(i), nullptr);
     }
+    document.repeatRows(kFirstRow, kFirstRow);
+    document.setHeaderAndFooter(pageHeaderCodes(data), pageFooterCodes(data));
     document.setUpPrinting(kFirstRow + values.size(), lastColumn, {});
-}
-
-QVector<int> sheetPageEnds(int lastRow)
-{
-    QVector<int> ends;
-    for (int end = kExcelPageRows; end < lastRow; end += kExcelPageRows)
-        ends.append(end);
-    return ends;
 }
 
 } // namespace
@@ -209,30 +310,36 @@ QVector<int> sheetPageEnds(int lastRow)
 ExcelReportResult writeExcelReportFile(const QString &path, const ReportData &data)
 {
     XlsxDocument document;
-    const Formats formats = makeFormats(document);
+    const Formats formats = makeFormats(document, data.unit);
     // The same information the PDF carries; the company is the form's company name.
     document.setProperties(data.documentTitle, data.subject, data.author, data.subject);
 
     const int logoRows = writeLogo(document, data.logo);
-    document.setColumnWidth(kColumnA, kExcelColumns, kColumnWidth);
-    const int fieldEnd = writeFieldTable(document, formats, data);
+    int tallerRows = 0;
+    const int fieldEnd = writeFieldTable(document, formats, data, tallerRows);
     const int top = std::max(fieldEnd, logoRows);
     // The row above the title is free below both the field table and the logo.
     if (!data.blockLine.isEmpty())
         document.mergeCells(top, kColumnA, top, kExcelColumns, data.blockLine, formats.text);
 
-    const ExcelValueTableLayout layout = excelValueTableLayout(top, data.content.values.size());
+    const ExcelValueTableLayout layout = excelValueTableLayout(top, data.content.values.size(), tallerRows);
     document.mergeCells(layout.titleRow, kColumnA, layout.titleRow, kExcelColumns, data.title,
                         formats.heading);
     writeValueTable(document, formats, data, layout);
     writeStatistics(document, formats, data, layout);
 
+    // Blocks below the value table that a page break must not cut.
+    QVector<ExcelRowBlock> whole;
+    if (layout.statisticsRow > layout.lastPageEnd)
+        whole.append({layout.statisticsRow, layout.statisticsRow + kExcelStatisticsRows - 1});
     int next = layout.nextRow;
     for (const QImage &plot : data.plots) {
         // Below the table, from column A of the row after `next`.
         document.insertImage(next + 1, kColumnA, plot);
+        whole.append({next + 1, next + excelImageRows(plot.height()) - 1});
         next += excelImageRows(plot.height());
     }
+    const int verdictStart = next + 1;
     next = writeBandAndVerdict(document, formats, data, next);
     document.mergeCells(next + kCommentsHeadingOffset, kColumnA, next + kCommentsHeadingOffset, kExcelColumns,
                         data.commentsHeading, formats.heading);
@@ -240,7 +347,10 @@ ExcelReportResult writeExcelReportFile(const QString &path, const ReportData &da
                         kExcelColumns, data.comments, formats.text);
     const int signatureRow = next + kSignatureOffset;
     document.mergeCells(signatureRow, kColumnA, signatureRow, kExcelColumns, data.signature, formats.heading);
-    document.setUpPrinting(signatureRow, kExcelColumns, sheetPageEnds(signatureRow));
+    // The tolerance, verdict, comments and signature are read together.
+    whole.append({verdictStart, signatureRow});
+    document.setHeaderAndFooter(pageHeaderCodes(data), pageFooterCodes(data));
+    document.setUpPrinting(signatureRow, kExcelColumns, excelPageEnds(layout, whole));
 
     if (!data.dataSheetName.isEmpty())
         writeDataSheet(document, formats, data);

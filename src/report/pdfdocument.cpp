@@ -132,7 +132,10 @@ QTextTable *addValueTable(QTextCursor &cursor, const Formats &f, const ReportDat
                           const ValueTablePages &pages, const FilledValueRows &filled)
 {
     const int documentRows = pages.documentRows(data.content.values.size() + 1);
-    QTextTable *table = cursor.insertTable(documentRows, ValueTableCells::kColumns, f.grid);
+    QTextTableFormat grid = f.grid;
+    // The column header is printed again at the top of each page the table goes on to.
+    grid.setHeaderRowCount(1);
+    QTextTable *table = cursor.insertTable(documentRows, ValueTableCells::kColumns, grid);
     for (int r = 0; r < documentRows; ++r) {
         const int tableRow = pages.tableRow(r);
         const bool withTexts = r == 0 || filled.contains(tableRow);
@@ -170,11 +173,35 @@ QTextTable *addLabelledTable(QTextCursor &cursor, const Formats &f, const QTextT
     return table;
 }
 
+// Block, readings, tolerance and verdict before the value table, so that the
+// first page tells what the report concludes.
+void addSummary(QTextCursor &cursor, const Formats &f, const ReportData &data)
+{
+    if (data.summary.isEmpty())
+        return;
+    cursor.insertBlock(f.left);
+    cursor.insertText(data.summaryHeading, f.statisticsHeading);
+    cursor.insertBlock(f.left);
+    addLabelledTable(cursor, f, f.verdict, 0, data.summary);
+    moveToEnd(cursor);
+    if (!data.toleranceText.isEmpty()) {
+        cursor.insertBlock(f.left);
+        cursor.insertText(data.toleranceText, f.body);
+    }
+    if (!data.verdict.isEmpty()) {
+        cursor.insertBlock(f.left);
+        addLabelledTable(cursor, f, f.verdict, 0, data.verdict);
+        moveToEnd(cursor);
+    }
+    cursor.insertBlock(f.centred);
+}
+
 void addStatistics(QTextCursor &cursor, const Formats &f, const ReportData &data)
 {
     QVector<ReportLine> lines;
     for (const ReportStatistic *statistic : {&data.mean, &data.stdev, &data.maximum, &data.minimum})
-        lines.append({statistic->label, reportStatisticText(statistic->value)});
+        lines.append(
+            {statistic->label, reportTextWithUnit(reportStatisticText(statistic->value), data.unit)});
     QTextTable *table = addLabelledTable(cursor, f, f.statistics, kStatisticsRows - lines.size(), lines);
     table->mergeCells(0, 0, 1, kTwoColumns);
     QTextCursor heading = cellCursor(table, 0, 0);
@@ -224,6 +251,7 @@ QTextTable *buildReportDocument(QTextDocument &document, int pageWidth, const Re
         cursor.insertBlock(f.centred);
         cursor.insertText(data.blockLine, f.body);
     }
+    addSummary(cursor, f, data);
 
     QTextTable *valueTable = addValueTable(cursor, f, data, pages, filled);
     moveToEnd(cursor);

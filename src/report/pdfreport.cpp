@@ -133,6 +133,9 @@ bool printReport(const LaidOutReport &report, QPdfWriter &writer, const ReportDa
     if (!painter.isActive())
         return false;
     const int printedPages = document.pageCount() + pages.copiedPages;
+    const bool numberFirst = data.pageHeader.startsWith(data.pageHeaderNumber);
+    const QString shortenedHeader = numberFirst ? data.pageHeaderNumber : QString();
+    const QString keptHeader = data.pageHeader.mid(shortenedHeader.size());
     for (int printed = 0; printed < printedPages; ++printed) {
         if (progress)
             progress(printed + 1, printedPages);
@@ -147,9 +150,14 @@ bool printReport(const LaidOutReport &report, QPdfWriter &writer, const ReportDa
         }
         painter.restore();
         drawPageNumber(painter, document, printed + 1);
-        if (printed > 0 && !data.pageOfPages.isEmpty())
-            drawPageHeader(painter, document, data.pageHeader,
-                           data.pageOfPages.arg(printed + 1).arg(printedPages));
+        // The first page names the report in its field table; it carries only its number.
+        if (!data.pageOfPages.isEmpty()) {
+            const QString right = data.pageOfPages.arg(printed + 1).arg(printedPages);
+            if (printed == 0)
+                drawPageHeader(painter, document, QString(), QString(), right);
+            else
+                drawPageHeader(painter, document, shortenedHeader, keptHeader, right);
+        }
     }
     return painter.end();
 }

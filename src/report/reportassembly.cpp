@@ -40,6 +40,8 @@ ReportData commonData(const ReportSource &source, bool includeEmptyFields)
     data.plots = source.plots;
     data.comments = source.comments;
     data.valueDecimals = source.valueDecimals;
+    data.unit = source.unit.trimmed();
+    data.content.valueHeader = reportHeaderWithUnit(data.content.valueHeader, data.unit);
     if (!source.hasBlock)
         return data;
 
@@ -50,11 +52,16 @@ ReportData commonData(const ReportSource &source, bool includeEmptyFields)
                          .arg(block.name)
                          .arg(block.values.size())
                          .arg(readAt);
+    data.summaryHeading = exportText("Сводка");
+    data.summary = {{exportText("Блок"), block.name},
+                    {exportText("Показаний"), QString::number(block.values.size())},
+                    {exportText("Считан"), readAt}};
 
     // The band is described whenever it is on, with or without the plots.
     if (!source.band.on)
         return data;
-    data.toleranceText = reportToleranceText(windowText("Допуск: ["), source.band.lower, source.band.upper);
+    data.toleranceText = reportTextWithUnit(
+        reportToleranceText(windowText("Допуск: ["), source.band.lower, source.band.upper), data.unit);
     data.outside = readingsOutOfBand(block.values, source.band);
     const VerdictTexts verdict = verdictTexts(block.values, source.band);
     data.verdict = {{source.captions.outOfBand, verdict.outOfBand},
@@ -62,6 +69,20 @@ ReportData commonData(const ReportSource &source, bool includeEmptyFields)
                     {source.captions.cp, verdict.cp},
                     {source.captions.cpk, verdict.cpk}};
     return data;
+}
+
+void setPageHeader(ReportData &data, const ReportSource &source)
+{
+    QStringList header;
+    if (!source.reportNumber.trimmed().isEmpty())
+        header.append(exportText("Отчет № %1").arg(source.reportNumber.trimmed()));
+    // A long number gives way in the running header; the block and date stay.
+    data.pageHeaderNumber = header.value(0);
+    if (source.hasBlock)
+        header.append(source.block.name);
+    header.append(source.reportDate.toString(kDateFormat));
+    data.pageHeader = header.join(kPartSeparator);
+    data.pageOfPages = exportText("стр. %1 из %2");
 }
 
 } // namespace
@@ -122,14 +143,7 @@ ReportData pdfReportData(const ReportSource &source, bool includeEmptyFields)
     data.commentsHeading = windowText("Комментарии");
     data.signature = windowText("Контроль проведён____________________________________________, подпись");
 
-    QStringList header;
-    if (!source.reportNumber.trimmed().isEmpty())
-        header.append(exportText("Отчет № %1").arg(source.reportNumber.trimmed()));
-    if (source.hasBlock)
-        header.append(source.block.name);
-    header.append(source.reportDate.toString(kDateFormat));
-    data.pageHeader = header.join(kPartSeparator);
-    data.pageOfPages = exportText("стр. %1 из %2");
+    setPageHeader(data, source);
     data.documentTitle = source.hasBlock ? data.title + kPartSeparator + source.block.name : data.title;
     data.author = source.operatorName;
     data.subject = source.companyName;
@@ -150,7 +164,8 @@ ReportData excelReportData(const ReportSource &source, bool includeEmptyFields)
     data.commentsHeading = source.captions.comments;
     data.signature = windowText("Контроль проведён____________________________________, подпись");
     data.dataSheetName = exportText("Данные");
-    data.dataValueHeader = exportText("Значение");
+    data.dataValueHeader = reportHeaderWithUnit(exportText("Значение"), data.unit);
     data.dataInBandHeader = exportText("В допуске");
+    setPageHeader(data, source);
     return data;
 }

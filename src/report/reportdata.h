@@ -31,6 +31,13 @@ struct ReportData
     QString blockLine;    // which block: name, readings, when it was read
     QString numberHeader; // first header of each value group
 
+    // The block at a glance, before the value table: which block (name,
+    // readings, when read), then the tolerance text and the verdict lines.
+    // Empty without a block.
+    QString summaryHeading;
+    QVector<ReportLine> summary;
+    QString unit; // of the readings; empty: none given
+
     QString statisticsHeading;
     ReportStatistic minimum;
     ReportStatistic maximum;
@@ -54,10 +61,11 @@ struct ReportData
     // PDF only: who signed the file and when, below the signature line; empty: unsigned.
     QString signedBy;
 
-    // PDF only: the small header of the pages after the first, and the
-    // document's information (title, author, subject, creating program).
+    // The small header of the pages (in the workbook: of every page), and
+    // the document's information (title, author, subject, creating program).
     QString pageHeader;
-    QString pageOfPages; // "%1" the page, "%2" the pages
+    QString pageHeaderNumber; // start of pageHeader that alone is shortened to fit
+    QString pageOfPages;      // "%1" the page, "%2" the pages
     QString documentTitle;
     QString author;
     QString subject;

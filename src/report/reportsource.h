@@ -46,4 +46,5 @@ struct ReportSource
     QString operatorName;
     QString companyName;
     int valueDecimals = -1; // -1: each value with decimalsForValue()
+    QString unit;           // of the readings, as the form names it; empty: none
 };

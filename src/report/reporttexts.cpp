@@ -64,3 +64,16 @@ QString reportValueHeader(const QString &blockName)
     const QStringList words = blockName.split(whiteSpace, Qt::SkipEmptyParts);
     return words.size() >= 2 ? words.at(1) : QString();
 }
+
+QString reportTextWithUnit(const QString &text, const QString &unit)
+{
+    return unit.isEmpty() ? text : text + QLatin1Char(' ') + unit;
+}
+
+QString reportHeaderWithUnit(const QString &header, const QString &unit)
+{
+    if (unit.isEmpty())
+        return header;
+    const QString bracketed = QLatin1Char('[') + unit + QLatin1Char(']');
+    return header.isEmpty() ? bracketed : header + QLatin1Char(' ') + bracketed;
+}

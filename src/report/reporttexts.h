@@ -20,3 +20,7 @@ QString reportStatisticText(double value);
 QString reportToleranceText(const QString &prefix, double minimum, double maximum);
 // Header of the value column: the second word of the block's name, or empty.
 QString reportValueHeader(const QString &blockName);
+// The text with the unit after it ("10.5 мкм"); the text alone without a unit.
+QString reportTextWithUnit(const QString &text, const QString &unit);
+// A column header with the unit in brackets after it ("Значение [мкм]").
+QString reportHeaderWithUnit(const QString &header, const QString &unit);

@@ -16,6 +16,7 @@ constexpr int kScreenDotsPerMeter = 3780;
 constexpr qint64 kCopyChunk = 1 << 20;
 constexpr uint8_t kPaperA4 = 9;         // Excel's number for A4
 constexpr size_t kMaxPageBreaks = 1023; // Excel reads no more
+constexpr int kMaxHeaderBytes = 255;    // of a header or footer, codes included
 
 lxw_row_t toRow(int row)
 {
@@ -74,6 +75,8 @@ lxw_format *XlsxDocument::addFormat(const XlsxFormatSpec &spec)
         format_set_bold(format);
     if (spec.wrap)
         format_set_text_wrap(format);
+    if (spec.shrink)
+        format_set_shrink(format);
     if (!spec.fontName.isEmpty())
         format_set_font_name(format, spec.fontName.toUtf8().constData());
     if (spec.fontSize > 0.0)
@@ -174,6 +177,41 @@ void XlsxDocument::setUpPrinting(int lastRow, int lastColumn, const QVector<int>
     breaks.push_back(0);
     if (breaks.size() > 1)
         note(worksheet_set_h_pagebreaks(sheet, breaks.data()));
+}
+
+namespace {
+// The text cut on a character boundary to the bytes Excel takes, never
+// inside an "&" code.
+QByteArray headerBytes(const QString &text)
+{
+    QString cut = text;
+    while (cut.toUtf8().size() > kMaxHeaderBytes) {
+        cut.chop(1);
+        if (cut.endsWith(QLatin1Char('&')))
+            cut.chop(1);
+    }
+    return cut.toUtf8();
+}
+} // namespace
+
+void XlsxDocument::setHeaderAndFooter(const QString &header, const QString &footer)
+{
+    if (!sheet)
+        return;
+    note(worksheet_set_header(sheet, headerBytes(header).constData()));
+    note(worksheet_set_footer(sheet, headerBytes(footer).constData()));
+}
+
+void XlsxDocument::repeatRows(int firstRow, int lastRow)
+{
+    if (sheet && firstRow > 0)
+        note(worksheet_repeat_rows(sheet, toRow(firstRow), toRow(lastRow)));
+}
+
+void XlsxDocument::setRowHeight(int row, double points)
+{
+    if (sheet)
+        note(worksheet_set_row(sheet, toRow(row), points, nullptr));
 }
 
 void XlsxDocument::setProperties(const QString &title, const QString &subject, const QString &author,

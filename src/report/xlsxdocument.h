@@ -20,6 +20,7 @@ struct XlsxFormatSpec
     bool thickLeft = false;  // left border thick instead
     bool bold = false;
     bool wrap = false;
+    bool shrink = false;   // a text or number wider than its cell is shown smaller
     QString fontName;      // empty: the workbook's default
     double fontSize = 0.0; // 0: the workbook's default
     QColor fontColour;     // invalid: the workbook's default
@@ -65,6 +66,15 @@ public:
     // lastColumn of the rows up to lastRow, a new page after each of the rows
     // given (at most 1023, as many as Excel reads).
     void setUpPrinting(int lastRow, int lastColumn, const QVector<int> &lastRowsOfPages);
+
+    // Texts printed above and below each page of the sheet, in Excel's codes
+    // ("&L", "&C", "&R" for the parts, "&P" the page, "&N" the pages; "&&" a
+    // literal "&"). Each is cut to the length Excel reads.
+    void setHeaderAndFooter(const QString &header, const QString &footer);
+    // Prints the rows on each page of the sheet above what the page holds.
+    void repeatRows(int firstRow, int lastRow);
+    // Height of a row in points.
+    void setRowHeight(int row, double points);
 
     // The document's properties, as a file manager or Excel's Info pane shows them.
     void setProperties(const QString &title, const QString &subject, const QString &author,

@@ -31,6 +31,9 @@ inline const QLatin1String kSplitterSizes{"splitter_sizes"};
 // whether "Подписать PDF" is ticked. Its password is never kept in a file.
 inline const QLatin1String kSigningCertificatePath{"signing_certificate_path"};
 inline const QLatin1String kSignPdf{"sign_pdf"};
+// Written at exit once a unit has been given, not in a new file: the unit the
+// reports and plots name the readings in.
+inline const QLatin1String kReportUnit{"report_unit"};
 
 constexpr int kDefaultFontSize = 12;
 // Beyond these the window is unusable (or, far beyond, cannot be allocated).

@@ -50,6 +50,7 @@ SettingsValues settingsFromObject(const QJsonObject &object, LogoDecoding decodi
     values.splitterSizes = QByteArray::fromBase64(object.value(kSplitterSizes).toString().toLatin1());
     values.signingCertificatePath = object.value(kSigningCertificatePath).toString();
     values.signPdf = object.value(kSignPdf).toBool(false);
+    values.unit = object.value(kReportUnit).toString();
     return values;
 }
 
@@ -79,6 +80,9 @@ bool storeSettingsValues(const SettingsValues &values, QJsonObject &object)
         store(kSplitterSizes, QString::fromLatin1(values.splitterSizes.toBase64()));
     store(kSigningCertificatePath, values.signingCertificatePath);
     store(kSignPdf, values.signPdf);
+    // A unit once kept is kept emptied too, so that clearing the field lasts.
+    if (!values.unit.isEmpty() || object.contains(kReportUnit))
+        store(kReportUnit, values.unit);
     return changed;
 }
 

@@ -30,6 +30,7 @@ struct SettingsValues
     // whether PDF reports are to be signed.
     QString signingCertificatePath;
     bool signPdf = false;
+    QString unit; // of the readings; empty: none given
 };
 
 // Later: `logo` stays null and `logoText` holds the stored text as it is, for

@@ -349,6 +349,14 @@ void BlockView::rangeUpperEdited()
     showValueRange(w.graph->yAxis->range());
 }
 
+void BlockView::setUnit(const QString &unit)
+{
+    for (QCustomPlot *plot : {w.graph, w.diagram}) {
+        plot->yAxis->setLabel(unit.trimmed());
+        plot->replot();
+    }
+}
+
 QImage BlockView::capturePlot(Plot plot, const QSize &size)
 {
     return capturePlotForReport(plot == Plot::Graph ? w.graph : w.diagram, size);

@@ -62,6 +62,8 @@ public:
     void rangeLowerEdited();
     void rangeUpperEdited();
     void setWheelZoom(Qt::Orientation orientation);
+    // The unit of the readings, as the title of both plots' value axes; empty: no title.
+    void setUnit(const QString &unit);
 
     enum class Plot { Graph, Diagram };
     QImage capturePlot(Plot plot, const QSize &size);

@@ -50,6 +50,7 @@ ReportFormWidgets reportFormWidgets(const Ui::MainWindow &ui)
     form.operatorName = ui.report_operator;
     form.companyName = ui.company_name;
     form.city = ui.company_city;
+    form.unit = ui.report_unit;
     form.minimum = ui.min_label;
     form.maximum = ui.max_label;
     form.mean = ui.mean_label;
@@ -78,6 +79,7 @@ void showSettings(const SettingsValues &values, const Ui::MainWindow &ui, QWidge
     ui.limits_min->setValue(values.limitsMin);
     ui.limits_max->setValue(values.limitsMax);
     ui.comments_text->setPlainText(values.comments);
+    ui.report_unit->setText(values.unit);
     ui.block_splitter->setStretchFactor(1, kTableStretch);
     ui.block_splitter->restoreState(values.splitterSizes);
 }
@@ -93,5 +95,6 @@ SettingsValues formSettings(const Ui::MainWindow &ui, QWidget *window)
     values.comments = ui.comments_text->document()->toPlainText();
     values.windowGeometry = window->saveGeometry();
     values.splitterSizes = ui.block_splitter->saveState();
+    values.unit = ui.report_unit->text().trimmed();
     return values;
 }

@@ -64,6 +64,8 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
     connect(ui->diagram->yAxis, SIGNAL(rangeChanged(const QCPRange &)), this,
             SLOT(update_graph_limits(const QCPRange &)));
     connect(viewPanel, &BlockView::blockShown, this, &MainWindow::enableExport);
+    connect(ui->report_unit, &QLineEdit::textChanged, viewPanel, &BlockView::setUnit);
+    viewPanel->setUnit(ui->report_unit->text()); // as the settings gave it
     // The band follows its boxes' arrows at once; typed limits count once editing is finished.
     auto *bandSteps = new SpinStepWatch(this);
     bandSteps->watch(ui->limits_min);

@@ -136,6 +136,7 @@ ReportSource ReportExport::gatherSource(const QSize &plotSize)
     source.reportDate = form.date->date();
     source.operatorName = form.operatorName->text();
     source.companyName = form.companyName->text();
+    source.unit = form.unit->text().trimmed();
     return source;
 }
 

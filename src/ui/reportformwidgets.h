@@ -27,6 +27,7 @@ struct ReportFormWidgets
     const QLineEdit *operatorName = nullptr;
     const QLineEdit *companyName = nullptr;
     const QLineEdit *city = nullptr; // where a signed report says it was signed
+    const QLineEdit *unit = nullptr;
     // The statistics' and the verdict's labels name their rows in the report.
     const QLabel *minimum = nullptr;
     const QLabel *maximum = nullptr;

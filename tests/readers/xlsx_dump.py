@@ -78,6 +78,20 @@ def page_setup(sheet):
     }
 
 
+def header_part(part):
+    return {"left": part.left.text, "center": part.center.text, "right": part.right.text}
+
+
+# What each printed page of a sheet carries: header, footer, rows repeated at the top.
+def printing(sheet):
+    return {
+        "header": header_part(sheet.oddHeader),
+        "footer": header_part(sheet.oddFooter),
+        "printTitleRows": sheet.print_title_rows,
+        "pageSetup": page_setup(sheet),
+    }
+
+
 # Rows of a plain table sheet: value and cell type of each cell.
 def sheet_rows(sheet):
     return [[{"value": c.value, "type": c.data_type} for c in row] for row in sheet.iter_rows()]
@@ -102,6 +116,8 @@ def main():
         "merges": sorted(str(r) for r in sheet.merged_cells.ranges),
         "columns": columns,
         "images": images(path),
+        "printing": [printing(s) for s in book.worksheets],
+        "rowHeights": {str(r): d.height for r, d in sheet.row_dimensions.items() if d.height is not None},
     }, sys.stdout, ensure_ascii=False)
 
 
