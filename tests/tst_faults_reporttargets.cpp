@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -49,6 +50,9 @@ const QString kFailureTitle = QStringLiteral("Ошибка");
 const QString kFailureText =
     QStringLiteral("Не удалось сохранить файл.\nПожалуйста, проверьте права на запись и не "
                    "открыта ли прошлая версия файла.");
+const QString kFolderText = QStringLiteral("Не удалось сохранить файл: папка недоступна для записи.\n%1");
+const QString kLockedText =
+    QStringLiteral("Не удалось сохранить файл: он открыт в другой программе или защищен от записи.\n%1");
 const QByteArray kEarlier("an earlier report, kept until a new one is complete\n");
 
 // The target's path in `base`.
@@ -178,7 +182,13 @@ void ReportTargetFaultsTest::exportTarget()
     } else {
         QCOMPARE(others.size(), 1);
         QCOMPARE(others.first().title, kFailureTitle);
-        QCOMPARE(others.first().text, kFailureText);
+        // Each cause its own text; a full disk, which nothing shows beforehand, the generic one.
+        QString text = kFailureText;
+        if (target == Target::MissingFolder || target == Target::ReadOnlyFolder)
+            text = kFolderText.arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
+        else if (target == Target::LockedFile)
+            text = kLockedText.arg(QDir::toNativeSeparators(path));
+        QCOMPARE(others.first().text, text);
         QCOMPARE(others.first().icon, QMessageBox::Warning);
     }
     QCOMPARE(opened.paths(), seen.written ? QStringList{path} : QStringList());

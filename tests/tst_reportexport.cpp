@@ -67,8 +67,11 @@ private:
                 dialog->reject();
                 return;
             }
+            // A folder: the proposed name in that folder.
+            const QString chosen =
+                path.endsWith('/') ? path + QFileInfo(seen->proposedPath).fileName() : path;
             if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-                name->setText(path);
+                name->setText(chosen);
             // Queued: the dialog's own boxes run inside accept(), and this
             // timer cannot fire again until its slot returns.
             QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
@@ -205,7 +208,7 @@ private slots:
                                            << "Отчет 17 ##.pdf";
         QTest::newRow("excel, empty number") << false << ""
                                              << "Экспорт в Excel"
-                                             << "Отчет  ##.xlsx";
+                                             << "Отчет ##.xlsx";
         QTest::newRow("pdf, number one space") << true << " "
                                                << "Экспорт в PDF"
                                                << "Отчет ##.pdf";
@@ -329,12 +332,92 @@ private slots:
         makeWritable(path);
         QVERIFY(!seen.questionAsked);
         QCOMPARE(seen.messageTitles, QStringList{QStringLiteral("Ошибка")});
+        // The cause, not the generic text.
         QCOMPARE(seen.messageTexts.last(),
-                 QStringLiteral("Не удалось сохранить файл.\nПожалуйста, проверьте права на запись и "
-                                "не открыта ли прошлая версия файла."));
+                 QStringLiteral("Не удалось сохранить файл: он открыт в другой программе или защищен от "
+                                "записи.\n")
+                     + QDir::toNativeSeparators(path));
         QVERIFY(opened.urls.isEmpty());
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("old contents"));
+    }
+
+    // Long report numbers: the proposed name, taken as it is, fits the file
+    // system and the report is written there.
+    void longNumberProposesAWritableName_data()
+    {
+        QTest::addColumn<bool>("pdf");
+        QTest::addColumn<QString>("number");
+        QTest::newRow("pdf, 300 Latin characters") << true << QString(300, QLatin1Char('N'));
+        QTest::newRow("excel, 300 Latin characters") << false << QString(300, QLatin1Char('N'));
+        QTest::newRow("pdf, 130 Cyrillic characters") << true << QString(130, QChar(0x0416));
+        QTest::newRow("excel, 130 Cyrillic characters") << false << QString(130, QChar(0x0416));
+    }
+
+    void longNumberProposesAWritableName()
+    {
+        QFETCH(bool, pdf);
+        QFETCH(QString, number);
+        ui()->report_number->setText(number);
+        QTemporaryDir target;
+        const ExportSeen seen = runExport(pdf ? ui()->button_export_to_PDF : ui()->button_export_to_excel,
+                                          target.path() + '/', false);
+        const QString name = QFileInfo(seen.proposedPath).fileName();
+        QVERIFY2(name.toUtf8().size() <= 255, qPrintable(QString::number(name.toUtf8().size())));
+        QVERIFY(name.startsWith(QStringLiteral("Отчет ") + number.left(100)));
+        QCOMPARE(seen.messageTexts, QStringList{"Включать незаполненные поля в отчет?"});
+        const QString path = target.filePath(name);
+        QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
+        const QString text = pdf ? pdfText(path) : workbookText(readWorkbook(path));
+        QVERIFY(text.contains(QStringLiteral("ООО Ромашка")));
+    }
+
+    // A save that fails says why: the name or the folder (a full disk keeps
+    // the generic text, see the report-target faults).
+    void failureTellsItsCause_data()
+    {
+        QTest::addColumn<bool>("pdf");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("text"); // %1: the folder
+        const QString longName = QStringLiteral("Не удалось сохранить файл: имя файла слишком длинное.\n"
+                                                "Сократите имя файла или номер отчета.");
+        const QString folder = QStringLiteral("Не удалось сохранить файл: папка недоступна для записи.\n%1");
+        for (const bool pdf : {true, false}) {
+            const QByteArray kind = pdf ? "pdf, " : "excel, ";
+            QTest::newRow((kind + "name over 255 bytes").constData()) << pdf << "long name" << longName;
+            QTest::newRow((kind + "unwritable folder").constData()) << pdf << "unwritable folder" << folder;
+            QTest::newRow((kind + "missing folder").constData()) << pdf << "missing folder" << folder;
+        }
+    }
+
+    void failureTellsItsCause()
+    {
+        QFETCH(bool, pdf);
+        QFETCH(QString, kind);
+        QFETCH(QString, text);
+        QTemporaryDir target;
+        const QString extension = pdf ? QStringLiteral(".pdf") : QStringLiteral(".xlsx");
+        QString folder = target.path();
+        QString path = folder + '/' + QString(130, QChar(0x0416)) + extension;
+        ImmutableGuard guard;
+        if (kind == QLatin1String("unwritable folder")) {
+            path = folder + QStringLiteral("/report") + extension;
+            if (!setImmutable(folder, true))
+                QSKIP("no way to make a folder unwritable here");
+            guard.path = folder;
+        } else if (kind == QLatin1String("missing folder")) {
+            folder = target.filePath(QStringLiteral("нет такой папки"));
+            path = folder + QStringLiteral("/report") + extension;
+        }
+        const ExportSeen seen =
+            runExport(pdf ? ui()->button_export_to_PDF : ui()->button_export_to_excel, path, false);
+        QVERIFY(seen.questionAsked);
+        QCOMPARE(seen.messageTitles.size(), 2);
+        QCOMPARE(seen.messageTitles.last(), QStringLiteral("Ошибка"));
+        const QString expected = text.contains(QLatin1String("%1")) ? text.arg(QDir::toNativeSeparators(folder)) : text;
+        QCOMPARE(seen.messageTexts.last(), expected);
+        QVERIFY(opened.urls.isEmpty());
+        QVERIFY(!QFile::exists(path));
     }
 
     // A folder that cannot take the file: the error box after the question, nothing opened.

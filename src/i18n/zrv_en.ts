@@ -246,6 +246,24 @@
 Please check write permissions and whether the previous version of the file is open.</translation>
     </message>
     <message>
+        <source>Не удалось сохранить файл: имя файла слишком длинное.
+Сократите имя файла или номер отчета.</source>
+        <translation>Failed to save the file: the file name is too long.
+Shorten the file name or the report number.</translation>
+    </message>
+    <message>
+        <source>Не удалось сохранить файл: папка недоступна для записи.
+%1</source>
+        <translation>Failed to save the file: the folder cannot be written to.
+%1</translation>
+    </message>
+    <message>
+        <source>Не удалось сохранить файл: он открыт в другой программе или защищен от записи.
+%1</source>
+        <translation>Failed to save the file: it is open in another program or write-protected.
+%1</translation>
+    </message>
+    <message>
         <source>Отчет о проведении контроля</source>
         <translation>Test report</translation>
     </message>

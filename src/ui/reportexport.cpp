@@ -6,12 +6,15 @@
 #include "report/reportassembly.h"
 #include "report/reportdata.h"
 #include "report/reporttexts.h"
+#include "report/savefailure.h"
 #include "ui/blockview.h"
 #include "ui/reportstatus.h"
 #include "ui_mainwindow.h"
 #include "values/memoryblock.h"
 
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -76,7 +79,7 @@ ExportTarget ReportExport::askTarget(const QString &caption, const QString &exte
     if (path.isEmpty())
         return {};
     if (isFileLocked(path)) {
-        showSaveFailure();
+        showSaveFailure(path);
         return {};
     }
 
@@ -165,7 +168,7 @@ void ReportExport::writePdf(const QString &path, bool includeEmptyFields)
     }
     if (!written) {
         status->clearSaved();
-        showSaveFailure();
+        showSaveFailure(path);
         return;
     }
     status->showSaved(path);
@@ -190,7 +193,7 @@ void ReportExport::writeExcel(const QString &path, bool includeEmptyFields)
     }
     if (!result.saved) {
         status->clearSaved();
-        showSaveFailure();
+        showSaveFailure(path);
         return;
     }
     status->showSaved(path);
@@ -201,10 +204,27 @@ void ReportExport::writeExcel(const QString &path, bool includeEmptyFields)
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-void ReportExport::showSaveFailure()
+void ReportExport::showSaveFailure(const QString &path)
 {
-    QMessageBox::warning(nullptr, windowText("Ошибка"),
-                         windowText("Не удалось сохранить файл.\nПожалуйста, проверьте права на запись и "
-                                    "не открыта ли прошлая версия файла."),
-                         QMessageBox::Ok);
+    QString text;
+    switch (saveFailureCause(path)) {
+    case SaveFailure::NameTooLong:
+        text = windowText("Не удалось сохранить файл: имя файла слишком длинное.\n"
+                          "Сократите имя файла или номер отчета.");
+        break;
+    case SaveFailure::FolderNotWritable:
+        text = windowText("Не удалось сохранить файл: папка недоступна для записи.\n%1")
+                   .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
+        break;
+    case SaveFailure::FileLocked:
+        text = windowText("Не удалось сохранить файл: он открыт в другой программе или защищен от "
+                          "записи.\n%1")
+                   .arg(QDir::toNativeSeparators(path));
+        break;
+    case SaveFailure::Other:
+        text = windowText("Не удалось сохранить файл.\nПожалуйста, проверьте права на запись и "
+                          "не открыта ли прошлая версия файла.");
+        break;
+    }
+    QMessageBox::warning(nullptr, windowText("Ошибка"), text, QMessageBox::Ok);
 }

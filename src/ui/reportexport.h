@@ -41,7 +41,8 @@ private:
     void writePdf(const QString &path, bool includeEmptyFields);
     void writeExcel(const QString &path, bool includeEmptyFields);
     void showPdfProgress(int page, int pages);
-    void showSaveFailure();
+    // Tells why the report could not be written at the path.
+    void showSaveFailure(const QString &path);
 
     const Ui::MainWindow *ui;
     BlockView *view;
