@@ -525,6 +525,42 @@ private slots:
         }
     }
 
+    // The workbook tells what it is, as the PDF does, and which program made it.
+    void properties_data()
+    {
+        QTest::addColumn<QString>("company");
+        QTest::addColumn<QString>("application");
+        QTest::newRow("every property") << "ООО Ромашка"
+                                        << "ZRV 9.9.9";
+        QTest::newRow("markup characters") << "Ромашка & <Сыновья>"
+                                           << "ZRV <&> 1";
+        QTest::newRow("no company") << ""
+                                    << "ZRV 9.9.9";
+    }
+
+    void properties()
+    {
+        QFETCH(QString, company);
+        QFETCH(QString, application);
+        ReportData data = shortFieldTable(60);
+        data.company = company;
+        data.keywords = QStringLiteral("Отчет № 17; Фланец 0001; 01.02.2024");
+        data.creator = application;
+        QTemporaryDir dir;
+        const QJsonObject book = writeAndRead(data, dir);
+        QVERIFY(!book.isEmpty());
+        const QJsonObject properties = book.value("properties").toObject();
+        QCOMPARE(properties.value("title").toString(), data.documentTitle);
+        QCOMPARE(properties.value("subject").toString(), data.subject);
+        QCOMPARE(properties.value("creator").toString(), data.author);
+        QCOMPARE(properties.value("keywords").toString(), data.keywords);
+        QCOMPARE(properties.value("company").toString(), company);
+        QCOMPARE(properties.value("application").toString(), application);
+        // The package is otherwise intact: the cells read as before.
+        QCOMPARE(workbookCell(book, "A4").value("value").toString(), data.title);
+        QCOMPARE(book.value("dataRows").toArray().size(), 61);
+    }
+
     void failedSave()
     {
         QTemporaryDir dir;

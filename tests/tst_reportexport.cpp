@@ -771,6 +771,40 @@ private slots:
         }
     }
 
+    // The workbook's properties say what the PDF's information says, and the
+    // program with its version.
+    void workbookPropertiesAsThePdf()
+    {
+        ui()->report_operator->setText(QStringLiteral("Иванов И. И."));
+        ui()->report_number->setText(QStringLiteral("17/2024"));
+        const QString pdfPath = dir.filePath("information.pdf");
+        const QString xlsxPath = dir.filePath("information.xlsx");
+        QFile::remove(pdfPath);
+        QFile::remove(xlsxPath);
+        runExport(ui()->button_export_to_PDF, pdfPath, false);
+        runExport(ui()->button_export_to_excel, xlsxPath, false);
+        const QString info = QString::fromUtf8(runReader("pdfinfo", {pdfPath}));
+        const auto pdfEntry = [&info](const QString &key) {
+            return QRegularExpression("^" + key + ":\\s+(.*)$", QRegularExpression::MultilineOption)
+                .match(info)
+                .captured(1);
+        };
+        const QJsonObject properties = readWorkbook(xlsxPath).value("properties").toObject();
+        const QString title = QStringLiteral("Отчет о проведении контроля · T 0002");
+        QCOMPARE(pdfEntry("Title"), title);
+        QCOMPARE(properties.value("title").toString(), title);
+        QCOMPARE(properties.value("creator").toString(), pdfEntry("Author"));
+        QCOMPARE(properties.value("creator").toString(), QStringLiteral("Иванов И. И."));
+        QCOMPARE(properties.value("subject").toString(), pdfEntry("Subject"));
+        QCOMPARE(properties.value("company").toString(), QStringLiteral("ООО Ромашка"));
+        QCOMPARE(properties.value("keywords").toString(), QStringLiteral("Отчет № 17/2024; T 0002; 01.02.2024"));
+        QCOMPARE(properties.value("application").toString(), pdfEntry("Creator"));
+        QVERIFY2(QRegularExpression("^ZRV \\d+\\.\\d+\\.\\d+$")
+                     .match(properties.value("application").toString())
+                     .hasMatch(),
+                 qPrintable(properties.value("application").toString()));
+    }
+
     void englishTexts_data()
     {
         QTest::addColumn<bool>("pdf");

@@ -209,6 +209,8 @@ QVector<int> sheetPageEnds(int lastRow)
 ExcelReportResult writeExcelReportFile(const QString &path, const ReportData &data)
 {
     XlsxDocument document;
+    document.setProperties(
+        {data.documentTitle, data.subject, data.author, data.company, data.keywords, data.creator});
     const Formats formats = makeFormats(document);
 
     const int logoRows = writeLogo(document, data.logo);

@@ -52,14 +52,18 @@ struct ReportData
     QString comments;
     QString signature;
 
-    // PDF only: the small header of the pages after the first, and the
-    // document's information (title, author, subject, creating program).
+    // PDF only: the small header of the pages after the first.
     QString pageHeader;
     QString pageOfPages; // "%1" the page, "%2" the pages
+
+    // The document's information (title, author, subject, creating program),
+    // in the PDF's information and the workbook's properties alike.
     QString documentTitle;
     QString author;
     QString subject;
     QString creator;
+    QString company;  // the workbook's only
+    QString keywords; // the workbook's only
 
     // Excel only: the sheet of readings as numbers. The in-band column is
     // written while the band is on (outside not empty).
