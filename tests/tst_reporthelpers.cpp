@@ -91,8 +91,9 @@ private slots:
         QTest::addColumn<double>("mean");
         QTest::addColumn<QString>("valueText");
         QTest::addColumn<QString>("differenceText");
+        // -0.04 rounds to zero: printed without a minus sign.
         QTest::newRow("one decimal below 100") << 12.34f << 12.3 << "12.3"
-                                               << "-0.0";
+                                               << "0.0";
         QTest::newRow("rounds, not cuts") << 99.96f << 50.0 << "100.0"
                                           << "-50.0";
         QTest::newRow("exactly 100 has none") << 100.0f << 100.0 << "100"
@@ -227,6 +228,36 @@ private slots:
                                               << " ..x.. ";
         QTest::newRow("empty") << ""
                                << "";
+    }
+
+    // The report's number texts: a point in every language, never a negative zero.
+    void numberTexts_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<double>("number");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("value") << "value" << 9.56 << "9.6";
+        QTest::newRow("value cut to zero") << "value" << -0.04 << "0.0";
+        QTest::newRow("negative value") << "value" << -0.06 << "-0.1";
+        QTest::newRow("difference from below zero") << "difference" << -0.03 << "0.0";
+        QTest::newRow("difference") << "difference" << -0.07 << "-0.1";
+        QTest::newRow("statistic") << "statistic" << -0.049 << "0.0";
+        QTest::newRow("negative zero") << "statistic" << -0.0 << "0.0";
+    }
+
+    void numberTexts()
+    {
+        QFETCH(QString, kind);
+        QFETCH(double, number);
+        QFETCH(QString, text);
+        QString printed;
+        if (kind == QLatin1String("value"))
+            printed = reportValueText(float(number));
+        else if (kind == QLatin1String("difference"))
+            printed = reportDifferenceText(0.0, float(-number));
+        else
+            printed = reportStatisticText(number);
+        QCOMPARE(printed, text);
     }
 
     void fileNameSafe()

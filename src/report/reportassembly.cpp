@@ -96,7 +96,7 @@ BlockStatistics statisticsAsShown(const BlockStatistics &statistics)
     const auto asShown = [](double statistic) {
         if (!std::isfinite(statistic))
             return statistic;
-        return QString::number(statistic, 'f', kStatisticDecimals).toDouble();
+        return QString::number(statistic, 'f', kStatisticDecimals).toDouble() + 0.0;
     };
     return {asShown(statistics.minimum), asShown(statistics.maximum), asShown(statistics.mean),
             asShown(statistics.stdev)};

@@ -1,6 +1,7 @@
 #include "report/reporttexts.h"
 
 #include "values/decimals.h"
+#include "values/valuetext.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -18,7 +19,7 @@ QString reportValueText(float value, int decimals)
 {
     if (!std::isfinite(value))
         return kNoNumberText;
-    return QString::number(double(value), 'f', decimals < 0 ? decimalsForValue(value) : decimals);
+    return pointDecimalText(double(value), decimals < 0 ? decimalsForValue(value) : decimals);
 }
 
 QString reportDifferenceText(double shownMean, float value)
@@ -26,14 +27,14 @@ QString reportDifferenceText(double shownMean, float value)
     const double difference = shownMean - double(value);
     if (!std::isfinite(difference))
         return kNoNumberText;
-    return QString::number(difference, 'f', kStatisticDecimals);
+    return pointDecimalText(difference, kStatisticDecimals);
 }
 
 QString reportStatisticText(double value)
 {
     if (!std::isfinite(value))
         return kNoNumberText;
-    return QString::number(value, 'f', kStatisticDecimals);
+    return pointDecimalText(value, kStatisticDecimals);
 }
 
 QString reportToleranceText(const QString &prefix, double minimum, double maximum)

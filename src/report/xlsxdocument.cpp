@@ -174,8 +174,9 @@ void XlsxDocument::writeNumber(int row, int column, double value, lxw_format *fo
         writeString(row, column, textIfNotFinite, format);
         return;
     }
+    // + 0.0 turns a negative zero into zero, which no format prints as "-0".
     if (sheet)
-        note(worksheet_write_number(sheet, toRow(row), toColumn(column), value, format));
+        note(worksheet_write_number(sheet, toRow(row), toColumn(column), value + 0.0, format));
 }
 
 void XlsxDocument::writeBoolean(int row, int column, bool value, lxw_format *format)
