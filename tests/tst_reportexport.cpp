@@ -778,6 +778,72 @@ private slots:
         }
     }
 
+    // A block whose spread lies in the third decimal (a coating): σ printed
+    // with two significant digits, min, max and mean as many decimals, the
+    // workbook's cells holding the numbers unrounded.
+    void tinySpreadKeepsItsDigits_data()
+    {
+        QTest::addColumn<bool>("pdf");
+        QTest::newRow("pdf") << true;
+        QTest::newRow("excel") << false;
+    }
+
+    void tinySpreadKeepsItsDigits()
+    {
+        QFETCH(bool, pdf);
+        const QVector<float> values{4.812f, 4.815f, 4.809f, 4.8137f};
+        MainWindowTester::setBlocks(*window, {{QStringLiteral("Покрытие 0009"), values}});
+        MainWindowTester::showBlock(*window, 0);
+        // The reference, worked out here: sample σ and the decimals that give it two digits.
+        double sum = 0.0;
+        for (const float v : values)
+            sum += double(v);
+        const double mean = sum / values.size();
+        double squares = 0.0;
+        for (const float v : values)
+            squares += (double(v) - mean) * (double(v) - mean);
+        const double stdev = std::sqrt(squares / (values.size() - 1));
+        int decimals = 1;
+        while (std::abs(std::round(stdev * std::pow(10.0, decimals))) < 10.0)
+            ++decimals;
+        QCOMPARE(decimals, 4);
+        const auto fixed = [decimals](double v) { return QString::number(v, 'f', decimals); };
+        const double minimum = double(*std::min_element(values.begin(), values.end()));
+        const double maximum = double(*std::max_element(values.begin(), values.end()));
+        const QStringList statistics{fixed(minimum), fixed(maximum), fixed(mean), fixed(stdev)};
+        QCOMPARE(statistics, (QStringList{"4.8090", "4.8150", "4.8124", "0.0026"}));
+
+        const QString path = dir.filePath(pdf ? "coating.pdf" : "coating.xlsx");
+        QFile::remove(path);
+        runExport(pdf ? ui()->button_export_to_PDF : ui()->button_export_to_excel, path, false);
+        const QStringList captions = {"Min", "Max", "Среднее", "σ"};
+        if (pdf) {
+            const QString text = pdfText(path);
+            for (int i = 0; i < captions.size(); ++i)
+                QVERIFY2(text.contains(QRegularExpression(captions.at(i) + "\\s+"
+                                                          + QRegularExpression::escape(statistics.at(i))
+                                                          + "\\s*\n")),
+                         qPrintable(captions.at(i) + " " + statistics.at(i)));
+            return;
+        }
+        const QJsonObject cells = readWorkbook(path).value("cells").toObject();
+        const QList<double> exact{minimum, maximum, mean, stdev};
+        int found = 0;
+        for (auto it = cells.begin(); it != cells.end(); ++it) {
+            const int index = captions.indexOf(it.value().toObject().value("value").toString());
+            if (index < 0)
+                continue;
+            const QJsonObject cell =
+                cells.value(QString(QChar(it.key().at(0).unicode() + 1)) + it.key().mid(1)).toObject();
+            QCOMPARE(cell.value("type").toString(), QStringLiteral("n"));
+            QCOMPARE(cell.value("format").toString(), QStringLiteral("0.0000"));
+            QVERIFY2(std::abs(cell.value("value").toDouble() - exact.at(index)) < 1e-9,
+                     qPrintable(captions.at(index)));
+            ++found;
+        }
+        QCOMPARE(found, captions.size());
+    }
+
     // The workbook's properties say what the PDF's information says, and the
     // program with its version.
     void workbookPropertiesAsThePdf()

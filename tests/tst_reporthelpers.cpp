@@ -260,6 +260,30 @@ private slots:
         QCOMPARE(printed, text);
     }
 
+    // One decimal unless σ needs more to keep two significant digits.
+    void statisticDecimals_data()
+    {
+        QTest::addColumn<double>("stdev");
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<QString>("printed");
+        QTest::newRow("wide spread") << 1.3 << 1 << "1.3";
+        QTest::newRow("0.1") << 0.1 << 1 << "0.1";
+        QTest::newRow("0.05") << 0.05 << 3 << "0.050";
+        QTest::newRow("coating: 0.00226") << 0.00226 << 4 << "0.0023";
+        QTest::newRow("0.0000123") << 0.0000123 << 6 << "0.000012";
+        QTest::newRow("no spread") << 0.0 << 1 << "0.0";
+        QTest::newRow("one reading") << kNaN << 1 << "\u2014";
+    }
+
+    void statisticDecimals()
+    {
+        QFETCH(double, stdev);
+        QFETCH(int, decimals);
+        QFETCH(QString, printed);
+        QCOMPARE(reportStatisticDecimals(stdev), decimals);
+        QCOMPARE(reportStatisticText(stdev, reportStatisticDecimals(stdev)), printed);
+    }
+
     void fileNameSafe()
     {
         QFETCH(QString, text);

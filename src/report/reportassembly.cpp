@@ -58,6 +58,7 @@ ReportData commonData(const ReportSource &source, bool includeEmptyFields)
     data.plots = source.plots;
     data.comments = source.comments;
     data.valueDecimals = source.valueDecimals;
+    data.statisticDecimals = reportStatisticDecimals(source.statistics.stdev);
     if (!source.hasBlock)
         return data;
 

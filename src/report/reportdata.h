@@ -38,6 +38,9 @@ struct ReportData
     ReportStatistic stdev;
     // Decimals of the values in the value table; -1: as the window's table has them.
     int valueDecimals = -1;
+    // Decimals of the printed statistics and of the workbook's statistics
+    // cells' format (the cells hold the numbers unrounded).
+    int statisticDecimals = 1;
 
     QImage logo;           // null: no logo
     QVector<QImage> plots; // rendered plots in report order (graph, diagram)

@@ -12,6 +12,11 @@ const QString kDifferenceHeader = QStringLiteral("X\u0305 - x");
 
 namespace {
 constexpr int kStatisticDecimals = 1;
+// From this σ on one decimal holds two significant digits or near enough.
+constexpr double kWideSpread = 0.1;
+constexpr int kSignificantDigits = 2;
+// A float reading carries no more.
+constexpr int kMostStatisticDecimals = 9;
 constexpr int kToleranceDigits = 6;
 } // namespace
 
@@ -30,11 +35,19 @@ QString reportDifferenceText(double shownMean, float value)
     return pointDecimalText(difference, kStatisticDecimals);
 }
 
-QString reportStatisticText(double value)
+QString reportStatisticText(double value, int decimals)
 {
     if (!std::isfinite(value))
         return kNoNumberText;
-    return pointDecimalText(value, kStatisticDecimals);
+    return pointDecimalText(value, decimals);
+}
+
+int reportStatisticDecimals(double stdev)
+{
+    if (!std::isfinite(stdev) || stdev <= 0.0 || stdev >= kWideSpread)
+        return kStatisticDecimals;
+    const int decimals = kSignificantDigits - 1 - int(std::floor(std::log10(stdev)));
+    return qBound(kStatisticDecimals, decimals, kMostStatisticDecimals);
 }
 
 QString reportToleranceText(const QString &prefix, double minimum, double maximum)

@@ -60,7 +60,7 @@ StationReports::Written StationReports::write(const MemoryBlock &block, int numb
     source.content.valueHeader = reportValueHeader(block.name);
     source.hasBlock = true;
     source.block = block;
-    source.statistics = statisticsAsShown(computeStatistics(block.values));
+    source.statistics = computeStatistics(block.values);
     source.band = band;
     source.captions = defaultReportCaptions();
     source.logo = form.logo;

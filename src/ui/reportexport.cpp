@@ -137,7 +137,7 @@ ReportSource ReportExport::gatherSource(const QSize &plotSize)
     source.hasBlock = view->hasBlock();
     if (source.hasBlock)
         source.block = view->block();
-    source.statistics = view->statistics();
+    source.statistics = view->exactStatistics();
     source.band = view->band();
     source.captions = {ui->min_label->text(),     ui->max_label->text(),         ui->mean_label->text(),
                        ui->stdev_label->text(),   ui->out_of_band_label->text(), ui->verdict_label->text(),
