@@ -97,26 +97,26 @@ private slots:
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QList<int>>("red");
         QTest::newRow("in band") << QVector<float>{9.7f, 9.8f, 9.9f, 10.0f}
-                                 << QStringList{"0 из 4 (0,0 %)", "Соответствует", "0,52", "0,39"}
+                                 << QStringList{"0 из 4 (0.0 %)", "Соответствует", "0.52", "0.39"}
                                  << QList<int>{};
         QTest::newRow("out at both ends")
             << QVector<float>{9.5f, 9.8f, 10.1f}
-            << QStringList{"2 из 3 (66,7 %)", "Не соответствует", "0,22", "0,22"} << QList<int>{0, 2};
+            << QStringList{"2 из 3 (66.7 %)", "Не соответствует", "0.22", "0.22"} << QList<int>{0, 2};
         // Shown as 9.5 in the table and 9.6 in the reports: outside all the same.
         QTest::newRow("9.56 against 9.6")
             << QVector<float>{9.56f, 9.8f}
-            << QStringList{"1 из 2 (50,0 %)", "Не соответствует", "0,39", "0,16"} << QList<int>{0};
+            << QStringList{"1 из 2 (50.0 %)", "Не соответствует", "0.39", "0.16"} << QList<int>{0};
         QTest::newRow("all equal") << QVector<float>{9.8f, 9.8f, 9.8f}
-                                   << QStringList{"0 из 3 (0,0 %)", "Соответствует", kDash, kDash}
+                                   << QStringList{"0 из 3 (0.0 %)", "Соответствует", kDash, kDash}
                                    << QList<int>{};
         QTest::newRow("one value") << QVector<float>{9.8f}
-                                   << QStringList{"0 из 1 (0,0 %)", "Соответствует", kDash, kDash}
+                                   << QStringList{"0 из 1 (0.0 %)", "Соответствует", kDash, kDash}
                                    << QList<int>{};
         QTest::newRow("huge values") << QVector<float>{1e6f, 2e6f, 4e6f}
-                                     << QStringList{"3 из 3 (100,0 %)", "Не соответствует", "0,00", "-0,51"}
+                                     << QStringList{"3 из 3 (100.0 %)", "Не соответствует", "0.00", "-0.51"}
                                      << QList<int>{0, 1, 2};
         QTest::newRow("not a number")
-            << QVector<float>{9.8f, kNaN} << QStringList{"1 из 2 (50,0 %)", "Не соответствует", kDash, kDash}
+            << QVector<float>{9.8f, kNaN} << QStringList{"1 из 2 (50.0 %)", "Не соответствует", kDash, kDash}
             << QList<int>{1};
     }
 
@@ -146,7 +146,7 @@ private slots:
         switchBand(true);
         QCOMPARE(ui->verdict_value->text(), QStringLiteral("Соответствует"));
         typeInto(ui->limits_max, 9.8);
-        QCOMPARE(verdictTexts(), (QStringList{"2 из 4 (50,0 %)", "Не соответствует", "0,26", "-0,13"}));
+        QCOMPARE(verdictTexts(), (QStringList{"2 из 4 (50.0 %)", "Не соответствует", "0.26", "-0.13"}));
         QCOMPARE(redRows(), (QList<int>{2, 3}));
     }
 
@@ -175,7 +175,7 @@ private slots:
         QCOMPARE(verdictTexts(), (QStringList{"1 of 2 (50.0 %)", "Does not conform", "0.39", "0.16"}));
         ui->actionRU->trigger();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-        QCOMPARE(verdictTexts(), (QStringList{"1 из 2 (50,0 %)", "Не соответствует", "0,39", "0,16"}));
+        QCOMPARE(verdictTexts(), (QStringList{"1 из 2 (50.0 %)", "Не соответствует", "0.39", "0.16"}));
     }
 
     // Ctrl+C on the table puts the selected rows on the clipboard: number and

@@ -34,7 +34,6 @@ constexpr int kCommentsOffset = 3;
 constexpr int kCommentsRows = 2;
 constexpr int kSignatureOffset = 5;
 const QColor kOutsideColour(Qt::red);
-const QString kStatisticFormat = QStringLiteral("0.0"); // one decimal, as the boxes show
 // The data sheet: number, reading, in band.
 constexpr int kDataNumberColumn = 1;
 constexpr int kDataValueColumn = 2;
@@ -52,7 +51,7 @@ struct Formats
     lxw_format *dataHeader = nullptr;
 };
 
-Formats makeFormats(XlsxDocument &document)
+Formats makeFormats(XlsxDocument &document, int statisticDecimals)
 {
     XlsxFormatSpec cell;
     cell.horizontal = XlsxFormatSpec::Align::Center;
@@ -65,7 +64,9 @@ Formats makeFormats(XlsxDocument &document)
     XlsxFormatSpec outside = cell;
     outside.fontColour = kOutsideColour;
     XlsxFormatSpec statistic = cell;
-    statistic.numberFormat = kStatisticFormat;
+    statistic.numberFormat = statisticDecimals > 0
+                                 ? QStringLiteral("0.") + QString(statisticDecimals, QLatin1Char('0'))
+                                 : QStringLiteral("0");
     XlsxFormatSpec heading;
     heading.horizontal = XlsxFormatSpec::Align::Center;
     heading.verticalCenter = true;
@@ -209,9 +210,9 @@ QVector<int> sheetPageEnds(int lastRow)
 ExcelReportResult writeExcelReportFile(const QString &path, const ReportData &data)
 {
     XlsxDocument document;
-    const Formats formats = makeFormats(document);
-    // The same information the PDF carries; the company is the form's company name.
-    document.setProperties(data.documentTitle, data.subject, data.author, data.subject);
+    document.setProperties(
+        {data.documentTitle, data.subject, data.author, data.company, data.keywords, data.creator});
+    const Formats formats = makeFormats(document, data.statisticDecimals);
 
     const int logoRows = writeLogo(document, data.logo);
     document.setColumnWidth(kColumnA, kExcelColumns, kColumnWidth);

@@ -174,7 +174,7 @@ void addStatistics(QTextCursor &cursor, const Formats &f, const ReportData &data
 {
     QVector<ReportLine> lines;
     for (const ReportStatistic *statistic : {&data.mean, &data.stdev, &data.maximum, &data.minimum})
-        lines.append({statistic->label, reportStatisticText(statistic->value)});
+        lines.append({statistic->label, reportStatisticText(statistic->value, data.statisticDecimals)});
     QTextTable *table = addLabelledTable(cursor, f, f.statistics, kStatisticsRows - lines.size(), lines);
     table->mergeCells(0, 0, 1, kTwoColumns);
     QTextCursor heading = cellCursor(table, 0, 0);

@@ -12,6 +12,7 @@ const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
 const QString kReadAtFormat = QStringLiteral("dd.MM.yyyy hh:mm:ss");
 const QString kPartSeparator = QStringLiteral(" \u00B7 "); // middle dot
 const QString kCreator = QStringLiteral("ZRV " ZRV_VERSION);
+const QString kKeywordSeparator = QStringLiteral("; ");
 constexpr int kStatisticDecimals = 1;
 
 // The texts belong to the window's catalogue contexts, where they were written first.
@@ -23,6 +24,24 @@ QString windowText(const char *source)
 QString exportText(const char *source)
 {
     return QCoreApplication::translate("ReportExport", source);
+}
+
+// The same information in both forms; the title in the PDF's wording.
+void setDocumentInformation(ReportData &data, const ReportSource &source)
+{
+    const QString title = windowText("Отчет о проведении контроля");
+    data.documentTitle = source.hasBlock ? title + kPartSeparator + source.block.name : title;
+    data.author = source.operatorName;
+    data.subject = source.companyName;
+    data.creator = kCreator;
+    data.company = source.companyName;
+    QStringList keywords;
+    if (!source.reportNumber.trimmed().isEmpty())
+        keywords.append(exportText("Отчет № %1").arg(source.reportNumber.trimmed()));
+    if (source.hasBlock)
+        keywords.append(source.block.name);
+    keywords.append(source.reportDate.toString(kDateFormat));
+    data.keywords = keywords.join(kKeywordSeparator);
 }
 
 ReportData commonData(const ReportSource &source, bool includeEmptyFields)
@@ -39,6 +58,7 @@ ReportData commonData(const ReportSource &source, bool includeEmptyFields)
     data.plots = source.plots;
     data.comments = source.comments;
     data.valueDecimals = source.valueDecimals;
+    data.statisticDecimals = reportStatisticDecimals(source.statistics.stdev);
     if (!source.hasBlock)
         return data;
 
@@ -77,7 +97,7 @@ BlockStatistics statisticsAsShown(const BlockStatistics &statistics)
     const auto asShown = [](double statistic) {
         if (!std::isfinite(statistic))
             return statistic;
-        return QString::number(statistic, 'f', kStatisticDecimals).toDouble();
+        return QString::number(statistic, 'f', kStatisticDecimals).toDouble() + 0.0;
     };
     return {asShown(statistics.minimum), asShown(statistics.maximum), asShown(statistics.mean),
             asShown(statistics.stdev)};
@@ -129,10 +149,7 @@ ReportData pdfReportData(const ReportSource &source, bool includeEmptyFields)
     header.append(source.reportDate.toString(kDateFormat));
     data.pageHeader = header.join(kPartSeparator);
     data.pageOfPages = exportText("стр. %1 из %2");
-    data.documentTitle = source.hasBlock ? data.title + kPartSeparator + source.block.name : data.title;
-    data.author = source.operatorName;
-    data.subject = source.companyName;
-    data.creator = kCreator;
+    setDocumentInformation(data, source);
     return data;
 }
 
@@ -146,5 +163,6 @@ ReportData excelReportData(const ReportSource &source, bool includeEmptyFields)
     data.dataSheetName = exportText("Данные");
     data.dataValueHeader = exportText("Значение");
     data.dataInBandHeader = exportText("В допуске");
+    setDocumentInformation(data, source);
     return data;
 }

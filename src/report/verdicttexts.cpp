@@ -2,6 +2,7 @@
 
 #include "report/reporttexts.h"
 #include "values/bandverdict.h"
+#include "values/valuetext.h"
 
 #include <QCoreApplication>
 #include <cmath>
@@ -25,7 +26,7 @@ VerdictTexts verdictTexts(const QVector<float> &readings, const ToleranceBand &b
     const QLocale locale = verdictNumberLocale();
     return {outOfBandText(viewText("%1 из %2 (%3 %)"), verdict, locale),
             verdict.conforms ? viewText("Соответствует") : viewText("Не соответствует"),
-            capabilityText(verdict.cp, locale), capabilityText(verdict.cpk, locale)};
+            capabilityText(verdict.cp), capabilityText(verdict.cpk)};
 }
 
 QLocale verdictNumberLocale()
@@ -35,15 +36,17 @@ QLocale verdictNumberLocale()
 
 QString outOfBandText(const QString &pattern, const BandVerdict &verdict, const QLocale &locale)
 {
+    // Counts grouped as the language writes them; fractions with the point
+    // the readings are printed with.
     const QString percent = std::isfinite(verdict.outsidePercent)
-                                ? locale.toString(verdict.outsidePercent, 'f', kPercentDecimals)
+                                ? pointDecimalText(verdict.outsidePercent, kPercentDecimals)
                                 : kNoNumberText;
     return pattern.arg(locale.toString(verdict.outside), locale.toString(verdict.readings), percent);
 }
 
-QString capabilityText(double figure, const QLocale &locale)
+QString capabilityText(double figure)
 {
     if (!std::isfinite(figure))
         return kNoNumberText;
-    return locale.toString(figure, 'f', kCapabilityDecimals);
+    return pointDecimalText(figure, kCapabilityDecimals);
 }

@@ -13,7 +13,7 @@ struct BandVerdict;
 // The verdict of a block against the tolerance band, as texts.
 struct VerdictTexts
 {
-    QString outOfBand; // "2 из 40 (5,0 %)"
+    QString outOfBand; // "2 из 40 (5.0 %)"
     QString verdict;   // "Соответствует" / "Не соответствует"
     QString cp;
     QString cpk;
@@ -23,14 +23,14 @@ struct VerdictTexts
 // throughout while the band is off or there are no readings.
 VerdictTexts verdictTexts(const QVector<float> &readings, const ToleranceBand &band);
 
-// The locale of the numbers in texts of the interface language: the decimal
-// comma in Russian, the point in English.
+// The locale of the counts in texts of the interface language (its digit
+// grouping); fractions take the decimal point in every language.
 QLocale verdictNumberLocale();
 
-// The pattern ("%1 из %2 (%3 %)") with the out-of-band count, the readings
-// and the percentage at one decimal, numbers in the locale's form.
+// The pattern ("%1 из %2 (%3 %)") with the out-of-band count and the readings
+// in the locale's form and the percentage at one decimal after a point.
 QString outOfBandText(const QString &pattern, const BandVerdict &verdict, const QLocale &locale);
 
-// A capability figure (Cp, Cpk) at two decimals in the locale's form; "—"
-// when it is not finite.
-QString capabilityText(double figure, const QLocale &locale);
+// A capability figure (Cp, Cpk) at two decimals after a point, never "-0.00";
+// "—" when it is not finite.
+QString capabilityText(double figure);

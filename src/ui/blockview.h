@@ -50,6 +50,8 @@ public:
     // The statistics of the shown block as the boxes show them (one decimal),
     // without the boxes' clamping; NaN where there is no number.
     BlockStatistics statistics() const;
+    // The shown block's statistics unrounded, for the reports to print in full.
+    BlockStatistics exactStatistics() const { return shownStatistics; }
     ToleranceBand band() const;
     // The band's verdict on the shown block against the band as it is set.
     VerdictTexts verdict() const;

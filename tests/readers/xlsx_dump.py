@@ -83,6 +83,24 @@ def sheet_rows(sheet):
     return [[{"value": c.value, "type": c.data_type} for c in row] for row in sheet.iter_rows()]
 
 
+# What the workbook says about itself: the core properties as openpyxl reads
+# them, company and application from docProps/app.xml.
+def properties(book, path):
+    core = book.properties
+    found = {"title": core.title, "subject": core.subject, "creator": core.creator,
+             "keywords": core.keywords, "company": None, "application": None}
+    with zipfile.ZipFile(path) as package:
+        if "docProps/app.xml" in package.namelist():
+            app = ET.fromstring(package.read("docProps/app.xml"))
+            for element in app:
+                name = element.tag.split("}")[-1]
+                if name == "Company":
+                    found["company"] = element.text
+                elif name == "Application":
+                    found["application"] = element.text
+    return found
+
+
 def main():
     path = sys.argv[1]
     book = openpyxl.load_workbook(path)
@@ -102,6 +120,7 @@ def main():
         "merges": sorted(str(r) for r in sheet.merged_cells.ranges),
         "columns": columns,
         "images": images(path),
+        "properties": properties(book, path),
     }, sys.stdout, ensure_ascii=False)
 
 
