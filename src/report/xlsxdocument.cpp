@@ -224,21 +224,6 @@ void XlsxDocument::setUpPrinting(int lastRow, int lastColumn, const QVector<int>
         note(worksheet_set_h_pagebreaks(sheet, breaks.data()));
 }
 
-void XlsxDocument::setProperties(const QString &title, const QString &subject, const QString &author,
-                                 const QString &company)
-{
-    if (!workbook)
-        return;
-    // The library copies the texts when the properties are set.
-    QByteArray texts[] = {title.toUtf8(), subject.toUtf8(), author.toUtf8(), company.toUtf8()};
-    lxw_doc_properties properties = {};
-    properties.title = texts[0].data();
-    properties.subject = texts[1].data();
-    properties.author = texts[2].data();
-    properties.company = texts[3].data();
-    note(workbook_set_properties(workbook, &properties));
-}
-
 bool XlsxDocument::saveAs(const QString &path)
 {
     if (!workbook)

@@ -78,10 +78,6 @@ public:
     // given (at most 1023, as many as Excel reads).
     void setUpPrinting(int lastRow, int lastColumn, const QVector<int> &lastRowsOfPages);
 
-    // The document's properties, as a file manager or Excel's Info pane shows them.
-    void setProperties(const QString &title, const QString &subject, const QString &author,
-                       const QString &company);
-
     // Writes the workbook to the path; false when anything failed on the way
     // (then an existing file at the path is left as it was, where the folder allows).
     bool saveAs(const QString &path);
