@@ -613,7 +613,7 @@ private slots:
     {
         QTest::addColumn<bool>("pdf");
         QTest::addColumn<QVector<float>>("values");
-        QTest::addColumn<QStringList>("verdict");    // out of band, verdict, Cp, Cpk
+        QTest::addColumn<QStringList>("verdict");    // out of band, verdict, Cp, Cpk, Pp, Ppk
         QTest::addColumn<QStringList>("statistics"); // min, max, mean, σ as printed
         QTest::addColumn<QStringList>("red");        // value texts printed red, sorted
         QTest::addColumn<QStringList>("rows");       // "value difference" per reading; empty: not checked
@@ -631,47 +631,47 @@ private slots:
         const Block blocks[] = {
             {"in band",
              {9.7f, 9.8f, 9.9f, 10.0f},
-             {"0 из 4 (0.0 %)", "Соответствует", "0.52", "0.39"},
+             {"0 из 4 (0.0 %)", "Соответствует", "0.75", "0.56", "0.52", "0.39"},
              {"9.7", "10.0", "9.8", "0.1"},
              {}},
             {"out at both ends",
              {9.5f, 9.8f, 10.1f},
-             {"2 из 3 (66.7 %)", "Не соответствует", "0.22", "0.22"},
+             {"2 из 3 (66.7 %)", "Не соответствует", "0.25", "0.25", "0.22", "0.22"},
              {"9.5", "10.1", "9.8", "0.3"},
              {"10.1", "9.5"}},
             {"9.56 against 9.6",
              {9.56f, 9.8f},
-             {"1 из 2 (50.0 %)", "Не соответствует", "0.39", "0.16"},
+             {"1 из 2 (50.0 %)", "Не соответствует", "0.31", "0.13", "0.39", "0.16"},
              {"9.6", "9.8", "9.7", "0.2"},
              {"9.6"},
              {"9.6 0.1", "9.8 -0.1"}},
             {"all equal",
              {9.8f, 9.8f, 9.8f},
-             {"0 из 3 (0.0 %)", "Соответствует", dash, dash},
+             {"0 из 3 (0.0 %)", "Соответствует", dash, dash, dash, dash},
              {"9.8", "9.8", "9.8", "0.0"},
              {}},
             {"one value",
              {9.8f},
-             {"0 из 1 (0.0 %)", "Соответствует", dash, dash},
+             {"0 из 1 (0.0 %)", "Соответствует", dash, dash, dash, dash},
              {"9.8", "9.8", "9.8", dash},
              {}},
             // The mean and the differences from it as they are, not clamped.
             {"huge values",
              {1e6f, 2e6f, 4e6f},
-             {"3 из 3 (100.0 %)", "Не соответствует", "0.00", "-0.51"},
+             {"3 из 3 (100.0 %)", "Не соответствует", "0.00", "-0.58", "0.00", "-0.51"},
              {"1000000.0", "4000000.0", "2333333.3", "1527525.2"},
              {"1000000", "2000000", "4000000"},
              {"1000000 1333333.3", "2000000 333333.3", "4000000 -1666666.7"}},
             // A difference that rounds to zero prints as 0.0, not -0.0.
             {"difference near zero",
              {9.7f, 9.9f, 9.82f},
-             {"0 из 3 (0.0 %)", "Соответствует", "0.66", "0.64"},
+             {"0 из 3 (0.0 %)", "Соответствует", "0.54", "0.52", "0.66", "0.64"},
              {"9.7", "9.9", "9.8", "0.1"},
              {},
              {"9.7 0.1", "9.9 -0.1", "9.8 0.0"}},
             {"not a number",
              {9.8f, nan},
-             {"1 из 2 (50.0 %)", "Не соответствует", dash, dash},
+             {"1 из 2 (50.0 %)", "Не соответствует", dash, dash, dash, dash},
              {"9.8", "9.8", dash, dash},
              {dash}},
         };
@@ -705,7 +705,7 @@ private slots:
         const QString blockLine = QStringLiteral("Блок: Flange DN80 0007; показаний: %1; считан: %2")
                                       .arg(values.size())
                                       .arg(readAt.toLocalTime().toString("dd.MM.yyyy hh:mm:ss"));
-        const QStringList captions = {"Вне допуска", "Заключение", "Cp", "Cpk"};
+        const QStringList captions = {"Вне допуска", "Заключение", "Cp", "Cpk", "Pp", "Ppk"};
         const QStringList statisticCaptions = {"Min", "Max", "Среднее", "σ"};
         if (pdf) {
             const QString text = pdfText(path);

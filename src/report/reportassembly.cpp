@@ -44,6 +44,26 @@ void setDocumentInformation(ReportData &data, const ReportSource &source)
     data.keywords = keywords.join(kKeywordSeparator);
 }
 
+// The window's four rows first, in their places; the overall indices, the
+// sample and the intervals after them.
+QVector<ReportLine> verdictLines(const VerdictTexts &verdict, const ReportCaptions &captions)
+{
+    QVector<ReportLine> lines = {{captions.outOfBand, verdict.outOfBand},
+                                 {captions.verdict, verdict.verdict},
+                                 {captions.cp, verdict.cp},
+                                 {captions.cpk, verdict.cpk},
+                                 {exportText("Pp"), verdict.pp},
+                                 {exportText("Ppk"), verdict.ppk},
+                                 {exportText("Объём выборки, n"), verdict.sample},
+                                 {exportText("Cp, 95 % интервал"), verdict.cpInterval},
+                                 {exportText("Cpk, 95 % интервал"), verdict.cpkInterval},
+                                 {exportText("Pp, 95 % интервал"), verdict.ppInterval},
+                                 {exportText("Ppk, 95 % интервал"), verdict.ppkInterval}};
+    if (!verdict.note.isEmpty())
+        lines.append({exportText("Примечание"), verdict.note});
+    return lines;
+}
+
 ReportData commonData(const ReportSource &source, bool includeEmptyFields)
 {
     ReportData data;
@@ -71,15 +91,14 @@ ReportData commonData(const ReportSource &source, bool includeEmptyFields)
                          .arg(readAt);
 
     // The band is described whenever it is on, with or without the plots.
-    if (!source.band.on)
+    if (!source.band.on) {
+        data.toleranceText = exportText("Допуск не задан — заключение не выносится");
         return data;
-    data.toleranceText = reportToleranceText(windowText("Допуск: ["), source.band.lower, source.band.upper);
+    }
+    data.toleranceText = reportToleranceText(windowText("Допуск: ["), activeLower(source.band),
+                                             activeUpper(source.band));
     data.outside = readingsOutOfBand(block.values, source.band);
-    const VerdictTexts verdict = verdictTexts(block.values, source.band);
-    data.verdict = {{source.captions.outOfBand, verdict.outOfBand},
-                    {source.captions.verdict, verdict.verdict},
-                    {source.captions.cp, verdict.cp},
-                    {source.captions.cpk, verdict.cpk}};
+    data.verdict = verdictLines(verdictTexts(block.values, source.band), source.captions);
     return data;
 }
 

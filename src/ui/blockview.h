@@ -10,6 +10,7 @@
 #include <qcustomplot.h>
 
 class QCheckBox;
+class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QTableWidget;
@@ -25,6 +26,7 @@ struct BlockViewWidgets
     QCheckBox *band = nullptr;
     QDoubleSpinBox *bandLower = nullptr;
     QDoubleSpinBox *bandUpper = nullptr;
+    QComboBox *toleranceKind = nullptr; // in ToleranceKind's order
     QDoubleSpinBox *rangeLower = nullptr;
     QDoubleSpinBox *rangeUpper = nullptr;
     QCustomPlot *graph = nullptr;
