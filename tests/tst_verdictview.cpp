@@ -199,6 +199,10 @@ private slots:
         QVERIFY2(ui->capability_note->text().startsWith(note), qPrintable(ui->capability_note->text()));
         // The plot draws the same readings red, and a line only where a limit applies.
         QCOMPARE(ui->graph->graph(1)->data()->size(), red.size());
+        int lines = 0;
+        for (int i = 0; i < ui->graph->itemCount(); ++i)
+            lines += qobject_cast<QCPItemStraightLine *>(ui->graph->item(i)) && ui->graph->item(i)->visible();
+        QCOMPARE(lines, kind == 0 ? 2 : 1);
         // Back to two-sided: the boxes' band again.
         ui->tolerance_kind->setCurrentIndex(0);
         QCOMPARE(ui->cp_value->text() == kDash, lower > upper);
