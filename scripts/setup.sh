@@ -7,7 +7,7 @@ packages=(
   qtbase5-dev qttools5-dev qttools5-dev-tools libqt5serialport5-dev
   libqt5svg5 libqt5svg5-dev qt5-image-formats-plugins qttranslations5-l10n
   libqcustomplot-dev
-  libxlsxwriter-dev
+  libxlsxwriter-dev zlib1g-dev
   libpodofo-dev libssl-dev openssl
   libqt5sql5-sqlite libqt5sql5-psql postgresql libpq-dev
   python3 python3-openpyxl python3-pypdf

@@ -25,11 +25,13 @@
     X(verticalLayout_3) X(label_2) X(table_block_data) X(line_3) X(verticalLayout_6) X(stats_label) \
     X(formLayout) X(min_label) X(min_box) X(max_label) X(max_box) X(mean_label) X(mean_box) \
     X(stdev_label) X(stdev_box) X(out_of_band_label) X(out_of_band_value) X(verdict_label) \
-    X(verdict_value) X(cp_label) X(cp_value) X(cpk_label) X(cpk_value) X(line) X(chart_column_scroll) \
+    X(verdict_row_layout) X(verdict_value) X(cp_label) X(cp_row_layout) X(cp_value) X(cpk_label) X(cpk_row_layout) X(cpk_value) \
+    X(pp_label) X(pp_value) X(ppk_label) X(ppk_value) X(capability_note) X(line) X(chart_column_scroll) \
     X(chart_column_contents) X(verticalLayout_26) X(verticalLayout_5) X(graph) X(horizontalLayout_2) \
     X(report_graph_checkbox) X(toolButton) X(label_6) X(graphs_limits_min) X(graphs_limits_max) \
     X(diagram) X(report_diagram_checkbox) X(verticalLayout_7) X(set_limits_checkbox) \
-    X(horizontalLayout_4) X(label_5) X(limits_min) X(label_4) X(limits_max) X(line_2) \
+    X(horizontalLayout_4) X(label_5) X(limits_min) X(label_4) X(limits_max) X(tolerance_kind_layout) \
+    X(tolerance_kind_label) X(tolerance_kind) X(line_2) \
     X(report_form_scroll) X(report_form_scroll_contents) X(verticalLayout_31) X(verticalLayout_27) \
     X(horizontalLayout_6) X(company_data_label) X(verticalLayout_13) X(horizontalLayout_3) \
     X(logo_action) X(logotype) X(verticalLayout_8) X(company_name_label) X(company_name) \

@@ -191,6 +191,9 @@ private slots:
         QTest::newRow("123.9") << 123.9f << "123";
         QTest::newRow("1500") << 1500.0f << "1500";
         QTest::newRow("0.7") << 0.7f << "0.7";
+        // Cut to zero: no minus sign before it.
+        QTest::newRow("-0.04") << -0.04f << "0.0";
+        QTest::newRow("-0.0") << -0.0f << "0.0";
         QTest::newRow("NaN") << kNaN << "nan";
         QTest::newRow("infinity") << kInf << "inf";
     }
@@ -299,6 +302,8 @@ private slots:
         QTest::newRow("empty block") << QVector<float>{} << QStringList{kDash, kDash, kDash, kDash};
         QTest::newRow("mean 12.26") << QVector<float>{12.2f, 12.32f}
                                     << QStringList{"12.2", "12.3", "12.3", "0.1"};
+        // A mean that rounds to zero from below shows no minus sign.
+        QTest::newRow("mean -0.04") << QVector<float>{-0.1f, 0.02f} << QStringList{"-0.1", "0.0", "0.0", "0.1"};
         QTest::newRow("NaN reading") << QVector<float>{1, kNaN, 3} << QStringList{"1.0", "3.0", kDash, kDash};
         QTest::newRow("beyond the box range")
             << QVector<float>{-2e6f, 3e6f} << QStringList{"-2000000.0", "3000000.0", "500000.0", "3535533.9"};

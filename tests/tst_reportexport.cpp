@@ -26,6 +26,10 @@
 
 namespace {
 
+const QString kFailureText =
+    QStringLiteral("Не удалось сохранить файл.\nПожалуйста, проверьте права на запись и не открыта ли прошлая "
+                   "версия файла.");
+
 // What the dialogs of one export showed.
 struct ExportSeen
 {
@@ -34,6 +38,7 @@ struct ExportSeen
     QString filter;
     QStringList messageTitles; // boxes without a parent, in order
     QStringList messageTexts;
+    QStringList messageCauses; // the informative text below each box's text
     QStringList buttonTexts; // "|"-joined per box
     bool questionAsked = false;
 };
@@ -67,8 +72,11 @@ private:
                 dialog->reject();
                 return;
             }
+            // A folder: the proposed name in that folder.
+            const QString chosen =
+                path.endsWith('/') ? path + QFileInfo(seen->proposedPath).fileName() : path;
             if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-                name->setText(path);
+                name->setText(chosen);
             // Queued: the dialog's own boxes run inside accept(), and this
             // timer cannot fire again until its slot returns.
             QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
@@ -83,6 +91,7 @@ private:
         }
         seen->messageTitles.append(box->windowTitle());
         seen->messageTexts.append(box->text());
+        seen->messageCauses.append(box->informativeText());
         QStringList buttons;
         for (QAbstractButton *button : box->buttons())
             buttons.append(button->text());
@@ -205,7 +214,7 @@ private slots:
                                            << "Отчет 17 ##.pdf";
         QTest::newRow("excel, empty number") << false << ""
                                              << "Экспорт в Excel"
-                                             << "Отчет  ##.xlsx";
+                                             << "Отчет ##.xlsx";
         QTest::newRow("pdf, number one space") << true << " "
                                                << "Экспорт в PDF"
                                                << "Отчет ##.pdf";
@@ -329,12 +338,89 @@ private slots:
         makeWritable(path);
         QVERIFY(!seen.questionAsked);
         QCOMPARE(seen.messageTitles, QStringList{QStringLiteral("Ошибка")});
-        QCOMPARE(seen.messageTexts.last(),
-                 QStringLiteral("Не удалось сохранить файл.\nПожалуйста, проверьте права на запись и "
-                                "не открыта ли прошлая версия файла."));
+        QCOMPARE(seen.messageTexts.last(), kFailureText);
+        // The cause below the general text.
+        QCOMPARE(seen.messageCauses.last(), QStringLiteral("Причина: файл открыт в другой программе."));
         QVERIFY(opened.urls.isEmpty());
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("old contents"));
+    }
+
+    // Long report numbers: the proposed name, taken as it is, fits the file
+    // system and the report is written there.
+    void longNumberProposesAWritableName_data()
+    {
+        QTest::addColumn<bool>("pdf");
+        QTest::addColumn<QString>("number");
+        QTest::newRow("pdf, 300 Latin characters") << true << QString(300, QLatin1Char('N'));
+        QTest::newRow("excel, 300 Latin characters") << false << QString(300, QLatin1Char('N'));
+        QTest::newRow("pdf, 130 Cyrillic characters") << true << QString(130, QChar(0x0416));
+        QTest::newRow("excel, 130 Cyrillic characters") << false << QString(130, QChar(0x0416));
+    }
+
+    void longNumberProposesAWritableName()
+    {
+        QFETCH(bool, pdf);
+        QFETCH(QString, number);
+        ui()->report_number->setText(number);
+        QTemporaryDir target;
+        const ExportSeen seen = runExport(pdf ? ui()->button_export_to_PDF : ui()->button_export_to_excel,
+                                          target.path() + '/', false);
+        const QString name = QFileInfo(seen.proposedPath).fileName();
+        QVERIFY2(name.toUtf8().size() <= 255, qPrintable(QString::number(name.toUtf8().size())));
+        QVERIFY(name.startsWith(QStringLiteral("Отчет ") + number.left(100)));
+        QCOMPARE(seen.messageTexts, QStringList{"Включать незаполненные поля в отчет?"});
+        const QString path = target.filePath(name);
+        QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
+        const QString text = pdf ? pdfText(path) : workbookText(readWorkbook(path));
+        QVERIFY(text.contains(QStringLiteral("ООО Ромашка")));
+    }
+
+    // A save that fails says why: the name or the folder (a full disk keeps
+    // the generic text, see the report-target faults).
+    void failureTellsItsCause_data()
+    {
+        QTest::addColumn<bool>("pdf");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("cause");
+        const QString longName = QStringLiteral("Причина: имя файла длиннее 255 байт.");
+        const QString folder = QStringLiteral("Причина: в папку нельзя записывать.");
+        for (const bool pdf : {true, false}) {
+            const QByteArray kind = pdf ? "pdf, " : "excel, ";
+            QTest::newRow((kind + "name over 255 bytes").constData()) << pdf << "long name" << longName;
+            QTest::newRow((kind + "unwritable folder").constData()) << pdf << "unwritable folder" << folder;
+            QTest::newRow((kind + "missing folder").constData()) << pdf << "missing folder" << folder;
+        }
+    }
+
+    void failureTellsItsCause()
+    {
+        QFETCH(bool, pdf);
+        QFETCH(QString, kind);
+        QFETCH(QString, cause);
+        QTemporaryDir target;
+        const QString extension = pdf ? QStringLiteral(".pdf") : QStringLiteral(".xlsx");
+        QString folder = target.path();
+        QString path = folder + '/' + QString(130, QChar(0x0416)) + extension;
+        ImmutableGuard guard;
+        if (kind == QLatin1String("unwritable folder")) {
+            path = folder + QStringLiteral("/report") + extension;
+            if (!setImmutable(folder, true))
+                QSKIP("no way to make a folder unwritable here");
+            guard.path = folder;
+        } else if (kind == QLatin1String("missing folder")) {
+            folder = target.filePath(QStringLiteral("нет такой папки"));
+            path = folder + QStringLiteral("/report") + extension;
+        }
+        const ExportSeen seen =
+            runExport(pdf ? ui()->button_export_to_PDF : ui()->button_export_to_excel, path, false);
+        QVERIFY(seen.questionAsked);
+        QCOMPARE(seen.messageTitles.size(), 2);
+        QCOMPARE(seen.messageTitles.last(), QStringLiteral("Ошибка"));
+        QCOMPARE(seen.messageTexts.last(), kFailureText);
+        QCOMPARE(seen.messageCauses.last(), cause);
+        QVERIFY(opened.urls.isEmpty());
+        QVERIFY(!QFile::exists(path));
     }
 
     // A folder that cannot take the file: the error box after the question, nothing opened.
@@ -552,7 +638,7 @@ private slots:
     {
         QTest::addColumn<bool>("pdf");
         QTest::addColumn<QVector<float>>("values");
-        QTest::addColumn<QStringList>("verdict");    // out of band, verdict, Cp, Cpk
+        QTest::addColumn<QStringList>("verdict");    // out of band, verdict, Cp, Cpk, Pp, Ppk
         QTest::addColumn<QStringList>("statistics"); // min, max, mean, σ as printed
         QTest::addColumn<QStringList>("red");        // value texts printed red, sorted
         QTest::addColumn<QStringList>("rows");       // "value difference" per reading; empty: not checked
@@ -570,40 +656,47 @@ private slots:
         const Block blocks[] = {
             {"in band",
              {9.7f, 9.8f, 9.9f, 10.0f},
-             {"0 из 4 (0,0 %)", "Соответствует", "0,52", "0,39"},
+             {"0 из 4 (0.0 %)", "Соответствует", "0.75", "0.56", "0.52", "0.39"},
              {"9.7", "10.0", "9.8", "0.1"},
              {}},
             {"out at both ends",
              {9.5f, 9.8f, 10.1f},
-             {"2 из 3 (66,7 %)", "Не соответствует", "0,22", "0,22"},
+             {"2 из 3 (66.7 %)", "Не соответствует", "0.25", "0.25", "0.22", "0.22"},
              {"9.5", "10.1", "9.8", "0.3"},
              {"10.1", "9.5"}},
             {"9.56 against 9.6",
              {9.56f, 9.8f},
-             {"1 из 2 (50,0 %)", "Не соответствует", "0,39", "0,16"},
+             {"1 из 2 (50.0 %)", "Не соответствует", "0.31", "0.13", "0.39", "0.16"},
              {"9.6", "9.8", "9.7", "0.2"},
              {"9.6"},
              {"9.6 0.1", "9.8 -0.1"}},
             {"all equal",
              {9.8f, 9.8f, 9.8f},
-             {"0 из 3 (0,0 %)", "Соответствует", dash, dash},
+             {"0 из 3 (0.0 %)", "Соответствует", dash, dash, dash, dash},
              {"9.8", "9.8", "9.8", "0.0"},
              {}},
             {"one value",
              {9.8f},
-             {"0 из 1 (0,0 %)", "Соответствует", dash, dash},
+             {"0 из 1 (0.0 %)", "Соответствует", dash, dash, dash, dash},
              {"9.8", "9.8", "9.8", dash},
              {}},
             // The mean and the differences from it as they are, not clamped.
             {"huge values",
              {1e6f, 2e6f, 4e6f},
-             {"3 из 3 (100,0 %)", "Не соответствует", "0,00", "-0,51"},
+             {"3 из 3 (100.0 %)", "Не соответствует", "0.00", "-0.58", "0.00", "-0.51"},
              {"1000000.0", "4000000.0", "2333333.3", "1527525.2"},
              {"1000000", "2000000", "4000000"},
              {"1000000 1333333.3", "2000000 333333.3", "4000000 -1666666.7"}},
+            // A difference that rounds to zero prints as 0.0, not -0.0.
+            {"difference near zero",
+             {9.7f, 9.9f, 9.82f},
+             {"0 из 3 (0.0 %)", "Соответствует", "0.54", "0.52", "0.66", "0.64"},
+             {"9.7", "9.9", "9.8", "0.1"},
+             {},
+             {"9.7 0.1", "9.9 -0.1", "9.8 0.0"}},
             {"not a number",
              {9.8f, nan},
-             {"1 из 2 (50,0 %)", "Не соответствует", dash, dash},
+             {"1 из 2 (50.0 %)", "Не соответствует", dash, dash, dash, dash},
              {"9.8", "9.8", dash, dash},
              {dash}},
         };
@@ -637,7 +730,7 @@ private slots:
         const QString blockLine = QStringLiteral("Блок: Flange DN80 0007; показаний: %1; считан: %2")
                                       .arg(values.size())
                                       .arg(readAt.toLocalTime().toString("dd.MM.yyyy hh:mm:ss"));
-        const QStringList captions = {"Вне допуска", "Заключение", "Cp", "Cpk"};
+        const QStringList captions = {"Вне допуска", "Заключение", "Cp", "Cpk", "Pp", "Ppk"};
         const QStringList statisticCaptions = {"Min", "Max", "Среднее", "σ"};
         if (pdf) {
             const QString text = pdfText(path);
@@ -711,6 +804,106 @@ private slots:
             const bool inside = values.at(i) >= 9.6f && values.at(i) <= 10.0f;
             QCOMPARE(row.at(2).toObject().value("value").toBool(), inside);
         }
+    }
+
+    // A block whose spread lies in the third decimal (a coating): σ printed
+    // with two significant digits, min, max and mean as many decimals, the
+    // workbook's cells holding the numbers unrounded.
+    void tinySpreadKeepsItsDigits_data()
+    {
+        QTest::addColumn<bool>("pdf");
+        QTest::newRow("pdf") << true;
+        QTest::newRow("excel") << false;
+    }
+
+    void tinySpreadKeepsItsDigits()
+    {
+        QFETCH(bool, pdf);
+        const QVector<float> values{4.812f, 4.815f, 4.809f, 4.8137f};
+        window->blockList().showRead({{QStringLiteral("Покрытие 0009"), values}});
+        MainWindowTester::showBlock(*window, 0);
+        // The reference, worked out here: sample σ and the decimals that give it two digits.
+        double sum = 0.0;
+        for (const float v : values)
+            sum += double(v);
+        const double mean = sum / values.size();
+        double squares = 0.0;
+        for (const float v : values)
+            squares += (double(v) - mean) * (double(v) - mean);
+        const double stdev = std::sqrt(squares / (values.size() - 1));
+        int decimals = 1;
+        while (std::abs(std::round(stdev * std::pow(10.0, decimals))) < 10.0)
+            ++decimals;
+        QCOMPARE(decimals, 4);
+        const auto fixed = [decimals](double v) { return QString::number(v, 'f', decimals); };
+        const double minimum = double(*std::min_element(values.begin(), values.end()));
+        const double maximum = double(*std::max_element(values.begin(), values.end()));
+        const QStringList statistics{fixed(minimum), fixed(maximum), fixed(mean), fixed(stdev)};
+        QCOMPARE(statistics, (QStringList{"4.8090", "4.8150", "4.8124", "0.0026"}));
+
+        const QString path = dir.filePath(pdf ? "coating.pdf" : "coating.xlsx");
+        QFile::remove(path);
+        runExport(pdf ? ui()->button_export_to_PDF : ui()->button_export_to_excel, path, false);
+        const QStringList captions = {"Min", "Max", "Среднее", "σ"};
+        if (pdf) {
+            const QString text = pdfText(path);
+            for (int i = 0; i < captions.size(); ++i)
+                QVERIFY2(text.contains(QRegularExpression(captions.at(i) + "\\s+"
+                                                          + QRegularExpression::escape(statistics.at(i))
+                                                          + "\\s*\n")),
+                         qPrintable(captions.at(i) + " " + statistics.at(i)));
+            return;
+        }
+        const QJsonObject cells = readWorkbook(path).value("cells").toObject();
+        const QList<double> exact{minimum, maximum, mean, stdev};
+        int found = 0;
+        for (auto it = cells.begin(); it != cells.end(); ++it) {
+            const int index = captions.indexOf(it.value().toObject().value("value").toString());
+            if (index < 0)
+                continue;
+            const QJsonObject cell =
+                cells.value(QString(QChar(it.key().at(0).unicode() + 1)) + it.key().mid(1)).toObject();
+            QCOMPARE(cell.value("type").toString(), QStringLiteral("n"));
+            QCOMPARE(cell.value("format").toString(), QStringLiteral("0.0000"));
+            QVERIFY2(std::abs(cell.value("value").toDouble() - exact.at(index)) < 1e-9,
+                     qPrintable(captions.at(index)));
+            ++found;
+        }
+        QCOMPARE(found, captions.size());
+    }
+
+    // The workbook's properties say what the PDF's information says, and the
+    // program with its version.
+    void workbookPropertiesAsThePdf()
+    {
+        ui()->report_operator->setText(QStringLiteral("Иванов И. И."));
+        ui()->report_number->setText(QStringLiteral("17/2024"));
+        const QString pdfPath = dir.filePath("information.pdf");
+        const QString xlsxPath = dir.filePath("information.xlsx");
+        QFile::remove(pdfPath);
+        QFile::remove(xlsxPath);
+        runExport(ui()->button_export_to_PDF, pdfPath, false);
+        runExport(ui()->button_export_to_excel, xlsxPath, false);
+        const QString info = QString::fromUtf8(runReader("pdfinfo", {pdfPath}));
+        const auto pdfEntry = [&info](const QString &key) {
+            return QRegularExpression("^" + key + ":\\s+(.*)$", QRegularExpression::MultilineOption)
+                .match(info)
+                .captured(1);
+        };
+        const QJsonObject properties = readWorkbook(xlsxPath).value("properties").toObject();
+        const QString title = QStringLiteral("Отчет о проведении контроля · T 0002");
+        QCOMPARE(pdfEntry("Title"), title);
+        QCOMPARE(properties.value("title").toString(), title);
+        QCOMPARE(properties.value("creator").toString(), pdfEntry("Author"));
+        QCOMPARE(properties.value("creator").toString(), QStringLiteral("Иванов И. И."));
+        QCOMPARE(properties.value("subject").toString(), pdfEntry("Subject"));
+        QCOMPARE(properties.value("company").toString(), QStringLiteral("ООО Ромашка"));
+        QCOMPARE(properties.value("keywords").toString(), QStringLiteral("Отчет № 17/2024; T 0002; 01.02.2024"));
+        QCOMPARE(properties.value("application").toString(), pdfEntry("Creator"));
+        QVERIFY2(QRegularExpression("^ZRV \\d+\\.\\d+\\.\\d+$")
+                     .match(properties.value("application").toString())
+                     .hasMatch(),
+                 qPrintable(properties.value("application").toString()));
     }
 
     void englishTexts_data()

@@ -3,6 +3,7 @@
 #include "filefaults.h"
 #include "report/excellayout.h"
 #include "report/exportpath.h"
+#include "report/savefailure.h"
 #include "report/fieldtable.h"
 #include "report/reporttexts.h"
 #include "report/valuetablepages.h"
@@ -194,15 +195,22 @@ private slots:
         QTest::newRow("report number") << "17"
                                        << "pdf"
                                        << "C:\\Отчет 17 14_05_09.pdf";
-        QTest::newRow("empty number: two spaces") << ""
-                                                  << "xlsx"
-                                                  << "C:\\Отчет  14_05_09.xlsx";
+        // Never two spaces in a row in the name.
+        QTest::newRow("empty number: one space") << ""
+                                                 << "xlsx"
+                                                 << "C:\\Отчет 14_05_09.xlsx";
         QTest::newRow("one space: one space") << " "
                                               << "pdf"
                                               << "C:\\Отчет 14_05_09.pdf";
-        QTest::newRow("two spaces kept") << "  "
-                                         << "pdf"
-                                         << "C:\\Отчет    14_05_09.pdf";
+        QTest::newRow("two spaces: one space") << "  "
+                                               << "pdf"
+                                               << "C:\\Отчет 14_05_09.pdf";
+        QTest::newRow("spaces around and inside the number") << " 17 \t  2024 "
+                                                             << "pdf"
+                                                             << "C:\\Отчет 17 _ 2024 14_05_09.pdf";
+        QTest::newRow("runs of spaces inside the number") << "17   А"
+                                                          << "pdf"
+                                                          << "C:\\Отчет 17 А 14_05_09.pdf";
         // A number with a slash names a file, not a folder.
         QTest::newRow("slash in the number") << "17/2024-К"
                                              << "pdf"
@@ -248,6 +256,60 @@ private slots:
                                << "";
     }
 
+    // The report's number texts: a point in every language, never a negative zero.
+    void numberTexts_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<double>("number");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("value") << "value" << 9.56 << "9.6";
+        QTest::newRow("value cut to zero") << "value" << -0.04 << "0.0";
+        QTest::newRow("negative value") << "value" << -0.06 << "-0.1";
+        QTest::newRow("difference from below zero") << "difference" << -0.03 << "0.0";
+        QTest::newRow("difference") << "difference" << -0.07 << "-0.1";
+        QTest::newRow("statistic") << "statistic" << -0.049 << "0.0";
+        QTest::newRow("negative zero") << "statistic" << -0.0 << "0.0";
+    }
+
+    void numberTexts()
+    {
+        QFETCH(QString, kind);
+        QFETCH(double, number);
+        QFETCH(QString, text);
+        QString printed;
+        if (kind == QLatin1String("value"))
+            printed = reportValueText(float(number));
+        else if (kind == QLatin1String("difference"))
+            printed = reportDifferenceText(0.0, float(-number));
+        else
+            printed = reportStatisticText(number);
+        QCOMPARE(printed, text);
+    }
+
+    // One decimal unless σ needs more to keep two significant digits.
+    void statisticDecimals_data()
+    {
+        QTest::addColumn<double>("stdev");
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<QString>("printed");
+        QTest::newRow("wide spread") << 1.3 << 1 << "1.3";
+        QTest::newRow("0.1") << 0.1 << 1 << "0.1";
+        QTest::newRow("0.05") << 0.05 << 3 << "0.050";
+        QTest::newRow("coating: 0.00226") << 0.00226 << 4 << "0.0023";
+        QTest::newRow("0.0000123") << 0.0000123 << 6 << "0.000012";
+        QTest::newRow("no spread") << 0.0 << 1 << "0.0";
+        QTest::newRow("one reading") << kNaN << 1 << "\u2014";
+    }
+
+    void statisticDecimals()
+    {
+        QFETCH(double, stdev);
+        QFETCH(int, decimals);
+        QFETCH(QString, printed);
+        QCOMPARE(reportStatisticDecimals(stdev), decimals);
+        QCOMPARE(reportStatisticText(stdev, reportStatisticDecimals(stdev)), printed);
+    }
+
     void fileNameSafe()
     {
         QFETCH(QString, text);
@@ -282,6 +344,45 @@ private slots:
         QCOMPARE(proposedReportPath(QStringLiteral("C:\\"), QStringLiteral("Отчет"), number, QTime(14, 5, 9),
                                     extension),
                  path);
+    }
+
+    // Long numbers are cut on a character boundary so that the name, with
+    // room the caller keeps, fits 255 bytes of UTF-8.
+    void proposedNameFits_data()
+    {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<int>("reserved");
+        QTest::addColumn<int>("keptCharacters"); // of the number; -1: all
+        const QString latin300 = QString(300, QLatin1Char('7'));
+        const QString cyrillic130 = QString(130, QChar(0x0416)); // Ж: two bytes each
+        QString emoji;
+        for (int i = 0; i < 120; ++i)
+            emoji += QString::fromUcs4(U"\U0001F600"); // four bytes, a surrogate pair
+        // 255 - "Отчет " (11) - " 14_05_09.pdf" (13) = 231 bytes for the number.
+        QTest::newRow("300 Latin characters") << latin300 << 0 << 231;
+        QTest::newRow("130 Cyrillic characters") << cyrillic130 << 0 << 115;
+        QTest::newRow("emoji: pairs kept whole") << emoji << 0 << 2 * 57;
+        QTest::newRow("room kept for the caller") << latin300 << 31 << 200;
+        QTest::newRow("short number untouched") << QStringLiteral("17-Ж") << 0 << -1;
+        QTest::newRow("cut leaves no space before the time")
+            << QString(230, QLatin1Char('7')) + QStringLiteral(" 8") << 0 << 230;
+    }
+
+    void proposedNameFits()
+    {
+        QFETCH(QString, number);
+        QFETCH(int, reserved);
+        QFETCH(int, keptCharacters);
+        const QString path =
+            proposedReportPath(QStringLiteral("/tmp/"), QStringLiteral("Отчет"), number, QTime(14, 5, 9),
+                               QStringLiteral("pdf"), reserved);
+        const QString name = path.mid(5);
+        QVERIFY2(name.toUtf8().size() + reserved <= 255, qPrintable(QString::number(name.toUtf8().size())));
+        // Whole characters only: the UTF-8 form reads back unchanged.
+        QCOMPARE(QString::fromUtf8(name.toUtf8()), name);
+        const QString kept = keptCharacters < 0 ? number : number.left(keptCharacters);
+        QCOMPARE(name, QStringLiteral("Отчет ") + kept + QStringLiteral(" 14_05_09.pdf"));
+        QVERIFY(!name.contains(QStringLiteral("  ")));
     }
 
     void defaultFolder()

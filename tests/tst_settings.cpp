@@ -159,6 +159,29 @@ private slots:
         QCOMPARE(MainWindowTester::ui(window)->report_unit->text(), QString());
     }
 
+    // The kind of band comes back after a restart; the key is written once a
+    // one-sided band was chosen, and a name it does not know is two-sided.
+    void toleranceKindSurvivesARestart()
+    {
+        {
+            MainWindow window(noPorts());
+            MainWindowTester::ui(window)->tolerance_kind->setCurrentIndex(2);
+        }
+        QCOMPARE(readObject().value(QStringLiteral("tolerance_kind")).toString(), QStringLiteral("upper_only"));
+        {
+            MainWindow window(noPorts());
+            auto *ui = MainWindowTester::ui(window);
+            QCOMPARE(ui->tolerance_kind->currentIndex(), 2);
+            ui->tolerance_kind->setCurrentIndex(0);
+        }
+        QCOMPARE(readObject().value(QStringLiteral("tolerance_kind")).toString(), QStringLiteral("two_sided"));
+        QJsonObject object = readObject();
+        object.insert(QStringLiteral("tolerance_kind"), QStringLiteral("sideways"));
+        writeRaw(QJsonDocument(object).toJson());
+        MainWindow window(noPorts());
+        QCOMPARE(MainWindowTester::ui(window)->tolerance_kind->currentIndex(), 0);
+    }
+
     void emptyObjectIsNotReplacedAtStart()
     {
         writeRaw("{}");

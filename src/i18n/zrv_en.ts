@@ -4,6 +4,30 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Pp</source>
+        <translation>Pp</translation>
+    </message>
+    <message>
+        <source>Ppk</source>
+        <translation>Ppk</translation>
+    </message>
+    <message>
+        <source>Допуск:</source>
+        <translation>Tolerance:</translation>
+    </message>
+    <message>
+        <source>двусторонний</source>
+        <translation>two-sided</translation>
+    </message>
+    <message>
+        <source>только нижний</source>
+        <translation>lower only</translation>
+    </message>
+    <message>
+        <source>только верхний</source>
+        <translation>upper only</translation>
+    </message>
+    <message>
         <source>MainWindow</source>
         <translation>MainWindow</translation>
     </message>
@@ -371,6 +395,22 @@ Check that the folder can be written and that the disk has free space.</translat
 <context>
     <name>BandVerdictView</name>
     <message>
+        <source>Допуск задан неверно: Min больше Max</source>
+        <translation>Tolerance set wrongly: Min is above Max</translation>
+    </message>
+    <message>
+        <source>все значения вне допуска — проверьте допуск</source>
+        <translation>all values out of tolerance — check the tolerance</translation>
+    </message>
+    <message>
+        <source>малая выборка (n &lt; 25)</source>
+        <translation>small sample (n &lt; 25)</translation>
+    </message>
+    <message>
+        <source>95 %: Cp %1, Cpk %2, Pp %3, Ppk %4</source>
+        <translation>95 %: Cp %1, Cpk %2, Pp %3, Ppk %4</translation>
+    </message>
+    <message>
         <source>%1 из %2 (%3 %)</source>
         <translation>%1 of %2 (%3 %)</translation>
     </message>
@@ -390,6 +430,42 @@ Check that the folder can be written and that the disk has free space.</translat
 </context>
 <context>
     <name>ReportExport</name>
+    <message>
+        <source>Допуск не задан — заключение не выносится</source>
+        <translation>No tolerance set — no verdict given</translation>
+    </message>
+    <message>
+        <source>Pp</source>
+        <translation>Pp</translation>
+    </message>
+    <message>
+        <source>Ppk</source>
+        <translation>Ppk</translation>
+    </message>
+    <message>
+        <source>Объём выборки, n</source>
+        <translation>Sample size, n</translation>
+    </message>
+    <message>
+        <source>Cp, 95 % интервал</source>
+        <translation>Cp, 95 % interval</translation>
+    </message>
+    <message>
+        <source>Cpk, 95 % интервал</source>
+        <translation>Cpk, 95 % interval</translation>
+    </message>
+    <message>
+        <source>Pp, 95 % интервал</source>
+        <translation>Pp, 95 % interval</translation>
+    </message>
+    <message>
+        <source>Ppk, 95 % интервал</source>
+        <translation>Ppk, 95 % interval</translation>
+    </message>
+    <message>
+        <source>Примечание</source>
+        <translation>Note</translation>
+    </message>
     <message>
         <source>Причина: имя файла длиннее 255 байт.</source>
         <translation>Cause: the file name is longer than 255 bytes.</translation>

@@ -34,7 +34,6 @@ constexpr int kCommentsOffset = 3;
 constexpr int kCommentsRows = 2;
 constexpr int kSignatureOffset = 5;
 const QColor kOutsideColour(Qt::red);
-const QString kStatisticFormat = QStringLiteral("0.0"); // one decimal, as the boxes show
 // The data sheet: number, reading, in band.
 constexpr int kDataNumberColumn = 1;
 constexpr int kDataValueColumn = 2;
@@ -74,7 +73,7 @@ QString withUnitFormat(const QString &format, const QString &unit)
     return format + QStringLiteral(" \"") + quoted + QLatin1Char('"');
 }
 
-Formats makeFormats(XlsxDocument &document, const QString &unit)
+Formats makeFormats(XlsxDocument &document, const QString &unit, int statisticDecimals)
 {
     XlsxFormatSpec cell;
     cell.horizontal = XlsxFormatSpec::Align::Center;
@@ -89,7 +88,11 @@ Formats makeFormats(XlsxDocument &document, const QString &unit)
     XlsxFormatSpec wrapped = cell;
     wrapped.wrap = true;
     XlsxFormatSpec statistic = cell;
-    statistic.numberFormat = withUnitFormat(kStatisticFormat, unit);
+    // As many decimals as the statistics are printed with.
+    const QString fixed = statisticDecimals > 0
+                              ? QStringLiteral("0.") + QString(statisticDecimals, QLatin1Char('0'))
+                              : QStringLiteral("0");
+    statistic.numberFormat = withUnitFormat(fixed, unit);
     statistic.shrink = true;
     XlsxFormatSpec wideStatistic = cell;
     wideStatistic.numberFormat = withUnitFormat(kWideStatisticFormat, unit);
@@ -206,7 +209,7 @@ void writeStatistics(XlsxDocument &document, const Formats &formats, const Repor
     for (const ReportStatistic *statistic : order) {
         document.writeString(line, label, statistic->label, formats.cell);
         // The width a number needs as its format shows it, one character to spare.
-        const QString shown = reportTextWithUnit(reportStatisticText(statistic->value), data.unit);
+        const QString shown = reportTextWithUnit(reportStatisticText(statistic->value, data.statisticDecimals), data.unit);
         const bool wide = shown.size() > kMaxFixedStatistic;
         document.writeNumber(line, value, statistic->value, wide ? formats.wideStatistic : formats.statistic,
                              kNoNumberText);
@@ -310,9 +313,9 @@ void writeDataSheet(XlsxDocument &document, const Formats &formats, const Report
 ExcelReportResult writeExcelReportFile(const QString &path, const ReportData &data)
 {
     XlsxDocument document;
-    const Formats formats = makeFormats(document, data.unit);
-    // The same information the PDF carries; the company is the form's company name.
-    document.setProperties(data.documentTitle, data.subject, data.author, data.subject);
+    document.setProperties(
+        {data.documentTitle, data.subject, data.author, data.company, data.keywords, data.creator});
+    const Formats formats = makeFormats(document, data.unit, data.statisticDecimals);
 
     const int logoRows = writeLogo(document, data.logo);
     int tallerRows = 0;

@@ -10,25 +10,6 @@ const QString kLoneSpace = QStringLiteral(" ");
 const QString kTimeFormat = QStringLiteral("hh_mm_ss");
 const QString kForbiddenInFileNames = QStringLiteral("/\\:*?\"<>|");
 const QChar kFileNameStandIn = QLatin1Char('_');
-// Most file systems cap a name (not the path) at 255 bytes.
-constexpr int kFileNameBytes = 255;
-
-// The text cut at whole characters (a surrogate pair stays together) so that
-// it takes at most the given number of UTF-8 bytes.
-QString cutToUtf8Bytes(const QString &text, int bytes)
-{
-    int used = 0;
-    int end = 0;
-    while (end < text.size()) {
-        const int length = text.at(end).isHighSurrogate() && end + 1 < text.size() ? 2 : 1;
-        const int size = text.mid(end, length).toUtf8().size();
-        if (used + size > bytes)
-            break;
-        used += size;
-        end += length;
-    }
-    return text.left(end);
-}
 } // namespace
 
 QString defaultReportFolder()
@@ -43,16 +24,52 @@ QString defaultReportFolder()
 #endif
 }
 
-QString proposedReportPath(const QString &folder, const QString &word, const QString &reportNumber,
-                           const QTime &time, const QString &extension)
+namespace {
+// Each run of white space as one space.
+QString singleSpaced(const QString &text)
 {
-    const QString tail = time.toString(kTimeFormat) + QLatin1Char('.') + extension;
-    if (reportNumber == kLoneSpace)
-        return folder + word + kLoneSpace + tail;
-    // Only the number gives way, so the name keeps its word, time and extension.
-    const int room = kFileNameBytes - (word + kLoneSpace + kLoneSpace + tail).toUtf8().size();
-    const QString number = cutToUtf8Bytes(fileNameSafe(reportNumber), qMax(0, room));
-    return folder + word + kLoneSpace + number + kLoneSpace + tail;
+    QString spaced;
+    spaced.reserve(text.size());
+    for (const QChar c : text) {
+        if (!c.isSpace())
+            spaced.append(c);
+        else if (!spaced.endsWith(kLoneSpace))
+            spaced.append(kLoneSpace);
+    }
+    return spaced;
+}
+} // namespace
+
+QString proposedReportPath(const QString &folder, const QString &word, const QString &reportNumber,
+                           const QTime &time, const QString &extension, int reservedBytes)
+{
+    const QString tail = kLoneSpace + time.toString(kTimeFormat) + QLatin1Char('.') + extension;
+    const QString head = singleSpaced(word + kLoneSpace);
+    const int room = kMaxFileNameBytes - reservedBytes - head.toUtf8().size() - tail.toUtf8().size();
+    QString number = fitUtf8Bytes(singleSpaced(fileNameSafe(reportNumber)), qMax(0, room));
+    // The spaces around the number are the head's and the tail's.
+    if (number.startsWith(kLoneSpace))
+        number.remove(0, 1);
+    if (number.endsWith(kLoneSpace))
+        number.chop(1);
+    const QString name = number.isEmpty() ? head + tail.mid(1) : head + number + tail;
+    return folder + name;
+}
+
+QString fitUtf8Bytes(const QString &text, int bytes)
+{
+    int used = 0;
+    int end = 0;
+    while (end < text.size()) {
+        const bool pair = text.at(end).isHighSurrogate() && end + 1 < text.size() && text.at(end + 1).isLowSurrogate();
+        const int units = pair ? 2 : 1;
+        const int size = text.midRef(end, units).toUtf8().size();
+        if (used + size > bytes)
+            break;
+        used += size;
+        end += units;
+    }
+    return text.left(end);
 }
 
 QString fileNameSafe(const QString &text)
@@ -74,17 +91,4 @@ bool isFileLocked(const QString &path)
         return true;
     file.close();
     return false;
-}
-
-SaveFailureCause saveFailureCause(const QString &path)
-{
-    const QFileInfo file(path);
-    if (file.fileName().toUtf8().size() > kFileNameBytes)
-        return SaveFailureCause::NameTooLong;
-    const QFileInfo folder(file.absolutePath());
-    if (!folder.isDir() || !folder.isWritable())
-        return SaveFailureCause::FolderNotWritable;
-    if (isFileLocked(path))
-        return SaveFailureCause::FileOpen;
-    return SaveFailureCause::Unknown;
 }

@@ -29,7 +29,7 @@ constexpr int kValueColumn = 1;
 constexpr int kTwoColumns = 2;
 constexpr int kValueTableColumnsPerPage = 3;
 constexpr int kStatisticsColumnsPerPage = 6;
-constexpr int kVerdictColumnsPerPage = 4;
+constexpr int kVerdictColumnsPerPage = 2;
 
 struct Formats
 {
@@ -67,8 +67,9 @@ Formats makeFormats(int pageWidth)
     const QTextLength sixth(QTextLength::FixedLength, pageWidth / kStatisticsColumnsPerPage);
     f.statistics.setColumnWidthConstraints({sixth, sixth});
     f.verdict = f.statistics;
+    // The labels of the intervals and the sample size take a line of their own width.
     f.verdict.setColumnWidthConstraints(
-        {sixth, QTextLength(QTextLength::FixedLength, pageWidth / kVerdictColumnsPerPage)});
+        {third, QTextLength(QTextLength::FixedLength, pageWidth / kVerdictColumnsPerPage)});
 
     f.centred.setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     f.left.setAlignment(Qt::AlignLeft);
@@ -200,8 +201,8 @@ void addStatistics(QTextCursor &cursor, const Formats &f, const ReportData &data
 {
     QVector<ReportLine> lines;
     for (const ReportStatistic *statistic : {&data.mean, &data.stdev, &data.maximum, &data.minimum})
-        lines.append(
-            {statistic->label, reportTextWithUnit(reportStatisticText(statistic->value), data.unit)});
+        lines.append({statistic->label,
+                      reportTextWithUnit(reportStatisticText(statistic->value, data.statisticDecimals), data.unit)});
     QTextTable *table = addLabelledTable(cursor, f, f.statistics, kStatisticsRows - lines.size(), lines);
     table->mergeCells(0, 0, 1, kTwoColumns);
     QTextCursor heading = cellCursor(table, 0, 0);

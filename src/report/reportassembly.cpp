@@ -13,6 +13,7 @@ const QString kReadAtFormat = QStringLiteral("dd.MM.yyyy hh:mm:ss");
 const QString kSignedAtFormat = QStringLiteral("dd.MM.yyyy hh:mm");
 const QString kPartSeparator = QStringLiteral(" \u00B7 "); // middle dot
 const QString kCreator = QStringLiteral("ZRV " ZRV_VERSION);
+const QString kKeywordSeparator = QStringLiteral("; ");
 constexpr int kStatisticDecimals = 1;
 
 // The texts belong to the window's catalogue contexts, where they were written first.
@@ -24,6 +25,44 @@ QString windowText(const char *source)
 QString exportText(const char *source)
 {
     return QCoreApplication::translate("ReportExport", source);
+}
+
+// The same information in both forms; the title in the PDF's wording.
+void setDocumentInformation(ReportData &data, const ReportSource &source)
+{
+    const QString title = windowText("Отчет о проведении контроля");
+    data.documentTitle = source.hasBlock ? title + kPartSeparator + source.block.name : title;
+    data.author = source.operatorName;
+    data.subject = source.companyName;
+    data.creator = kCreator;
+    data.company = source.companyName;
+    QStringList keywords;
+    if (!source.reportNumber.trimmed().isEmpty())
+        keywords.append(exportText("Отчет № %1").arg(source.reportNumber.trimmed()));
+    if (source.hasBlock)
+        keywords.append(source.block.name);
+    keywords.append(source.reportDate.toString(kDateFormat));
+    data.keywords = keywords.join(kKeywordSeparator);
+}
+
+// The window's four rows first, in their places; the overall indices, the
+// sample and the intervals after them.
+QVector<ReportLine> verdictLines(const VerdictTexts &verdict, const ReportCaptions &captions)
+{
+    QVector<ReportLine> lines = {{captions.outOfBand, verdict.outOfBand},
+                                 {captions.verdict, verdict.verdict},
+                                 {captions.cp, verdict.cp},
+                                 {captions.cpk, verdict.cpk},
+                                 {exportText("Pp"), verdict.pp},
+                                 {exportText("Ppk"), verdict.ppk},
+                                 {exportText("Объём выборки, n"), verdict.sample},
+                                 {exportText("Cp, 95 % интервал"), verdict.cpInterval},
+                                 {exportText("Cpk, 95 % интервал"), verdict.cpkInterval},
+                                 {exportText("Pp, 95 % интервал"), verdict.ppInterval},
+                                 {exportText("Ppk, 95 % интервал"), verdict.ppkInterval}};
+    if (!verdict.note.isEmpty())
+        lines.append({exportText("Примечание"), verdict.note});
+    return lines;
 }
 
 ReportData commonData(const ReportSource &source, bool includeEmptyFields)
@@ -42,6 +81,7 @@ ReportData commonData(const ReportSource &source, bool includeEmptyFields)
     data.valueDecimals = source.valueDecimals;
     data.unit = source.unit.trimmed();
     data.content.valueHeader = reportHeaderWithUnit(data.content.valueHeader, data.unit);
+    data.statisticDecimals = reportStatisticDecimals(source.statistics.stdev);
     if (!source.hasBlock)
         return data;
 
@@ -58,16 +98,15 @@ ReportData commonData(const ReportSource &source, bool includeEmptyFields)
                     {exportText("Считан"), readAt}};
 
     // The band is described whenever it is on, with or without the plots.
-    if (!source.band.on)
+    if (!source.band.on) {
+        data.toleranceText = exportText("Допуск не задан — заключение не выносится");
         return data;
+    }
     data.toleranceText = reportTextWithUnit(
-        reportToleranceText(windowText("Допуск: ["), source.band.lower, source.band.upper), data.unit);
+        reportToleranceText(windowText("Допуск: ["), activeLower(source.band), activeUpper(source.band)),
+        data.unit);
     data.outside = readingsOutOfBand(block.values, source.band);
-    const VerdictTexts verdict = verdictTexts(block.values, source.band);
-    data.verdict = {{source.captions.outOfBand, verdict.outOfBand},
-                    {source.captions.verdict, verdict.verdict},
-                    {source.captions.cp, verdict.cp},
-                    {source.captions.cpk, verdict.cpk}};
+    data.verdict = verdictLines(verdictTexts(block.values, source.band), source.captions);
     return data;
 }
 
@@ -99,7 +138,7 @@ BlockStatistics statisticsAsShown(const BlockStatistics &statistics)
     const auto asShown = [](double statistic) {
         if (!std::isfinite(statistic))
             return statistic;
-        return QString::number(statistic, 'f', kStatisticDecimals).toDouble();
+        return QString::number(statistic, 'f', kStatisticDecimals).toDouble() + 0.0;
     };
     return {asShown(statistics.minimum), asShown(statistics.maximum), asShown(statistics.mean),
             asShown(statistics.stdev)};
@@ -144,10 +183,7 @@ ReportData pdfReportData(const ReportSource &source, bool includeEmptyFields)
     data.signature = windowText("Контроль проведён____________________________________________, подпись");
 
     setPageHeader(data, source);
-    data.documentTitle = source.hasBlock ? data.title + kPartSeparator + source.block.name : data.title;
-    data.author = source.operatorName;
-    data.subject = source.companyName;
-    data.creator = kCreator;
+    setDocumentInformation(data, source);
     return data;
 }
 
@@ -167,5 +203,6 @@ ReportData excelReportData(const ReportSource &source, bool includeEmptyFields)
     data.dataValueHeader = reportHeaderWithUnit(exportText("Значение"), data.unit);
     data.dataInBandHeader = exportText("В допуске");
     setPageHeader(data, source);
+    setDocumentInformation(data, source);
     return data;
 }

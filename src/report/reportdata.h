@@ -45,6 +45,9 @@ struct ReportData
     ReportStatistic stdev;
     // Decimals of the values in the value table; -1: as the window's table has them.
     int valueDecimals = -1;
+    // Decimals of the printed statistics and of the workbook's statistics
+    // cells' format (the cells hold the numbers unrounded).
+    int statisticDecimals = 1;
 
     QImage logo;           // null: no logo
     QVector<QImage> plots; // rendered plots in report order (graph, diagram)
@@ -61,15 +64,19 @@ struct ReportData
     // PDF only: who signed the file and when, below the signature line; empty: unsigned.
     QString signedBy;
 
-    // The small header of the pages (in the workbook: of every page), and
-    // the document's information (title, author, subject, creating program).
+    // The small header of every page (in both formats).
     QString pageHeader;
     QString pageHeaderNumber; // start of pageHeader that alone is shortened to fit
     QString pageOfPages;      // "%1" the page, "%2" the pages
+
+    // The document's information (title, author, subject, creating program),
+    // in the PDF's information and the workbook's properties alike.
     QString documentTitle;
     QString author;
     QString subject;
     QString creator;
+    QString company;  // the workbook's only
+    QString keywords; // the workbook's only
 
     // Excel only: the sheet of readings as numbers. The in-band column is
     // written while the band is on (outside not empty).

@@ -33,7 +33,7 @@ struct ReportSource
     ReportContent content; // the form's fields, the block's values and value header
     bool hasBlock = false;
     MemoryBlock block;
-    BlockStatistics statistics; // as the statistics boxes show them (statisticsAsShown)
+    BlockStatistics statistics; // unrounded; printed at reportStatisticDecimals()
     ToleranceBand band;
     ReportCaptions captions;
 

@@ -1,6 +1,7 @@
 #include "report/reporttexts.h"
 
 #include "values/decimals.h"
+#include "values/valuetext.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -11,25 +12,19 @@ const QString kDifferenceHeader = QStringLiteral("X\u0305 - x");
 
 namespace {
 constexpr int kStatisticDecimals = 1;
+// From this σ on one decimal holds two significant digits or near enough.
+constexpr double kWideSpread = 0.1;
+constexpr int kSignificantDigits = 2;
+// A float reading carries no more.
+constexpr int kMostStatisticDecimals = 9;
 constexpr int kToleranceDigits = 6;
-
-// A number that rounds to zero is printed without a sign: "-0.0" would read
-// as a deviation that is not there.
-QString fixedText(double value, int decimals)
-{
-    QString text = QString::number(value, 'f', decimals);
-    static const QRegularExpression nonZeroDigit(QStringLiteral("[1-9]"));
-    if (text.startsWith(QLatin1Char('-')) && !text.contains(nonZeroDigit))
-        text.remove(0, 1);
-    return text;
-}
 } // namespace
 
 QString reportValueText(float value, int decimals)
 {
     if (!std::isfinite(value))
         return kNoNumberText;
-    return fixedText(double(value), decimals < 0 ? decimalsForValue(value) : decimals);
+    return pointDecimalText(double(value), decimals < 0 ? decimalsForValue(value) : decimals);
 }
 
 QString reportDifferenceText(double shownMean, float value)
@@ -37,14 +32,22 @@ QString reportDifferenceText(double shownMean, float value)
     const double difference = shownMean - double(value);
     if (!std::isfinite(difference))
         return kNoNumberText;
-    return fixedText(difference, kStatisticDecimals);
+    return pointDecimalText(difference, kStatisticDecimals);
 }
 
-QString reportStatisticText(double value)
+QString reportStatisticText(double value, int decimals)
 {
     if (!std::isfinite(value))
         return kNoNumberText;
-    return fixedText(value, kStatisticDecimals);
+    return pointDecimalText(value, decimals);
+}
+
+int reportStatisticDecimals(double stdev)
+{
+    if (!std::isfinite(stdev) || stdev <= 0.0 || stdev >= kWideSpread)
+        return kStatisticDecimals;
+    const int decimals = kSignificantDigits - 1 - int(std::floor(std::log10(stdev)));
+    return qBound(kStatisticDecimals, decimals, kMostStatisticDecimals);
 }
 
 QString reportToleranceText(const QString &prefix, double minimum, double maximum)

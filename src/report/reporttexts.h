@@ -14,8 +14,13 @@ extern const QString kDifferenceHeader;
 QString reportValueText(float value, int decimals = -1);
 // Shown mean minus the value, one decimal.
 QString reportDifferenceText(double shownMean, float value);
-// A statistic as the boxes show it: one decimal.
-QString reportStatisticText(double value);
+// A statistic at the decimals given; by default one, as the boxes show it.
+QString reportStatisticText(double value, int decimals = 1);
+
+// Decimals for a block's statistics: one, or as many as give a σ below 0.1
+// two significant digits (σ 0.00226: four, "0.0023"), so that no spread is
+// printed as 0 and min, max and mean differ where the readings do.
+int reportStatisticDecimals(double stdev);
 // "<prefix>min; max]" with six significant digits each; an infinite limit as "-∞" or "+∞".
 QString reportToleranceText(const QString &prefix, double minimum, double maximum);
 // Header of the value column: the second word of the block's name, or empty.

@@ -1,5 +1,7 @@
 #include "report/xlsxdocument.h"
 
+#include "report/zipentry.h"
+
 #include <QBuffer>
 #include <QDebug>
 #include <QDir>
@@ -17,6 +19,28 @@ constexpr qint64 kCopyChunk = 1 << 20;
 constexpr uint8_t kPaperA4 = 9;         // Excel's number for A4
 constexpr size_t kMaxPageBreaks = 1023; // Excel reads no more
 constexpr int kMaxHeaderBytes = 255;    // of a header or footer, codes included
+
+const QByteArray kAppPart = QByteArrayLiteral("docProps/app.xml");
+const QByteArray kApplicationOpen = QByteArrayLiteral("<Application>");
+const QByteArray kApplicationClose = QByteArrayLiteral("</Application>");
+
+// The library names every workbook's application "Microsoft Excel" and has no
+// setting for it: the package's app.xml is rewritten. Left as it is when the
+// package is laid out otherwise.
+QByteArray withApplication(const QByteArray &package, const QString &application)
+{
+    if (application.isEmpty() || package.isEmpty())
+        return package;
+    QByteArray app = zipEntry(package, kAppPart);
+    const int open = app.indexOf(kApplicationOpen);
+    const int close = app.indexOf(kApplicationClose, open);
+    if (open < 0 || close < 0)
+        return package;
+    const int start = open + kApplicationOpen.size();
+    app.replace(start, close - start, application.toHtmlEscaped().toUtf8());
+    const QByteArray patched = withZipEntry(package, kAppPart, app);
+    return patched.isEmpty() ? package : patched;
+}
 
 lxw_row_t toRow(int row)
 {
@@ -48,6 +72,29 @@ XlsxDocument::~XlsxDocument()
     // workbook_close also releases the workbook; an unsaved one is discarded.
     if (workbook)
         workbook_close(workbook);
+}
+
+void XlsxDocument::setProperties(const XlsxProperties &properties)
+{
+    if (!workbook)
+        return;
+    // The library copies the texts; these live until it has.
+    const QByteArray title = properties.title.toUtf8();
+    const QByteArray subject = properties.subject.toUtf8();
+    const QByteArray author = properties.author.toUtf8();
+    const QByteArray company = properties.company.toUtf8();
+    const QByteArray keywords = properties.keywords.toUtf8();
+    const auto text = [](const QByteArray &bytes) {
+        return bytes.isEmpty() ? nullptr : const_cast<char *>(bytes.constData());
+    };
+    lxw_doc_properties document{};
+    document.title = text(title);
+    document.subject = text(subject);
+    document.author = text(author);
+    document.company = text(company);
+    document.keywords = text(keywords);
+    note(workbook_set_properties(workbook, &document));
+    application = properties.application;
 }
 
 lxw_format *XlsxDocument::addFormat(const XlsxFormatSpec &spec)
@@ -130,8 +177,9 @@ void XlsxDocument::writeNumber(int row, int column, double value, lxw_format *fo
         writeString(row, column, textIfNotFinite, format);
         return;
     }
+    // + 0.0 turns a negative zero into zero, which no format prints as "-0".
     if (sheet)
-        note(worksheet_write_number(sheet, toRow(row), toColumn(column), value, format));
+        note(worksheet_write_number(sheet, toRow(row), toColumn(column), value + 0.0, format));
 }
 
 void XlsxDocument::writeBoolean(int row, int column, bool value, lxw_format *format)
@@ -214,21 +262,6 @@ void XlsxDocument::setRowHeight(int row, double points)
         note(worksheet_set_row(sheet, toRow(row), points, nullptr));
 }
 
-void XlsxDocument::setProperties(const QString &title, const QString &subject, const QString &author,
-                                 const QString &company)
-{
-    if (!workbook)
-        return;
-    // The library copies the texts when the properties are set.
-    QByteArray texts[] = {title.toUtf8(), subject.toUtf8(), author.toUtf8(), company.toUtf8()};
-    lxw_doc_properties properties = {};
-    properties.title = texts[0].data();
-    properties.subject = texts[1].data();
-    properties.author = texts[2].data();
-    properties.company = texts[3].data();
-    note(workbook_set_properties(workbook, &properties));
-}
-
 bool XlsxDocument::saveAs(const QString &path)
 {
     if (!workbook)
@@ -246,14 +279,17 @@ bool XlsxDocument::saveAs(const QString &path)
     QFile assembled(scratch.fileName());
     if (!assembled.open(QIODevice::ReadOnly))
         return false;
+    const QByteArray package = withApplication(assembled.readAll(), application);
+    if (package.isEmpty())
+        return false;
     QSaveFile target(path);
     // An existing file in a folder we may not create files in is overwritten in place.
     target.setDirectWriteFallback(true);
     if (!target.open(QIODevice::WriteOnly))
         return false;
-    while (!assembled.atEnd()) {
-        const QByteArray chunk = assembled.read(kCopyChunk);
-        if (chunk.isEmpty() || target.write(chunk) != chunk.size()) {
+    for (qint64 at = 0; at < package.size(); at += kCopyChunk) {
+        const QByteArray chunk = package.mid(int(at), int(kCopyChunk));
+        if (target.write(chunk) != chunk.size()) {
             target.cancelWriting();
             return false;
         }

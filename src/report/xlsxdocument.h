@@ -27,6 +27,17 @@ struct XlsxFormatSpec
     QString numberFormat;  // empty: General
 };
 
+// What the workbook says about itself (File > Properties); empty entries are left out.
+struct XlsxProperties
+{
+    QString title;
+    QString subject;
+    QString author;
+    QString company;
+    QString keywords;
+    QString application; // empty: the library's own
+};
+
 // An xlsx workbook. Cells are written into the sheet added last (the first,
 // with the default name, exists from the start). Rows and columns are 1-based,
 // as the sheet shows them. Strings longer than a cell can hold are shortened
@@ -44,6 +55,7 @@ public:
     XlsxDocument(const XlsxDocument &) = delete;
     XlsxDocument &operator=(const XlsxDocument &) = delete;
 
+    void setProperties(const XlsxProperties &properties);
     lxw_format *addFormat(const XlsxFormatSpec &spec);
     // Adds a sheet after the others; cells are written into it from now on.
     void addSheet(const QString &name);
@@ -76,10 +88,6 @@ public:
     // Height of a row in points.
     void setRowHeight(int row, double points);
 
-    // The document's properties, as a file manager or Excel's Info pane shows them.
-    void setProperties(const QString &title, const QString &subject, const QString &author,
-                       const QString &company);
-
     // Writes the workbook to the path; false when anything failed on the way
     // (then an existing file at the path is left as it was, where the folder allows).
     bool saveAs(const QString &path);
@@ -93,6 +101,7 @@ private:
     QTemporaryFile scratch;
     lxw_workbook *workbook = nullptr;
     lxw_worksheet *sheet = nullptr;
+    QString application;
     bool failed = false;
     bool shortened = false;
 };

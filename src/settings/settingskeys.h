@@ -23,6 +23,8 @@ inline const QLatin1String kAppFontSize{"app_font_size"};
 inline const QLatin1String kLimitsMin{"limits_min_val"};
 inline const QLatin1String kLimitsMax{"limits_max_val"};
 inline const QLatin1String kComments{"comments"};
+// Which limits apply: "two_sided", "lower_only" or "upper_only"; missing: two-sided.
+inline const QLatin1String kToleranceKind{"tolerance_kind"};
 // Written at exit only, not in a new file: where the window was and how the
 // block column's splitter shared the height (Qt's own state, base64).
 inline const QLatin1String kWindowGeometry{"window_geometry"};

@@ -26,6 +26,19 @@ int fontSizeFrom(const QJsonValue &value)
     return int(qBound<double>(SettingsKeys::kMinFontSize, number, SettingsKeys::kMaxFontSize));
 }
 
+constexpr int kToleranceKinds = 3;
+const QLatin1String kToleranceKindNames[kToleranceKinds] = {
+    QLatin1String("two_sided"), QLatin1String("lower_only"), QLatin1String("upper_only")};
+
+// An unknown name is the two-sided band the program always had.
+int toleranceKindFrom(const QString &name)
+{
+    for (int kind = 0; kind < kToleranceKinds; ++kind)
+        if (name == kToleranceKindNames[kind])
+            return kind;
+    return 0;
+}
+
 } // namespace
 
 SettingsValues settingsFromObject(const QJsonObject &object, LogoDecoding decoding)
@@ -46,6 +59,7 @@ SettingsValues settingsFromObject(const QJsonObject &object, LogoDecoding decodi
     values.limitsMin = object.value(kLimitsMin).toDouble(0);
     values.limitsMax = object.value(kLimitsMax).toDouble(0);
     values.comments = object.value(kComments).toString();
+    values.toleranceKind = toleranceKindFrom(object.value(kToleranceKind).toString());
     values.windowGeometry = QByteArray::fromBase64(object.value(kWindowGeometry).toString().toLatin1());
     values.splitterSizes = QByteArray::fromBase64(object.value(kSplitterSizes).toString().toLatin1());
     values.signingCertificatePath = object.value(kSigningCertificatePath).toString();
@@ -74,6 +88,9 @@ bool storeSettingsValues(const SettingsValues &values, QJsonObject &object)
     store(kLimitsMin, values.limitsMin);
     store(kLimitsMax, values.limitsMax);
     store(kComments, values.comments);
+    // Like the window's place, the key appears once a one-sided band was chosen.
+    if (values.toleranceKind != 0 || object.contains(kToleranceKind))
+        store(kToleranceKind, kToleranceKindNames[qBound(0, values.toleranceKind, kToleranceKinds - 1)]);
     if (!values.windowGeometry.isEmpty())
         store(kWindowGeometry, QString::fromLatin1(values.windowGeometry.toBase64()));
     if (!values.splitterSizes.isEmpty())

@@ -22,6 +22,7 @@ struct SettingsValues
     int fontSize = 0; // 0: change no font
     double limitsMin = 0.0;
     double limitsMax = 0.0;
+    int toleranceKind = 0; // 0 two-sided, 1 lower only, 2 upper only
     QString comments;
     // Qt's saved window geometry and splitter state; empty: none kept.
     QByteArray windowGeometry;

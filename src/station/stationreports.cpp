@@ -18,6 +18,8 @@ const QString kPdfExtension = QStringLiteral("pdf");
 const QString kExcelExtension = QStringLiteral("xlsx");
 // The window leaves out empty fields unless the operator asks for them.
 constexpr bool kIncludeEmptyFields = false;
+// Room in the file name for " (9999)" when an earlier report holds the name.
+constexpr int kCopyMarkBytes = 7;
 } // namespace
 
 StationReports::StationReports(const StationForm &form, const ToleranceBand &band, int valueDecimals,
@@ -34,10 +36,11 @@ StationReports::StationReports(const StationForm &form, const ToleranceBand &ban
 QString StationReports::targetPath(const QString &portTag, int number, const QString &extension) const
 {
     // The window's name, then the port and the block: a run makes many at once.
+    const QString added = QLatin1Char(' ') + fileNameSafe(portTag) + QLatin1Char(' ') + QString::number(number);
     const QString proposed = proposedReportPath(folder, QCoreApplication::translate("MainWindow", "Отчет"),
-                                                form.reportNumber, startedAt, extension);
-    const QString stem = proposed.left(proposed.size() - extension.size() - 1) + QLatin1Char(' ')
-                         + fileNameSafe(portTag) + QLatin1Char(' ') + QString::number(number);
+                                                form.reportNumber, startedAt, extension,
+                                                added.toUtf8().size() + kCopyMarkBytes);
+    const QString stem = proposed.left(proposed.size() - extension.size() - 1) + added;
     QString path = stem + QLatin1Char('.') + extension;
     for (int copy = 2; QFileInfo::exists(path); ++copy)
         path = stem + QStringLiteral(" (%1).").arg(copy) + extension;
@@ -84,7 +87,7 @@ StationReports::Written StationReports::write(const MemoryBlock &block, int numb
     source.content.valueHeader = reportValueHeader(block.name);
     source.hasBlock = true;
     source.block = block;
-    source.statistics = statisticsAsShown(computeStatistics(block.values));
+    source.statistics = computeStatistics(block.values);
     source.band = band;
     source.captions = defaultReportCaptions();
     source.logo = form.logo;

@@ -13,7 +13,7 @@ BandVerdictView::BandVerdictView(const Labels &labels, QObject *parent)
     if (labels.verdict)
         labels.verdict->installEventFilter(this);
     // A long verdict is cut short, never the window widened.
-    for (QLabel *label : {labels.outOfBand, labels.verdict, labels.cp, labels.cpk})
+    for (QLabel *label : {labels.outOfBand, labels.verdict, labels.cp, labels.cpk, labels.pp, labels.ppk, labels.note})
         if (label)
             elideLabel(label);
     refresh();
@@ -54,7 +54,10 @@ void BandVerdictView::refresh()
     const QPair<QLabel *, QString> pairs[] = {{labels.outOfBand, shown.outOfBand},
                                               {labels.verdict, shown.verdict},
                                               {labels.cp, shown.cp},
-                                              {labels.cpk, shown.cpk}};
+                                              {labels.cpk, shown.cpk},
+                                              {labels.pp, shown.pp},
+                                              {labels.ppk, shown.ppk},
+                                              {labels.note, capabilityNoteText(shown)}};
     for (const auto &pair : pairs)
         if (pair.first)
             pair.first->setText(pair.second);

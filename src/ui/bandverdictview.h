@@ -11,7 +11,7 @@
 class QLabel;
 
 // Shows the band's verdict on a block in the statistics area: the
-// out-of-band count, the verdict, Cp and Cpk; "—" throughout while the band
+// out-of-band count, the verdict, Cp, Cpk, Pp and Ppk with the sample and intervals; "—" throughout while the band
 // is off or no block is shown. The texts follow the interface language.
 class BandVerdictView : public QObject
 {
@@ -24,6 +24,9 @@ public:
         QLabel *verdict = nullptr;
         QLabel *cp = nullptr;
         QLabel *cpk = nullptr;
+        QLabel *pp = nullptr;
+        QLabel *ppk = nullptr;
+        QLabel *note = nullptr; // the sample size, the intervals and a band that misleads
     };
 
     BandVerdictView(const Labels &labels, QObject *parent);

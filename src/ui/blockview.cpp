@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDebug>
 #include <QDoubleSpinBox>
 #include <QGuiApplication>
@@ -60,13 +61,13 @@ void placeLimitLines(const QList<QPair<QCPItemStraightLine *, QCPItemStraightLin
     QPen pen(Qt::red);
     pen.setWidthF(kLimitLineWidth);
     for (const auto &pair : lines) {
-        if (band.on) {
+        // A one-sided band has no line on its open side.
+        pair.first->setVisible(false);
+        pair.second->setVisible(false);
+        if (band.on && std::isfinite(activeLower(band)))
             placeLine(pair.first, pen, band.lower);
+        if (band.on && std::isfinite(activeUpper(band)))
             placeLine(pair.second, pen, band.upper);
-        } else {
-            pair.first->setVisible(false);
-            pair.second->setVisible(false);
-        }
     }
 }
 
@@ -201,7 +202,8 @@ BlockStatistics BlockView::statistics() const
 
 ToleranceBand BlockView::band() const
 {
-    return {w.band->isChecked(), w.bandLower->value(), w.bandUpper->value()};
+    const auto kind = w.toleranceKind ? ToleranceKind(w.toleranceKind->currentIndex()) : ToleranceKind::TwoSided;
+    return {w.band->isChecked(), w.bandLower->value(), w.bandUpper->value(), kind};
 }
 
 VerdictTexts BlockView::verdict() const
@@ -268,7 +270,7 @@ void BlockView::drawPlots()
         QCPScatterStyle(QCPScatterStyle::ssCircle, kValuesColour, Qt::white, kMarkerSize));
 
     if (limits.on) {
-        const BandSplit split = splitByBand(series.keys, series.values, limits.lower, limits.upper);
+        const BandSplit split = splitByBand(series.keys, series.values, activeLower(limits), activeUpper(limits));
         if (!split.outsideKeys.isEmpty()) {
             auto *outside = new AdaptiveMarkerGraph(graph->xAxis, graph->yAxis,
                                                     AdaptiveMarkerGraph::DenseMarkers::Merged);

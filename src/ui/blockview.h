@@ -10,6 +10,7 @@
 #include <qcustomplot.h>
 
 class QCheckBox;
+class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QTableWidget;
@@ -25,6 +26,7 @@ struct BlockViewWidgets
     QCheckBox *band = nullptr;
     QDoubleSpinBox *bandLower = nullptr;
     QDoubleSpinBox *bandUpper = nullptr;
+    QComboBox *toleranceKind = nullptr; // in ToleranceKind's order
     QDoubleSpinBox *rangeLower = nullptr;
     QDoubleSpinBox *rangeUpper = nullptr;
     QCustomPlot *graph = nullptr;
@@ -50,6 +52,8 @@ public:
     // The statistics of the shown block as the boxes show them (one decimal),
     // without the boxes' clamping; NaN where there is no number.
     BlockStatistics statistics() const;
+    // The shown block's statistics unrounded, for the reports to print in full.
+    BlockStatistics exactStatistics() const { return shownStatistics; }
     ToleranceBand band() const;
     // The band's verdict on the shown block against the band as it is set.
     VerdictTexts verdict() const;

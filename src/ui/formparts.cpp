@@ -18,11 +18,13 @@ BlockViewWidgets blockViewWidgets(const Ui::MainWindow &ui)
             ui.set_limits_checkbox,
             ui.limits_min,
             ui.limits_max,
+            ui.tolerance_kind,
             ui.graphs_limits_min,
             ui.graphs_limits_max,
             ui.graph,
             ui.diagram,
-            {ui.out_of_band_value, ui.verdict_value, ui.cp_value, ui.cpk_value}};
+            {ui.out_of_band_value, ui.verdict_value, ui.cp_value, ui.cpk_value, ui.pp_value, ui.ppk_value,
+             ui.capability_note}};
 }
 
 ReportFormWidgets reportFormWidgets(const Ui::MainWindow &ui)
@@ -78,6 +80,7 @@ void showSettings(const SettingsValues &values, const Ui::MainWindow &ui, QWidge
         window->findChild<QLineEdit *>(text.first)->setText(text.second);
     ui.limits_min->setValue(values.limitsMin);
     ui.limits_max->setValue(values.limitsMax);
+    ui.tolerance_kind->setCurrentIndex(values.toleranceKind);
     ui.comments_text->setPlainText(values.comments);
     ui.report_unit->setText(values.unit);
     ui.block_splitter->setStretchFactor(1, kTableStretch);
@@ -92,6 +95,7 @@ SettingsValues formSettings(const Ui::MainWindow &ui, QWidget *window)
     values.fontSize = window->font().pointSize();
     values.limitsMin = ui.limits_min->value();
     values.limitsMax = ui.limits_max->value();
+    values.toleranceKind = ui.tolerance_kind->currentIndex();
     values.comments = ui.comments_text->document()->toPlainText();
     values.windowGeometry = window->saveGeometry();
     values.splitterSizes = ui.block_splitter->saveState();

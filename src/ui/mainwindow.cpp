@@ -71,6 +71,8 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
     bandSteps->watch(ui->limits_min);
     bandSteps->watch(ui->limits_max);
     connect(bandSteps, &SpinStepWatch::stepped, viewPanel, &BlockView::bandEdited);
+    connect(ui->tolerance_kind, QOverload<int>::of(&QComboBox::currentIndexChanged), viewPanel,
+            &BlockView::bandEdited);
     auto *reportStatus = new ReportStatus(this);
     ui->statusbar->addWidget(reportStatus, 1);
     exportPanel = new ReportExport(

@@ -6,6 +6,7 @@
 #include "report/reportassembly.h"
 #include "report/reportdata.h"
 #include "report/reporttexts.h"
+#include "report/savefailure.h"
 #include "ui/blockview.h"
 #include "ui/reportsigning.h"
 #include "ui/reportstatus.h"
@@ -120,7 +121,7 @@ ReportSource ReportExport::gatherSource(const QSize &plotSize)
     source.hasBlock = view->hasBlock();
     if (source.hasBlock)
         source.block = view->block();
-    source.statistics = view->statistics();
+    source.statistics = view->exactStatistics();
     source.band = view->band();
     source.captions = {
         form.minimum->text(),           form.maximum->text(),        form.mean->text(), form.stdev->text(),

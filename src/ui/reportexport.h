@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/exportpath.h"
+#include "report/savefailure.h"
 
 #include "report/reportcontent.h"
 #include "report/reportsource.h"

@@ -31,6 +31,10 @@ void showStatistic(QDoubleSpinBox *box, double statistic)
         box->setValue(box->minimum());
         return;
     }
+    // A small negative statistic rounds to zero in the box: shown as "0.0", not "-0.0".
+    const double scale = std::pow(10.0, box->decimals());
+    if (std::round(statistic * scale) == 0.0)
+        statistic = 0.0;
     box->setValue(qBound(kLowestShown, statistic, kHighestShown));
 }
 

@@ -35,10 +35,12 @@ BandVerdict bandVerdict(const QVector<float> &readings, const ToleranceBand &ban
     verdict.cpk = kNoFigure;
     const BlockStatistics statistics = computeStatistics(readings);
     const double sigma = statistics.stdev;
-    if (verdict.readings < kFewestForCapability || !(sigma > 0.0) || !(band.lower <= band.upper))
+    const double lower = activeLower(band);
+    const double upper = activeUpper(band);
+    if (verdict.readings < kFewestForCapability || !(sigma > 0.0) || !(lower <= upper))
         return verdict;
-    verdict.cp = finiteOrNone((band.upper - band.lower) / (kCapabilitySpread * sigma));
-    const double nearer = std::min(band.upper - statistics.mean, statistics.mean - band.lower);
+    verdict.cp = finiteOrNone((upper - lower) / (kCapabilitySpread * sigma));
+    const double nearer = std::min(upper - statistics.mean, statistics.mean - lower);
     verdict.cpk = finiteOrNone(nearer / (kCapabilityHalfSpread * sigma));
     return verdict;
 }

@@ -22,7 +22,24 @@ QString cutValueText(float value)
     const int point = digits.indexOf(QLatin1Char('.'));
     const QLatin1String whole = point < 0 ? digits : digits.left(point);
     if (decimalsForValue(value) == 0)
-        return QString(whole);
+        return withoutNegativeZero(QString(whole));
     const QChar firstDecimal = point < 0 ? QLatin1Char('0') : QChar(digits.at(point + 1));
-    return QString(whole) + QLatin1Char('.') + firstDecimal;
+    return withoutNegativeZero(QString(whole) + QLatin1Char('.') + firstDecimal);
+}
+
+QString withoutNegativeZero(const QString &number)
+{
+    if (!number.startsWith(QLatin1Char('-')))
+        return number;
+    for (int i = 1; i < number.size(); ++i) {
+        const QChar c = number.at(i);
+        if (c != QLatin1Char('0') && c != QLatin1Char('.') && c != QLatin1Char(','))
+            return number;
+    }
+    return number.mid(1);
+}
+
+QString pointDecimalText(double value, int decimals)
+{
+    return withoutNegativeZero(QString::number(value, 'f', decimals));
 }

@@ -97,6 +97,24 @@ def sheet_rows(sheet):
     return [[{"value": c.value, "type": c.data_type} for c in row] for row in sheet.iter_rows()]
 
 
+# What the workbook says about itself: the core properties as openpyxl reads
+# them, company and application from docProps/app.xml.
+def properties(book, path):
+    core = book.properties
+    found = {"title": core.title, "subject": core.subject, "creator": core.creator,
+             "keywords": core.keywords, "company": None, "application": None}
+    with zipfile.ZipFile(path) as package:
+        if "docProps/app.xml" in package.namelist():
+            app = ET.fromstring(package.read("docProps/app.xml"))
+            for element in app:
+                name = element.tag.split("}")[-1]
+                if name == "Company":
+                    found["company"] = element.text
+                elif name == "Application":
+                    found["application"] = element.text
+    return found
+
+
 def main():
     path = sys.argv[1]
     book = openpyxl.load_workbook(path)
@@ -118,6 +136,7 @@ def main():
         "images": images(path),
         "printing": [printing(s) for s in book.worksheets],
         "rowHeights": {str(r): d.height for r, d in sheet.row_dimensions.items() if d.height is not None},
+        "properties": properties(book, path),
     }, sys.stdout, ensure_ascii=False)
 
 

@@ -7,8 +7,10 @@
 // A written workbook, read back by openpyxl (readers/xlsx_dump.py under
 // Debian's /usr/bin/python3): {"sheets", "sheetNames", "title", "cells":
 // {"A1": {"value", "type", "font", "color", "format", ...}}, "merges",
-// "columns", "images", "pageSetup", "dataRows"} for the first sheet, and the
-// second sheet's rows of cells. Empty when the reader failed.
+// "columns", "images", "pageSetup", "dataRows", "properties"} for the first
+// sheet, the second sheet's rows of cells and the workbook's properties
+// ({"title", "subject", "creator", "keywords", "company", "application"}).
+// Empty when the reader failed.
 QJsonObject readWorkbook(const QString &path);
 
 // One cell of the first sheet, as the reader describes it; empty when absent.
