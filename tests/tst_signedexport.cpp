@@ -354,10 +354,13 @@ private slots:
         QVERIFY(ui()->sign_pdf_checkbox->isChecked());
         QVERIFY(ui()->sign_pdf_checkbox->toolTip().contains(QStringLiteral("good.p12")));
         // A new run asks the password once, at the first signed export.
-        SigningAnswerer answers;
-        answers.passwords = {kTestCertificatePassword};
-        exportPdf(answers, dir.filePath("again.pdf"));
-        QCOMPARE(answers.passwordPrompts, 1);
+        {
+            // Scoped: a second answerer still polling would take the next dialog.
+            SigningAnswerer answers;
+            answers.passwords = {kTestCertificatePassword};
+            exportPdf(answers, dir.filePath("again.pdf"));
+            QCOMPARE(answers.passwordPrompts, 1);
+        }
         QVERIFY(pdfsig(dir.filePath("again.pdf")).contains("Signature is Valid"));
 
         // "Не подписывать": no certificate, the box off and disabled.
