@@ -3,9 +3,9 @@
 // several sizes up to the instrument's largest (65 535 values), with the
 // tolerance band off and on. Prints medians (and the worst case) in ms.
 
-#include "figures.h"
 #include "../tests/mainwindowtester.h"
 #include "device/pathportlister.h"
+#include "figures.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -33,7 +33,6 @@ QVector<float> noisyReadings(int count, quint32 seed)
     }
     return values;
 }
-
 
 Figures timed(const std::function<void()> &work, int runs = kRuns)
 {
@@ -113,8 +112,8 @@ int main(int argc, char **argv)
         out << (bandOn ? "band on (4 .. 6, about a third of the values outside)\n" : "band off\n");
         for (const int count : {1000, 10000, 65535}) {
             window.blockList().showRead({MemoryBlock{"A", noisyReadings(count, 1)},
-                                                 MemoryBlock{"B", noisyReadings(count, 2)},
-                                                 MemoryBlock{"small", noisyReadings(10, 3)}});
+                                         MemoryBlock{"B", noisyReadings(count, 2)},
+                                         MemoryBlock{"small", noisyReadings(10, 3)}});
             QListWidget *list = ui->block_names_list;
             auto show = [&](int row) {
                 emit list->itemDoubleClicked(list->item(row));
@@ -152,11 +151,12 @@ int main(int argc, char **argv)
             show(0);
             graphClock.reset();
             diagramClock.reset();
-            const Figures wheelStep =
-                timed([&, turn = 0]() mutable {
+            const Figures wheelStep = timed(
+                [&, turn = 0]() mutable {
                     wheel(graph, turn++ % 4 < 2 ? 120 : -120);
                     settle();
-                }, kSteps);
+                },
+                kSteps);
             const Figures wheelGraph = graphClock.figures();
             const Figures wheelDiagram = diagramClock.figures();
             const double wheelReplots = double(graphClock.count() + diagramClock.count()) / kSteps;

@@ -69,7 +69,8 @@ Together readTogether(const std::vector<InstrumentSimulator *> &simulators)
     int running = int(simulators.size());
     for (size_t i = 0; i < simulators.size(); ++i) {
         simulators.at(i)->clearRecords();
-        reads.push_back(std::make_unique<PortRead>(int(i), simulators.at(i)->portPath(), kWaitMs, QVector<int>()));
+        reads.push_back(
+            std::make_unique<PortRead>(int(i), simulators.at(i)->portPath(), kWaitMs, QVector<int>()));
         QObject::connect(reads.back().get(), &PortRead::finished, &loop, [&] {
             if (--running == 0)
                 loop.quit();

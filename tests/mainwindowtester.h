@@ -71,16 +71,40 @@ public:
 #undef ZRV_FIND_OBJECT
         return &form;
     }
-    static const QVector<MemoryBlock> &blocks(MainWindow &w) { return w.blockList().blocks(); }
+    static const QVector<MemoryBlock> &blocks(MainWindow &w)
+    {
+        return w.blockList().blocks();
+    }
     // The settings' logo is decoded on a thread of its own: waits for it.
-    static QImage logo(MainWindow &w) { return w.reportLogo().image(); }
-    static Port &port(MainWindow &w) { return w.instrumentPort(); }
-    static int shownRow(MainWindow &w) { return w.blockList().shownRow(); }
-    static BlockStatistics shownStatistics(MainWindow &w) { return w.blockView().statistics(); }
-    static BlockView &blockView(MainWindow &w) { return w.blockView(); }
-    static ReportExport &reportExport(MainWindow &w) { return w.reportExport(); }
+    static QImage logo(MainWindow &w)
+    {
+        return w.reportLogo().image();
+    }
+    static Port &port(MainWindow &w)
+    {
+        return w.instrumentPort();
+    }
+    static int shownRow(MainWindow &w)
+    {
+        return w.blockList().shownRow();
+    }
+    static BlockStatistics shownStatistics(MainWindow &w)
+    {
+        return w.blockView().statistics();
+    }
+    static BlockView &blockView(MainWindow &w)
+    {
+        return w.blockView();
+    }
+    static ReportExport &reportExport(MainWindow &w)
+    {
+        return w.reportExport();
+    }
     // Shows the block of a row, as a double-click does.
-    static void showBlock(MainWindow &w, int row) { w.blockList().showBlock(row); }
+    static void showBlock(MainWindow &w, int row)
+    {
+        w.blockList().showBlock(row);
+    }
 };
 
 // The test-mode settings folder, emptied so that each case starts as a first run.

@@ -144,10 +144,10 @@ private slots:
                                              << "%1 из %2 (%3 %)" << 3 << 3 << -0.509 << "3 из 3 (100.0 %)"
                                              << "-0.51";
         // A figure that rounds to zero is no negative number.
-        QTest::newRow("negative capability near zero") << "ru_RU"
-                                                       << "%1 из %2 (%3 %)" << 0 << 3 << -0.004
-                                                       << "0 из 3 (0.0 %)"
-                                                       << "0.00";
+        QTest::newRow("negative capability near zero")
+            << "ru_RU"
+            << "%1 из %2 (%3 %)" << 0 << 3 << -0.004 << "0 из 3 (0.0 %)"
+            << "0.00";
         QTest::newRow("a third") << "en_US"
                                  << "%1 of %2 (%3 %)" << 1 << 3 << double(kInf) << "1 of 3 (33.3 %)"
                                  << "\u2014";

@@ -303,7 +303,8 @@ private slots:
         QTest::newRow("mean 12.26") << QVector<float>{12.2f, 12.32f}
                                     << QStringList{"12.2", "12.3", "12.3", "0.1"};
         // A mean that rounds to zero from below shows no minus sign.
-        QTest::newRow("mean -0.04") << QVector<float>{-0.1f, 0.02f} << QStringList{"-0.1", "0.0", "0.0", "0.1"};
+        QTest::newRow("mean -0.04") << QVector<float>{-0.1f, 0.02f}
+                                    << QStringList{"-0.1", "0.0", "0.0", "0.1"};
         QTest::newRow("NaN reading") << QVector<float>{1, kNaN, 3} << QStringList{"1.0", "3.0", kDash, kDash};
         QTest::newRow("beyond the box range")
             << QVector<float>{-2e6f, 3e6f} << QStringList{"-2000000.0", "3000000.0", "500000.0", "3535533.9"};

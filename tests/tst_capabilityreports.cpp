@@ -195,7 +195,9 @@ private slots:
         const int upperOnly = int(ToleranceKind::UpperOnly);
         for (const bool pdf : {true, false}) {
             const QByteArray format = pdf ? "pdf, " : "xlsx, ";
-            const auto row = [&format](const char *name) -> QTestData & { return QTest::newRow((format + name).constData()); };
+            const auto row = [&format](const char *name) -> QTestData & {
+                return QTest::newRow((format + name).constData());
+            };
             row("both sides, n = 30") << pdf << 30 << true << 9.8 << 10.2 << two << "";
             row("lower only") << pdf << 30 << true << 9.95 << 10.0 << lowerOnly << "";
             row("upper only") << pdf << 30 << true << 0.0 << 10.05 << upperOnly << "";
@@ -236,14 +238,23 @@ private slots:
         else
             QVERIFY(writeExcelReportFile(path, excelReportData(source, false)).saved);
 
-        const QStringList labels = {"Вне допуска",         "Заключение",         "Cp",
-                                    "Cpk",                 "Pp",                 "Ppk",
-                                    "Объём выборки, n",    "Cp, 95 % интервал",  "Cpk, 95 % интервал",
-                                    "Pp, 95 % интервал",   "Ppk, 95 % интервал", "Примечание"};
+        const QStringList labels = {"Вне допуска",
+                                    "Заключение",
+                                    "Cp",
+                                    "Cpk",
+                                    "Pp",
+                                    "Ppk",
+                                    "Объём выборки, n",
+                                    "Cp, 95 % интервал",
+                                    "Cpk, 95 % интервал",
+                                    "Pp, 95 % интервал",
+                                    "Ppk, 95 % интервал",
+                                    "Примечание"};
         const QHash<QString, QString> rows = pdf ? pdfRows(path, labels) : workbookRows(path, labels);
         const QString all = rows.value(QStringLiteral("#all"));
         if (!on) {
-            QVERIFY2(all.contains(QStringLiteral("Допуск не задан — заключение не выносится")), qPrintable(all));
+            QVERIFY2(all.contains(QStringLiteral("Допуск не задан — заключение не выносится")),
+                     qPrintable(all));
             for (const QString &label : labels)
                 QVERIFY2(!rows.contains(label), qPrintable(label));
             return;
@@ -259,8 +270,8 @@ private slots:
                                                 .arg(outside)
                                                 .arg(n)
                                                 .arg(QString::number(100.0 * outside / n, 'f', 1)));
-        QCOMPARE(rows.value("Заключение"), outside == 0 ? QStringLiteral("Соответствует")
-                                                        : QStringLiteral("Не соответствует"));
+        QCOMPARE(rows.value("Заключение"),
+                 outside == 0 ? QStringLiteral("Соответствует") : QStringLiteral("Не соответствует"));
         QCOMPARE(rows.value("Объём выборки, n"),
                  n < 25 ? QStringLiteral("%1 — малая выборка (n < 25)").arg(n) : QString::number(n));
         QCOMPARE(rows.value("Примечание"), note);

@@ -27,8 +27,8 @@ QPoint arrowCentre(QDoubleSpinBox *box, QStyle::SubControl arrow)
 {
     QStyleOptionSpinBox option;
     option.initFrom(box);
-    option.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown | QStyle::SC_SpinBoxFrame
-                         | QStyle::SC_SpinBoxEditField;
+    option.subControls =
+        QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown | QStyle::SC_SpinBoxFrame | QStyle::SC_SpinBoxEditField;
     option.buttonSymbols = box->buttonSymbols();
     option.stepEnabled = QAbstractSpinBox::StepUpEnabled | QAbstractSpinBox::StepDownEnabled;
     option.frame = box->hasFrame();
@@ -69,8 +69,8 @@ private slots:
         QTest::addColumn<QString>("zoomWord");
         QTest::newRow("russian") << false << QStringLiteral("Диапазон графиков: от")
                                  << QStringLiteral("Диапазон графиков: до") << QStringLiteral("Колесо мыши");
-        QTest::newRow("english") << true << QStringLiteral("Graph range: from") << QStringLiteral("Graph range: to")
-                                 << QStringLiteral("mouse wheel");
+        QTest::newRow("english") << true << QStringLiteral("Graph range: from")
+                                 << QStringLiteral("Graph range: to") << QStringLiteral("mouse wheel");
     }
 
     void rangeBoxesAreNamed()
@@ -84,8 +84,10 @@ private slots:
         QCOMPARE(ui->graphs_limits_min->accessibleName(), lowerName);
         QCOMPARE(ui->graphs_limits_max->accessibleName(), upperName);
         // What a screen reader announces.
-        QCOMPARE(QAccessible::queryAccessibleInterface(ui->graphs_limits_min)->text(QAccessible::Name), lowerName);
-        QCOMPARE(QAccessible::queryAccessibleInterface(ui->graphs_limits_max)->text(QAccessible::Name), upperName);
+        QCOMPARE(QAccessible::queryAccessibleInterface(ui->graphs_limits_min)->text(QAccessible::Name),
+                 lowerName);
+        QCOMPARE(QAccessible::queryAccessibleInterface(ui->graphs_limits_max)->text(QAccessible::Name),
+                 upperName);
         for (QDoubleSpinBox *box : {ui->graphs_limits_min, ui->graphs_limits_max})
             QVERIFY(!box->toolTip().isEmpty() && box->toolTip() != box->accessibleName());
         QVERIFY(ui->graphs_limits_min->toolTip() != ui->graphs_limits_max->toolTip());
@@ -119,8 +121,9 @@ private slots:
         QDoubleSpinBox *box = upperBox ? ui->limits_max : ui->limits_min;
         const int direction = upperBox ? -1 : 1;
         if (way == QLatin1String("arrow")) {
-            QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier,
-                              arrowCentre(box, direction > 0 ? QStyle::SC_SpinBoxUp : QStyle::SC_SpinBoxDown));
+            QTest::mouseClick(
+                box, Qt::LeftButton, Qt::NoModifier,
+                arrowCentre(box, direction > 0 ? QStyle::SC_SpinBoxUp : QStyle::SC_SpinBoxDown));
         } else if (way == QLatin1String("wheel")) {
             turnWheel(box, direction);
         } else {

@@ -320,14 +320,16 @@ private slots:
         const QVector<double> numbers = cellNumbers(cells);
         const Statistics exact = statisticsOf(values);
         for (const double s : {exact.min, exact.max, exact.mean, exact.stdev}) {
-            const bool held = std::any_of(numbers.begin(), numbers.end(),
-                                          [s](double n) { return std::abs(n - s) <= 1e-6 * std::max(1.0, std::abs(s)); });
+            const bool held = std::any_of(numbers.begin(), numbers.end(), [s](double n) {
+                return std::abs(n - s) <= 1e-6 * std::max(1.0, std::abs(s));
+            });
             QVERIFY2(held, qPrintable(QString::number(s, 'g', 12)));
         }
         for (const double s :
              {ui->min_box->value(), ui->max_box->value(), ui->mean_box->value(), ui->stdev_box->value()})
-            QVERIFY2(std::any_of(numbers.begin(), numbers.end(), [s](double n) { return roundedToOne(n) == s; }),
-                     qPrintable(QString::number(s)));
+            QVERIFY2(
+                std::any_of(numbers.begin(), numbers.end(), [s](double n) { return roundedToOne(n) == s; }),
+                qPrintable(QString::number(s)));
     }
 
 private:

@@ -420,9 +420,9 @@ private slots:
         QVERIFY(ui->actionRU->isChecked());
         QVERIFY(!ui->actionEN->isChecked());
         QCOMPARE(ui->about->actions(), (QList<QAction *>{ui->about_program, ui->about_company}));
-        QCOMPARE(ui->data->actions(), (QList<QAction *>{ui->action_history, ui->action_history_storage,
-                                                        ui->action_process_analysis,
-                                                        ui->action_report_signing}));
+        QCOMPARE(ui->data->actions(),
+                 (QList<QAction *>{ui->action_history, ui->action_history_storage,
+                                   ui->action_process_analysis, ui->action_report_signing}));
     }
 
     // Screen readers announce each report field by its caption.

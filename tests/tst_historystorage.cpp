@@ -7,8 +7,8 @@
 #include "history/historyreader.h"
 #include "history/historyrecorder.h"
 #include "history/historyservice.h"
-#include "history/readspool.h"
 #include "history/historysettings.h"
+#include "history/readspool.h"
 #include "history/servercheck.h"
 #include "historydialogtester.h"
 #include "historystation.h"
@@ -189,9 +189,9 @@ private slots:
     {
         MainWindow window(noPorts());
         auto *ui = MainWindowTester::ui(window);
-        QCOMPARE(ui->data->actions(), (QList<QAction *>{ui->action_history, ui->action_history_storage,
-                                                        ui->action_process_analysis,
-                                                        ui->action_report_signing}));
+        QCOMPARE(ui->data->actions(),
+                 (QList<QAction *>{ui->action_history, ui->action_history_storage,
+                                   ui->action_process_analysis, ui->action_report_signing}));
         QCOMPARE(ui->action_history_storage->text(), QStringLiteral("Хранилище истории…"));
 
         bool modal = false;
@@ -506,15 +506,15 @@ private slots:
                                                  kPassword.size() * int(sizeof(char16_t)))};
         int files = 0;
         for (const QString &folder : {settingsFolder(), ReadSpool().folder()}) {
-        QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            QFile file(it.next());
-            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
-            const QByteArray bytes = file.readAll();
-            for (const QByteArray &form : forms)
-                QVERIFY2(!bytes.contains(form), qPrintable(file.fileName()));
-            ++files;
-        }
+            QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                QFile file(it.next());
+                QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+                const QByteArray bytes = file.readAll();
+                for (const QByteArray &form : forms)
+                    QVERIFY2(!bytes.contains(form), qPrintable(file.fileName()));
+                ++files;
+            }
         }
         QVERIFY(files >= 2); // history.json and the unsaved reads at least
     }

@@ -153,9 +153,9 @@ private slots:
         QCOMPARE(bar.at(bar.size() - 2)->menu(), ui->data);
         QCOMPARE(bar.last()->menu(), ui->about);
         QCOMPARE(ui->data->title(), QStringLiteral("Данные"));
-        QCOMPARE(ui->data->actions(), (QList<QAction *>{ui->action_history, ui->action_history_storage,
-                                                        ui->action_process_analysis,
-                                                        ui->action_report_signing}));
+        QCOMPARE(ui->data->actions(),
+                 (QList<QAction *>{ui->action_history, ui->action_history_storage,
+                                   ui->action_process_analysis, ui->action_report_signing}));
         QCOMPARE(ui->action_history->text(), QStringLiteral("История измерений…"));
         QCOMPARE(ui->action_history->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_H));
         ui->actionEN->trigger();

@@ -26,9 +26,9 @@
 
 namespace {
 
-const QString kFailureText =
-    QStringLiteral("Не удалось сохранить файл.\nПожалуйста, проверьте права на запись и не открыта ли прошлая "
-                   "версия файла.");
+const QString kFailureText = QStringLiteral(
+    "Не удалось сохранить файл.\nПожалуйста, проверьте права на запись и не открыта ли прошлая "
+    "версия файла.");
 
 // What the dialogs of one export showed.
 struct ExportSeen
@@ -39,7 +39,7 @@ struct ExportSeen
     QStringList messageTitles; // boxes without a parent, in order
     QStringList messageTexts;
     QStringList messageCauses; // the informative text below each box's text
-    QStringList buttonTexts; // "|"-joined per box
+    QStringList buttonTexts;   // "|"-joined per box
     bool questionAsked = false;
 };
 
@@ -167,8 +167,7 @@ private:
     {
         freshSettingsFolder();
         window.reset(new MainWindow(noPorts()));
-        window->blockList().showRead(
-                                    {{"T 0001", {1.0f, 2.0f, 3.0f}}, {"T 0002", {5.25f, 6.0f, 7.0f, 8.0f}}});
+        window->blockList().showRead({{"T 0001", {1.0f, 2.0f, 3.0f}}, {"T 0002", {5.25f, 6.0f, 7.0f, 8.0f}}});
         ui()->block_names_list->setCurrentRow(0);
         MainWindowTester::showBlock(*window, 1);
         ui()->report_date_edit->setDate(QDate(2024, 2, 1));
@@ -848,10 +847,10 @@ private slots:
         if (pdf) {
             const QString text = pdfText(path);
             for (int i = 0; i < captions.size(); ++i)
-                QVERIFY2(text.contains(QRegularExpression(captions.at(i) + "\\s+"
-                                                          + QRegularExpression::escape(statistics.at(i))
-                                                          + "\\s*\n")),
-                         qPrintable(captions.at(i) + " " + statistics.at(i)));
+                QVERIFY2(
+                    text.contains(QRegularExpression(
+                        captions.at(i) + "\\s+" + QRegularExpression::escape(statistics.at(i)) + "\\s*\n")),
+                    qPrintable(captions.at(i) + " " + statistics.at(i)));
             return;
         }
         const QJsonObject cells = readWorkbook(path).value("cells").toObject();
@@ -898,7 +897,8 @@ private slots:
         QCOMPARE(properties.value("creator").toString(), QStringLiteral("Иванов И. И."));
         QCOMPARE(properties.value("subject").toString(), pdfEntry("Subject"));
         QCOMPARE(properties.value("company").toString(), QStringLiteral("ООО Ромашка"));
-        QCOMPARE(properties.value("keywords").toString(), QStringLiteral("Отчет № 17/2024; T 0002; 01.02.2024"));
+        QCOMPARE(properties.value("keywords").toString(),
+                 QStringLiteral("Отчет № 17/2024; T 0002; 01.02.2024"));
         QCOMPARE(properties.value("application").toString(), pdfEntry("Creator"));
         QVERIFY2(QRegularExpression("^ZRV \\d+\\.\\d+\\.\\d+$")
                      .match(properties.value("application").toString())

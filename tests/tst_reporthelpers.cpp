@@ -3,9 +3,9 @@
 #include "filefaults.h"
 #include "report/excellayout.h"
 #include "report/exportpath.h"
-#include "report/savefailure.h"
 #include "report/fieldtable.h"
 #include "report/reporttexts.h"
+#include "report/savefailure.h"
 #include "report/valuetablepages.h"
 #include "reporttestdata.h"
 
@@ -373,9 +373,8 @@ private slots:
         QFETCH(QString, number);
         QFETCH(int, reserved);
         QFETCH(int, keptCharacters);
-        const QString path =
-            proposedReportPath(QStringLiteral("/tmp/"), QStringLiteral("Отчет"), number, QTime(14, 5, 9),
-                               QStringLiteral("pdf"), reserved);
+        const QString path = proposedReportPath(QStringLiteral("/tmp/"), QStringLiteral("Отчет"), number,
+                                                QTime(14, 5, 9), QStringLiteral("pdf"), reserved);
         const QString name = path.mid(5);
         QVERIFY2(name.toUtf8().size() + reserved <= 255, qPrintable(QString::number(name.toUtf8().size())));
         // Whole characters only: the UTF-8 form reads back unchanged.

@@ -167,14 +167,16 @@ private slots:
             MainWindow window(noPorts());
             MainWindowTester::ui(window)->tolerance_kind->setCurrentIndex(2);
         }
-        QCOMPARE(readObject().value(QStringLiteral("tolerance_kind")).toString(), QStringLiteral("upper_only"));
+        QCOMPARE(readObject().value(QStringLiteral("tolerance_kind")).toString(),
+                 QStringLiteral("upper_only"));
         {
             MainWindow window(noPorts());
             auto *ui = MainWindowTester::ui(window);
             QCOMPARE(ui->tolerance_kind->currentIndex(), 2);
             ui->tolerance_kind->setCurrentIndex(0);
         }
-        QCOMPARE(readObject().value(QStringLiteral("tolerance_kind")).toString(), QStringLiteral("two_sided"));
+        QCOMPARE(readObject().value(QStringLiteral("tolerance_kind")).toString(),
+                 QStringLiteral("two_sided"));
         QJsonObject object = readObject();
         object.insert(QStringLiteral("tolerance_kind"), QStringLiteral("sideways"));
         writeRaw(QJsonDocument(object).toJson());

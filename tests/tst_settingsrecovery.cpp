@@ -97,8 +97,8 @@ private slots:
         QJsonObject russian = defaultConfig();
         russian.insert(QStringLiteral("company_name"), QStringLiteral("ООО «Контроль»"));
         QTest::newRow("legacy 8-bit code")
-            << QTextCodec::codecForName("Windows-1251")->fromUnicode(
-                   QString::fromUtf8(QJsonDocument(russian).toJson()));
+            << QTextCodec::codecForName("Windows-1251")
+                   ->fromUnicode(QString::fromUtf8(QJsonDocument(russian).toJson()));
         QTest::newRow("top level an array") << QByteArray("[{\"company_name\": \"A\"}]");
         QTest::newRow("binary") << QByteArray("\x00\xff\xfe garbage \x01", 14);
     }
@@ -119,7 +119,8 @@ private slots:
             QCOMPARE(boxes.at(0).title, QStringLiteral("Настройки"));
             QCOMPARE(boxes.at(0).icon, QMessageBox::Warning);
             QCOMPARE(boxes.at(0).parent, &window);
-            QVERIFY2(boxes.at(0).text.contains(QDir::toNativeSeparators(badPath())), qPrintable(boxes.at(0).text));
+            QVERIFY2(boxes.at(0).text.contains(QDir::toNativeSeparators(badPath())),
+                     qPrintable(boxes.at(0).text));
             QVERIFY(boxesAtStart().isEmpty());
             MainWindowTester::ui(window)->company_name->setText(QStringLiteral("ООО Новое"));
         }
@@ -260,7 +261,8 @@ private slots:
             MainWindowTester::ui(window)->company_name->setText(QStringLiteral("ООО \"Новое\""));
         }
         QCOMPARE(readConfig().value(QStringLiteral("logo_image")).toString(), stored);
-        QCOMPARE(readConfig().value(QStringLiteral("company_name")).toString(), QStringLiteral("ООО \"Новое\""));
+        QCOMPARE(readConfig().value(QStringLiteral("company_name")).toString(),
+                 QStringLiteral("ООО \"Новое\""));
         QCOMPARE(readConfig().size(), defaultConfig().size() + keysWrittenAtExit().size());
 
         {

@@ -195,8 +195,8 @@ private slots:
     void logoLooksTheSameAfterRestart()
     {
         QFETCH(QSize, size);
-        const QString path =
-            writeImageFile(QStringLiteral("zrv-shell-restart.png"), sampleImage(size.width(), size.height()), "PNG");
+        const QString path = writeImageFile(QStringLiteral("zrv-shell-restart.png"),
+                                            sampleImage(size.width(), size.height()), "PNG");
         QSize chosen;
         QSize label;
         {

@@ -27,7 +27,8 @@ bool exportIdentity(const QString &folder, const QString &certificate, const QSt
     return exportP12(folder, certificate, p12, kPassword, withKey);
 }
 
-struct ByteRange {
+struct ByteRange
+{
     qint64 contentsStart = 0;
     qint64 contentsEnd = 0;
 };
@@ -74,15 +75,15 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         const QString folder = m_dir.path();
-        QVERIFY(runOpenssl(folder, {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout",
-                                    "@key.pem", "-out", "@good.pem", "-days", "30", "-utf8",
-                                    "-subj", "/CN=" + kSigner + "/O=ZRV",
-                                    "-addext", "keyUsage=critical,digitalSignature,nonRepudiation"}));
+        QVERIFY(runOpenssl(folder,
+                           {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "@key.pem", "-out",
+                            "@good.pem", "-days", "30", "-utf8", "-subj", "/CN=" + kSigner + "/O=ZRV",
+                            "-addext", "keyUsage=critical,digitalSignature,nonRepudiation"}));
         QVERIFY(exportIdentity(folder, "good.pem", "good.p12"));
         QVERIFY(exportIdentity(folder, "good.pem", "nokey.p12", false));
-        QVERIFY(runOpenssl(folder, {"req", "-x509", "-new", "-key", "@key.pem", "-out",
-                                    "@encipher.pem", "-days", "30", "-subj", "/CN=Encipher",
-                                    "-addext", "keyUsage=critical,keyEncipherment"}));
+        QVERIFY(runOpenssl(folder,
+                           {"req", "-x509", "-new", "-key", "@key.pem", "-out", "@encipher.pem", "-days",
+                            "30", "-subj", "/CN=Encipher", "-addext", "keyUsage=critical,keyEncipherment"}));
         QVERIFY(exportIdentity(folder, "encipher.pem", "encipher.p12"));
         QVERIFY(writeDatedCertificate(folder, "expired.pem", -2 * kDay, -kDay));
         QVERIFY(exportIdentity(folder, "expired.pem", "expired.p12"));
@@ -108,9 +109,13 @@ private slots:
     void signedReportVerifies()
     {
         const QString pdf = freshReport("signed.pdf");
-        const QByteArray original = [&] { QFile f(pdf); f.open(QIODevice::ReadOnly); return f.readAll(); }();
-        const SigningError error = signWrittenPdf(
-            pdf, path("good.p12"), path("password.txt"), "П-2026/17", QStringLiteral("Тула"));
+        const QByteArray original = [&] {
+            QFile f(pdf);
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }();
+        const SigningError error =
+            signWrittenPdf(pdf, path("good.p12"), path("password.txt"), "П-2026/17", QStringLiteral("Тула"));
         QVERIFY2(error.ok(), qPrintable(error.text));
 
         QFile file(pdf);
@@ -129,18 +134,19 @@ private slots:
         QVERIFY2(report.contains(kSigner), qPrintable(report));
 
         // The signature dictionary, read by an independent PDF reader.
-        const QByteArray fields = runReader(
-            "/usr/bin/python3",
-            {"-c", "import sys, pypdf\n"
-                   "r = pypdf.PdfReader(sys.argv[1])\n"
-                   "for f in r.get_fields().values():\n"
-                   "    v = f.get('/V')\n"
-                   "    if v is not None:\n"
-                   "        v = v.get_object()\n"
-                   "        for k in ('/Filter', '/SubFilter', '/Reason', '/Location', '/Name'):\n"
-                   "            print(k, v[k])\n"
-                   "        print('/M', str(v['/M'])[:4])\n",
-             pdf});
+        const QByteArray fields =
+            runReader("/usr/bin/python3",
+                      {"-c",
+                       "import sys, pypdf\n"
+                       "r = pypdf.PdfReader(sys.argv[1])\n"
+                       "for f in r.get_fields().values():\n"
+                       "    v = f.get('/V')\n"
+                       "    if v is not None:\n"
+                       "        v = v.get_object()\n"
+                       "        for k in ('/Filter', '/SubFilter', '/Reason', '/Location', '/Name'):\n"
+                       "            print(k, v[k])\n"
+                       "        print('/M', str(v['/M'])[:4])\n",
+                       pdf});
         const QString dictionary = QString::fromUtf8(fields);
         QVERIFY2(dictionary.contains("/Filter /Adobe.PPKLite"), qPrintable(dictionary));
         QVERIFY(dictionary.contains("/SubFilter /ETSI.CAdES.detached"));
@@ -153,8 +159,8 @@ private slots:
         const ByteRange range = byteRangeOf(signedPdf);
         QVERIFY2(range.contentsEnd > range.contentsStart,
                  signedPdf.mid(signedPdf.indexOf("/ByteRange"), 60).constData());
-        const QByteArray hex = signedPdf.mid(range.contentsStart + 1,
-                                             range.contentsEnd - range.contentsStart - 2);
+        const QByteArray hex =
+            signedPdf.mid(range.contentsStart + 1, range.contentsEnd - range.contentsStart - 2);
         const QByteArray der = QByteArray::fromHex(hex);
         QFile derFile(path("signature.der"));
         QVERIFY(derFile.open(QIODevice::WriteOnly));
@@ -164,12 +170,13 @@ private slots:
         QVERIFY(content.open(QIODevice::WriteOnly));
         content.write(signedPdf.left(range.contentsStart) + signedPdf.mid(range.contentsEnd));
         content.close();
-        QVERIFY(runOpenssl(m_dir.path(), {"cms", "-verify", "-binary", "-inform", "DER", "-noverify",
-                                          "-in", "@signature.der", "-content", "@signed-bytes.bin",
-                                          "-out", "@verified.bin"}));
-        const QString attributes = QString::fromUtf8(
-            runReader("openssl", {"cms", "-cmsout", "-print", "-inform", "DER", "-in", path("signature.der")}));
-        for (const char *attribute : {"contentType", "messageDigest", "signingTime", "id-smime-aa-signingCertificateV2"})
+        QVERIFY(runOpenssl(m_dir.path(),
+                           {"cms", "-verify", "-binary", "-inform", "DER", "-noverify", "-in",
+                            "@signature.der", "-content", "@signed-bytes.bin", "-out", "@verified.bin"}));
+        const QString attributes = QString::fromUtf8(runReader(
+            "openssl", {"cms", "-cmsout", "-print", "-inform", "DER", "-in", path("signature.der")}));
+        for (const char *attribute :
+             {"contentType", "messageDigest", "signingTime", "id-smime-aa-signingCertificateV2"})
             QVERIFY2(attributes.contains(attribute), attribute);
         QVERIFY(attributes.contains("sha256"));
 
@@ -204,14 +211,22 @@ private slots:
         QTest::addColumn<QString>("p12");
         QTest::addColumn<QString>("passwordFile");
         QTest::addColumn<SigningErrorKind>("kind");
-        QTest::newRow("missing file") << "absent.p12" << "password.txt" << SigningErrorKind::FileUnreadable;
-        QTest::newRow("not PKCS#12") << "text.p12" << "password.txt" << SigningErrorKind::FileUnreadable;
-        QTest::newRow("wrong password") << "good.p12" << "wrong.txt" << SigningErrorKind::WrongPassword;
-        QTest::newRow("no password file") << "good.p12" << "absent.txt" << SigningErrorKind::PasswordFileUnreadable;
-        QTest::newRow("no private key") << "nokey.p12" << "password.txt" << SigningErrorKind::NoPrivateKey;
-        QTest::newRow("expired") << "expired.p12" << "password.txt" << SigningErrorKind::CertificateExpired;
-        QTest::newRow("not yet valid") << "future.p12" << "password.txt" << SigningErrorKind::CertificateNotYetValid;
-        QTest::newRow("no signing usage") << "encipher.p12" << "password.txt" << SigningErrorKind::KeyCannotSign;
+        QTest::newRow("missing file") << "absent.p12"
+                                      << "password.txt" << SigningErrorKind::FileUnreadable;
+        QTest::newRow("not PKCS#12") << "text.p12"
+                                     << "password.txt" << SigningErrorKind::FileUnreadable;
+        QTest::newRow("wrong password") << "good.p12"
+                                        << "wrong.txt" << SigningErrorKind::WrongPassword;
+        QTest::newRow("no password file") << "good.p12"
+                                          << "absent.txt" << SigningErrorKind::PasswordFileUnreadable;
+        QTest::newRow("no private key") << "nokey.p12"
+                                        << "password.txt" << SigningErrorKind::NoPrivateKey;
+        QTest::newRow("expired") << "expired.p12"
+                                 << "password.txt" << SigningErrorKind::CertificateExpired;
+        QTest::newRow("not yet valid") << "future.p12"
+                                       << "password.txt" << SigningErrorKind::CertificateNotYetValid;
+        QTest::newRow("no signing usage") << "encipher.p12"
+                                          << "password.txt" << SigningErrorKind::KeyCannotSign;
     }
 
     void failuresLeaveNothing()
@@ -240,8 +255,7 @@ private slots:
         file.write("%PDF-1.4\nnot really\n");
         file.close();
         const QStringList before = filesInFolder();
-        const SigningError error =
-            signWrittenPdf(pdf, path("good.p12"), path("password.txt"), "1", "Тула");
+        const SigningError error = signWrittenPdf(pdf, path("good.p12"), path("password.txt"), "1", "Тула");
         QCOMPARE(error.kind, SigningErrorKind::PdfUnreadable);
         QCOMPARE(filesInFolder(), before);
         QVERIFY(file.open(QIODevice::ReadOnly));

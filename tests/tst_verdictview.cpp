@@ -101,26 +101,31 @@ private slots:
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QList<int>>("red");
         QTest::newRow("in band") << QVector<float>{9.7f, 9.8f, 9.9f, 10.0f}
-                                 << QStringList{"0 из 4 (0.0 %)", "Соответствует", "0.75", "0.56", "0.52", "0.39"}
+                                 << QStringList{"0 из 4 (0.0 %)", "Соответствует", "0.75",
+                                                "0.56",           "0.52",          "0.39"}
                                  << QList<int>{};
         QTest::newRow("out at both ends")
             << QVector<float>{9.5f, 9.8f, 10.1f}
-            << QStringList{"2 из 3 (66.7 %)", "Не соответствует", "0.25", "0.25", "0.22", "0.22"} << QList<int>{0, 2};
+            << QStringList{"2 из 3 (66.7 %)", "Не соответствует", "0.25", "0.25", "0.22", "0.22"}
+            << QList<int>{0, 2};
         // Shown as 9.5 in the table and 9.6 in the reports: outside all the same.
         QTest::newRow("9.56 against 9.6")
             << QVector<float>{9.56f, 9.8f}
-            << QStringList{"1 из 2 (50.0 %)", "Не соответствует", "0.31", "0.13", "0.39", "0.16"} << QList<int>{0};
-        QTest::newRow("all equal") << QVector<float>{9.8f, 9.8f, 9.8f}
-                                   << QStringList{"0 из 3 (0.0 %)", "Соответствует", kDash, kDash, kDash, kDash}
-                                   << QList<int>{};
-        QTest::newRow("one value") << QVector<float>{9.8f}
-                                   << QStringList{"0 из 1 (0.0 %)", "Соответствует", kDash, kDash, kDash, kDash}
-                                   << QList<int>{};
-        QTest::newRow("huge values") << QVector<float>{1e6f, 2e6f, 4e6f}
-                                     << QStringList{"3 из 3 (100.0 %)", "Не соответствует", "0.00", "-0.58", "0.00", "-0.51"}
-                                     << QList<int>{0, 1, 2};
+            << QStringList{"1 из 2 (50.0 %)", "Не соответствует", "0.31", "0.13", "0.39", "0.16"}
+            << QList<int>{0};
+        QTest::newRow("all equal")
+            << QVector<float>{9.8f, 9.8f, 9.8f}
+            << QStringList{"0 из 3 (0.0 %)", "Соответствует", kDash, kDash, kDash, kDash} << QList<int>{};
+        QTest::newRow("one value")
+            << QVector<float>{9.8f}
+            << QStringList{"0 из 1 (0.0 %)", "Соответствует", kDash, kDash, kDash, kDash} << QList<int>{};
+        QTest::newRow("huge values")
+            << QVector<float>{1e6f, 2e6f, 4e6f}
+            << QStringList{"3 из 3 (100.0 %)", "Не соответствует", "0.00", "-0.58", "0.00", "-0.51"}
+            << QList<int>{0, 1, 2};
         QTest::newRow("not a number")
-            << QVector<float>{9.8f, kNaN} << QStringList{"1 из 2 (50.0 %)", "Не соответствует", kDash, kDash, kDash, kDash}
+            << QVector<float>{9.8f, kNaN}
+            << QStringList{"1 из 2 (50.0 %)", "Не соответствует", kDash, kDash, kDash, kDash}
             << QList<int>{1};
     }
 
@@ -150,7 +155,8 @@ private slots:
         switchBand(true);
         QCOMPARE(ui->verdict_value->text(), QStringLiteral("Соответствует"));
         typeInto(ui->limits_max, 9.8);
-        QCOMPARE(verdictTexts(), (QStringList{"2 из 4 (50.0 %)", "Не соответствует", "0.38", "-0.19", "0.26", "-0.13"}));
+        QCOMPARE(verdictTexts(),
+                 (QStringList{"2 из 4 (50.0 %)", "Не соответствует", "0.38", "-0.19", "0.26", "-0.13"}));
         QCOMPARE(redRows(), (QList<int>{2, 3}));
     }
 
@@ -166,10 +172,12 @@ private slots:
         QTest::addColumn<QString>("note");
         const QString sample = QStringLiteral("n = 4 — малая выборка (n < 25)");
         QTest::newRow("lower only, upper box below the data")
-            << 1 << 9.6 << 9.7 << QStringList{"1 из 4 (25.0 %)", "Не соответствует", kDash, "0.32", kDash, "0.30"}
+            << 1 << 9.6 << 9.7
+            << QStringList{"1 из 4 (25.0 %)", "Не соответствует", kDash, "0.32", kDash, "0.30"}
             << QList<int>{0} << sample;
         QTest::newRow("upper only, lower box above the data")
-            << 2 << 9.9 << 10.0 << QStringList{"1 из 4 (25.0 %)", "Не соответствует", kDash, "0.25", kDash, "0.23"}
+            << 2 << 9.9 << 10.0
+            << QStringList{"1 из 4 (25.0 %)", "Не соответствует", kDash, "0.25", kDash, "0.23"}
             << QList<int>{2} << sample;
         QTest::newRow("min above max")
             << 0 << 10.0 << 9.6
@@ -230,10 +238,12 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
         QCOMPARE(ui->out_of_band_label->text(), QStringLiteral("Out of tolerance"));
         QCOMPARE(ui->verdict_label->text(), QStringLiteral("Verdict"));
-        QCOMPARE(verdictTexts(), (QStringList{"1 of 2 (50.0 %)", "Does not conform", "0.31", "0.13", "0.39", "0.16"}));
+        QCOMPARE(verdictTexts(),
+                 (QStringList{"1 of 2 (50.0 %)", "Does not conform", "0.31", "0.13", "0.39", "0.16"}));
         ui->actionRU->trigger();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-        QCOMPARE(verdictTexts(), (QStringList{"1 из 2 (50.0 %)", "Не соответствует", "0.31", "0.13", "0.39", "0.16"}));
+        QCOMPARE(verdictTexts(),
+                 (QStringList{"1 из 2 (50.0 %)", "Не соответствует", "0.31", "0.13", "0.39", "0.16"}));
     }
 
     // Ctrl+C on the table puts the selected rows on the clipboard: number and

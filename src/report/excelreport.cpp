@@ -209,7 +209,8 @@ void writeStatistics(XlsxDocument &document, const Formats &formats, const Repor
     for (const ReportStatistic *statistic : order) {
         document.writeString(line, label, statistic->label, formats.cell);
         // The width a number needs as its format shows it, one character to spare.
-        const QString shown = reportTextWithUnit(reportStatisticText(statistic->value, data.statisticDecimals), data.unit);
+        const QString shown =
+            reportTextWithUnit(reportStatisticText(statistic->value, data.statisticDecimals), data.unit);
         const bool wide = shown.size() > kMaxFixedStatistic;
         document.writeNumber(line, value, statistic->value, wide ? formats.wideStatistic : formats.statistic,
                              kNoNumberText);

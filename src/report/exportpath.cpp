@@ -61,7 +61,8 @@ QString fitUtf8Bytes(const QString &text, int bytes)
     int used = 0;
     int end = 0;
     while (end < text.size()) {
-        const bool pair = text.at(end).isHighSurrogate() && end + 1 < text.size() && text.at(end + 1).isLowSurrogate();
+        const bool pair =
+            text.at(end).isHighSurrogate() && end + 1 < text.size() && text.at(end + 1).isLowSurrogate();
         const int units = pair ? 2 : 1;
         const int size = text.midRef(end, units).toUtf8().size();
         if (used + size > bytes)

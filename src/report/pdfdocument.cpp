@@ -201,8 +201,9 @@ void addStatistics(QTextCursor &cursor, const Formats &f, const ReportData &data
 {
     QVector<ReportLine> lines;
     for (const ReportStatistic *statistic : {&data.mean, &data.stdev, &data.maximum, &data.minimum})
-        lines.append({statistic->label,
-                      reportTextWithUnit(reportStatisticText(statistic->value, data.statisticDecimals), data.unit)});
+        lines.append(
+            {statistic->label,
+             reportTextWithUnit(reportStatisticText(statistic->value, data.statisticDecimals), data.unit)});
     QTextTable *table = addLabelledTable(cursor, f, f.statistics, kStatisticsRows - lines.size(), lines);
     table->mergeCells(0, 0, 1, kTwoColumns);
     QTextCursor heading = cellCursor(table, 0, 0);

@@ -31,9 +31,9 @@ void put(QByteArray &bytes, int at, quint32 value, int size)
 
 struct Entry
 {
-    int central = 0;  // offset of the central record
+    int central = 0; // offset of the central record
     int recordSize = 0;
-    int local = 0;    // offset of the local header
+    int local = 0;     // offset of the local header
     int localSize = 0; // header, name, extra and data
     QByteArray name;
 };
@@ -52,7 +52,8 @@ QVector<Entry> entries(const QByteArray &zip, int *directoryEnd)
             return {};
         Entry entry;
         entry.central = at;
-        entry.recordSize = kCentralSize + int(read(zip, at + 28, 2) + read(zip, at + 30, 2) + read(zip, at + 32, 2));
+        entry.recordSize =
+            kCentralSize + int(read(zip, at + 28, 2) + read(zip, at + 30, 2) + read(zip, at + 32, 2));
         entry.name = zip.mid(at + kCentralSize, int(read(zip, at + 28, 2)));
         entry.local = int(read(zip, at + 42, 4));
         const quint32 compressed = read(zip, at + 20, 4);
@@ -110,7 +111,8 @@ QByteArray withZipEntry(const QByteArray &zip, const QByteArray &name, const QBy
     const QVector<Entry> found = entries(zip, &directoryEnd);
     if (found.isEmpty())
         return {};
-    const quint32 crc = quint32(crc32(0L, reinterpret_cast<const Bytef *>(content.constData()), uInt(content.size())));
+    const quint32 crc =
+        quint32(crc32(0L, reinterpret_cast<const Bytef *>(content.constData()), uInt(content.size())));
     QByteArray files;
     QByteArray directory;
     bool replaced = false;

@@ -41,8 +41,7 @@ void addSignatureField(PoDoFo::PdfMemDocument &document, PoDoFo::PdfSignOutputDe
     using namespace PoDoFo;
     // No default appearance: it would add an unembedded font to a PDF/A file.
     PdfAcroForm *form = document.GetAcroForm(true, ePdfAcroFormDefaultAppearance_None);
-    form->GetObject()->GetDictionary().AddKey(PdfName("SigFlags"),
-                                              PdfObject(static_cast<pdf_int64>(3)));
+    form->GetObject()->GetDictionary().AddKey(PdfName("SigFlags"), PdfObject(static_cast<pdf_int64>(3)));
     PdfPage *page = document.GetPage(0);
     PdfAnnotation *widget = page->CreateAnnotation(ePdfAnnotation_Widget, PdfRect(0, 0, 0, 0));
     // An empty rectangle keeps it invisible; PDF/A forbids the hidden flags.
@@ -59,8 +58,8 @@ void addSignatureField(PoDoFo::PdfMemDocument &document, PoDoFo::PdfSignOutputDe
     signature.AddKey(PdfName("Name"), pdfText(identity.commonName()));
 }
 
-SigningError signInto(const QString &source, const QString &target,
-                      const SigningIdentity &identity, const PdfSignatureInfo &info)
+SigningError signInto(const QString &source, const QString &target, const SigningIdentity &identity,
+                      const PdfSignatureInfo &info)
 {
     using namespace PoDoFo;
     // podofo prints the parsed trailer on stderr otherwise, into the station's log.
@@ -102,8 +101,7 @@ SigningError signInto(const QString &source, const QString &target,
 
 } // namespace
 
-SigningError signPdfFile(const QString &path, const SigningIdentity &identity,
-                         const PdfSignatureInfo &info)
+SigningError signPdfFile(const QString &path, const SigningIdentity &identity, const PdfSignatureInfo &info)
 {
     if (!identity.isValid())
         return {SigningErrorKind::NoPrivateKey, signingText("нет ключа для подписи")};
@@ -112,8 +110,7 @@ SigningError signPdfFile(const QString &path, const SigningIdentity &identity,
     // A name reserved beside the target, so the final rename stays on one file system.
     QTemporaryFile reserved(QFileInfo(path).absolutePath() + QStringLiteral("/.zrv-sign-XXXXXX.pdf"));
     if (!reserved.open())
-        return {SigningErrorKind::WriteFailed,
-                signingText("не удалось создать файл рядом с %1").arg(path)};
+        return {SigningErrorKind::WriteFailed, signingText("не удалось создать файл рядом с %1").arg(path)};
     reserved.close();
     const QString temporary = reserved.fileName();
     SigningError error = signInto(path, temporary, identity, info);
@@ -121,17 +118,16 @@ SigningError signPdfFile(const QString &path, const SigningIdentity &identity,
     // permissions it was written with.
     if (error.ok())
         QFile::setPermissions(temporary, QFile::permissions(path));
-    if (error.ok() && std::rename(QFile::encodeName(temporary).constData(),
-                                  QFile::encodeName(path).constData()) != 0)
+    if (error.ok()
+        && std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0)
         error = {SigningErrorKind::WriteFailed, signingText("не удалось заменить %1").arg(path)};
     if (error.ok())
         reserved.setAutoRemove(false);
     return error;
 }
 
-SigningError signWrittenPdf(const QString &pdfPath, const QString &p12Path,
-                            const QString &passwordFile, const QString &reportNumber,
-                            const QString &city)
+SigningError signWrittenPdf(const QString &pdfPath, const QString &p12Path, const QString &passwordFile,
+                            const QString &reportNumber, const QString &city)
 {
     QFile file(passwordFile);
     if (!file.open(QIODevice::ReadOnly))

@@ -36,10 +36,11 @@ StationReports::StationReports(const StationForm &form, const ToleranceBand &ban
 QString StationReports::targetPath(const QString &portTag, int number, const QString &extension) const
 {
     // The window's name, then the port and the block: a run makes many at once.
-    const QString added = QLatin1Char(' ') + fileNameSafe(portTag) + QLatin1Char(' ') + QString::number(number);
-    const QString proposed = proposedReportPath(folder, QCoreApplication::translate("MainWindow", "Отчет"),
-                                                form.reportNumber, startedAt, extension,
-                                                added.toUtf8().size() + kCopyMarkBytes);
+    const QString added =
+        QLatin1Char(' ') + fileNameSafe(portTag) + QLatin1Char(' ') + QString::number(number);
+    const QString proposed =
+        proposedReportPath(folder, QCoreApplication::translate("MainWindow", "Отчет"), form.reportNumber,
+                           startedAt, extension, added.toUtf8().size() + kCopyMarkBytes);
     const QString stem = proposed.left(proposed.size() - extension.size() - 1) + added;
     QString path = stem + QLatin1Char('.') + extension;
     for (int copy = 2; QFileInfo::exists(path); ++copy)

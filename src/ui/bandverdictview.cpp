@@ -13,7 +13,8 @@ BandVerdictView::BandVerdictView(const Labels &labels, QObject *parent)
     if (labels.verdict)
         labels.verdict->installEventFilter(this);
     // A long verdict is cut short, never the window widened.
-    for (QLabel *label : {labels.outOfBand, labels.verdict, labels.cp, labels.cpk, labels.pp, labels.ppk, labels.note})
+    for (QLabel *label :
+         {labels.outOfBand, labels.verdict, labels.cp, labels.cpk, labels.pp, labels.ppk, labels.note})
         if (label)
             elideLabel(label);
     refresh();

@@ -11,8 +11,8 @@
 class QLabel;
 
 // Shows the band's verdict on a block in the statistics area: the
-// out-of-band count, the verdict, Cp, Cpk, Pp and Ppk with the sample and intervals; "—" throughout while the band
-// is off or no block is shown. The texts follow the interface language.
+// out-of-band count, the verdict, Cp, Cpk, Pp and Ppk with the sample and intervals; "—" throughout while the
+// band is off or no block is shown. The texts follow the interface language.
 class BandVerdictView : public QObject
 {
     Q_OBJECT

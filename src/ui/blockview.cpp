@@ -202,7 +202,8 @@ BlockStatistics BlockView::statistics() const
 
 ToleranceBand BlockView::band() const
 {
-    const auto kind = w.toleranceKind ? ToleranceKind(w.toleranceKind->currentIndex()) : ToleranceKind::TwoSided;
+    const auto kind =
+        w.toleranceKind ? ToleranceKind(w.toleranceKind->currentIndex()) : ToleranceKind::TwoSided;
     return {w.band->isChecked(), w.bandLower->value(), w.bandUpper->value(), kind};
 }
 
@@ -270,7 +271,8 @@ void BlockView::drawPlots()
         QCPScatterStyle(QCPScatterStyle::ssCircle, kValuesColour, Qt::white, kMarkerSize));
 
     if (limits.on) {
-        const BandSplit split = splitByBand(series.keys, series.values, activeLower(limits), activeUpper(limits));
+        const BandSplit split =
+            splitByBand(series.keys, series.values, activeLower(limits), activeUpper(limits));
         if (!split.outsideKeys.isEmpty()) {
             auto *outside = new AdaptiveMarkerGraph(graph->xAxis, graph->yAxis,
                                                     AdaptiveMarkerGraph::DenseMarkers::Merged);

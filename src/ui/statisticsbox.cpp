@@ -12,7 +12,7 @@ namespace {
 constexpr double kLowestShown = -1e9;
 constexpr double kHighestShown = 1e9;
 constexpr double kNoNumber = kLowestShown - 0.1; // one display step below the lowest number
-const QChar kNoNumberText(0x2014);      // em dash
+const QChar kNoNumberText(0x2014);               // em dash
 
 } // namespace
 
