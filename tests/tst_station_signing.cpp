@@ -3,6 +3,7 @@
 // that cannot sign leaves no PDF at all, says why, and ends with status 3.
 
 #include "blocksets.h"
+#include "pdfreader.h"
 #include "stationprocess.h"
 #include "testidentities.h"
 #include "toolrun.h"
@@ -147,6 +148,9 @@ private slots:
             QVERIFY2(check.contains(QStringLiteral("Signature is Valid")), qPrintable(check));
             QVERIFY2(check.contains(QStringLiteral("Total document signed")), qPrintable(check));
             QVERIFY2(check.contains(kSigner), qPrintable(check));
+            // The report names its signer, as the window's signed reports do.
+            const QString text = pdfText(path);
+            QVERIFY2(text.contains(QStringLiteral("Подписано: ") + kSigner), qPrintable(text));
             const QString dictionary = QString::fromUtf8(
                 runReader(QStringLiteral("/usr/bin/python3"),
                           {QStringLiteral("-c"),

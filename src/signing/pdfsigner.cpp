@@ -126,18 +126,26 @@ SigningError signPdfFile(const QString &path, const SigningIdentity &identity, c
     return error;
 }
 
-SigningError signWrittenPdf(const QString &pdfPath, const QString &p12Path, const QString &passwordFile,
-                            const QString &reportNumber, const QString &city)
+SigningIdentity loadIdentityWithPasswordFile(const QString &p12Path, const QString &passwordFile,
+                                             SigningError *error)
 {
     QFile file(passwordFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return {SigningErrorKind::PasswordFileUnreadable,
-                signingText("не удалось прочитать %1: %2").arg(passwordFile, file.errorString())};
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = {SigningErrorKind::PasswordFileUnreadable,
+                  signingText("не удалось прочитать %1: %2").arg(passwordFile, file.errorString())};
+        return {};
+    }
     QByteArray password = file.readLine();
     while (password.endsWith('\n') || password.endsWith('\r'))
         password.chop(1);
+    return SigningIdentity::load(p12Path, password, error);
+}
+
+SigningError signWrittenPdf(const QString &pdfPath, const QString &p12Path, const QString &passwordFile,
+                            const QString &reportNumber, const QString &city)
+{
     SigningError error;
-    const SigningIdentity identity = SigningIdentity::load(p12Path, password, &error);
+    const SigningIdentity identity = loadIdentityWithPasswordFile(p12Path, passwordFile, &error);
     if (!error.ok())
         return error;
     return signPdfFile(pdfPath, identity, {reportNumber, city});

@@ -6,7 +6,8 @@
 
 class SigningIdentity;
 
-struct PdfSignatureInfo {
+struct PdfSignatureInfo
+{
     QString reportNumber;
     QString city;
 };
@@ -14,10 +15,12 @@ struct PdfSignatureInfo {
 // Signs an existing PDF in place with an invisible signature, appended as an
 // incremental update so that the original bytes stay as written. The file is
 // replaced only once the signed copy is complete.
-SigningError signPdfFile(const QString &path, const SigningIdentity &identity,
-                         const PdfSignatureInfo &info);
+SigningError signPdfFile(const QString &path, const SigningIdentity &identity, const PdfSignatureInfo &info);
+
+// The identity of a PKCS#12 file whose password is the first line of passwordFile.
+SigningIdentity loadIdentityWithPasswordFile(const QString &p12Path, const QString &passwordFile,
+                                             SigningError *error);
 
 // The station's entry: the password is the first line of passwordFile.
-SigningError signWrittenPdf(const QString &pdfPath, const QString &p12Path,
-                            const QString &passwordFile, const QString &reportNumber,
-                            const QString &city);
+SigningError signWrittenPdf(const QString &pdfPath, const QString &p12Path, const QString &passwordFile,
+                            const QString &reportNumber, const QString &city);

@@ -8,8 +8,10 @@
 
 #include "report/reportdata.h"
 #include "signing/pdfsigner.h"
+#include "signing/signingidentity.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
@@ -61,10 +63,16 @@ bool StationReports::writeSignedPdf(const ReportData &data, const QString &path,
         return false;
     unsignedFile.close();
     const QString hidden = unsignedFile.fileName();
-    if (!writePdfReportFile(hidden, data))
+    // The signer is named in the report, so the identity is known before it is written.
+    const SigningIdentity identity =
+        loadIdentityWithPasswordFile(signing.certificate, signing.passwordFile, error);
+    if (!error->ok())
         return false;
-    *error = signWrittenPdf(hidden, signing.certificate, signing.passwordFile, form.reportNumber,
-                            form.companyCity);
+    ReportData signedData = data;
+    signedData.signedBy = signedByLine(identity.commonName(), QDateTime::currentDateTime());
+    if (!writePdfReportFile(hidden, signedData))
+        return false;
+    *error = signPdfFile(hidden, identity, {form.reportNumber, form.companyCity});
     if (!error->ok() || !QFile::rename(hidden, path))
         return false;
     unsignedFile.setAutoRemove(false);
