@@ -1,10 +1,12 @@
 // The history store under other processes: a writer killed in the middle of
-// its transaction, two writers at once, and a writer whose disk is full. The
-// writers are this program started again in writer mode, so each has a
-// process and a connection of its own, as two stations have.
+// its transaction, another program writing as the store opens, two writers at
+// once, and a writer whose disk is full. The writers are this program started
+// again in writer mode, so each has a process and a connection of its own, as
+// two stations have.
 
 #include "filefaults.h"
 #include "history/historyreader.h"
+#include "history/historyschema.h"
 #include "history/historywriter.h"
 #include "historytestdata.h"
 
@@ -209,7 +211,8 @@ private slots:
         QCOMPARE(countRows(*store, QStringLiteral("blocks")), qint64(2 * job.bigBlocks));
         for (int i = 0; i < 2; ++i) {
             ReadRecord back;
-            QVERIFY2(HistoryReader(*store).loadRead(reads.at(1 - i).id, &back), qPrintable(store->lastError().text));
+            QVERIFY2(HistoryReader(*store).loadRead(reads.at(1 - i).id, &back),
+                     qPrintable(store->lastError().text));
             const ReadRecord expected = writerRead(job.writer, i, job.bigBlocks);
             QCOMPARE(back.startedAt, expected.startedAt);
             QCOMPARE(back.blocks.size(), expected.blocks.size());
@@ -220,6 +223,40 @@ private slots:
         QVERIFY2(HistoryWriter(*store).storeRead(writerRead(job.writer, 7, 1)),
                  qPrintable(store->lastError().text));
         QCOMPARE(inconsistency(*store), QString());
+    }
+
+    // Another program in the middle of a write to a file still in rollback
+    // mode: turning it to WAL would deadlock, so SQLite answers "locked" at
+    // once; the store waits the write out instead of failing to open.
+    void openWhileAnotherProgramWrites()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(QStringLiteral("history.sqlite"));
+        QProcess holder;
+        holder.start(QStringLiteral("/usr/bin/python3"),
+                     {QStringLiteral("-c"),
+                      QStringLiteral("import sqlite3, sys, time\n"
+                                     "c = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
+                                     "c.execute('CREATE TABLE other (x)')\n"
+                                     "c.execute('BEGIN IMMEDIATE')\n"
+                                     "c.execute('INSERT INTO other VALUES (1)')\n"
+                                     "print('holding', flush=True)\n"
+                                     "time.sleep(0.3)\n"
+                                     "c.execute('COMMIT')\n"),
+                      path});
+        QVERIFY2(waitForLine(holder, "holding"), holder.readAllStandardError().constData());
+
+        HistoryConnection connection(path);
+        QVERIFY2(connection.open(), qPrintable(connection.lastError().text));
+        QVERIFY(holder.waitForFinished(kProcessTimeoutMs));
+        QCOMPARE(holder.exitCode(), 0);
+        QSqlQuery q = connection.query();
+        QVERIFY(q.exec(QStringLiteral("PRAGMA journal_mode")) && q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("wal"));
+        QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM other")) && q.next());
+        QCOMPARE(q.value(0).toInt(), 1);
+        QCOMPARE(connection.storedSchemaVersion(), kLatestSchemaVersion);
     }
 
     // Two stations writing at once lose nothing, and the block both read

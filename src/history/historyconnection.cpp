@@ -5,9 +5,11 @@
 
 #include <QAtomicInt>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QThread>
 #include <QVariant>
 #include <libpq-fe.h>
 
@@ -27,6 +29,8 @@ constexpr int kSqliteNotADatabase = 26;
 // of the default size, which keeps storing a large read quick; small reads
 // still write little. A file keeps the size it was made with.
 constexpr int kSqlitePageSize = 16384;
+
+constexpr unsigned long kWalRetryPauseMs = 20;
 
 QString uniqueConnectionName()
 {
@@ -178,14 +182,9 @@ bool HistoryConnection::openDriver()
     }
     if (kind == HistoryBackend::Sqlite) {
         // These read the file: one that is no database shows here.
-        QSqlQuery journal(db);
         if (!exec(QStringLiteral("PRAGMA page_size = %1").arg(kSqlitePageSize))
-            || !exec(QStringLiteral("PRAGMA foreign_keys = ON"))
-            || !journal.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !journal.next()) {
-            if (!error.isError())
-                fail(journal.lastError());
+            || !exec(QStringLiteral("PRAGMA foreign_keys = ON")) || !switchToWal())
             return false;
-        }
         // Every committed read survives a power loss, not only a crash.
         if (!exec(QStringLiteral("PRAGMA synchronous = FULL")))
             return false;
@@ -197,6 +196,26 @@ bool HistoryConnection::openDriver()
             return false;
     }
     return true;
+}
+
+bool HistoryConnection::switchToWal()
+{
+    // Two programs turning a new file to WAL at once may deadlock on its
+    // locks; SQLite then answers "locked" at once instead of waiting, so the
+    // wait is ours.
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        QSqlQuery journal(QSqlDatabase::database(connectionName, false));
+        if (journal.exec(QStringLiteral("PRAGMA journal_mode = WAL")) && journal.next()) {
+            clearError();
+            return true;
+        }
+        fail(journal.lastError());
+        if (error.failure != HistoryFailure::Locked || waited.elapsed() >= kBusyTimeout.count())
+            return false;
+        QThread::msleep(kWalRetryPauseMs);
+    }
 }
 
 void HistoryConnection::watchStarted() const

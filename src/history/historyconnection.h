@@ -71,6 +71,7 @@ public:
 
 private:
     bool openDriver();
+    bool switchToWal();
     void fail(const QSqlError &sqlError);
     void watchStarted() const;
     void watchEnded() const;
