@@ -1,7 +1,7 @@
 #include "signing/certificateinfo.h"
 
-#include <QCoreApplication>
-#include <QFile>
+#include "signing/pkcs12file.h"
+#include "signing/signingtext.h"
 
 #include <openssl/asn1.h>
 #include <openssl/bio.h>
@@ -12,11 +12,6 @@
 #include <ctime>
 
 namespace {
-
-QString signingText(const char *source)
-{
-    return QCoreApplication::translate("Signing", source);
-}
 
 QDateTime dateOf(const ASN1_TIME *time)
 {
@@ -68,23 +63,12 @@ CertificateInfo readCertificateInfo(const QString &path, const QByteArray &passw
 {
     if (error)
         *error = {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return failed(error, SigningErrorKind::FileUnreadable,
-                      signingText("не удалось прочитать %1: %2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    const unsigned char *cursor = reinterpret_cast<const unsigned char *>(bytes.constData());
-    PKCS12 *p12 = d2i_PKCS12(nullptr, &cursor, bytes.size());
+    const Pkcs12Pointer p12 = openPkcs12(path, password, error);
     if (!p12)
-        return failed(error, SigningErrorKind::FileUnreadable, signingText("%1 не файл PKCS#12").arg(path));
-    if (!PKCS12_verify_mac(p12, password.constData(), password.size())) {
-        PKCS12_free(p12);
-        return failed(error, SigningErrorKind::WrongPassword, signingText("неверный пароль к %1").arg(path));
-    }
+        return {};
     EVP_PKEY *key = nullptr;
     X509 *certificate = nullptr;
-    const bool parsed = PKCS12_parse(p12, password.constData(), &key, &certificate, nullptr);
-    PKCS12_free(p12);
+    const bool parsed = PKCS12_parse(p12.get(), password.constData(), &key, &certificate, nullptr);
     EVP_PKEY_free(key);
     if (!parsed || !certificate) {
         X509_free(certificate);

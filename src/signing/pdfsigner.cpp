@@ -2,8 +2,8 @@
 
 #include "signing/cmssigner.h"
 #include "signing/signingidentity.h"
+#include "signing/signingtext.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -13,11 +13,6 @@
 #include <cstdio>
 
 namespace {
-
-QString signingText(const char *source)
-{
-    return QCoreApplication::translate("Signing", source);
-}
 
 // Room reserved for the DER signature: a certificate chain of a few
 // certificates with 4096-bit keys fits well within it.

@@ -1,14 +1,15 @@
 #include "signing/signingidentity.h"
 
-#include <QCoreApplication>
-#include <QFile>
+#include "signing/pkcs12file.h"
+#include "signing/signingtext.h"
 
 #include <openssl/err.h>
 #include <openssl/pkcs12.h>
 #include <openssl/x509.h>
 #include <openssl/x509v3.h>
 
-struct SigningIdentity::Parts {
+struct SigningIdentity::Parts
+{
     X509 *certificate = nullptr;
     EVP_PKEY *key = nullptr;
     STACK_OF(X509) *chain = nullptr;
@@ -28,11 +29,6 @@ SigningIdentity &SigningIdentity::operator=(SigningIdentity &&) noexcept = defau
 
 namespace {
 
-QString signingText(const char *source)
-{
-    return QCoreApplication::translate("Signing", source);
-}
-
 SigningIdentity failed(SigningError *error, SigningErrorKind kind, const QString &text)
 {
     ERR_clear_error();
@@ -43,31 +39,17 @@ SigningIdentity failed(SigningError *error, SigningErrorKind kind, const QString
 
 } // namespace
 
-SigningIdentity SigningIdentity::load(const QString &path, const QByteArray &password,
-                                      SigningError *error)
+SigningIdentity SigningIdentity::load(const QString &path, const QByteArray &password, SigningError *error)
 {
     if (error)
         *error = {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return failed(error, SigningErrorKind::FileUnreadable,
-                      signingText("не удалось прочитать %1: %2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    const unsigned char *cursor = reinterpret_cast<const unsigned char *>(bytes.constData());
-    PKCS12 *p12 = d2i_PKCS12(nullptr, &cursor, bytes.size());
+    const Pkcs12Pointer p12 = openPkcs12(path, password, error);
     if (!p12)
-        return failed(error, SigningErrorKind::FileUnreadable,
-                      signingText("%1 не файл PKCS#12").arg(path));
-    if (!PKCS12_verify_mac(p12, password.constData(), password.size())) {
-        PKCS12_free(p12);
-        return failed(error, SigningErrorKind::WrongPassword,
-                      signingText("неверный пароль к %1").arg(path));
-    }
+        return {};
     SigningIdentity identity;
     identity.m_parts = std::make_unique<Parts>();
     Parts &p = *identity.m_parts;
-    const bool parsed = PKCS12_parse(p12, password.constData(), &p.key, &p.certificate, &p.chain);
-    PKCS12_free(p12);
+    const bool parsed = PKCS12_parse(p12.get(), password.constData(), &p.key, &p.certificate, &p.chain);
     if (!parsed)
         return failed(error, SigningErrorKind::FileUnreadable,
                       signingText("не удалось раскрыть содержимое %1").arg(path));
@@ -90,10 +72,22 @@ SigningIdentity SigningIdentity::load(const QString &path, const QByteArray &pas
     return identity;
 }
 
-bool SigningIdentity::isValid() const { return m_parts && m_parts->key && m_parts->certificate; }
-X509 *SigningIdentity::certificate() const { return m_parts ? m_parts->certificate : nullptr; }
-EVP_PKEY *SigningIdentity::key() const { return m_parts ? m_parts->key : nullptr; }
-stack_st_X509 *SigningIdentity::chain() const { return m_parts ? m_parts->chain : nullptr; }
+bool SigningIdentity::isValid() const
+{
+    return m_parts && m_parts->key && m_parts->certificate;
+}
+X509 *SigningIdentity::certificate() const
+{
+    return m_parts ? m_parts->certificate : nullptr;
+}
+EVP_PKEY *SigningIdentity::key() const
+{
+    return m_parts ? m_parts->key : nullptr;
+}
+stack_st_X509 *SigningIdentity::chain() const
+{
+    return m_parts ? m_parts->chain : nullptr;
+}
 
 QString SigningIdentity::commonName() const
 {

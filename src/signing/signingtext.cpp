@@ -1,0 +1,8 @@
+#include "signing/signingtext.h"
+
+#include <QCoreApplication>
+
+QString signingText(const char *source)
+{
+    return QCoreApplication::translate("Signing", source);
+}

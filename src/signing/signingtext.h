@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QString>
+
+// A text of the signing layer, in the interface's language.
+QString signingText(const char *source);
