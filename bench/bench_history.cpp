@@ -40,14 +40,6 @@ Figures timed(const std::function<void(int)> &prepare, const std::function<void(
     return summary(times);
 }
 
-void report(QTextStream &out, const QString &what, const Figures &figures, double goalMs)
-{
-    out << what << ": median " << QString::number(figures.median, 'f', 1) << " ms, worst "
-        << QString::number(figures.worst, 'f', 1) << " ms; goal " << goalMs
-        << " ms: " << (figures.median <= goalMs ? "met" : "NOT met") << '\n';
-    out.flush();
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -70,8 +62,8 @@ int main(int argc, char **argv)
         const Figures figures = timed(
             [&](int run) { read = noisyRead(kStart.addSecs(run), kBlocks, kLargestBlock, quint32(run + 1)); },
             [&](int) { ok = writer.storeRead(read) && ok; });
-        report(out, QStringLiteral("store a read of %1 x %2 values").arg(kBlocks).arg(kLargestBlock), figures,
-               100);
+        reportMs(out, QStringLiteral("store a read of %1 x %2 values").arg(kBlocks).arg(kLargestBlock),
+                 figures, 100);
         if (!ok)
             out << "a store failed: " << store.lastError().text << '\n';
     }
@@ -86,7 +78,7 @@ int main(int argc, char **argv)
         ReadRecord back;
         const Figures figures =
             timed([](int) {}, [&](int) { HistoryReader(store).loadRead(reads.value(0).id, &back); });
-        report(out, QStringLiteral("load a read of one %1-value block").arg(kLargestBlock), figures, 50);
+        reportMs(out, QStringLiteral("load a read of one %1-value block").arg(kLargestBlock), figures, 50);
     }
 
     // Opening the history window, a new window each run.
@@ -123,7 +115,8 @@ int main(int argc, char **argv)
                 listed = QTest::qWaitFor([dialog] { return dialog && !dialog->isBusy(); }, 30000) && listed;
                 QApplication::processEvents();
             });
-        report(out, QStringLiteral("open the history window with %1 reads").arg(kStoredReads), figures, 200);
+        reportMs(out, QStringLiteral("open the history window with %1 reads").arg(kStoredReads), figures,
+                 200);
         if (!dialog || !dialog->isVisible() || !listed)
             out << "the history window did not open\n";
     }

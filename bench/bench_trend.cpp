@@ -38,14 +38,6 @@ QVector<float> subgroup(int i)
     return values;
 }
 
-void report(QTextStream &out, const QString &what, const Figures &figures)
-{
-    out << what << ": median " << QString::number(figures.median, 'f', 1) << " ms, worst "
-        << QString::number(figures.worst, 'f', 1) << " ms; goal " << kGoalMs
-        << " ms: " << (figures.median <= kGoalMs ? "met" : "NOT met") << '\n';
-    out.flush();
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -105,11 +97,11 @@ int main(int argc, char **argv)
             << '\n';
         return 1;
     }
-    report(out,
-           QStringLiteral("trend of %1 reads (subgroups of %2) fetched and drawn")
-               .arg(kTrendReads)
-               .arg(kSubgroupSize),
-           summary(times));
+    reportMs(out,
+             QStringLiteral("trend of %1 reads (subgroups of %2) fetched and drawn")
+                 .arg(kTrendReads)
+                 .arg(kSubgroupSize),
+             summary(times), kGoalMs);
     out << "the first, with the store opened: " << QString::number(first, 'f', 1) << " ms\n";
     return 0;
 }

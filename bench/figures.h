@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+#include <QTextStream>
 #include <QVector>
 #include <algorithm>
 
@@ -16,4 +18,13 @@ inline Figures summary(QVector<double> times)
         return {};
     std::sort(times.begin(), times.end());
     return {times.at(times.size() / 2), times.last()};
+}
+
+// One line of figures in milliseconds against the goal.
+inline void reportMs(QTextStream &out, const QString &what, const Figures &figures, double goalMs)
+{
+    out << what << ": median " << QString::number(figures.median, 'f', 1) << " ms, worst "
+        << QString::number(figures.worst, 'f', 1) << " ms; goal " << goalMs
+        << " ms: " << (figures.median <= goalMs ? "met" : "NOT met") << '\n';
+    out.flush();
 }
