@@ -5,6 +5,7 @@
 #include "testtime.h"
 
 #include <QEventLoop>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -73,6 +74,9 @@ public:
 
     int exitCode() const { return process.exitCode(); }
     QJsonObject json() const { return QJsonDocument::fromJson(output).object(); }
+    // The first port's part of the JSON document, and its blocks.
+    QJsonObject firstPort() const { return json().value(QStringLiteral("ports")).toArray().at(0).toObject(); }
+    QJsonArray firstPortBlocks() const { return firstPort().value(QStringLiteral("blocks")).toArray(); }
     QString errors() const { return stderrText; }
     QByteArray stdoutBytes() const { return output; }
     qint64 pid() const { return process.processId(); }

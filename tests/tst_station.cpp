@@ -358,13 +358,7 @@ private slots:
                              QStringLiteral("--out"), home.filePath(QStringLiteral("r")),
                              QStringLiteral("--history"), QStringLiteral("none"), QStringLiteral("--json")}));
         QCOMPARE(station.exitCode(), 0);
-        const QString path = station.json()
-                                 .value(QStringLiteral("ports"))
-                                 .toArray()
-                                 .at(0)
-                                 .toObject()
-                                 .value(QStringLiteral("blocks"))
-                                 .toArray()
+        const QString path = station.firstPortBlocks()
                                  .at(0)
                                  .toObject()
                                  .value(QStringLiteral("reports"))
@@ -396,13 +390,7 @@ private slots:
                              QStringLiteral("--out"), home.filePath(QStringLiteral("r")),
                              QStringLiteral("--history"), QStringLiteral("none"), QStringLiteral("--json")}));
         QVERIFY2(station.exitCode() == 0, qPrintable(station.errors()));
-        const QJsonArray blocks = station.json()
-                                      .value(QStringLiteral("ports"))
-                                      .toArray()
-                                      .at(0)
-                                      .toObject()
-                                      .value(QStringLiteral("blocks"))
-                                      .toArray();
+        const QJsonArray blocks = station.firstPortBlocks();
         QCOMPARE(blocks.size(), served.size());
         for (int i = 0; i < served.size(); ++i) {
             const QJsonObject block = blocks.at(i).toObject();
@@ -482,7 +470,7 @@ private slots:
             arguments << QStringLiteral("--port") << simulator->portPath();
         QVERIFY(station.run(arguments));
         QCOMPARE(station.exitCode(), 2);
-        const QJsonObject port = station.json().value(QStringLiteral("ports")).toArray().at(0).toObject();
+        const QJsonObject port = station.firstPort();
         QCOMPARE(port.value(QStringLiteral("outcome")).toString(), QStringLiteral("not found"));
         QVERIFY(port.value(QStringLiteral("blocks")).toArray().isEmpty());
         QVERIFY(port.value(QStringLiteral("history")).isNull());
@@ -522,14 +510,7 @@ private slots:
                          QStringLiteral("--history"), history, QStringLiteral("--json")}));
         QVERIFY2(station.exitCode() == 3, qPrintable(station.errors()));
         const QJsonObject document = station.json();
-        const QJsonObject block = document.value(QStringLiteral("ports"))
-                                      .toArray()
-                                      .at(0)
-                                      .toObject()
-                                      .value(QStringLiteral("blocks"))
-                                      .toArray()
-                                      .at(0)
-                                      .toObject();
+        const QJsonObject block = station.firstPortBlocks().at(0).toObject();
         if (report) {
             QVERIFY(block.value(QStringLiteral("reports")).toArray().isEmpty());
             QCOMPARE(block.value(QStringLiteral("reportsFailed")).toArray().size(), 1);
@@ -653,6 +634,15 @@ private slots:
             << "postgresql://host";
         QTest::newRow("unreadable form")
             << QStringList{QStringLiteral("--form"), QStringLiteral("/nonexistent/form.json")} << "form.json";
+        // A certificate and its password file go together.
+        QTest::newRow("certificate alone")
+            << QStringList{QStringLiteral("--sign"), QStringLiteral("a.p12")} << "--sign";
+        QTest::newRow("password file alone")
+            << QStringList{QStringLiteral("--sign-password-file"), QStringLiteral("p.txt")} << "--sign";
+        QTest::newRow("certificate without a name")
+            << QStringList{QStringLiteral("--sign="), QStringLiteral("--sign-password-file"),
+                           QStringLiteral("p.txt")}
+            << "--sign";
     }
 
     void badOptions()
@@ -676,8 +666,9 @@ private slots:
         StationProcess station(home.path());
         QVERIFY(station.run({QStringLiteral("--help")}));
         QCOMPARE(station.exitCode(), 0);
-        for (const char *option : {"--port", "--wait", "--blocks", "--band", "--min", "--max", "--decimals",
-                                   "--report", "--out", "--form", "--history", "--json", "--quiet"})
+        for (const char *option :
+             {"--port", "--wait", "--blocks", "--band", "--min", "--max", "--decimals", "--report", "--out",
+              "--form", "--history", "--json", "--quiet", "--sign FILE.p12", "--sign-password-file FILE"})
             QVERIFY2(station.stdoutBytes().contains(option), option);
     }
 

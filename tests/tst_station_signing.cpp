@@ -118,13 +118,7 @@ private slots:
         for (const QString &file : files)
             QVERIFY2(!file.startsWith(QLatin1Char('.')), qPrintable(file));
 
-        const QJsonArray blocks = station.json()
-                                      .value(QStringLiteral("ports"))
-                                      .toArray()
-                                      .at(0)
-                                      .toObject()
-                                      .value(QStringLiteral("blocks"))
-                                      .toArray();
+        const QJsonArray blocks = station.firstPortBlocks();
         QCOMPARE(blocks.size(), 2);
         for (const QJsonValue &value : blocks) {
             const QJsonObject block = value.toObject();
@@ -166,40 +160,6 @@ private slots:
                      qPrintable(dictionary));
             QVERIFY2(dictionary.contains(QStringLiteral("/Location ") + kCity), qPrintable(dictionary));
         }
-    }
-
-    void signingOptionsGoTogether_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("certificate alone") << QStringList{QStringLiteral("--sign"), QStringLiteral("a.p12")};
-        QTest::newRow("password file alone")
-            << QStringList{QStringLiteral("--sign-password-file"), QStringLiteral("p.txt")};
-        QTest::newRow("certificate without a name") << QStringList{
-            QStringLiteral("--sign="), QStringLiteral("--sign-password-file"), QStringLiteral("p.txt")};
-    }
-
-    void signingOptionsGoTogether()
-    {
-        QFETCH(QStringList, arguments);
-        QTemporaryDir home;
-        StationProcess station(home.path());
-        QVERIFY(station.run(arguments));
-        QCOMPARE(station.exitCode(), 64);
-        const QStringList lines = station.errors().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), 2);
-        QVERIFY2(lines.at(0).contains(QStringLiteral("--sign")), qPrintable(lines.at(0)));
-        QVERIFY(lines.at(1).contains(QStringLiteral("--help")));
-        QVERIFY(station.stdoutBytes().isEmpty());
-    }
-
-    void helpNamesSigning()
-    {
-        QTemporaryDir home;
-        StationProcess station(home.path());
-        QVERIFY(station.run({QStringLiteral("--help")}));
-        QCOMPARE(station.exitCode(), 0);
-        QVERIFY(station.stdoutBytes().contains("--sign FILE.p12"));
-        QVERIFY(station.stdoutBytes().contains("--sign-password-file FILE"));
     }
 };
 
