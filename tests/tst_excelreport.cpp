@@ -1,4 +1,5 @@
 // The Excel writer, read back with openpyxl (Debian's /usr/bin/python3).
+#include "officeprint.h"
 #include "report/excelreport.h"
 #include "report/reportdata.h"
 #include "reporttestdata.h"
@@ -11,7 +12,6 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QUrl>
 #include <QtTest>
 #include <limits>
 
@@ -37,25 +37,6 @@ ReportData shortFieldTable(int valueCount)
     data.includeEmptyFields = false;
     data.statisticsHeading = QStringLiteral("Статистика");
     return data;
-}
-
-// The workbook printed to PDF by LibreOffice, with a profile of its own so
-// that parallel runs do not meet; the PDF's path, empty on failure.
-QString printWithLibreOffice(const QString &workbook, const QString &folder)
-{
-    const QString profile = QUrl::fromLocalFile(QDir(folder).filePath("libreoffice-profile")).toString();
-    // The first start in a fresh profile is slow, the more so on a busy machine.
-    constexpr int kGenerousMs = 600000;
-    const ToolRun office = runTool(QStringLiteral("soffice"),
-                                   {"-env:UserInstallation=" + profile, "--headless", "--convert-to", "pdf",
-                                    "--outdir", folder, workbook},
-                                   kGenerousMs);
-    if (!office.ok()) {
-        qWarning() << office.errors;
-        return QString();
-    }
-    const QString pdf = QDir(folder).filePath(QFileInfo(workbook).completeBaseName() + ".pdf");
-    return QFile::exists(pdf) ? pdf : QString();
 }
 
 QStringList printedLines(const QString &pdf, int page)

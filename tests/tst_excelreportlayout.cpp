@@ -2,6 +2,7 @@
 // that cut neither the statistics, a plot nor the verdict with its signature,
 // field and statistics cells that show their whole text, and the unit of the
 // readings; read back with openpyxl and from LibreOffice's print.
+#include "officeprint.h"
 #include "report/excelreport.h"
 #include "report/reportassembly.h"
 #include "reporttestdata.h"
@@ -11,7 +12,6 @@
 #include <QJsonArray>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QUrl>
 #include <QtTest>
 
 namespace {
@@ -30,18 +30,6 @@ ReportData reportWithPlots(int valueCount)
         {"Вне допуска", "все"}, {"Заключение", "Не соответствует"}, {"Cp", "0,50"}, {"Cpk", "0,40"}};
     data.plots = {solidImage(600, 330, Qt::blue), solidImage(600, 330, Qt::green)};
     return data;
-}
-
-QString printWithLibreOffice(const QString &workbook, const QString &folder)
-{
-    const QString profile = QUrl::fromLocalFile(QDir(folder).filePath("libreoffice-profile")).toString();
-    constexpr int kGenerousMs = 600000;
-    const ToolRun office = runTool(QStringLiteral("soffice"),
-                                   {"-env:UserInstallation=" + profile, "--headless", "--convert-to", "pdf",
-                                    "--outdir", folder, workbook},
-                                   kGenerousMs);
-    const QString pdf = QDir(folder).filePath(QFileInfo(workbook).completeBaseName() + ".pdf");
-    return office.ok() && QFile::exists(pdf) ? pdf : QString();
 }
 
 // The text of each printed page.
