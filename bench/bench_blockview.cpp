@@ -36,14 +36,7 @@ QVector<float> noisyReadings(int count, quint32 seed)
 
 Figures timed(const std::function<void()> &work, int runs = kRuns)
 {
-    QVector<double> times;
-    for (int run = 0; run < runs; ++run) {
-        QElapsedTimer clock;
-        clock.start();
-        work();
-        times.append(clock.nsecsElapsed() / 1e6);
-    }
-    return summary(times);
+    return timedMs(work, runs);
 }
 
 QString text(const Figures &f)

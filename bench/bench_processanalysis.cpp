@@ -60,14 +60,7 @@ double processorMs()
 
 Figures timed(const std::function<void()> &work)
 {
-    QVector<double> times;
-    for (int run = 0; run < kRuns; ++run) {
-        QElapsedTimer clock;
-        clock.start();
-        work();
-        times.append(clock.nsecsElapsed() / 1e6);
-    }
-    return summary(times);
+    return timedMs(work, kRuns);
 }
 
 QString verdict(double figure, double goal)

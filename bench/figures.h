@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QTextStream>
 #include <QVector>
 #include <algorithm>
+#include <functional>
 
 // The median and the worst of several timed runs, in the unit they were taken in.
 struct Figures
@@ -18,6 +20,19 @@ inline Figures summary(QVector<double> times)
         return {};
     std::sort(times.begin(), times.end());
     return {times.at(times.size() / 2), times.last()};
+}
+
+// `work` run `runs` times, each timed in milliseconds.
+inline Figures timedMs(const std::function<void()> &work, int runs)
+{
+    QVector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        QElapsedTimer clock;
+        clock.start();
+        work();
+        times.append(clock.nsecsElapsed() / 1e6);
+    }
+    return summary(times);
 }
 
 // One line of figures in milliseconds against the goal.
