@@ -2,16 +2,19 @@
 // worker of a real SQLite file and a real PostgreSQL server, oldest first and
 // exact by name; the trend widget loading them offscreen, with limits that
 // match the published constants, a shifted subgroup flagged, a late answer
-// dropped, subgroups of unequal size each with their own limits, and its
-// texts in English.
+// dropped, subgroups of unequal size each with their own limits, rules
+// switched off, the charts copied and saved, and its texts in English.
 
 #include "history/historyservice.h"
 #include "history/historyworker.h"
 #include "historyanswer.h"
 #include "historytestdata.h"
+#include "ui/plotexport.h"
 #include "ui/processtrend.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +23,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QSvgRenderer>
 #include <QTranslator>
 #include <QtTest>
 #include <cmath>
@@ -351,6 +355,58 @@ private slots:
         marker = means->findChild<QCPItemStraightLine *>(QStringLiteral("trend_frozen_marker"));
         QVERIFY(marker);
         QCOMPARE(marker->point1->coords().x(), 10.5);
+
+        // Rules switched off are neither marked nor listed, again without asking.
+        trend.findChild<QSpinBox *>(QStringLiteral("trend_frozen_count"))->setValue(kFrozen);
+        auto *rules = trend.findChild<QListWidget *>(QStringLiteral("trend_rules"));
+        trend.findChild<QCheckBox *>(QStringLiteral("trend_rule_2"))->setChecked(false);
+        QCOMPARE(listed(rules), QStringList{QStringLiteral("правило 1: считывания 25–26")});
+        QCOMPARE(keysOf(graphOf(means, "trend_breaks")), (QVector<double>{25, 26}));
+        trend.findChild<QCheckBox *>(QStringLiteral("trend_rule_1"))->setChecked(false);
+        QCOMPARE(listed(rules), QStringList{QStringLiteral("Правила не нарушены.")});
+        QCOMPARE(keysOf(graphOf(means, "trend_breaks")), QVector<double>());
+        for (int rule : {3, 4, 5})
+            trend.findChild<QCheckBox *>(QStringLiteral("trend_rule_%1").arg(rule))->setChecked(false);
+        QCOMPARE(listed(rules), QStringList{QStringLiteral("Правила не выбраны.")});
+        QVERIFY(!trend.isBusy());
+    }
+
+    // Each chart goes to the clipboard as an image (Ctrl+C) and into PNG and
+    // SVG files of its size on screen; a folder that does not exist says so.
+    void chartsCopyAndSave()
+    {
+        auto service = serviceFor(HistoryStores::sqlite());
+        QVector<ReadRecord> reads;
+        for (int i = 0; i < kShaftReads; ++i)
+            reads << makeRead(kStart.addSecs(i * 60), {makeBlock(kShaft, subgroup(i, 5))});
+        QVERIFY(store(*service, reads));
+        ProcessTrend trend(service.get());
+        QVERIFY(showAndLoad(trend, kShaft));
+        QVERIFY(QTest::qWaitForWindowExposed(&trend));
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        for (const char *name : {"trend_means_plot", "trend_spread_plot"}) {
+            auto *plot = trend.findChild<QCustomPlot *>(QLatin1String(name));
+            QVERIFY(plot);
+            QGuiApplication::clipboard()->clear();
+            plot->setFocus();
+            QTest::keyClick(plot, Qt::Key_C, Qt::ControlModifier);
+            QCOMPARE(QGuiApplication::clipboard()->image().size(), plot->size());
+
+            auto *exporter = plot->findChild<PlotExport *>(QString(), Qt::FindDirectChildrenOnly);
+            QVERIFY2(exporter, name);
+            const QString svg = folder.filePath(QLatin1String(name) + QStringLiteral(".svg"));
+            QVERIFY(exporter->save(svg));
+            QSvgRenderer renderer(svg);
+            QVERIFY2(renderer.isValid(), name);
+            QCOMPARE(renderer.viewBoxF().size(), QSizeF(plot->size()));
+            const QString png = folder.filePath(QLatin1String(name) + QStringLiteral(".png"));
+            QVERIFY(exporter->save(png));
+            QImage image;
+            QVERIFY(image.load(png, "PNG"));
+            QCOMPARE(image.size(), plot->size());
+            QVERIFY(!exporter->save(folder.filePath(QStringLiteral("none/chart.png"))));
+        }
     }
 
     // An answer to an older request, whether it comes before the newer one
@@ -538,12 +594,14 @@ private slots:
              limitLabels(trend.findChild<QCustomPlot *>(QStringLiteral("trend_means_plot"))))
             labels << label.section(QLatin1Char(' '), 0, 0);
         const QString status = trend.findChild<QLabel *>(QStringLiteral("trend_status"))->text();
+        const QString ruleBox = trend.findChild<QCheckBox *>(QStringLiteral("trend_rule_4"))->text();
         QCoreApplication::removeTranslator(&english);
         QVERIFY(loadedOk);
         QCOMPARE(button, QStringLiteral("Plot"));
         QCOMPARE(rules, QStringList{QStringLiteral("rule 1: reads 25")});
         QCOMPARE(labels, (QStringList{QStringLiteral("LCL"), QStringLiteral("CL"), QStringLiteral("UCL")}));
         QVERIFY2(status.contains(QStringLiteral("30 reads")), qPrintable(status));
+        QCOMPARE(ruleBox, QStringLiteral("4: 8 in a row on one side"));
         // Back in Russian once the catalogue is gone.
         QTRY_COMPARE(trend.findChild<QPushButton *>(QStringLiteral("trend_load_button"))->text(),
                      QStringLiteral("Построить"));

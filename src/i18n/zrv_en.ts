@@ -1708,6 +1708,34 @@ Save the report unsigned?</translation>
 <context>
     <name>ProcessTrend</name>
     <message>
+        <source>Правила:</source>
+        <translation>Rules:</translation>
+    </message>
+    <message>
+        <source>1: точка за 3σ</source>
+        <translation>1: a point beyond 3σ</translation>
+    </message>
+    <message>
+        <source>2: 2 из 3 за 2σ</source>
+        <translation>2: 2 of 3 beyond 2σ</translation>
+    </message>
+    <message>
+        <source>3: 4 из 5 за 1σ</source>
+        <translation>3: 4 of 5 beyond 1σ</translation>
+    </message>
+    <message>
+        <source>4: 8 подряд по одну сторону</source>
+        <translation>4: 8 in a row on one side</translation>
+    </message>
+    <message>
+        <source>5: 6 подряд растут или убывают</source>
+        <translation>5: 6 in a row rising or falling</translation>
+    </message>
+    <message>
+        <source>Правила не выбраны.</source>
+        <translation>No rules chosen.</translation>
+    </message>
+    <message>
         <source>Блок:</source>
         <translation>Block:</translation>
     </message>

@@ -3,6 +3,7 @@
 #include "history/historyservice.h"
 #include "history/historyworker.h"
 #include "ui/historytexts.h"
+#include "ui/plotexport.h"
 #include "ui/trendplots.h"
 #include "ui_processtrend.h"
 
@@ -54,6 +55,8 @@ ProcessTrend::ProcessTrend(HistoryService *service, QWidget *parent)
     for (int i = 0; i < kSplitterShares.size(); ++i)
         ui->trend_splitter->setStretchFactor(i, kSplitterShares[i]);
     plots = new TrendPlots(ui->trend_means_plot, ui->trend_spread_plot, this);
+    new PlotExport(ui->trend_means_plot);
+    new PlotExport(ui->trend_spread_plot);
     namesSoon.setSingleShot(true);
     namesSoon.setInterval(kNamesDelay);
     connect(&namesSoon, &QTimer::timeout, this, [this] { askNames(ui->trend_block_name->currentText()); });
@@ -61,10 +64,13 @@ ProcessTrend::ProcessTrend(HistoryService *service, QWidget *parent)
     connect(ui->trend_block_name->lineEdit(), &QLineEdit::returnPressed, this, &ProcessTrend::load);
     connect(ui->trend_block_name->lineEdit(), &QLineEdit::textEdited, &namesSoon,
             qOverload<>(&QTimer::start));
-    connect(ui->trend_frozen_count, qOverload<int>(&QSpinBox::valueChanged), this, [this] {
+    const auto again = [this] {
         if (!loaded.isEmpty())
             analyse();
-    });
+    };
+    connect(ui->trend_frozen_count, qOverload<int>(&QSpinBox::valueChanged), this, again);
+    for (QCheckBox *rule : ruleBoxes())
+        connect(rule, &QCheckBox::toggled, this, again);
     setService(service);
 }
 
@@ -199,12 +205,27 @@ void ProcessTrend::analyse()
     subgroups.reserve(loaded.size());
     for (const NamedBlock &block : qAsConst(loaded))
         subgroups.append(block.values);
-    trend = trendAnalysis(subgroups, ui->trend_frozen_count->value());
+    trend = trendAnalysis(subgroups, ui->trend_frozen_count->value(), enabledRules());
     if (trend.chart.points.isEmpty())
         plots->clear();
     else
         plots->draw(trend);
     showSummary();
+}
+
+QVector<QCheckBox *> ProcessTrend::ruleBoxes() const
+{
+    return {ui->trend_rule_1, ui->trend_rule_2, ui->trend_rule_3, ui->trend_rule_4, ui->trend_rule_5};
+}
+
+unsigned ProcessTrend::enabledRules() const
+{
+    const QVector<QCheckBox *> boxes = ruleBoxes();
+    unsigned rules = 0;
+    for (int rule = 0; rule < boxes.size(); ++rule)
+        if (boxes[rule]->isChecked())
+            rules |= 1u << rule;
+    return rules;
 }
 
 void ProcessTrend::showSummary()
@@ -236,7 +257,10 @@ void ProcessTrend::showSummary()
 
     if (!trend.chart.points.isEmpty()) {
         const QStringList lines = ruleLines();
-        ui->trend_rules->addItems(lines.isEmpty() ? QStringList{tr("Правила не нарушены.")} : lines);
+        if (enabledRules() == 0)
+            ui->trend_rules->addItem(tr("Правила не выбраны."));
+        else
+            ui->trend_rules->addItems(lines.isEmpty() ? QStringList{tr("Правила не нарушены.")} : lines);
     }
 }
 

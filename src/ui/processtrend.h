@@ -9,6 +9,7 @@
 #include <QWidget>
 
 class HistoryService;
+class QCheckBox;
 class TrendPlots;
 
 namespace Ui {
@@ -17,7 +18,8 @@ class ProcessTrend;
 
 // The trend across reads: the blocks of one name from the history, each
 // read's block one subgroup, on X̄-R (or X̄-S) charts whose limits come from
-// the first k subgroups, with the points that break a rule marked and listed.
+// the first k subgroups, with the points that break a chosen rule marked and
+// listed; each chart copies and saves as an image.
 // It asks the history through the service's queued requests only and draws
 // the answer to its latest question; a late answer to an older one is dropped.
 class ProcessTrend : public QWidget
@@ -56,6 +58,9 @@ private:
     void showSummary();
     void showFailure(const HistoryError &error);
     QStringList ruleLines() const;
+    QVector<QCheckBox *> ruleBoxes() const;
+    // Bit i: rule i + 1 is judged.
+    unsigned enabledRules() const;
     // The exact stored name for the chooser's text (names may hold NULs that are not shown).
     QString chosenName() const;
 
