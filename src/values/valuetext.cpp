@@ -1,11 +1,9 @@
 #include "values/valuetext.h"
 
-#include "values/decimals.h"
-
 #include <charconv>
 #include <cmath>
 
-QString cutValueText(float value)
+QString cutValueText(float value, int chosenDecimals)
 {
     if (!std::isfinite(value))
         return QString::number(double(value));
@@ -21,10 +19,12 @@ QString cutValueText(float value)
 
     const int point = digits.indexOf(QLatin1Char('.'));
     const QLatin1String whole = point < 0 ? digits : digits.left(point);
-    if (decimalsForValue(value) == 0)
+    const int decimals = valueDecimals(value, chosenDecimals);
+    if (decimals == 0)
         return withoutNegativeZero(QString(whole));
-    const QChar firstDecimal = point < 0 ? QLatin1Char('0') : QChar(digits.at(point + 1));
-    return withoutNegativeZero(QString(whole) + QLatin1Char('.') + firstDecimal);
+    QString fraction = point < 0 ? QString() : QString(digits.mid(point + 1));
+    fraction = fraction.leftJustified(decimals, QLatin1Char('0'), true);
+    return withoutNegativeZero(QString(whole) + QLatin1Char('.') + fraction);
 }
 
 QString withoutNegativeZero(const QString &number)
