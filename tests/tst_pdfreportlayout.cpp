@@ -14,7 +14,9 @@
 namespace {
 
 const QString kBlockName = QStringLiteral("Корпус насоса");
-const QRegularExpression kValueRow(QStringLiteral("^\\s*(\\d+)\\s+-?\\d+\\.\\d+\\s+-?\\d+\\.\\d\\s*$"));
+// A value out of band carries its mark after the number.
+const QRegularExpression
+    kValueRow(QStringLiteral("^\\s*(\\d+)\\s+-?\\d+\\.\\d+( [\u25B2\u25BC])?\\s+-?\\d+\\.\\d\\s*$"));
 const QRegularExpression
     kColumnHeader(QStringLiteral("^\\s*Номер\\s+насоса( \\[мкм\\])?\\s+X\u0305 - x\\s*$"));
 

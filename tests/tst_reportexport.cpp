@@ -639,7 +639,7 @@ private slots:
         QTest::addColumn<QVector<float>>("values");
         QTest::addColumn<QStringList>("verdict");    // out of band, verdict, Cp, Cpk, Pp, Ppk
         QTest::addColumn<QStringList>("statistics"); // min, max, mean, σ as printed
-        QTest::addColumn<QStringList>("red");        // value texts printed red, sorted
+        QTest::addColumn<QStringList>("red");        // value texts printed red, with their marks, sorted
         QTest::addColumn<QStringList>("rows");       // "value difference" per reading; empty: not checked
         const float nan = std::numeric_limits<float>::quiet_NaN();
         const QString dash(QChar(0x2014));
@@ -662,13 +662,13 @@ private slots:
              {9.5f, 9.8f, 10.1f},
              {"2 из 3 (66.7 %)", "Не соответствует", "0.25", "0.25", "0.22", "0.22"},
              {"9.5", "10.1", "9.8", "0.3"},
-             {"10.1", "9.5"}},
+             {"10.1 ▲", "9.5 ▼"}},
             {"9.56 against 9.6",
              {9.56f, 9.8f},
              {"1 из 2 (50.0 %)", "Не соответствует", "0.31", "0.13", "0.39", "0.16"},
              {"9.6", "9.8", "9.7", "0.2"},
-             {"9.6"},
-             {"9.6 0.1", "9.8 -0.1"}},
+             {"9.6 ▼"},
+             {"9.6 ▼ 0.1", "9.8 -0.1"}},
             {"all equal",
              {9.8f, 9.8f, 9.8f},
              {"0 из 3 (0.0 %)", "Соответствует", dash, dash, dash, dash},
@@ -684,8 +684,8 @@ private slots:
              {1e6f, 2e6f, 4e6f},
              {"3 из 3 (100.0 %)", "Не соответствует", "0.00", "-0.58", "0.00", "-0.51"},
              {"1000000.0", "4000000.0", "2333333.3", "1527525.2"},
-             {"1000000", "2000000", "4000000"},
-             {"1000000 1333333.3", "2000000 333333.3", "4000000 -1666666.7"}},
+             {"1000000 ▲", "2000000 ▲", "4000000 ▲"},
+             {"1000000 ▲ 1333333.3", "2000000 ▲ 333333.3", "4000000 ▲ -1666666.7"}},
             // A difference that rounds to zero prints as 0.0, not -0.0.
             {"difference near zero",
              {9.7f, 9.9f, 9.82f},
@@ -745,7 +745,9 @@ private slots:
                                                           + "\\s*\n")),
                          qPrintable(statisticCaptions.at(i) + " " + statistics.at(i)));
             for (int i = 0; i < rows.size(); ++i) {
-                const QStringList row = rows.at(i).split(' ');
+                // The value (with its mark, if any), then the difference.
+                const int split = rows.at(i).lastIndexOf(' ');
+                const QStringList row = {rows.at(i).left(split), rows.at(i).mid(split + 1)};
                 QVERIFY2(text.contains(QRegularExpression(QStringLiteral("\\n\\s*%1\\s+%2\\s+%3\\s*\\n")
                                                               .arg(i + 1)
                                                               .arg(QRegularExpression::escape(row.at(0)),
