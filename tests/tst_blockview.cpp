@@ -429,7 +429,8 @@ private slots:
                 for (int i = 0; i < choice.numbers.size(); ++i)
                     shown.append(choice.numbers.at(i) + kinds[kind].marks.at(i));
                 QTest::addRow("%s, %s", choice.name, kinds[kind].name)
-                    << choice.index << kind << choice.numbers << shown << kinds[kind].red << choice.statistics;
+                    << choice.index << kind << choice.numbers << shown << kinds[kind].red
+                    << choice.statistics;
             }
     }
 

@@ -1,13 +1,13 @@
 // The data view's arithmetic without widgets: table texts, statistics, plot
 // ranges, the tolerance band split, and what the statistics boxes show.
 
+#include "ui/statisticsbox.h"
 #include "values/bandmark.h"
 #include "values/bandsplit.h"
 #include "values/blockstatistics.h"
 #include "values/decimals.h"
 #include "values/plotrange.h"
 #include "values/plotseries.h"
-#include "ui/statisticsbox.h"
 #include "values/valuetext.h"
 
 #include <QDoubleSpinBox>
@@ -141,7 +141,8 @@ private slots:
         QFETCH(double, upper);
         QFETCH(QString, marked);
         const ToleranceBand band{on, lower, upper, ToleranceKind(kind)};
-        QCOMPARE(withBandMark(QStringLiteral("5.0"), readingMark(reading, band)), QStringLiteral("5.0") + marked);
+        QCOMPARE(withBandMark(QStringLiteral("5.0"), readingMark(reading, band)),
+                 QStringLiteral("5.0") + marked);
         // A marked reading is out of band; NaN is out without a side.
         if (!marked.isEmpty())
             QVERIFY(readingOutOfBand(reading, band));

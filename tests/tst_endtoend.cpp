@@ -288,11 +288,12 @@ private slots:
         QVERIFY(!layout.isEmpty());
         for (int i = 0; i < values.size(); ++i) {
             const QString difference = QString::number(mean - double(values.at(i)), 'f', 1);
-            const QRegularExpression row(QStringLiteral("^\\s*%1\\s+%2\\s+%3\\s*$")
-                                             .arg(i + 1)
-                                             .arg(QRegularExpression::escape(markedReportText(values.at(i), 4.8f, 5.0f)),
-                                                  QRegularExpression::escape(difference)),
-                                         QRegularExpression::MultilineOption);
+            const QRegularExpression row(
+                QStringLiteral("^\\s*%1\\s+%2\\s+%3\\s*$")
+                    .arg(i + 1)
+                    .arg(QRegularExpression::escape(markedReportText(values.at(i), 4.8f, 5.0f)),
+                         QRegularExpression::escape(difference)),
+                QRegularExpression::MultilineOption);
             QVERIFY2(layout.contains(row), qPrintable(row.pattern()));
         }
         // Empty fields included: the city caption is there with no value.

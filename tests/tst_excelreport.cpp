@@ -469,8 +469,10 @@ private slots:
                 || !(column == 'A' || column == 'D' || column == 'G'))
                 continue;
             const int number = cell.value("value").toInt();
-            const QString value =
-                cells.value(QChar(column.unicode() + 1) + it.key().mid(1)).toObject().value("value").toString();
+            const QString value = cells.value(QChar(column.unicode() + 1) + it.key().mid(1))
+                                      .toObject()
+                                      .value("value")
+                                      .toString();
             const QString expected = QString::number(double(data.content.values.at(number - 1)), 'f', 1);
             QCOMPARE(value, number == 1        ? expected + QStringLiteral(" \u25BC")
                             : number == values ? expected + QStringLiteral(" \u25B2")

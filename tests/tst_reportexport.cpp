@@ -881,8 +881,8 @@ private slots:
         const QStringList captions = {"Min", "Max", "Среднее", "σ"};
 
         if (pdf) {
-            const QRegularExpression valueRow(
-                QStringLiteral("^\\s*(\\d+)\\s+(-?\\d+\\.\\d+(?: [\u25B2\u25BC])?)\\s+(-?\\d+\\.(\\d+))\\s*$"));
+            const QRegularExpression valueRow(QStringLiteral(
+                "^\\s*(\\d+)\\s+(-?\\d+\\.\\d+(?: [\u25B2\u25BC])?)\\s+(-?\\d+\\.(\\d+))\\s*$"));
             QStringList printed;
             bool legendUnderTable = false;
             const QRegularExpression pagesLine(QStringLiteral("Pages:\\s+(\\d+)"));
@@ -901,8 +901,10 @@ private slots:
                     QCOMPARE(row.captured(4).size(), differenceDecimals);
                     lastRow = i;
                 }
-                const int legendLine = lines.indexOf(QRegularExpression("^\\s*" + QRegularExpression::escape(legend) + "\\s*$"));
-                legendUnderTable = legendUnderTable || (legendLine >= 0 && legendLine > lastRow && lastRow >= 0);
+                const int legendLine =
+                    lines.indexOf(QRegularExpression("^\\s*" + QRegularExpression::escape(legend) + "\\s*$"));
+                legendUnderTable =
+                    legendUnderTable || (legendLine >= 0 && legendLine > lastRow && lastRow >= 0);
             }
             QCOMPARE(printed, texts);
             QVERIFY2(legendUnderTable, qPrintable(pdfText(path)));
@@ -913,8 +915,9 @@ private slots:
             QVERIFY(!fonts.isEmpty());
             QSet<QString> families;
             for (const QString &font : fonts) {
-                QVERIFY2(font.contains(QRegularExpression("\\syes\\s+(yes|no)\\s+(yes|no)\\s+\\d+\\s+\\d+\\s*$")),
-                         qPrintable(font));
+                QVERIFY2(
+                    font.contains(QRegularExpression("\\syes\\s+(yes|no)\\s+(yes|no)\\s+\\d+\\s+\\d+\\s*$")),
+                    qPrintable(font));
                 families.insert(font.section(' ', 0, 0).section('+', -1).section('-', 0, 0));
             }
             QCOMPARE(families.size(), 1);
@@ -938,7 +941,8 @@ private slots:
             QCOMPARE(value.value("value").toString(), texts.at(i));
             // Marked or not, out of band is red as before.
             QCOMPARE(value.value("color").toString() == QStringLiteral("FF0000"), texts.at(i).contains(' '));
-            const QString difference = cells.value(QString("C%1").arg(row)).toObject().value("value").toString();
+            const QString difference =
+                cells.value(QString("C%1").arg(row)).toObject().value("value").toString();
             QCOMPARE(difference.section('.', 1).size(), differenceDecimals);
         }
         // The legend under the table, across the sheet's width.
@@ -960,7 +964,8 @@ private slots:
                 cells.value(QString(QChar(it.key().at(0).unicode() + 1)) + it.key().mid(1)).toObject();
             QCOMPARE(cell.value("type").toString(), QStringLiteral("n"));
             QCOMPARE(cell.value("format").toString(), format);
-            QCOMPARE(QString::number(cell.value("value").toDouble(), 'f', format.size() - 2), statistics.at(index));
+            QCOMPARE(QString::number(cell.value("value").toDouble(), 'f', format.size() - 2),
+                     statistics.at(index));
             ++found;
         }
         QCOMPARE(found, captions.size());
@@ -968,7 +973,8 @@ private slots:
         const QJsonArray dataRows = book.value("dataRows").toArray();
         QCOMPARE(dataRows.size(), readings.size() + 1);
         for (int i = 0; i < readings.size(); ++i)
-            QCOMPARE(float(dataRows.at(i + 1).toArray().at(1).toObject().value("value").toDouble()), readings.at(i));
+            QCOMPARE(float(dataRows.at(i + 1).toArray().at(1).toObject().value("value").toDouble()),
+                     readings.at(i));
     }
 
     // A block whose spread lies in the third decimal (a coating): σ printed

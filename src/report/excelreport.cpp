@@ -188,10 +188,10 @@ void writeValueTable(XlsxDocument &document, const Formats &formats, const Repor
         // Measurements are numbered from 1, as the table's header numbers them.
         document.writeNumber(number.row, number.column, i + 1,
                              number.thickLeft ? formats.cellThickLeft : formats.cell, QString());
-        document.writeString(number.row, number.column + kValueOffset,
-                             reportMarkedValueText(values.at(i), data.valueDecimals,
-                                                   data.marks.value(i, BandMark::None)),
-                             outside ? formats.cellOutside : formats.cell);
+        document.writeString(
+            number.row, number.column + kValueOffset,
+            reportMarkedValueText(values.at(i), data.valueDecimals, data.marks.value(i, BandMark::None)),
+            outside ? formats.cellOutside : formats.cell);
         document.writeString(number.row, number.column + kDifferenceOffset,
                              reportDifferenceText(mean, values.at(i), data.differenceDecimals), formats.cell);
     }

@@ -117,7 +117,8 @@ bool storeSettingsValues(const SettingsValues &values, QJsonObject &object)
     // Like the tolerance kind, the key appears once a count was chosen.
     const int decimals = decimalsFrom(values.valueDecimals);
     if (decimals != kAutoDecimals || object.contains(kValueDecimals))
-        store(kValueDecimals, decimals == kAutoDecimals ? QJsonValue(kAutoDecimalsName) : QJsonValue(decimals));
+        store(kValueDecimals,
+              decimals == kAutoDecimals ? QJsonValue(kAutoDecimalsName) : QJsonValue(decimals));
     return changed;
 }
 
