@@ -1,5 +1,6 @@
 #include "values/valuetext.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -22,9 +23,15 @@ QString cutValueText(float value, int chosenDecimals)
     const int decimals = valueDecimals(value, chosenDecimals);
     if (decimals == 0)
         return withoutNegativeZero(QString(whole));
-    QString fraction = point < 0 ? QString() : QString(digits.mid(point + 1));
-    fraction = fraction.leftJustified(decimals, QLatin1Char('0'), true);
-    return withoutNegativeZero(QString(whole) + QLatin1Char('.') + fraction);
+    const QLatin1String fraction = point < 0 ? QLatin1String() : digits.mid(point + 1);
+    QString text;
+    text.reserve(whole.size() + 1 + decimals);
+    text += whole;
+    text += QLatin1Char('.');
+    text += fraction.left(std::min(decimals, fraction.size()));
+    for (int i = fraction.size(); i < decimals; ++i)
+        text += QLatin1Char('0');
+    return withoutNegativeZero(text);
 }
 
 QString withoutNegativeZero(const QString &number)
