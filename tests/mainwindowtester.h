@@ -32,6 +32,7 @@
     X(diagram) X(report_diagram_checkbox) X(verticalLayout_7) X(set_limits_checkbox) \
     X(horizontalLayout_4) X(label_5) X(limits_min) X(label_4) X(limits_max) X(tolerance_kind_layout) \
     X(tolerance_kind_label) X(tolerance_kind) X(line_2) \
+    X(decimals_layout) X(decimals_label) X(decimals_combo) \
     X(report_form_scroll) X(report_form_scroll_contents) X(verticalLayout_31) X(verticalLayout_27) \
     X(horizontalLayout_6) X(company_data_label) X(verticalLayout_13) X(horizontalLayout_3) \
     X(logo_action) X(logotype) X(verticalLayout_8) X(company_name_label) X(company_name) \

@@ -6,6 +6,7 @@
 #include "mainwindowtester.h"
 #include "ui/adaptivebars.h"
 #include "ui/adaptivemarkergraph.h"
+#include "ui/valuemarkdelegate.h"
 #include "windowtestmain.h"
 
 #include <QtTest>
@@ -51,6 +52,15 @@ QStringList cellTexts(const QTableWidget *table)
     QStringList texts;
     for (int row = 0; row < table->rowCount(); ++row)
         texts.append(table->item(row, 0) ? table->item(row, 0)->text() : QStringLiteral("<none>"));
+    return texts;
+}
+
+// What each value cell is drawn with: its number and, out of band, its mark.
+QStringList shownTexts(const QTableWidget *table)
+{
+    QStringList texts;
+    for (int row = 0; row < table->rowCount(); ++row)
+        texts.append(ValueMarkDelegate::shownText(table->model()->index(row, 0)));
     return texts;
 }
 
@@ -376,6 +386,110 @@ private slots:
         QCOMPARE(valuesOf(ui->graph->graph(1)), (QVector<double>{double(5.07f)}));
         QCOMPARE(keysOf(bars(1)), (QVector<double>{1}));
         QCOMPARE(keysOf(bars(0)), (QVector<double>{2}));
+    }
+
+    // The readings at the chosen decimals (cut, as at Авто), each one out of
+    // band drawn with the side it is out on after it, as the band's active
+    // sides judge it; the cell's own text stays the number. The statistics
+    // boxes show the chosen decimals too.
+    void readingsAsMeasured_data()
+    {
+        QTest::addColumn<int>("decimals"); // the box's index: 0 Авто, otherwise the count
+        QTest::addColumn<int>("kind");     // tolerance_kind's index
+        QTest::addColumn<QStringList>("numbers");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QList<int>>("red");
+        QTest::addColumn<QStringList>("statistics"); // min, max, mean, σ
+        const struct
+        {
+            const char *name;
+            int index;
+            QStringList numbers;
+            QStringList statistics;
+        } choices[] = {
+            {"Авто", 0, {"9.9", "10.0", "8.9", "9.0"}, {"9.0", "10.0", "9.5", "0.6"}},
+            {"2", 2, {"9.96", "10.04", "8.96", "9.00"}, {"8.96", "10.04", "9.49", "0.59"}},
+            {"3", 3, {"9.960", "10.040", "8.960", "9.000"}, {"8.960", "10.040", "9.490", "0.590"}},
+        };
+        const QString above = QStringLiteral(" \u25B2");
+        const QString below = QStringLiteral(" \u25BC");
+        const struct
+        {
+            const char *name;
+            QStringList marks;
+            QList<int> red;
+        } kinds[] = {
+            {"two-sided", {"", above, below, ""}, {1, 2}},
+            {"only lower", {"", "", below, ""}, {2}},
+            {"only upper", {"", above, "", ""}, {1}},
+        };
+        for (const auto &choice : choices)
+            for (int kind = 0; kind < 3; ++kind) {
+                QStringList shown;
+                for (int i = 0; i < choice.numbers.size(); ++i)
+                    shown.append(choice.numbers.at(i) + kinds[kind].marks.at(i));
+                QTest::addRow("%s, %s", choice.name, kinds[kind].name)
+                    << choice.index << kind << choice.numbers << shown << kinds[kind].red
+                    << choice.statistics;
+            }
+    }
+
+    void readingsAsMeasured()
+    {
+        QFETCH(int, decimals);
+        QFETCH(int, kind);
+        QFETCH(QStringList, numbers);
+        QFETCH(QStringList, shown);
+        QFETCH(QList<int>, red);
+        QFETCH(QStringList, statistics);
+        setBand(9.0, 10.0);
+        switchBand(true);
+        ui->tolerance_kind->setCurrentIndex(kind);
+        const QVector<float> readings{9.96f, 10.04f, 8.96f, 9.0f};
+        QTableWidget *table = ui->table_block_data;
+        // Chosen while the block is shown, then the block shown again at that choice.
+        showValues(readings);
+        ui->decimals_combo->setCurrentIndex(decimals);
+        QVERIFY(qobject_cast<const ValueMarkDelegate *>(table->itemDelegate()));
+        for (int pass = 0; pass < 2; ++pass) {
+            QCOMPARE(cellTexts(table), numbers);
+            QCOMPARE(shownTexts(table), shown);
+            QCOMPARE(redRows(table), red);
+            QCOMPARE(statisticTexts(), statistics);
+            doubleClickRow(0);
+        }
+        // The band off: no mark, no colour.
+        switchBand(false);
+        QCOMPARE(shownTexts(table), numbers);
+        QVERIFY(redRows(table).isEmpty());
+    }
+
+    // At two decimals the band's box takes 9.55; back at Авто the limit is
+    // rounded to 9.6 as a typed one would be, and the block is judged against it.
+    void limitAtTheChosenDecimals()
+    {
+        showValues({9.54f, 9.55f, 9.7f});
+        switchBand(true);
+        ui->decimals_combo->setCurrentIndex(2);
+        QCOMPARE(ui->limits_min->decimals(), 2);
+        QCOMPARE(ui->limits_max->decimals(), 2);
+        typeInto(ui->limits_min, 9.55);
+        QCOMPARE(ui->limits_min->value(), 9.55);
+        QCOMPARE(ui->limits_min->text(), QStringLiteral("9.55"));
+        QCOMPARE(shownTexts(ui->table_block_data), (QStringList{"9.54 \u25BC", "9.55", "9.70"}));
+        QCOMPARE(redRows(ui->table_block_data), (QList<int>{0}));
+        QVERIFY2(ui->out_of_band_value->text().startsWith(QStringLiteral("1 из 3")),
+                 qPrintable(ui->out_of_band_value->text()));
+
+        ui->decimals_combo->setCurrentIndex(0);
+        QCOMPARE(ui->limits_min->decimals(), 1);
+        QCOMPARE(ui->limits_min->value(), 9.6);
+        QCOMPARE(shownTexts(ui->table_block_data), (QStringList{"9.5 \u25BC", "9.5 \u25BC", "9.7"}));
+        QCOMPARE(redRows(ui->table_block_data), (QList<int>{0, 1}));
+        QVERIFY2(ui->out_of_band_value->text().startsWith(QStringLiteral("2 из 3")),
+                 qPrintable(ui->out_of_band_value->text()));
+        // The Max box never takes fewer decimals than the one it always had.
+        QCOMPARE(ui->limits_max->decimals(), 1);
     }
 
     void bandInsideEverywhereKeepsOneGraph()

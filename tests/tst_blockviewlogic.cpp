@@ -1,12 +1,13 @@
 // The data view's arithmetic without widgets: table texts, statistics, plot
 // ranges, the tolerance band split, and what the statistics boxes show.
 
+#include "ui/statisticsbox.h"
+#include "values/bandmark.h"
 #include "values/bandsplit.h"
 #include "values/blockstatistics.h"
 #include "values/decimals.h"
 #include "values/plotrange.h"
 #include "values/plotseries.h"
-#include "ui/statisticsbox.h"
 #include "values/valuetext.h"
 
 #include <QDoubleSpinBox>
@@ -73,6 +74,79 @@ private slots:
         QFETCH(float, value);
         QFETCH(QString, text);
         QCOMPARE(cutValueText(value), text);
+    }
+
+    // At a chosen count the same cut toward zero, padded with zeros; 0.7 and
+    // 0.9 keep their digits at any count.
+    void cellTextAtChosenDecimals_data()
+    {
+        QTest::addColumn<float>("value");
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("9.96 at 1") << 9.96f << 1 << "9.9";
+        QTest::newRow("9.96 at 2") << 9.96f << 2 << "9.96";
+        QTest::newRow("10.04 at 2") << 10.04f << 2 << "10.04";
+        QTest::newRow("9.5 padded at 2") << 9.5f << 2 << "9.50";
+        QTest::newRow("9 padded at 3") << 9.0f << 3 << "9.000";
+        QTest::newRow("12.3456 cut at 3") << 12.3456f << 3 << "12.345";
+        QTest::newRow("0.7 at 4") << 0.7f << 4 << "0.7000";
+        QTest::newRow("0.9 at 2") << 0.9f << 2 << "0.90";
+        QTest::newRow("above a hundred keeps the count") << 150.25f << 2 << "150.25";
+        QTest::newRow("small negative is no negative zero") << -0.0004f << 3 << "0.000";
+        QTest::newRow("-0.0004 at 4") << -0.0004f << 4 << "-0.0004";
+        QTest::newRow("NaN as it is") << kNaN << 2 << "nan";
+    }
+    void cellTextAtChosenDecimals()
+    {
+        QFETCH(float, value);
+        QFETCH(int, decimals);
+        QFETCH(QString, text);
+        QCOMPARE(cutValueText(value, decimals), text);
+    }
+
+    // The side a reading is out on, as the band's active sides judge it.
+    void bandMarks_data()
+    {
+        QTest::addColumn<float>("reading");
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<int>("kind"); // ToleranceKind
+        QTest::addColumn<double>("lower");
+        QTest::addColumn<double>("upper");
+        QTest::addColumn<QString>("marked"); // "5.0" with its mark
+        const int two = int(ToleranceKind::TwoSided);
+        const int lowerOnly = int(ToleranceKind::LowerOnly);
+        const int upperOnly = int(ToleranceKind::UpperOnly);
+        const QString up = QStringLiteral(" \u25B2");
+        const QString down = QStringLiteral(" \u25BC");
+        QTest::newRow("inside") << 9.5f << true << two << 9.0 << 10.0 << "";
+        QTest::newRow("on Min is inside") << 9.0f << true << two << 9.0 << 10.0 << "";
+        QTest::newRow("on Max in its float is inside") << 9.9f << true << two << 9.0 << 9.9 << "";
+        QTest::newRow("above") << 10.04f << true << two << 9.0 << 10.0 << up;
+        QTest::newRow("below") << 8.96f << true << two << 9.0 << 10.0 << down;
+        QTest::newRow("band off") << 10.04f << false << two << 9.0 << 10.0 << "";
+        QTest::newRow("only lower: above is inside") << 10.04f << true << lowerOnly << 9.0 << 10.0 << "";
+        QTest::newRow("only lower: below") << 8.96f << true << lowerOnly << 9.0 << 10.0 << down;
+        QTest::newRow("only upper: below is inside") << 8.96f << true << upperOnly << 9.0 << 10.0 << "";
+        QTest::newRow("only upper: above") << 10.04f << true << upperOnly << 9.0 << 10.0 << up;
+        QTest::newRow("inverted: below Min") << 9.5f << true << two << 10.0 << 9.0 << down;
+        QTest::newRow("inverted: above both") << 10.5f << true << two << 10.0 << 9.0 << up;
+        QTest::newRow("NaN has no side") << kNaN << true << two << 9.0 << 10.0 << "";
+    }
+    void bandMarks()
+    {
+        QFETCH(float, reading);
+        QFETCH(bool, on);
+        QFETCH(int, kind);
+        QFETCH(double, lower);
+        QFETCH(double, upper);
+        QFETCH(QString, marked);
+        const ToleranceBand band{on, lower, upper, ToleranceKind(kind)};
+        QCOMPARE(withBandMark(QStringLiteral("5.0"), readingMark(reading, band)),
+                 QStringLiteral("5.0") + marked);
+        // A marked reading is out of band; NaN is out without a side.
+        if (!marked.isEmpty())
+            QVERIFY(readingOutOfBand(reading, band));
+        QCOMPARE(readingMarks({reading, reading}, band).size(), on ? 2 : 0);
     }
 
     void decimals_data()

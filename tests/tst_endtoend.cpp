@@ -69,6 +69,16 @@ QString reportText(float v)
     return QString::number(double(v), 'f', std::fabs(v) < 100.0f ? 1 : 0);
 }
 
+// The report's text with the side a reading is out of the band on after it.
+QString markedReportText(float v, float lower, float upper)
+{
+    if (v < lower)
+        return reportText(v) + QStringLiteral(" \u25BC");
+    if (v > upper)
+        return reportText(v) + QStringLiteral(" \u25B2");
+    return reportText(v);
+}
+
 double roundedToOne(double v)
 {
     return std::round(v * 10.0) / 10.0;
@@ -273,16 +283,17 @@ private slots:
                                         operatorCaption, QStringLiteral("Petrov P."), statisticsHeading,
                                         numberHeader, QStringLiteral("0003"), tolerance})
             QVERIFY2(text.contains(expected), qPrintable(expected));
-        // The value table, row by row: number, value rounded, mean minus value.
+        // The value table, row by row: number, value rounded with its out-of-band mark, mean minus value.
         const QString layout = pdfText(pdf);
         QVERIFY(!layout.isEmpty());
         for (int i = 0; i < values.size(); ++i) {
             const QString difference = QString::number(mean - double(values.at(i)), 'f', 1);
-            const QRegularExpression row(QStringLiteral("^\\s*%1\\s+%2\\s+%3\\s*$")
-                                             .arg(i + 1)
-                                             .arg(QRegularExpression::escape(reportText(values.at(i))),
-                                                  QRegularExpression::escape(difference)),
-                                         QRegularExpression::MultilineOption);
+            const QRegularExpression row(
+                QStringLiteral("^\\s*%1\\s+%2\\s+%3\\s*$")
+                    .arg(i + 1)
+                    .arg(QRegularExpression::escape(markedReportText(values.at(i), 4.8f, 5.0f)),
+                         QRegularExpression::escape(difference)),
+                QRegularExpression::MultilineOption);
             QVERIFY2(layout.contains(row), qPrintable(row.pattern()));
         }
         // Empty fields included: the city caption is there with no value.
@@ -312,7 +323,7 @@ private slots:
         }
         QVector<QStringList> expectedRows;
         for (int i = 0; i < values.size(); ++i)
-            expectedRows.append({QString::number(i + 1), reportText(values.at(i)),
+            expectedRows.append({QString::number(i + 1), markedReportText(values.at(i), 4.8f, 5.0f),
                                  QString::number(mean - double(values.at(i)), 'f', 1)});
         QCOMPARE(tableRows, expectedRows);
         // Statistics are numbers in the sheet, unrounded; their format shows

@@ -411,6 +411,58 @@ private slots:
         }
     }
 
+    // Each marked reading carries its mark after the number; the legend takes
+    // the first free row below the table and the statistics, also where the
+    // table's first group ends on the page's last row.
+    void markLegendBelowTheTable_data()
+    {
+        QTest::addColumn<int>("values");
+        QTest::addColumn<int>("legendRow");
+        QTest::newRow("3 values, below the statistics") << 3 << 10;
+        QTest::newRow("group 1 exactly full") << 40 << 46;
+        QTest::newRow("first page full") << 120 << 52;
+        QTest::newRow("second page begins") << 121 << 52;
+    }
+
+    void markLegendBelowTheTable()
+    {
+        QFETCH(int, values);
+        QFETCH(int, legendRow);
+        ReportData data = shortFieldTable(values);
+        data.outside.fill(false, values);
+        data.marks.fill(BandMark::None, values);
+        data.outside[0] = data.outside[values - 1] = true;
+        data.marks[0] = BandMark::Below;
+        data.marks[values - 1] = BandMark::Above;
+        data.markLegend = QStringLiteral("\u25B2 — выше Max, \u25BC — ниже Min");
+        QTemporaryDir dir;
+        const QJsonObject book = writeAndRead(data, dir);
+        QVERIFY(!book.isEmpty());
+        QCOMPARE(cellValue(book, QString("A%1").arg(legendRow)).toString(), data.markLegend);
+        QVERIFY(merged(book, QString("A%1:I%1").arg(legendRow)));
+        // Every reading's cells are there, the marked ones with their marks.
+        const QJsonObject cells = book.value("cells").toObject();
+        int numbers = 0;
+        for (auto it = cells.begin(); it != cells.end(); ++it) {
+            const QJsonObject cell = it.value().toObject();
+            const QChar column = it.key().at(0);
+            if (cell.value("type").toString() != QStringLiteral("n")
+                || !(column == 'A' || column == 'D' || column == 'G'))
+                continue;
+            const int number = cell.value("value").toInt();
+            const QString value = cells.value(QChar(column.unicode() + 1) + it.key().mid(1))
+                                      .toObject()
+                                      .value("value")
+                                      .toString();
+            const QString expected = QString::number(double(data.content.values.at(number - 1)), 'f', 1);
+            QCOMPARE(value, number == 1        ? expected + QStringLiteral(" \u25BC")
+                            : number == values ? expected + QStringLiteral(" \u25B2")
+                                               : expected);
+            ++numbers;
+        }
+        QCOMPARE(numbers, values);
+    }
+
     // One row per reading: its number, the reading as a number cell holding
     // the reading's own decimal, and whether it lies in the band.
     void dataSheet_data()

@@ -6,6 +6,7 @@
 #include "settings/settingsfile.h"
 #include "windowtestmain.h"
 
+#include <QComboBox>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSplitter>
@@ -18,6 +19,8 @@ QString textOf(QObject *object)
 {
     if (auto *menu = qobject_cast<QMenu *>(object))
         return menu->title();
+    if (auto *combo = qobject_cast<QComboBox *>(object))
+        return combo->currentText();
     if (qobject_cast<QLabel *>(object) || qobject_cast<QAbstractButton *>(object)
         || qobject_cast<QAction *>(object))
         return object->property("text").toString();
@@ -112,6 +115,8 @@ private slots:
             {"limits_min", "QDoubleSpinBox", "", ""},
             {"label_4", "QLabel", "Max", "Max"},
             {"limits_max", "QDoubleSpinBox", "", ""},
+            {"decimals_label", "QLabel", "Знаков после запятой", "Decimal places"},
+            {"decimals_combo", "QComboBox", "Авто", "Auto"},
             {"company_data_label", "QLabel", "Данные о компании", "Company information"},
             {"logo_action", "QPushButton", "Добавить логотип", "Add logo"},
             {"logotype", "QLabel", "", ""},
@@ -297,7 +302,8 @@ private slots:
         row("verticalLayout_5", {"graph", "horizontalLayout_2", "diagram", "report_diagram_checkbox"});
         row("horizontalLayout_2", {"report_graph_checkbox", "toolButton", "<spacer>", "label_6",
                                    "graphs_limits_min", "graphs_limits_max"});
-        row("verticalLayout_7", {"set_limits_checkbox", "horizontalLayout_4"});
+        row("verticalLayout_7", {"set_limits_checkbox", "horizontalLayout_4", "decimals_layout"});
+        row("decimals_layout", {"decimals_label", "decimals_combo", "<spacer>"});
         row("horizontalLayout_4", {"label_5", "limits_min", "label_4", "limits_max", "<spacer>"});
         row("verticalLayout_31", {"verticalLayout_27", "line_5", "verticalLayout_29", "line_4",
                                   "verticalLayout_30", "line_6", "verticalLayout_32", "<spacer>"});

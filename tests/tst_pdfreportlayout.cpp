@@ -14,7 +14,9 @@
 namespace {
 
 const QString kBlockName = QStringLiteral("Корпус насоса");
-const QRegularExpression kValueRow(QStringLiteral("^\\s*(\\d+)\\s+-?\\d+\\.\\d+\\s+-?\\d+\\.\\d\\s*$"));
+// A value out of band carries its mark after the number.
+const QRegularExpression
+    kValueRow(QStringLiteral("^\\s*(\\d+)\\s+-?\\d+\\.\\d+( [\u25B2\u25BC])?\\s+-?\\d+\\.\\d\\s*$"));
 const QRegularExpression
     kColumnHeader(QStringLiteral("^\\s*Номер\\s+насоса( \\[мкм\\])?\\s+X\u0305 - x\\s*$"));
 
@@ -117,6 +119,41 @@ private slots:
                      qPrintable(QStringLiteral("page %1: %2").arg(page).arg(lines.at(firstRow - 1))));
         }
         QVERIFY(rowsSeen > 10);
+    }
+
+    // Every reading above the band carries its mark on whichever page it is
+    // printed, the rows the printer paints onto copied pages included; the
+    // legend follows the table's last row once.
+    void marksOnEveryPage()
+    {
+        QTemporaryDir dir;
+        const QString path = writtenPdf(blockSource(1000, QStringLiteral("17/2024-К"), QString()), dir);
+        QVERIFY(!path.isEmpty());
+        const int pages = pageCount(path);
+        const QString legend = QStringLiteral("\u25B2 — выше Max");
+        QVector<bool> marked;
+        int legendPage = 0;
+        int lastRowPage = 0;
+        for (int page = 1; page <= pages; ++page) {
+            const QStringList lines = pageLines(path, page);
+            for (const QString &line : lines) {
+                const QRegularExpressionMatch row = kValueRow.match(line);
+                if (row.hasMatch()) {
+                    QCOMPARE(row.captured(1).toInt(), marked.size() + 1);
+                    marked.append(!row.captured(2).isEmpty());
+                    lastRowPage = page;
+                }
+                if (line.trimmed() == legend) {
+                    QCOMPARE(legendPage, 0);
+                    QCOMPARE(marked.size(), 1000);
+                    legendPage = page;
+                }
+            }
+        }
+        QCOMPARE(marked.size(), 1000);
+        for (int i = 0; i < marked.size(); ++i)
+            QVERIFY2(marked.at(i) == (i % 10 == 9), qPrintable(QString::number(i + 1)));
+        QVERIFY(legendPage >= lastRowPage);
     }
 
     // A report number too long for the running header gives way; the block

@@ -639,7 +639,7 @@ private slots:
         QTest::addColumn<QVector<float>>("values");
         QTest::addColumn<QStringList>("verdict");    // out of band, verdict, Cp, Cpk, Pp, Ppk
         QTest::addColumn<QStringList>("statistics"); // min, max, mean, σ as printed
-        QTest::addColumn<QStringList>("red");        // value texts printed red, sorted
+        QTest::addColumn<QStringList>("red");        // value texts printed red, with their marks, sorted
         QTest::addColumn<QStringList>("rows");       // "value difference" per reading; empty: not checked
         const float nan = std::numeric_limits<float>::quiet_NaN();
         const QString dash(QChar(0x2014));
@@ -662,13 +662,13 @@ private slots:
              {9.5f, 9.8f, 10.1f},
              {"2 из 3 (66.7 %)", "Не соответствует", "0.25", "0.25", "0.22", "0.22"},
              {"9.5", "10.1", "9.8", "0.3"},
-             {"10.1", "9.5"}},
+             {"10.1 ▲", "9.5 ▼"}},
             {"9.56 against 9.6",
              {9.56f, 9.8f},
              {"1 из 2 (50.0 %)", "Не соответствует", "0.31", "0.13", "0.39", "0.16"},
              {"9.6", "9.8", "9.7", "0.2"},
-             {"9.6"},
-             {"9.6 0.1", "9.8 -0.1"}},
+             {"9.6 ▼"},
+             {"9.6 ▼ 0.1", "9.8 -0.1"}},
             {"all equal",
              {9.8f, 9.8f, 9.8f},
              {"0 из 3 (0.0 %)", "Соответствует", dash, dash, dash, dash},
@@ -684,8 +684,8 @@ private slots:
              {1e6f, 2e6f, 4e6f},
              {"3 из 3 (100.0 %)", "Не соответствует", "0.00", "-0.58", "0.00", "-0.51"},
              {"1000000.0", "4000000.0", "2333333.3", "1527525.2"},
-             {"1000000", "2000000", "4000000"},
-             {"1000000 1333333.3", "2000000 333333.3", "4000000 -1666666.7"}},
+             {"1000000 ▲", "2000000 ▲", "4000000 ▲"},
+             {"1000000 ▲ 1333333.3", "2000000 ▲ 333333.3", "4000000 ▲ -1666666.7"}},
             // A difference that rounds to zero prints as 0.0, not -0.0.
             {"difference near zero",
              {9.7f, 9.9f, 9.82f},
@@ -745,7 +745,9 @@ private slots:
                                                           + "\\s*\n")),
                          qPrintable(statisticCaptions.at(i) + " " + statistics.at(i)));
             for (int i = 0; i < rows.size(); ++i) {
-                const QStringList row = rows.at(i).split(' ');
+                // The value (with its mark, if any), then the difference.
+                const int split = rows.at(i).lastIndexOf(' ');
+                const QStringList row = {rows.at(i).left(split), rows.at(i).mid(split + 1)};
                 QVERIFY2(text.contains(QRegularExpression(QStringLiteral("\\n\\s*%1\\s+%2\\s+%3\\s*\\n")
                                                               .arg(i + 1)
                                                               .arg(QRegularExpression::escape(row.at(0)),
@@ -803,6 +805,176 @@ private slots:
             const bool inside = values.at(i) >= 9.6f && values.at(i) <= 10.0f;
             QCOMPARE(row.at(2).toObject().value("value").toBool(), inside);
         }
+    }
+
+    // The readings at the chosen decimals in both reports, each one out of
+    // band with the side it is out on after it as the band's active sides
+    // judge it, and the legend of the printed marks under the table; the
+    // statistics at least at the chosen decimals; the data sheet's readings
+    // stay numbers.
+    void readingsAsMeasured_data()
+    {
+        QTest::addColumn<bool>("pdf");
+        QTest::addColumn<int>("decimals"); // the box's index: 0 Авто, otherwise the count
+        QTest::addColumn<int>("kind");     // tolerance_kind's index
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QStringList>("statistics"); // min, max, mean, σ
+        QTest::addColumn<QString>("legend");
+        const struct
+        {
+            const char *name;
+            int index;
+            QStringList numbers; // rounded, as the reports print
+            QStringList statistics;
+        } choices[] = {
+            {"Авто", 0, {"10.0", "10.0", "9.0", "9.0"}, {"9.0", "10.0", "9.5", "0.6"}},
+            {"2", 2, {"9.96", "10.04", "8.96", "9.00"}, {"8.96", "10.04", "9.49", "0.59"}},
+            {"3", 3, {"9.960", "10.040", "8.960", "9.000"}, {"8.960", "10.040", "9.490", "0.590"}},
+        };
+        const QString above = QStringLiteral(" \u25B2");
+        const QString below = QStringLiteral(" \u25BC");
+        const QString aboveLegend = QStringLiteral("\u25B2 — выше Max");
+        const QString belowLegend = QStringLiteral("\u25BC — ниже Min");
+        const struct
+        {
+            const char *name;
+            QStringList marks;
+            QString legend;
+        } kinds[] = {
+            {"two-sided", {"", above, below, ""}, aboveLegend + ", " + belowLegend},
+            {"only lower", {"", "", below, ""}, belowLegend},
+            {"only upper", {"", above, "", ""}, aboveLegend},
+        };
+        for (const auto &choice : choices)
+            for (int kind = 0; kind < 3; ++kind) {
+                QStringList texts;
+                for (int i = 0; i < choice.numbers.size(); ++i)
+                    texts.append(choice.numbers.at(i) + kinds[kind].marks.at(i));
+                for (const bool pdf : {true, false})
+                    QTest::addRow("%s, %s, %s", choice.name, kinds[kind].name, pdf ? "pdf" : "excel")
+                        << pdf << choice.index << kind << texts << choice.statistics << kinds[kind].legend;
+            }
+    }
+
+    void readingsAsMeasured()
+    {
+        QFETCH(bool, pdf);
+        QFETCH(int, decimals);
+        QFETCH(int, kind);
+        QFETCH(QStringList, texts);
+        QFETCH(QStringList, statistics);
+        QFETCH(QString, legend);
+        const QVector<float> readings{9.96f, 10.04f, 8.96f, 9.0f};
+        window->blockList().showRead({{QStringLiteral("Корпус насоса 0003"), readings}});
+        MainWindowTester::showBlock(*window, 0);
+        ui()->limits_min->setValue(9.0);
+        ui()->limits_max->setValue(10.0);
+        ui()->set_limits_checkbox->setChecked(true);
+        ui()->tolerance_kind->setCurrentIndex(kind);
+        ui()->decimals_combo->setCurrentIndex(decimals);
+        const QString path = dir.filePath(pdf ? "measured.pdf" : "measured.xlsx");
+        QFile::remove(path);
+        runExport(pdf ? ui()->button_export_to_PDF : ui()->button_export_to_excel, path, false);
+        QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
+        // The differences from the mean at the same decimals (one at Авто).
+        const int differenceDecimals = std::max(1, decimals);
+        const QStringList captions = {"Min", "Max", "Среднее", "σ"};
+
+        if (pdf) {
+            const QRegularExpression valueRow(QStringLiteral(
+                "^\\s*(\\d+)\\s+(-?\\d+\\.\\d+(?: [\u25B2\u25BC])?)\\s+(-?\\d+\\.(\\d+))\\s*$"));
+            QStringList printed;
+            bool legendUnderTable = false;
+            const QRegularExpression pagesLine(QStringLiteral("Pages:\\s+(\\d+)"));
+            const int pages =
+                pagesLine.match(QString::fromUtf8(runReader("pdfinfo", {path}))).captured(1).toInt();
+            QVERIFY(pages >= 1);
+            for (int page = 1; page <= pages; ++page) {
+                const QStringList lines = pdfText(path, page).split('\n');
+                int lastRow = -1;
+                for (int i = 0; i < lines.size(); ++i) {
+                    const QRegularExpressionMatch row = valueRow.match(lines.at(i));
+                    if (!row.hasMatch())
+                        continue;
+                    QCOMPARE(row.captured(1).toInt(), printed.size() + 1);
+                    printed.append(row.captured(2));
+                    QCOMPARE(row.captured(4).size(), differenceDecimals);
+                    lastRow = i;
+                }
+                const int legendLine =
+                    lines.indexOf(QRegularExpression("^\\s*" + QRegularExpression::escape(legend) + "\\s*$"));
+                legendUnderTable =
+                    legendUnderTable || (legendLine >= 0 && legendLine > lastRow && lastRow >= 0);
+            }
+            QCOMPARE(printed, texts);
+            QVERIFY2(legendUnderTable, qPrintable(pdfText(path)));
+            // The marks are glyphs of the report's own font: no other font
+            // is drawn in for them, and every font is embedded.
+            const QStringList fonts =
+                QString::fromUtf8(runReader("pdffonts", {path})).split('\n', Qt::SkipEmptyParts).mid(2);
+            QVERIFY(!fonts.isEmpty());
+            QSet<QString> families;
+            for (const QString &font : fonts) {
+                QVERIFY2(
+                    font.contains(QRegularExpression("\\syes\\s+(yes|no)\\s+(yes|no)\\s+\\d+\\s+\\d+\\s*$")),
+                    qPrintable(font));
+                families.insert(font.section(' ', 0, 0).section('+', -1).section('-', 0, 0));
+            }
+            QCOMPARE(families.size(), 1);
+            const QString text = pdfText(path);
+            for (int i = 0; i < captions.size(); ++i)
+                QVERIFY2(
+                    text.contains(QRegularExpression(
+                        captions.at(i) + "\\s+" + QRegularExpression::escape(statistics.at(i)) + "\\s*\n")),
+                    qPrintable(captions.at(i) + " " + statistics.at(i)));
+            return;
+        }
+
+        const QJsonObject book = readWorkbook(path);
+        const QJsonObject cells = book.value("cells").toObject();
+        int lastRow = 0;
+        for (int i = 0; i < texts.size(); ++i) {
+            const int row = rowOfNumber(cells, i + 1);
+            QVERIFY(row > 0);
+            lastRow = std::max(lastRow, row);
+            const QJsonObject value = cells.value(QString("B%1").arg(row)).toObject();
+            QCOMPARE(value.value("value").toString(), texts.at(i));
+            // Marked or not, out of band is red as before.
+            QCOMPARE(value.value("color").toString() == QStringLiteral("FF0000"), texts.at(i).contains(' '));
+            const QString difference =
+                cells.value(QString("C%1").arg(row)).toObject().value("value").toString();
+            QCOMPARE(difference.section('.', 1).size(), differenceDecimals);
+        }
+        // The legend under the table, across the sheet's width.
+        int legendRow = 0;
+        for (auto it = cells.begin(); it != cells.end(); ++it)
+            if (it.value().toObject().value("value").toString() == legend)
+                legendRow = it.key().mid(1).toInt();
+        QVERIFY(legendRow > lastRow);
+        QVERIFY(book.value("merges").toArray().contains(QStringLiteral("A%1:I%1").arg(legendRow)));
+        // Statistics unrounded, their format at the decimals printed.
+        const QString format =
+            QStringLiteral("0.") + QString(statistics.at(0).section('.', 1).size(), QLatin1Char('0'));
+        int found = 0;
+        for (auto it = cells.begin(); it != cells.end(); ++it) {
+            const int index = captions.indexOf(it.value().toObject().value("value").toString());
+            if (index < 0)
+                continue;
+            const QJsonObject cell =
+                cells.value(QString(QChar(it.key().at(0).unicode() + 1)) + it.key().mid(1)).toObject();
+            QCOMPARE(cell.value("type").toString(), QStringLiteral("n"));
+            QCOMPARE(cell.value("format").toString(), format);
+            QCOMPARE(QString::number(cell.value("value").toDouble(), 'f', format.size() - 2),
+                     statistics.at(index));
+            ++found;
+        }
+        QCOMPARE(found, captions.size());
+        // The data sheet keeps the readings as numbers.
+        const QJsonArray dataRows = book.value("dataRows").toArray();
+        QCOMPARE(dataRows.size(), readings.size() + 1);
+        for (int i = 0; i < readings.size(); ++i)
+            QCOMPARE(float(dataRows.at(i + 1).toArray().at(1).toObject().value("value").toDouble()),
+                     readings.at(i));
     }
 
     // A block whose spread lies in the third decimal (a coating): σ printed

@@ -310,6 +310,30 @@ private slots:
         QCOMPARE(reportStatisticText(stdev, reportStatisticDecimals(stdev)), printed);
     }
 
+    // A chosen count of decimals for the readings is the least the
+    // statistics print with; a tiny σ still gets its two digits.
+    void statisticDecimalsAtAChoice_data()
+    {
+        QTest::addColumn<double>("stdev");
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<int>("decimals");
+        QTest::newRow("Авто") << 0.59 << -1 << 1;
+        QTest::newRow("2") << 0.59 << 2 << 2;
+        QTest::newRow("3") << 0.59 << 3 << 3;
+        QTest::newRow("Авто, coating") << 0.00226 << -1 << 4;
+        QTest::newRow("2, coating") << 0.00226 << 2 << 4;
+        QTest::newRow("4, wide spread") << 12.5 << 4 << 4;
+        QTest::newRow("2, one reading") << kNaN << 2 << 2;
+    }
+
+    void statisticDecimalsAtAChoice()
+    {
+        QFETCH(double, stdev);
+        QFETCH(int, chosen);
+        QFETCH(int, decimals);
+        QCOMPARE(reportStatisticDecimals(stdev, chosen), decimals);
+    }
+
     void fileNameSafe()
     {
         QFETCH(QString, text);

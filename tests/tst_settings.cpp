@@ -184,6 +184,67 @@ private slots:
         QCOMPARE(MainWindowTester::ui(window)->tolerance_kind->currentIndex(), 0);
     }
 
+    // The decimals come back after a restart, the limits with the decimals
+    // they were set at; the key is written once a count was chosen, "auto"
+    // once Авто is chosen again.
+    void decimalsSurviveARestart()
+    {
+        {
+            MainWindow window(noPorts());
+            auto *ui = MainWindowTester::ui(window);
+            QCOMPARE(ui->decimals_combo->currentIndex(), 0);
+            QCOMPARE(ui->decimals_combo->currentText(), QStringLiteral("Авто"));
+            ui->decimals_combo->setCurrentIndex(3);
+            ui->limits_min->setValue(9.555);
+        }
+        QJsonObject object = readObject();
+        QCOMPARE(object.value(QStringLiteral("value_decimals")), QJsonValue(3));
+        QCOMPARE(object.value(QStringLiteral("limits_min_val")).toDouble(), 9.555);
+        {
+            MainWindow window(noPorts());
+            auto *ui = MainWindowTester::ui(window);
+            QCOMPARE(ui->decimals_combo->currentIndex(), 3);
+            QCOMPARE(ui->limits_min->decimals(), 3);
+            QCOMPARE(ui->limits_min->value(), 9.555);
+            QCOMPARE(ui->stdev_box->decimals(), 3);
+            ui->decimals_combo->setCurrentIndex(0);
+        }
+        object = readObject();
+        QCOMPARE(object.value(QStringLiteral("value_decimals")), QJsonValue(QStringLiteral("auto")));
+        QCOMPARE(object.value(QStringLiteral("limits_min_val")).toDouble(), 9.6);
+    }
+
+    // A stored count from one to four is taken; anything else is Авто.
+    void storedDecimals_data()
+    {
+        QTest::addColumn<QJsonValue>("stored");
+        QTest::addColumn<int>("index");
+        QTest::newRow("1") << QJsonValue(1) << 1;
+        QTest::newRow("4") << QJsonValue(4) << 4;
+        QTest::newRow("auto") << QJsonValue(QStringLiteral("auto")) << 0;
+        QTest::newRow("0") << QJsonValue(0) << 0;
+        QTest::newRow("5") << QJsonValue(5) << 0;
+        QTest::newRow("2.5") << QJsonValue(2.5) << 0;
+        QTest::newRow("text 2") << QJsonValue(QStringLiteral("2")) << 0;
+        QTest::newRow("true") << QJsonValue(true) << 0;
+    }
+
+    void storedDecimals()
+    {
+        QFETCH(QJsonValue, stored);
+        QFETCH(int, index);
+        {
+            MainWindow window(noPorts());
+        }
+        QJsonObject object = readObject();
+        object.insert(QStringLiteral("value_decimals"), stored);
+        writeRaw(QJsonDocument(object).toJson());
+        MainWindow window(noPorts());
+        auto *ui = MainWindowTester::ui(window);
+        QCOMPARE(ui->decimals_combo->currentIndex(), index);
+        QCOMPARE(ui->limits_max->decimals(), std::max(1, index));
+    }
+
     void emptyObjectIsNotReplacedAtStart()
     {
         writeRaw("{}");

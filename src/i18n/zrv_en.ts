@@ -28,6 +28,14 @@
         <translation>upper only</translation>
     </message>
     <message>
+        <source>Знаков после запятой</source>
+        <translation>Decimal places</translation>
+    </message>
+    <message>
+        <source>Авто</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
         <source>MainWindow</source>
         <translation>MainWindow</translation>
     </message>
@@ -430,6 +438,14 @@ Check that the folder can be written and that the disk has free space.</translat
 </context>
 <context>
     <name>ReportExport</name>
+    <message>
+        <source>▲ — выше Max</source>
+        <translation>▲ — above Max</translation>
+    </message>
+    <message>
+        <source>▼ — ниже Min</source>
+        <translation>▼ — below Min</translation>
+    </message>
     <message>
         <source>Допуск не задан — заключение не выносится</source>
         <translation>No tolerance set — no verdict given</translation>

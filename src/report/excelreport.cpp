@@ -188,11 +188,12 @@ void writeValueTable(XlsxDocument &document, const Formats &formats, const Repor
         // Measurements are numbered from 1, as the table's header numbers them.
         document.writeNumber(number.row, number.column, i + 1,
                              number.thickLeft ? formats.cellThickLeft : formats.cell, QString());
-        document.writeString(number.row, number.column + kValueOffset,
-                             reportValueText(values.at(i), data.valueDecimals),
-                             outside ? formats.cellOutside : formats.cell);
+        document.writeString(
+            number.row, number.column + kValueOffset,
+            reportMarkedValueText(values.at(i), data.valueDecimals, data.marks.value(i, BandMark::None)),
+            outside ? formats.cellOutside : formats.cell);
         document.writeString(number.row, number.column + kDifferenceOffset,
-                             reportDifferenceText(mean, values.at(i)), formats.cell);
+                             reportDifferenceText(mean, values.at(i), data.differenceDecimals), formats.cell);
     }
 }
 
@@ -241,6 +242,21 @@ int writeBandAndVerdict(XlsxDocument &document, const Formats &formats, const Re
     for (const ReportLine &line : data.verdict)
         writeLabelledRow(document, formats, ++next, line.label, line.text);
     return next;
+}
+
+// The legend of the marks on the row below the value table and the
+// statistics, where it is free; returns the row the plots go below.
+int writeMarkLegend(XlsxDocument &document, const Formats &formats, const ReportData &data,
+                    const ExcelValueTableLayout &layout)
+{
+    if (data.markLegend.isEmpty())
+        return layout.nextRow;
+    int lastUsed = layout.statisticsRow + kExcelStatisticsRows - 1;
+    for (const ExcelCell &number : layout.numbers)
+        lastUsed = std::max(lastUsed, number.row);
+    const int row = lastUsed + 1;
+    document.mergeCells(row, kColumnA, row, kExcelColumns, data.markLegend, formats.text);
+    return std::max(layout.nextRow, row);
 }
 
 QString escapedCodes(const QString &text)
@@ -331,12 +347,12 @@ ExcelReportResult writeExcelReportFile(const QString &path, const ReportData &da
                         formats.heading);
     writeValueTable(document, formats, data, layout);
     writeStatistics(document, formats, data, layout);
+    int next = writeMarkLegend(document, formats, data, layout);
 
     // Blocks below the value table that a page break must not cut.
     QVector<ExcelRowBlock> whole;
     if (layout.statisticsRow > layout.lastPageEnd)
         whole.append({layout.statisticsRow, layout.statisticsRow + kExcelStatisticsRows - 1});
-    int next = layout.nextRow;
     for (const QImage &plot : data.plots) {
         // Below the table, from column A of the row after `next`.
         document.insertImage(next + 1, kColumnA, plot);

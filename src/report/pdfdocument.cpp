@@ -257,6 +257,9 @@ QTextTable *buildReportDocument(QTextDocument &document, int pageWidth, const Re
 
     QTextTable *valueTable = addValueTable(cursor, f, data, pages, filled);
     moveToEnd(cursor);
+    // Right under the table, in the block the table leaves after it.
+    if (!data.markLegend.isEmpty())
+        cursor.insertText(data.markLegend, f.body);
     cursor.insertBlock();
     cursor.insertBlock();
 
@@ -296,8 +299,9 @@ ValueTableCells::RowTexts valueRowTexts(const ReportData &data, int tableRow)
     if (tableRow == 0)
         return {data.numberHeader, data.content.valueHeader, kDifferenceHeader};
     const float value = data.content.values.at(tableRow - 1);
-    return {QString::number(tableRow), reportValueText(value, data.valueDecimals),
-            reportDifferenceText(data.mean.value, value)};
+    return {QString::number(tableRow),
+            reportMarkedValueText(value, data.valueDecimals, data.marks.value(tableRow - 1, BandMark::None)),
+            reportDifferenceText(data.mean.value, value, data.differenceDecimals)};
 }
 
 ValueTableCells::RowColours valueRowColours(const ReportData &data, int tableRow)

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -65,6 +66,18 @@ QVector<ReportLine> verdictLines(const VerdictTexts &verdict, const ReportCaptio
     return lines;
 }
 
+// What the marks printed in the value table mean, those printed only;
+// empty when none is.
+QString markLegend(const QVector<BandMark> &marks)
+{
+    QStringList entries;
+    if (marks.contains(BandMark::Above))
+        entries.append(exportText("▲ — выше Max"));
+    if (marks.contains(BandMark::Below))
+        entries.append(exportText("▼ — ниже Min"));
+    return entries.join(QStringLiteral(", "));
+}
+
 ReportData commonData(const ReportSource &source, bool includeEmptyFields)
 {
     ReportData data;
@@ -81,7 +94,8 @@ ReportData commonData(const ReportSource &source, bool includeEmptyFields)
     data.valueDecimals = source.valueDecimals;
     data.unit = source.unit.trimmed();
     data.content.valueHeader = reportHeaderWithUnit(data.content.valueHeader, data.unit);
-    data.statisticDecimals = reportStatisticDecimals(source.statistics.stdev);
+    data.statisticDecimals = reportStatisticDecimals(source.statistics.stdev, source.valueDecimals);
+    data.differenceDecimals = std::max(kStatisticDecimals, source.valueDecimals);
     if (!source.hasBlock)
         return data;
 
@@ -106,6 +120,8 @@ ReportData commonData(const ReportSource &source, bool includeEmptyFields)
         reportToleranceText(windowText("Допуск: ["), activeLower(source.band), activeUpper(source.band)),
         data.unit);
     data.outside = readingsOutOfBand(block.values, source.band);
+    data.marks = readingMarks(block.values, source.band);
+    data.markLegend = markLegend(data.marks);
     data.verdict = verdictLines(verdictTexts(block.values, source.band), source.captions);
     return data;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/reportcontent.h"
+#include "values/bandmark.h"
 
 #include <QImage>
 #include <QString>
@@ -45,6 +46,8 @@ struct ReportData
     ReportStatistic stdev;
     // Decimals of the values in the value table; -1: as the window's table has them.
     int valueDecimals = -1;
+    // Decimals of the value table's differences from the mean.
+    int differenceDecimals = 1;
     // Decimals of the printed statistics and of the workbook's statistics
     // cells' format (the cells hold the numbers unrounded).
     int statisticDecimals = 1;
@@ -56,6 +59,11 @@ struct ReportData
     // The band's verdict, printed below the tolerance text; all empty while
     // the band is off.
     QVector<bool> outside;       // per value: out of band, printed in red
+    // Per value: the side it is out on, printed after the value in the value
+    // table; empty: no marks. The legend line printed under the table says
+    // what the printed marks mean; empty when no mark is printed.
+    QVector<BandMark> marks;
+    QString markLegend;
     QVector<ReportLine> verdict; // out-of-band count, verdict, Cp, Cpk
 
     QString commentsHeading;

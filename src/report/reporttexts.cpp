@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 
 const QString kNoNumberText = QStringLiteral("\u2014");
@@ -27,12 +28,17 @@ QString reportValueText(float value, int decimals)
     return pointDecimalText(double(value), decimals < 0 ? decimalsForValue(value) : decimals);
 }
 
-QString reportDifferenceText(double shownMean, float value)
+QString reportMarkedValueText(float value, int decimals, BandMark mark)
+{
+    return withBandMark(reportValueText(value, decimals), mark);
+}
+
+QString reportDifferenceText(double shownMean, float value, int decimals)
 {
     const double difference = shownMean - double(value);
     if (!std::isfinite(difference))
         return kNoNumberText;
-    return pointDecimalText(difference, kStatisticDecimals);
+    return pointDecimalText(difference, decimals);
 }
 
 QString reportStatisticText(double value, int decimals)
@@ -48,6 +54,11 @@ int reportStatisticDecimals(double stdev)
         return kStatisticDecimals;
     const int decimals = kSignificantDigits - 1 - int(std::floor(std::log10(stdev)));
     return qBound(kStatisticDecimals, decimals, kMostStatisticDecimals);
+}
+
+int reportStatisticDecimals(double stdev, int chosenDecimals)
+{
+    return std::max(reportStatisticDecimals(stdev), chosenDecimals);
 }
 
 QString reportToleranceText(const QString &prefix, double minimum, double maximum)

@@ -36,6 +36,9 @@ inline const QLatin1String kSignPdf{"sign_pdf"};
 // Written at exit once a unit has been given, not in a new file: the unit the
 // reports and plots name the readings in.
 inline const QLatin1String kReportUnit{"report_unit"};
+// Written at exit once a count has been chosen, not in a new file: the
+// decimals the readings are shown and reported with, 1 to 4, or "auto".
+inline const QLatin1String kValueDecimals{"value_decimals"};
 
 constexpr int kDefaultFontSize = 12;
 // Beyond these the window is unusable (or, far beyond, cannot be allocated).

@@ -39,6 +39,19 @@ int toleranceKindFrom(const QString &name)
     return 0;
 }
 
+const QLatin1String kAutoDecimalsName("auto");
+constexpr int kAutoDecimals = -1;
+constexpr int kMostDecimals = 4;
+
+// A whole number from 1 to 4; anything else is Авто, the rule the program always had.
+int decimalsFrom(const QJsonValue &value)
+{
+    const double number = value.toDouble(kAutoDecimals);
+    if (std::floor(number) != number || number < 1 || number > kMostDecimals)
+        return kAutoDecimals;
+    return int(number);
+}
+
 } // namespace
 
 SettingsValues settingsFromObject(const QJsonObject &object, LogoDecoding decoding)
@@ -65,6 +78,7 @@ SettingsValues settingsFromObject(const QJsonObject &object, LogoDecoding decodi
     values.signingCertificatePath = object.value(kSigningCertificatePath).toString();
     values.signPdf = object.value(kSignPdf).toBool(false);
     values.unit = object.value(kReportUnit).toString();
+    values.valueDecimals = decimalsFrom(object.value(kValueDecimals));
     return values;
 }
 
@@ -100,6 +114,11 @@ bool storeSettingsValues(const SettingsValues &values, QJsonObject &object)
     // A unit once kept is kept emptied too, so that clearing the field lasts.
     if (!values.unit.isEmpty() || object.contains(kReportUnit))
         store(kReportUnit, values.unit);
+    // Like the tolerance kind, the key appears once a count was chosen.
+    const int decimals = decimalsFrom(values.valueDecimals);
+    if (decimals != kAutoDecimals || object.contains(kValueDecimals))
+        store(kValueDecimals,
+              decimals == kAutoDecimals ? QJsonValue(kAutoDecimalsName) : QJsonValue(decimals));
     return changed;
 }
 

@@ -32,6 +32,7 @@ struct SettingsValues
     QString signingCertificatePath;
     bool signPdf = false;
     QString unit; // of the readings; empty: none given
+    int valueDecimals = -1; // the readings' decimals: -1 Авто, or 1 to 4
 };
 
 // Later: `logo` stays null and `logoText` holds the stored text as it is, for

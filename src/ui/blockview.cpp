@@ -3,6 +3,7 @@
 #include "report/reportassembly.h"
 #include "ui/adaptivebars.h"
 #include "ui/adaptivemarkergraph.h"
+#include "ui/decimalschoice.h"
 #include "ui/plotcapture.h"
 #include "ui/queuedreplot.h"
 #include "ui/statisticsbox.h"
@@ -117,8 +118,10 @@ BlockView::BlockView(const BlockViewWidgets &widgets, QObject *parent)
     setWheelZoom(Qt::Horizontal);
     linkAxes();
     // Their width is set once, before the layout first runs.
-    for (QDoubleSpinBox *box : {w.minimum, w.maximum, w.mean, w.stdev})
+    for (QDoubleSpinBox *box : {w.minimum, w.maximum, w.mean, w.stdev}) {
         prepareStatisticBox(box);
+        box->setDecimals(boxDecimals(valueDecimals()));
+    }
 
     verdictView = new BandVerdictView(w.verdict, this);
     auto *copy = new QShortcut(QKeySequence::Copy, w.table, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
@@ -164,7 +167,7 @@ void BlockView::showBlock(const MemoryBlock &block)
     shown = block;
     blockShownOnce = true;
     // The fill marks the cells against the band as it goes.
-    fillValueTable(w.table, shown.values, band());
+    fillValueTable(w.table, shown.values, band(), valueDecimals());
     drawPlots();
     showStatistics();
     showVerdict();
@@ -205,6 +208,26 @@ ToleranceBand BlockView::band() const
     const auto kind =
         w.toleranceKind ? ToleranceKind(w.toleranceKind->currentIndex()) : ToleranceKind::TwoSided;
     return {w.band->isChecked(), w.bandLower->value(), w.bandUpper->value(), kind};
+}
+
+int BlockView::valueDecimals() const
+{
+    return chosenDecimals(w.decimals);
+}
+
+void BlockView::decimalsChosen()
+{
+    const double lower = w.bandLower->value();
+    const double upper = w.bandUpper->value();
+    for (QDoubleSpinBox *box : {w.bandLower, w.bandUpper, w.minimum, w.maximum, w.mean, w.stdev})
+        box->setDecimals(boxDecimals(valueDecimals()));
+    if (hasBlock()) {
+        fillValueTable(w.table, shown.values, band(), valueDecimals());
+        showStatistics();
+    }
+    // Fewer decimals round the limits: the block is judged against them as they now are.
+    if (w.bandLower->value() != lower || w.bandUpper->value() != upper)
+        bandEdited();
 }
 
 VerdictTexts BlockView::verdict() const

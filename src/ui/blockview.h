@@ -27,6 +27,7 @@ struct BlockViewWidgets
     QDoubleSpinBox *bandLower = nullptr;
     QDoubleSpinBox *bandUpper = nullptr;
     QComboBox *toleranceKind = nullptr; // in ToleranceKind's order
+    QComboBox *decimals = nullptr;      // Авто, then one to four
     QDoubleSpinBox *rangeLower = nullptr;
     QDoubleSpinBox *rangeUpper = nullptr;
     QCustomPlot *graph = nullptr;
@@ -55,6 +56,8 @@ public:
     // The shown block's statistics unrounded, for the reports to print in full.
     BlockStatistics exactStatistics() const { return shownStatistics; }
     ToleranceBand band() const;
+    // The decimals chosen for the readings: kAutoDecimals or one to four.
+    int valueDecimals() const;
     // The band's verdict on the shown block against the band as it is set.
     VerdictTexts verdict() const;
 
@@ -68,6 +71,9 @@ public:
     void setWheelZoom(Qt::Orientation orientation);
     // The unit of the readings, as the title of both plots' value axes; empty: no title.
     void setUnit(const QString &unit);
+    // Another number of decimals was chosen: the table, the statistics and
+    // the band's boxes show that many.
+    void decimalsChosen();
 
     enum class Plot { Graph, Diagram };
     QImage capturePlot(Plot plot, const QSize &size);

@@ -1,6 +1,7 @@
 #include "ui/formparts.h"
 
 #include "settings/settingsvalues.h"
+#include "ui/decimalschoice.h"
 #include "ui_mainwindow.h"
 
 namespace {
@@ -19,6 +20,7 @@ BlockViewWidgets blockViewWidgets(const Ui::MainWindow &ui)
             ui.limits_min,
             ui.limits_max,
             ui.tolerance_kind,
+            ui.decimals_combo,
             ui.graphs_limits_min,
             ui.graphs_limits_max,
             ui.graph,
@@ -78,6 +80,10 @@ void showSettings(const SettingsValues &values, const Ui::MainWindow &ui, QWidge
 {
     for (const auto &text : values.texts)
         window->findChild<QLineEdit *>(text.first)->setText(text.second);
+    // The limits keep the decimals chosen with them.
+    ui.decimals_combo->setCurrentIndex(decimalsChoiceIndex(values.valueDecimals));
+    for (QDoubleSpinBox *box : {ui.limits_min, ui.limits_max})
+        box->setDecimals(boxDecimals(values.valueDecimals));
     ui.limits_min->setValue(values.limitsMin);
     ui.limits_max->setValue(values.limitsMax);
     ui.tolerance_kind->setCurrentIndex(values.toleranceKind);
@@ -96,6 +102,7 @@ SettingsValues formSettings(const Ui::MainWindow &ui, QWidget *window)
     values.limitsMin = ui.limits_min->value();
     values.limitsMax = ui.limits_max->value();
     values.toleranceKind = ui.tolerance_kind->currentIndex();
+    values.valueDecimals = chosenDecimals(ui.decimals_combo);
     values.comments = ui.comments_text->document()->toPlainText();
     values.windowGeometry = window->saveGeometry();
     values.splitterSizes = ui.block_splitter->saveState();

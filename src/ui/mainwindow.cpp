@@ -73,6 +73,8 @@ MainWindow::MainWindow(std::shared_ptr<const PortLister> ports, QWidget *parent)
     connect(bandSteps, &SpinStepWatch::stepped, viewPanel, &BlockView::bandEdited);
     connect(ui->tolerance_kind, QOverload<int>::of(&QComboBox::currentIndexChanged), viewPanel,
             &BlockView::bandEdited);
+    connect(ui->decimals_combo, QOverload<int>::of(&QComboBox::currentIndexChanged), viewPanel,
+            &BlockView::decimalsChosen);
     auto *reportStatus = new ReportStatus(this);
     ui->statusbar->addWidget(reportStatus, 1);
     exportPanel = new ReportExport(

@@ -123,6 +123,7 @@ ReportSource ReportExport::gatherSource(const QSize &plotSize)
         source.block = view->block();
     source.statistics = view->exactStatistics();
     source.band = view->band();
+    source.valueDecimals = view->valueDecimals();
     source.captions = {
         form.minimum->text(),           form.maximum->text(),        form.mean->text(), form.stdev->text(),
         form.outOfBand->text(),         form.verdict->text(),        form.cp->text(),   form.cpk->text(),

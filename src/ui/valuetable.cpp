@@ -1,5 +1,7 @@
 #include "ui/valuetable.h"
 
+#include "ui/valuemarkdelegate.h"
+#include "values/bandmark.h"
 #include "values/valuetext.h"
 
 #include <QSignalBlocker>
@@ -42,9 +44,24 @@ void setRed(QTableWidgetItem *item, bool red)
     item->setForeground(red ? kRed : QBrush());
 }
 
+void setMark(QTableWidgetItem *item, BandMark mark)
+{
+    if (item->data(kBandMarkRole).toInt() != int(mark))
+        item->setData(kBandMarkRole, int(mark));
+}
+
+// The colour and the mark of one cell: red while the reading is out (a
+// reading that is no number has no side, only the colour).
+void markCell(QTableWidgetItem *item, float value, const ToleranceBand &band)
+{
+    setRed(item, readingOutOfBand(value, band));
+    setMark(item, readingMark(value, band));
+}
+
 } // namespace
 
-void fillValueTable(QTableWidget *table, const QVector<float> &values, const ToleranceBand &band)
+void fillValueTable(QTableWidget *table, const QVector<float> &values, const ToleranceBand &band,
+                    int chosenDecimals)
 {
     const int count = values.size();
     // A selection belongs to the block it was made in.
@@ -52,21 +69,22 @@ void fillValueTable(QTableWidget *table, const QVector<float> &values, const Tol
     table->setColumnCount(1);
     table->setRowCount(count);
     table->setHorizontalHeaderLabels({QString()});
+    if (!qobject_cast<ValueMarkDelegate *>(table->itemDelegate()))
+        table->setItemDelegate(new ValueMarkDelegate(table));
 
     BulkCellChange bulk(table);
     for (int row = 0; row < count; ++row) {
-        const QString text = cutValueText(values.at(row));
-        const bool red = readingOutOfBand(values.at(row), band);
+        const QString text = cutValueText(values.at(row), chosenDecimals);
         QTableWidgetItem *item = table->item(row, kValueColumn);
         if (!item || item->type() != QTableWidgetItem::Type) {
             item = new QTableWidgetItem(text);
             item->setData(Qt::TextAlignmentRole, kAlignment);
-            setRed(item, red);
+            markCell(item, values.at(row), band);
             table->setItem(row, kValueColumn, item);
             continue;
         }
         item->setText(text);
-        setRed(item, red);
+        markCell(item, values.at(row), band);
     }
 }
 
@@ -76,6 +94,6 @@ void markValueTable(QTableWidget *table, const QVector<float> &values, const Tol
     const int rows = qMin(table->rowCount(), values.size());
     for (int row = 0; row < rows; ++row) {
         if (QTableWidgetItem *item = table->item(row, kValueColumn))
-            setRed(item, readingOutOfBand(values.at(row), band));
+            markCell(item, values.at(row), band);
     }
 }

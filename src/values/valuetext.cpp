@@ -1,11 +1,10 @@
 #include "values/valuetext.h"
 
-#include "values/decimals.h"
-
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
-QString cutValueText(float value)
+QString cutValueText(float value, int chosenDecimals)
 {
     if (!std::isfinite(value))
         return QString::number(double(value));
@@ -21,10 +20,18 @@ QString cutValueText(float value)
 
     const int point = digits.indexOf(QLatin1Char('.'));
     const QLatin1String whole = point < 0 ? digits : digits.left(point);
-    if (decimalsForValue(value) == 0)
+    const int decimals = valueDecimals(value, chosenDecimals);
+    if (decimals == 0)
         return withoutNegativeZero(QString(whole));
-    const QChar firstDecimal = point < 0 ? QLatin1Char('0') : QChar(digits.at(point + 1));
-    return withoutNegativeZero(QString(whole) + QLatin1Char('.') + firstDecimal);
+    const QLatin1String fraction = point < 0 ? QLatin1String() : digits.mid(point + 1);
+    QString text;
+    text.reserve(whole.size() + 1 + decimals);
+    text += whole;
+    text += QLatin1Char('.');
+    text += fraction.left(std::min(decimals, fraction.size()));
+    for (int i = fraction.size(); i < decimals; ++i)
+        text += QLatin1Char('0');
+    return withoutNegativeZero(text);
 }
 
 QString withoutNegativeZero(const QString &number)
