@@ -82,6 +82,7 @@ ReportData commonData(const ReportSource &source, bool includeEmptyFields)
     data.unit = source.unit.trimmed();
     data.content.valueHeader = reportHeaderWithUnit(data.content.valueHeader, data.unit);
     data.statisticDecimals = reportStatisticDecimals(source.statistics.stdev);
+    data.analysis = analysisSection(source.analysis);
     if (!source.hasBlock)
         return data;
 

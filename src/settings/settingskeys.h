@@ -36,6 +36,9 @@ inline const QLatin1String kSignPdf{"sign_pdf"};
 // Written at exit once a unit has been given, not in a new file: the unit the
 // reports and plots name the readings in.
 inline const QLatin1String kReportUnit{"report_unit"};
+// Written once ticked, not in a new file: whether the reports carry the
+// process analysis (charts, capability table, broken rules).
+inline const QLatin1String kIncludeAnalysis{"include_analysis"};
 
 constexpr int kDefaultFontSize = 12;
 // Beyond these the window is unusable (or, far beyond, cannot be allocated).

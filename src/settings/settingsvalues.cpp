@@ -65,6 +65,7 @@ SettingsValues settingsFromObject(const QJsonObject &object, LogoDecoding decodi
     values.signingCertificatePath = object.value(kSigningCertificatePath).toString();
     values.signPdf = object.value(kSignPdf).toBool(false);
     values.unit = object.value(kReportUnit).toString();
+    values.includeAnalysis = object.value(kIncludeAnalysis).toBool(false);
     return values;
 }
 
@@ -100,6 +101,9 @@ bool storeSettingsValues(const SettingsValues &values, QJsonObject &object)
     // A unit once kept is kept emptied too, so that clearing the field lasts.
     if (!values.unit.isEmpty() || object.contains(kReportUnit))
         store(kReportUnit, values.unit);
+    // Like the unit, the key appears once the box was ticked.
+    if (values.includeAnalysis || object.contains(kIncludeAnalysis))
+        store(kIncludeAnalysis, values.includeAnalysis);
     return changed;
 }
 

@@ -32,6 +32,7 @@ struct SettingsValues
     QString signingCertificatePath;
     bool signPdf = false;
     QString unit; // of the readings; empty: none given
+    bool includeAnalysis = false; // the reports carry the process analysis
 };
 
 // Later: `logo` stays null and `logoText` holds the stored text as it is, for
