@@ -14,8 +14,8 @@ constexpr int kBoldWeight = 75;
 constexpr int kCellPadding = 4;
 constexpr int kColumns = 4;
 // Parts of the page width: the figure's name, then each number.
-constexpr double kLabelShare = 0.36;
-constexpr double kNumberShare = 0.14;
+constexpr double kLabelShare = 0.42;
+constexpr double kNumberShare = 0.12;
 
 // PDF/A allows no transparency: the image is flattened on white.
 QImage opaqueOnWhite(const QImage &image)
@@ -104,8 +104,10 @@ void addAnalysisPages(QTextCursor &cursor, int pageWidth, const AnalysisSection 
         cursor.insertImage(opaqueOnWhite(chart.image));
     }
 
-    cursor.insertBlock(plain);
-    cursor.insertBlock(plain);
+    // The charts fill a page; the table and the rules are read together on the next.
+    QTextBlockFormat tableStart = plain;
+    tableStart.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    cursor.insertBlock(tableStart);
     cursor.insertText(section.tableHeading, bold);
     cursor.insertBlock(plain);
     addTable(cursor, pageWidth, section);
