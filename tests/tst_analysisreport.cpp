@@ -105,7 +105,8 @@ int pdfPageCount(const QString &path)
 {
     const QString info = QString::fromUtf8(runReader(QStringLiteral("pdfinfo"), {path}));
     const QRegularExpressionMatch match =
-        QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption).match(info);
+        QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption)
+            .match(info);
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
@@ -254,7 +255,8 @@ private slots:
         QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
         QVERIFY(dir.isValid());
         // The series breaks rule 1 at measurement 26 and nothing else, by the reference.
-        QCOMPARE(reference(ruleOneSeries(), kLower, kUpper).beyondThreeSigma, QVector<int>{kOutlierIndex + 1});
+        QCOMPARE(reference(ruleOneSeries(), kLower, kUpper).beyondThreeSigma,
+                 QVector<int>{kOutlierIndex + 1});
     }
 
     void cleanup() { window.reset(); }
@@ -306,13 +308,16 @@ private slots:
         QVERIFY2(pages > pagesBefore, qPrintable(QString::number(pages)));
         QCOMPARE(pdfImageCount(with, kPdfChart.width(), kPdfChart.height()), 3);
 
-        const QString heading = english ? QStringLiteral("Process analysis") : QStringLiteral("Анализ процесса");
+        const QString heading =
+            english ? QStringLiteral("Process analysis") : QStringLiteral("Анализ процесса");
         const QString statistics = ui()->stats_label->text();
-        const QString rulesHeading = english ? QStringLiteral("Broken rules") : QStringLiteral("Нарушения правил");
+        const QString rulesHeading =
+            english ? QStringLiteral("Broken rules") : QStringLiteral("Нарушения правил");
         const int statisticsPage = pageWith(with, pages, statistics);
         const int analysisPage = pageWith(with, pages, heading);
         QVERIFY(statisticsPage > 0);
-        QVERIFY2(analysisPage > statisticsPage, qPrintable(QStringLiteral("%1 %2").arg(statisticsPage).arg(analysisPage)));
+        QVERIFY2(analysisPage > statisticsPage,
+                 qPrintable(QStringLiteral("%1 %2").arg(statisticsPage).arg(analysisPage)));
         // The pages of the analysis: from its heading to the end of its rules.
         QString analysisText;
         for (int page = analysisPage; page <= pages; ++page)
@@ -339,16 +344,19 @@ private slots:
         if (!english) {
             QCOMPARE(lineNumbers(table, QStringLiteral("n"), 1), QStringList{QString::number(r.n)});
             QCOMPARE(lineNumbers(table, QStringLiteral("среднее"), 1), QStringList{fixed(r.mean, 3)});
-            QCOMPARE(lineNumbers(table, QStringLiteral("σ внутренняя"), 1), QStringList{fixed(r.sigmaWithin, 4)});
+            QCOMPARE(lineNumbers(table, QStringLiteral("σ внутренняя"), 1),
+                     QStringList{fixed(r.sigmaWithin, 4)});
             QCOMPARE(lineNumbers(table, QStringLiteral("σ общая"), 1), QStringList{fixed(r.sigmaOverall, 4)});
             QCOMPARE(lineNumbers(table, QStringLiteral("наблюдаемая доля вне допуска, ppm"), 1),
                      QStringList{fixed(r.observedPpm, 1)});
         }
         const QString rules = analysisText.mid(rulesAt);
-        QVERIFY2(rules.contains(english ? QStringLiteral("rule 1: value 26") : QStringLiteral("правило 1: значение 26")),
+        QVERIFY2(rules.contains(english ? QStringLiteral("rule 1: value 26")
+                                        : QStringLiteral("правило 1: значение 26")),
                  qPrintable(rules));
         for (int rule = 2; rule <= 5; ++rule)
-            QVERIFY(!rules.contains((english ? QStringLiteral("rule %1:") : QStringLiteral("правило %1:")).arg(rule)));
+            QVERIFY(!rules.contains(
+                (english ? QStringLiteral("rule %1:") : QStringLiteral("правило %1:")).arg(rule)));
 
         // Cleared again: the report as before, page for page.
         ui()->include_analysis_checkbox->setChecked(false);
@@ -394,19 +402,23 @@ private slots:
         for (const auto &index : indices) {
             const QJsonArray cells = sheetRow(rows, QString::fromLatin1(index.label));
             QVERIFY2(cells.size() >= 4, index.label);
-            QVERIFY2(near(cellNumber(cells, 1), index.value),
-                     qPrintable(QStringLiteral("%1 %2 %3").arg(index.label).arg(cellNumber(cells, 1)).arg(index.value)));
+            QVERIFY2(
+                near(cellNumber(cells, 1), index.value),
+                qPrintable(
+                    QStringLiteral("%1 %2 %3").arg(index.label).arg(cellNumber(cells, 1)).arg(index.value)));
             QVERIFY(cellNumber(cells, 2) <= index.value && index.value <= cellNumber(cells, 3));
         }
         if (!english) {
             QCOMPARE(cellNumber(sheetRow(rows, QStringLiteral("n")), 1), double(r.n));
             QVERIFY(near(cellNumber(sheetRow(rows, QStringLiteral("среднее")), 1), r.mean));
-            QVERIFY(near(cellNumber(sheetRow(rows, QStringLiteral("σ внутренняя (MR̄ / 1.128)")), 1), r.sigmaWithin));
+            QVERIFY(near(cellNumber(sheetRow(rows, QStringLiteral("σ внутренняя (MR̄ / 1.128)")), 1),
+                         r.sigmaWithin));
             QVERIFY(near(cellNumber(sheetRow(rows, QStringLiteral("σ общая")), 1), r.sigmaOverall));
             QVERIFY(near(cellNumber(sheetRow(rows, QStringLiteral("наблюдаемая доля вне допуска, ppm")), 1),
                          r.observedPpm));
         }
-        const QString rule = english ? QStringLiteral("rule 1: value 26") : QStringLiteral("правило 1: значение 26");
+        const QString rule =
+            english ? QStringLiteral("rule 1: value 26") : QStringLiteral("правило 1: значение 26");
         QVERIFY(!sheetRow(rows, rule).isEmpty());
         const QJsonArray images = sheet.value(QStringLiteral("images")).toArray();
         QCOMPARE(images.size(), 3);

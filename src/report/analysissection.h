@@ -32,8 +32,8 @@ struct AnalysisChart
 struct AnalysisSection
 {
     bool included = false;
-    QString heading;   // "Анализ процесса"
-    QString sheetName; // the workbook's sheet
+    QString heading;               // "Анализ процесса"
+    QString sheetName;             // the workbook's sheet
     QVector<AnalysisChart> charts; // histogram, individuals, moving ranges
     QString tableHeading;
     QStringList columns; // figure, value, interval from, interval to

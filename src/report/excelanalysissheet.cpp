@@ -119,22 +119,21 @@ void writeAnalysisSheet(XlsxDocument &document, const AnalysisSection &section, 
     for (const QString &rule : section.rules)
         document.writeString(row++, kColumnA, rule, formats.text);
 
-    // Each chart under its caption, starting a new page where it would be cut.
+    // Each chart under its caption, a free row above; a page ends before a chart it would cut.
     QVector<int> pageEnds;
     int pageStart = kHeadingRow;
     for (const AnalysisChart &chart : section.charts) {
         if (chart.image.isNull())
             continue;
-        const int rows = 1 + excelImageRows(chart.image.height());
-        if (row + rows - 1 >= pageStart + kExcelPageRows && row > pageStart) {
+        const int caption = row + 1;
+        const int last = caption + excelImageRows(chart.image.height());
+        if (last >= pageStart + kExcelPageRows && row > pageStart) {
             pageEnds.append(row);
             pageStart = row + 1;
-            ++row;
         }
-        ++row;
-        document.writeString(row, kColumnA, chart.caption, formats.bold);
-        document.insertImage(row + 1, kColumnA, chart.image);
-        row += rows;
+        document.writeString(caption, kColumnA, chart.caption, formats.bold);
+        document.insertImage(caption + 1, kColumnA, chart.image);
+        row = last;
     }
     document.setHeaderAndFooter(header, footer);
     document.setUpPrinting(row, kColumns, pageEnds);

@@ -48,5 +48,6 @@ struct ReportSource
     QString companyName;
     int valueDecimals = -1; // -1: each value with decimalsForValue()
     QString unit;           // of the readings, as the form names it; empty: none
-    ReportAnalysis analysis; // of the block; not included: the reports go without
+    // The block's process analysis; not included: the reports go without it.
+    ReportAnalysis analysis;
 };

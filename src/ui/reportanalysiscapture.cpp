@@ -34,10 +34,11 @@ ProcessAnalysis analysedOnThread(const QVector<float> &readings, const SpecLimit
     AnalysisRunner runner;
     QEventLoop loop;
     ProcessAnalysis result;
-    QObject::connect(&runner, &AnalysisRunner::analysed, &loop, [&result, &loop](const ProcessAnalysis &done) {
-        result = done;
-        loop.quit();
-    });
+    QObject::connect(&runner, &AnalysisRunner::analysed, &loop,
+                     [&result, &loop](const ProcessAnalysis &done) {
+                         result = done;
+                         loop.quit();
+                     });
     runner.request(readings, spec, kAllRules);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     return result;
@@ -72,7 +73,9 @@ ReportAnalysis captureReportAnalysis(const QVector<float> &readings, const Toler
     const ProcessAnalysis &analysis = report.analysis;
     report.histogram =
         chartImage(chartSize, [&](QCustomPlot *plot) { drawHistogram(plot, analysis, spec, texts); });
-    report.individuals = chartImage(chartSize, [&](QCustomPlot *plot) { drawIndividuals(plot, analysis, texts); });
-    report.movingRange = chartImage(chartSize, [&](QCustomPlot *plot) { drawMovingRange(plot, analysis, texts); });
+    report.individuals =
+        chartImage(chartSize, [&](QCustomPlot *plot) { drawIndividuals(plot, analysis, texts); });
+    report.movingRange =
+        chartImage(chartSize, [&](QCustomPlot *plot) { drawMovingRange(plot, analysis, texts); });
     return report;
 }

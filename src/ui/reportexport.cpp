@@ -156,7 +156,8 @@ void ReportExport::writePdf(const QString &path, bool includeEmptyFields)
         decision = signing->decide();
     if (decision.cancelled)
         return;
-    const ReportData data = pdfReportData(gatherSource(kPdfPlotSize, kPdfAnalysisChartSize), includeEmptyFields);
+    const ReportData data =
+        pdfReportData(gatherSource(kPdfPlotSize, kPdfAnalysisChartSize), includeEmptyFields);
     const bool written = decision.identity.isValid() ? writeSignedPdf(path, data, decision.identity)
                                                      : writeUnsignedPdf(path, data);
     if (!written)
@@ -217,7 +218,8 @@ void ReportExport::showPdfProgress(int page, int pages)
 
 void ReportExport::writeExcel(const QString &path, bool includeEmptyFields)
 {
-    const ReportData data = excelReportData(gatherSource(kExcelPlotSize, kExcelAnalysisChartSize), includeEmptyFields);
+    const ReportData data =
+        excelReportData(gatherSource(kExcelPlotSize, kExcelAnalysisChartSize), includeEmptyFields);
     ExcelReportResult result;
     {
         const BusyCursor busy;
