@@ -307,6 +307,9 @@ private slots:
         const int pages = pdfPageCount(with);
         QVERIFY2(pages > pagesBefore, qPrintable(QString::number(pages)));
         QCOMPARE(pdfImageCount(with, kPdfChart.width(), kPdfChart.height()), 3);
+        // PDF/A-1b: no image carries a transparency mask.
+        QVERIFY(!QString::fromUtf8(runReader(QStringLiteral("pdfimages"), {QStringLiteral("-list"), with}))
+                     .contains(QStringLiteral("smask")));
 
         const QString heading =
             english ? QStringLiteral("Process analysis") : QStringLiteral("Анализ процесса");
@@ -364,6 +367,40 @@ private slots:
         QCOMPARE(pdfPageCount(after), pagesBefore);
         QCOMPARE(pdfText(after), pdfText(before));
         QCOMPARE(pdfImageCount(after, kPdfChart.width(), kPdfChart.height()), 0);
+    }
+
+    // Without a band the indices are undefined: "—" in the PDF and text
+    // cells in the sheet, the other figures still numbers.
+    void withoutBandIndicesAreDashes()
+    {
+        prepareWindow(false);
+        ui()->set_limits_checkbox->setChecked(false);
+        ui()->include_analysis_checkbox->setChecked(true);
+        const QString pdf = exportTo(true, "noband");
+        const int pages = pdfPageCount(pdf);
+        const int analysisPage = pageWith(pdf, pages, QStringLiteral("Анализ процесса"));
+        QVERIFY(analysisPage > 0);
+        const QString table = pdfText(pdf, analysisPage + 1);
+        for (const char *index : {"Cp", "Cpk", "Pp", "Ppk"})
+            QCOMPARE(lineNumbers(table, QString::fromLatin1(index), 1), QStringList{QStringLiteral("—")});
+        QVERIFY(table.contains(QStringLiteral("правило 1: значение 26")));
+
+        const QJsonObject book = readWorkbook(exportTo(false, "noband"));
+        const QJsonArray rows = book.value(QStringLiteral("laterSheets"))
+                                    .toArray()
+                                    .at(0)
+                                    .toObject()
+                                    .value(QStringLiteral("rows"))
+                                    .toArray();
+        for (const char *index : {"Cp", "Cpk", "Pp", "Ppk"}) {
+            const QJsonArray cells = sheetRow(rows, QString::fromLatin1(index));
+            for (int column = 1; column <= 3; ++column)
+                QCOMPARE(cells.at(column).toObject().value(QStringLiteral("value")).toString(),
+                         QStringLiteral("—"));
+        }
+        const Reference r = reference(ruleOneSeries(), kLower, kUpper);
+        QCOMPARE(cellNumber(sheetRow(rows, QStringLiteral("n")), 1), double(r.n));
+        QVERIFY(near(cellNumber(sheetRow(rows, QStringLiteral("σ общая")), 1), r.sigmaOverall));
     }
 
     void workbookSheet_data()
