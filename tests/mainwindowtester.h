@@ -29,7 +29,7 @@
     X(pp_label) X(pp_value) X(ppk_label) X(ppk_value) X(capability_note) X(line) X(chart_column_scroll) \
     X(chart_column_contents) X(verticalLayout_26) X(verticalLayout_5) X(graph) X(horizontalLayout_2) \
     X(report_graph_checkbox) X(toolButton) X(label_6) X(graphs_limits_min) X(graphs_limits_max) \
-    X(diagram) X(report_diagram_checkbox) X(verticalLayout_7) X(set_limits_checkbox) \
+    X(diagram) X(report_diagram_checkbox) X(include_analysis_checkbox) X(verticalLayout_7) X(set_limits_checkbox) \
     X(horizontalLayout_4) X(label_5) X(limits_min) X(label_4) X(limits_max) X(tolerance_kind_layout) \
     X(tolerance_kind_label) X(tolerance_kind) X(line_2) \
     X(decimals_layout) X(decimals_label) X(decimals_combo) \

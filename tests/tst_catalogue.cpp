@@ -208,6 +208,10 @@ private slots:
         row("StationOptions", "--sign и --sign-password-file даются только вместе",
             "--sign and --sign-password-file go together");
         row("ReportExport", "Подписано: %1, %2", "Signed: %1, %2");
+        row("AnalysisReport", "Анализ", "Analysis");
+        row("AnalysisReport", "Карта индивидуальных значений (I)", "Individuals chart (I)");
+        row("AnalysisReport", "Карта скользящих размахов (MR)", "Moving range chart (MR)");
+        row("AnalysisReport", "Нарушения правил", "Broken rules");
         row("SigningPrompts", "Неверный пароль к сертификату.", "Wrong certificate password.");
         row("SigningPrompts", "Срок действия сертификата истёк.", "The certificate has expired.");
         row("SigningPrompts", "Сертификат ещё не действует.", "The certificate is not yet valid.");

@@ -110,6 +110,8 @@ private slots:
             {"graphs_limits_max", "QDoubleSpinBox", "", ""},
             {"diagram", "QCustomPlot", "", ""},
             {"report_diagram_checkbox", "QCheckBox", "Включить диаграмму в отчет", "Add diagram to report"},
+            {"include_analysis_checkbox", "QCheckBox", "Включить анализ процесса в отчет",
+             "Include process analysis in the report"},
             {"set_limits_checkbox", "QCheckBox", "Обозначить пределы", "Show min/max"},
             {"label_5", "QLabel", "Min", "Min"},
             {"limits_min", "QDoubleSpinBox", "", ""},
@@ -268,8 +270,8 @@ private slots:
         ui->table_block_data->setColumnCount(1);
         QCOMPARE(ui->table_block_data->horizontalHeader()->sectionResizeMode(0), QHeaderView::Stretch);
         QCOMPARE(ui->report_date_edit->date(), QDate::currentDate());
-        for (QCheckBox *box :
-             {ui->report_graph_checkbox, ui->report_diagram_checkbox, ui->set_limits_checkbox})
+        for (QCheckBox *box : {ui->report_graph_checkbox, ui->report_diagram_checkbox,
+                               ui->include_analysis_checkbox, ui->set_limits_checkbox})
             QVERIFY(!box->isChecked());
         for (QCustomPlot *plot : {ui->graph, ui->diagram}) {
             QCOMPARE(plot->xAxis->range(), QCPRange(0, 5));
@@ -299,7 +301,8 @@ private slots:
         row("verticalLayout_3", {"label_2", "table_block_data"});
         row("verticalLayout_6", {"stats_label", "formLayout"});
         row("verticalLayout_26", {"verticalLayout_5", "verticalLayout_7"});
-        row("verticalLayout_5", {"graph", "horizontalLayout_2", "diagram", "report_diagram_checkbox"});
+        row("verticalLayout_5", {"graph", "horizontalLayout_2", "diagram", "report_diagram_checkbox",
+                                 "include_analysis_checkbox"});
         row("horizontalLayout_2", {"report_graph_checkbox", "toolButton", "<spacer>", "label_6",
                                    "graphs_limits_min", "graphs_limits_max"});
         row("verticalLayout_7", {"set_limits_checkbox", "horizontalLayout_4", "decimals_layout"});

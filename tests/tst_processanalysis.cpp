@@ -362,6 +362,33 @@ private slots:
         QCOMPARE(listed(s.rules()), QStringList{line});
     }
 
+    // A one-sided band has no Cp or Pp, as the verdict area has none; Cpk
+    // and Ppk come from the side that applies.
+    void oneSidedBandJudgesOneSide_data()
+    {
+        QTest::addColumn<int>("kind"); // the tolerance box's row
+        QTest::newRow("lower only") << 1;
+        QTest::newRow("upper only") << 2;
+    }
+    void oneSidedBandJudgesOneSide()
+    {
+        QFETCH(int, kind);
+        constexpr double lower = 19.7, upper = 20.3;
+        const QVector<float> readings = noisyReadings(30, 3u);
+        Setup s({{QStringLiteral("A"), readings}});
+        s.setBand(lower, upper);
+        s.ui->tolerance_kind->setCurrentIndex(kind);
+        QVERIFY(s.open());
+        QTableWidget *t = s.table();
+        const Reference r = reference(readings, lower, upper);
+        const double distance = kind == 1 ? r.mean - lower : upper - r.mean;
+        for (const QString &index : {"Cp", "Pp"})
+            QCOMPARE(cell(t, index, 1), QStringLiteral("—"));
+        QCOMPARE(cell(t, QStringLiteral("Cpk"), 1), fixed(distance / (3.0 * r.sigmaWithin), 2));
+        QCOMPARE(cell(t, QStringLiteral("Ppk"), 1), fixed(distance / (3.0 * r.sigmaOverall), 2));
+        QCOMPARE(cell(t, QStringLiteral("Cpk"), 1), s.ui->cpk_value->text());
+    }
+
     void noSpreadShowsDashes_data()
     {
         QTest::addColumn<QVector<float>>("readings");

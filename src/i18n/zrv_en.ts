@@ -124,6 +124,14 @@
         <translation>Add diagram to report</translation>
     </message>
     <message>
+        <source>Включить анализ процесса в отчет</source>
+        <translation>Include process analysis in the report</translation>
+    </message>
+    <message>
+        <source>Гистограмма, карты I-MR, таблица пригодности и нарушенные правила: в PDF на отдельных страницах после статистики, в Excel на листе «Анализ»</source>
+        <translation>Histogram, I-MR charts, capability table and broken rules: in the PDF on pages of their own after the statistics, in Excel on the sheet “Analysis”</translation>
+    </message>
+    <message>
         <source>Обозначить пределы</source>
         <translation>Show min/max</translation>
     </message>
@@ -1833,6 +1841,25 @@ Save the report unsigned?</translation>
     <message>
         <source>НКГ</source>
         <translation>LCL</translation>
+    </message>
+</context>
+<context>
+    <name>AnalysisReport</name>
+    <message>
+        <source>Анализ</source>
+        <translation>Analysis</translation>
+    </message>
+    <message>
+        <source>Карта индивидуальных значений (I)</source>
+        <translation>Individuals chart (I)</translation>
+    </message>
+    <message>
+        <source>Карта скользящих размахов (MR)</source>
+        <translation>Moving range chart (MR)</translation>
+    </message>
+    <message>
+        <source>Нарушения правил</source>
+        <translation>Broken rules</translation>
     </message>
 </context>
 </TS>

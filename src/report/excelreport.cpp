@@ -1,5 +1,6 @@
 #include "report/excelreport.h"
 
+#include "report/excelanalysissheet.h"
 #include "report/excellayout.h"
 #include "report/fieldtable.h"
 #include "report/reportdata.h"
@@ -374,6 +375,7 @@ ExcelReportResult writeExcelReportFile(const QString &path, const ReportData &da
 
     if (!data.dataSheetName.isEmpty())
         writeDataSheet(document, formats, data);
+    writeAnalysisSheet(document, data.analysis, pageHeaderCodes(data), pageFooterCodes(data));
 
     ExcelReportResult result;
     result.saved = document.saveAs(path);

@@ -1,6 +1,7 @@
 #include "report/pdfdocument.h"
 
 #include "report/fieldtable.h"
+#include "report/pdfanalysispages.h"
 #include "report/reportdata.h"
 #include "report/reporttexts.h"
 #include "report/valuetablepages.h"
@@ -265,6 +266,7 @@ QTextTable *buildReportDocument(QTextDocument &document, int pageWidth, const Re
 
     addStatistics(cursor, f, data);
     moveToEnd(cursor);
+    addAnalysisPages(cursor, pageWidth, data.analysis);
     cursor.insertBlock();
     cursor.insertBlock();
 

@@ -39,6 +39,7 @@ ValueTablePages planValueTable(QPdfWriter &writer, int pageWidth, const ReportDa
     ReportData probeData = data;
     probeData.content.values.resize(kProbeRows - 1);
     probeData.plots.clear();
+    probeData.analysis = {};
 
     QTextDocument probe;
     setUpReportDocument(probe);

@@ -96,6 +96,7 @@ ReportData commonData(const ReportSource &source, bool includeEmptyFields)
     data.content.valueHeader = reportHeaderWithUnit(data.content.valueHeader, data.unit);
     data.statisticDecimals = reportStatisticDecimals(source.statistics.stdev, source.valueDecimals);
     data.differenceDecimals = std::max(kStatisticDecimals, source.valueDecimals);
+    data.analysis = analysisSection(source.analysis);
     if (!source.hasBlock)
         return data;
 

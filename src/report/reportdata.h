@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/analysissection.h"
 #include "report/reportcontent.h"
 #include "values/bandmark.h"
 
@@ -91,4 +92,8 @@ struct ReportData
     QString dataSheetName;
     QString dataValueHeader;
     QString dataInBandHeader;
+
+    // The process analysis: PDF pages after the statistics, a workbook sheet
+    // after the data sheet; not included: neither.
+    AnalysisSection analysis;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/reportanalysis.h"
 #include "report/reportcontent.h"
 #include "values/blockstatistics.h"
 #include "values/memoryblock.h"
@@ -47,4 +48,6 @@ struct ReportSource
     QString companyName;
     int valueDecimals = -1; // -1: each value with decimalsForValue()
     QString unit;           // of the readings, as the form names it; empty: none
+    // The block's process analysis; not included: the reports go without it.
+    ReportAnalysis analysis;
 };

@@ -39,6 +39,9 @@ inline const QLatin1String kReportUnit{"report_unit"};
 // Written at exit once a count has been chosen, not in a new file: the
 // decimals the readings are shown and reported with, 1 to 4, or "auto".
 inline const QLatin1String kValueDecimals{"value_decimals"};
+// Written once ticked, not in a new file: whether the reports carry the
+// process analysis (charts, capability table, broken rules).
+inline const QLatin1String kIncludeAnalysis{"include_analysis"};
 
 constexpr int kDefaultFontSize = 12;
 // Beyond these the window is unusable (or, far beyond, cannot be allocated).

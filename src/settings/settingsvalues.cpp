@@ -79,6 +79,7 @@ SettingsValues settingsFromObject(const QJsonObject &object, LogoDecoding decodi
     values.signPdf = object.value(kSignPdf).toBool(false);
     values.unit = object.value(kReportUnit).toString();
     values.valueDecimals = decimalsFrom(object.value(kValueDecimals));
+    values.includeAnalysis = object.value(kIncludeAnalysis).toBool(false);
     return values;
 }
 
@@ -119,6 +120,9 @@ bool storeSettingsValues(const SettingsValues &values, QJsonObject &object)
     if (decimals != kAutoDecimals || object.contains(kValueDecimals))
         store(kValueDecimals,
               decimals == kAutoDecimals ? QJsonValue(kAutoDecimalsName) : QJsonValue(decimals));
+    // Like the unit, the key appears once the box was ticked.
+    if (values.includeAnalysis || object.contains(kIncludeAnalysis))
+        store(kIncludeAnalysis, values.includeAnalysis);
     return changed;
 }
 

@@ -33,6 +33,7 @@ struct SettingsValues
     bool signPdf = false;
     QString unit; // of the readings; empty: none given
     int valueDecimals = -1; // the readings' decimals: -1 Авто, or 1 to 4
+    bool includeAnalysis = false; // the reports carry the process analysis
 };
 
 // Later: `logo` stays null and `logoText` holds the stored text as it is, for

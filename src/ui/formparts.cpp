@@ -67,6 +67,7 @@ ReportFormWidgets reportFormWidgets(const Ui::MainWindow &ui)
     form.commentsHeading = ui.comments_label;
     form.withGraph = ui.report_graph_checkbox;
     form.withDiagram = ui.report_diagram_checkbox;
+    form.withAnalysis = ui.include_analysis_checkbox;
     form.comments = ui.comments_text;
     return form;
 }
@@ -89,6 +90,7 @@ void showSettings(const SettingsValues &values, const Ui::MainWindow &ui, QWidge
     ui.tolerance_kind->setCurrentIndex(values.toleranceKind);
     ui.comments_text->setPlainText(values.comments);
     ui.report_unit->setText(values.unit);
+    ui.include_analysis_checkbox->setChecked(values.includeAnalysis);
     ui.block_splitter->setStretchFactor(1, kTableStretch);
     ui.block_splitter->restoreState(values.splitterSizes);
 }
@@ -107,5 +109,6 @@ SettingsValues formSettings(const Ui::MainWindow &ui, QWidget *window)
     values.windowGeometry = window->saveGeometry();
     values.splitterSizes = ui.block_splitter->saveState();
     values.unit = ui.report_unit->text().trimmed();
+    values.includeAnalysis = ui.include_analysis_checkbox->isChecked();
     return values;
 }

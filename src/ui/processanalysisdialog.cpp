@@ -1,5 +1,6 @@
 #include "ui/processanalysisdialog.h"
 
+#include "report/analysissection.h"
 #include "ui/analysischarts.h"
 #include "ui/analysisrunner.h"
 #include "ui/capabilitytable.h"
@@ -14,15 +15,10 @@
 
 namespace {
 
-// Past this many runs a rule's line ends in "… ещё N": tens of thousands of
-// points may break a rule, and nobody reads them one by one.
-constexpr int kMostListedRuns = 50;
-
+// The limits the verdict area judges by: a one-sided band has no Cp or Pp.
 SpecLimits specOf(const ToleranceBand &band)
 {
-    if (!band.on)
-        return {};
-    return {band.lower, band.upper};
+    return analysisSpecLimits(band);
 }
 
 } // namespace
@@ -176,32 +172,6 @@ void ProcessAnalysisDialog::showRules()
 {
     QListWidget *list = ui->analysis_rules;
     list->clear();
-    if (!shownBlock || shown.values.isEmpty())
-        return;
-    if (!(shown.limits.sigma > 0.0)) {
-        list->addItem(tr("правила не проверены: σ не определена или равна 0"));
-        return;
-    }
-    bool any = false;
-    for (int rule = 0; rule < kRuleCount; ++rule) {
-        const QVector<NumberRun> runs = numberRuns(shown.breaking[rule]);
-        if (runs.isEmpty())
-            continue;
-        any = true;
-        QStringList parts;
-        for (int i = 0; i < runs.size() && i < kMostListedRuns; ++i) {
-            const NumberRun &run = runs.at(i);
-            parts.append(run.first == run.last ? QString::number(run.first)
-                                               : QStringLiteral("%1–%2").arg(run.first).arg(run.last));
-        }
-        QString numbers = parts.join(QStringLiteral(", "));
-        if (runs.size() > kMostListedRuns)
-            numbers += tr(" … ещё %1").arg(runs.size() - kMostListedRuns);
-        const bool single = runs.size() == 1 && runs.first().first == runs.first().last;
-        list->addItem((single ? tr("правило %1: значение %2") : tr("правило %1: значения %2"))
-                          .arg(rule + 1)
-                          .arg(numbers));
-    }
-    if (!any)
-        list->addItem(tr("правила не нарушены"));
+    if (shownBlock)
+        list->addItems(analysisRuleLines(shown));
 }

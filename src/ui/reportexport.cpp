@@ -8,6 +8,7 @@
 #include "report/reporttexts.h"
 #include "report/savefailure.h"
 #include "ui/blockview.h"
+#include "ui/reportanalysiscapture.h"
 #include "ui/reportsigning.h"
 #include "ui/reportstatus.h"
 #include "ui/signedpdffile.h"
@@ -31,6 +32,9 @@ const QString kExcelExtension = QStringLiteral("xlsx");
 const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
 const QSize kPdfPlotSize(600, 400);
 const QSize kExcelPlotSize(522, 313);
+// Three charts and a heading fit on one page of the PDF.
+const QSize kPdfAnalysisChartSize(600, 280);
+const QSize kExcelAnalysisChartSize(522, 280);
 
 // The texts belong to the window's catalogue context.
 QString windowText(const char *source)
@@ -114,7 +118,7 @@ ReportContent ReportExport::collectContent() const
     return content;
 }
 
-ReportSource ReportExport::gatherSource(const QSize &plotSize)
+ReportSource ReportExport::gatherSource(const QSize &plotSize, const QSize &analysisChartSize)
 {
     ReportSource source;
     source.content = collectContent();
@@ -133,6 +137,8 @@ ReportSource ReportExport::gatherSource(const QSize &plotSize)
         source.plots.append(view->capturePlot(BlockView::Plot::Graph, plotSize));
     if (form.withDiagram->isChecked())
         source.plots.append(view->capturePlot(BlockView::Plot::Diagram, plotSize));
+    if (source.hasBlock && form.withAnalysis && form.withAnalysis->isChecked())
+        source.analysis = captureReportAnalysis(source.block.values, source.band, analysisChartSize);
     source.comments = form.comments->toPlainText();
     source.reportNumber = form.number->text();
     source.reportDate = form.date->date();
@@ -151,7 +157,8 @@ void ReportExport::writePdf(const QString &path, bool includeEmptyFields)
         decision = signing->decide();
     if (decision.cancelled)
         return;
-    const ReportData data = pdfReportData(gatherSource(kPdfPlotSize), includeEmptyFields);
+    const ReportData data =
+        pdfReportData(gatherSource(kPdfPlotSize, kPdfAnalysisChartSize), includeEmptyFields);
     const bool written = decision.identity.isValid() ? writeSignedPdf(path, data, decision.identity)
                                                      : writeUnsignedPdf(path, data);
     if (!written)
@@ -212,7 +219,8 @@ void ReportExport::showPdfProgress(int page, int pages)
 
 void ReportExport::writeExcel(const QString &path, bool includeEmptyFields)
 {
-    const ReportData data = excelReportData(gatherSource(kExcelPlotSize), includeEmptyFields);
+    const ReportData data =
+        excelReportData(gatherSource(kExcelPlotSize, kExcelAnalysisChartSize), includeEmptyFields);
     ExcelReportResult result;
     {
         const BusyCursor busy;

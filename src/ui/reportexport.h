@@ -41,7 +41,7 @@ public:
 
 private:
     ExportTarget askTarget(const QString &caption, const QString &extension);
-    ReportSource gatherSource(const QSize &plotSize);
+    ReportSource gatherSource(const QSize &plotSize, const QSize &analysisChartSize);
     void writePdf(const QString &path, bool includeEmptyFields);
     // false: not written (the failure was told, or the operator chose no unsigned report).
     bool writeSignedPdf(const QString &path, ReportData data, const SigningIdentity &identity);

@@ -41,5 +41,6 @@ struct ReportFormWidgets
     const QLabel *commentsHeading = nullptr;
     const QCheckBox *withGraph = nullptr;
     const QCheckBox *withDiagram = nullptr;
+    const QCheckBox *withAnalysis = nullptr; // the process analysis's pages and sheet
     const QPlainTextEdit *comments = nullptr;
 };

@@ -1,5 +1,6 @@
 """Reads an xlsx workbook with openpyxl and prints what the tests check, as JSON."""
 import json
+import posixpath
 import sys
 import zipfile
 import xml.etree.ElementTree as ET
@@ -31,6 +32,47 @@ def images(path):
                     "width": round(int(ext.get("cx")) / EMU_PER_PIXEL),
                     "height": round(int(ext.get("cy")) / EMU_PER_PIXEL),
                 })
+    return found
+
+
+def sheet_images(path):
+    """The images of each sheet by its name, found through the package's relationships."""
+    rel = "{http://schemas.openxmlformats.org/package/2006/relationships}Relationship"
+    main = "{http://schemas.openxmlformats.org/spreadsheetml/2006/main}"
+    rid = "{http://schemas.openxmlformats.org/officeDocument/2006/relationships}id"
+    found = {}
+    with zipfile.ZipFile(path) as archive:
+        names = archive.namelist()
+
+        def targets(rels_name, folder):
+            if rels_name not in names:
+                return {}
+            root = ET.fromstring(archive.read(rels_name))
+            return {r.get("Id"): posixpath.normpath(posixpath.join(folder, r.get("Target")))
+                    for r in root.iter(rel)}
+
+        sheets = targets("xl/_rels/workbook.xml.rels", "xl")
+        book = ET.fromstring(archive.read("xl/workbook.xml"))
+        for sheet in book.iter(main + "sheet"):
+            sheet_path = sheets.get(sheet.get(rid))
+            images_of_sheet = []
+            folder, name = posixpath.split(sheet_path)
+            for target in targets(folder + "/_rels/" + name + ".rels", folder).values():
+                if not target.startswith("xl/drawings/drawing"):
+                    continue
+                drawing = ET.fromstring(archive.read(target))
+                for anchor in list(drawing):
+                    start = anchor.find("xdr:from", NS)
+                    ext = anchor.find(".//xdr:pic/xdr:spPr/a:xfrm/a:ext", NS)
+                    if start is None or ext is None:
+                        continue
+                    images_of_sheet.append({
+                        "row": int(start.find("xdr:row", NS).text),
+                        "col": int(start.find("xdr:col", NS).text),
+                        "width": round(int(ext.get("cx")) / EMU_PER_PIXEL),
+                        "height": round(int(ext.get("cy")) / EMU_PER_PIXEL),
+                    })
+            found[sheet.get("name")] = images_of_sheet
     return found
 
 
@@ -115,6 +157,13 @@ def properties(book, path):
     return found
 
 
+# The sheets after the second: name, rows of cells and images.
+def later_sheets(book, path):
+    images_by_sheet = sheet_images(path)
+    return [{"name": s.title, "rows": sheet_rows(s), "images": images_by_sheet.get(s.title, [])}
+            for s in book.worksheets[2:]]
+
+
 def main():
     path = sys.argv[1]
     book = openpyxl.load_workbook(path)
@@ -137,6 +186,7 @@ def main():
         "printing": [printing(s) for s in book.worksheets],
         "rowHeights": {str(r): d.height for r, d in sheet.row_dimensions.items() if d.height is not None},
         "properties": properties(book, path),
+        "laterSheets": later_sheets(book, path),
     }, sys.stdout, ensure_ascii=False)
 
 

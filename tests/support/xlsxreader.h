@@ -8,8 +8,10 @@
 // Debian's /usr/bin/python3): {"sheets", "sheetNames", "title", "cells":
 // {"A1": {"value", "type", "font", "color", "format", ...}}, "merges",
 // "columns", "images", "pageSetup", "dataRows", "properties"} for the first
-// sheet, the second sheet's rows of cells and the workbook's properties
-// ({"title", "subject", "creator", "keywords", "company", "application"}).
+// sheet, the second sheet's rows of cells, the workbook's properties
+// ({"title", "subject", "creator", "keywords", "company", "application"})
+// and the sheets after the second ("laterSheets": [{"name", "rows",
+// "images"}]).
 // Empty when the reader failed.
 QJsonObject readWorkbook(const QString &path);
 
