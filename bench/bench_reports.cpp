@@ -15,6 +15,10 @@
 
 namespace {
 
+// Seconds to write a block of 65535 values.
+constexpr double kExcelGoal = 0.5;
+constexpr double kPdfGoal = 5.0;
+
 ReportData sampleReport(int valueCount)
 {
     ReportData data;
@@ -80,22 +84,30 @@ private slots:
     {
         QTest::addColumn<QString>("writer");
         QTest::addColumn<int>("values");
-        QTest::addColumn<bool>("wide");
+        QTest::addColumn<int>("wideAt");  // index of one reading of 3e38; -1: none
+        QTest::addColumn<double>("goal"); // seconds; 0: none
         for (const char *writer : {"excel", "pdf"})
             for (int values : {1000, 10000, 65535})
-                QTest::addRow("%s %d", writer, values) << QString::fromLatin1(writer) << values << false;
-        // One reading of 39 digits: its row wraps, so every row is laid out.
-        QTest::addRow("pdf 65535, one wide value") << QStringLiteral("pdf") << 65535 << true;
+                QTest::addRow("%s %d", writer, values) << QString::fromLatin1(writer) << values << -1
+                                                       << (values < 65535                ? 0.0
+                                                           : writer == QByteArray("pdf") ? kPdfGoal
+                                                                                         : kExcelGoal);
+        // One reading of 39 digits: its row wraps, the pages around it are laid out.
+        QTest::addRow("pdf 65535, one wide value") << QStringLiteral("pdf") << 65535 << 65535 / 2 << kPdfGoal;
+        QTest::addRow("pdf 65535, one wide value on the first page")
+            << QStringLiteral("pdf") << 65535 << 5 << kPdfGoal;
     }
 
     void writers()
     {
         QFETCH(QString, writer);
         QFETCH(int, values);
-        QFETCH(bool, wide);
+        QFETCH(int, wideAt);
+        QFETCH(double, goal);
+        const bool wide = wideAt >= 0;
         ReportData data = sampleReport(values);
         if (wide)
-            data.content.values[values / 2] = 3.0e38f;
+            data.content.values[wideAt] = 3.0e38f;
         int pages = 0;
         QTemporaryDir dir;
         const QString path = dir.filePath(writer == QLatin1String("pdf") ? "r.pdf" : "r.xlsx");
@@ -108,8 +120,9 @@ private slots:
         QVERIFY(ok);
         // Wall time depends on what else the machine runs; CPU time less so.
         const double cpu = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
-        qInfo("%s, %d values%s: %.3f s wall, %.3f s CPU, %lld bytes, %d pages", qPrintable(writer), values,
-              wide ? " (one wide)" : "", clock.nsecsElapsed() / 1e9, cpu, QFileInfo(path).size(), pages);
+        qInfo("%s, %d values%s: %.3f s wall, %.3f s CPU, %lld bytes, %d pages%s", qPrintable(writer), values,
+              wide ? " (one wide)" : "", clock.nsecsElapsed() / 1e9, cpu, QFileInfo(path).size(), pages,
+              goal > 0 ? qPrintable(QStringLiteral("; goal <= %1 s").arg(goal)) : "");
     }
 };
 

@@ -303,7 +303,7 @@ QString pageFooterCodes(const ReportData &data)
 // One row per reading on a sheet of its own, the reading as a number cell.
 void writeDataSheet(XlsxDocument &document, const Formats &formats, const ReportData &data)
 {
-    document.addSheet(data.dataSheetName);
+    document.addSheet(data.dataSheetName, XlsxDocument::CellOrder::RowByRow);
     const bool band = !data.outside.isEmpty();
     const int lastColumn = band ? kDataInBandColumn : kDataValueColumn;
     document.setColumnWidth(kDataNumberColumn, lastColumn, kDataColumnWidth);

@@ -4,121 +4,20 @@
 #include "report/pdfdocument.h"
 #include "report/pdfinformation.h"
 #include "report/reportdata.h"
+#include "report/reportlayout.h"
 #include "report/valuetablecells.h"
 #include "report/valuetablepages.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
-#include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <QTextBlock>
 #include <QTextDocument>
-#include <QTextTable>
-#include <algorithm>
-#include <memory>
 
 namespace {
 
 constexpr int kResolution = 300;
-// Rows of the value table laid out in advance to find where its pages break.
-constexpr int kProbeRows = 240;
-// A text measured at least this part of its line's width is left to the
-// document to lay out, so that the document alone decides whether it wraps.
-constexpr qreal kSafeLineShare = 0.9;
-
-// Finds where the value table's pages break by laying out the start of the
-// document as printing will.
-ValueTablePages planValueTable(QPdfWriter &writer, int pageWidth, const ReportData &data)
-{
-    const int totalRows = data.content.values.size() + 1;
-    if (totalRows <= kProbeRows)
-        return {};
-    ReportData probeData = data;
-    probeData.content.values.resize(kProbeRows - 1);
-    probeData.plots.clear();
-    probeData.analysis = {};
-
-    QTextDocument probe;
-    setUpReportDocument(probe);
-    prepareDocumentForPrinting(probe, writer);
-    QTextTable *table = buildReportDocument(probe, pageWidth, probeData, {}, {});
-    const qreal pageHeight = probe.pageSize().height();
-    QVector<int> breaks;
-    int page = -1;
-    for (int r = 0; r < kProbeRows; ++r) {
-        const QTextBlock block = table->cellAt(r, 0).firstCursorPosition().block();
-        const int rowPage = int(probe.documentLayout()->blockBoundingRect(block).top() / pageHeight);
-        if (page >= 0 && rowPage != page)
-            breaks.append(r);
-        page = rowPage;
-    }
-    if (breaks.size() < 2)
-        return {};
-    return planValueTablePages(totalRows, breaks.at(0), breaks.at(1) - breaks.at(0));
-}
-
-// Rows of the whole table with a text that may not fit on one line of its
-// cell (a reading of 3e38 has 39 digits). They are laid out by the document,
-// taller where they wrap.
-QSet<int> wideValueRows(const QTextDocument &document, const ValueTableCells &cells, const ReportData &data)
-{
-    QSet<int> wide;
-    const QFontMetricsF metrics(document.defaultFont(), document.documentLayout()->paintDevice());
-    // Texts no longer than this fit whatever their characters.
-    std::array<int, ValueTableCells::kColumns> surelyFitting;
-    for (int c = 0; c < ValueTableCells::kColumns; ++c)
-        surelyFitting[size_t(c)] = int(cells.lineWidth(c) * kSafeLineShare / metrics.maxWidth());
-    for (int row = 1; row <= data.content.values.size(); ++row) {
-        const ValueTableCells::RowTexts texts = valueRowTexts(data, row);
-        for (int c = 0; c < ValueTableCells::kColumns; ++c) {
-            const QString &text = texts[size_t(c)];
-            if (text.size() > surelyFitting[size_t(c)]
-                && metrics.horizontalAdvance(text) >= cells.lineWidth(c) * kSafeLineShare) {
-                wide.insert(row);
-                break;
-            }
-        }
-    }
-    return wide;
-}
-
-// The report's document laid out on the writer's pages, with its value table.
-struct LaidOutReport
-{
-    std::unique_ptr<QTextDocument> document;
-    QTextTable *valueTable = nullptr;
-    ValueTablePages pages;
-};
-
-LaidOutReport layOutReport(QPdfWriter &writer, int pageWidth, const ReportData &data,
-                           const ValueTablePages &pages, const FilledValueRows &filled)
-{
-    LaidOutReport report;
-    report.document = std::make_unique<QTextDocument>();
-    report.pages = pages;
-    setUpReportDocument(*report.document);
-    prepareDocumentForPrinting(*report.document, writer);
-    report.valueTable = buildReportDocument(*report.document, pageWidth, data, pages, filled);
-    return report;
-}
-
-// The quick way: only the pages the plan keeps, value rows empty. Rows with
-// wide texts are taller than the others; the document lays them out itself,
-// and the copied pages end before the first of them.
-LaidOutReport layOutQuickly(QPdfWriter &writer, int pageWidth, const ReportData &data)
-{
-    const ValueTablePages pages = planValueTable(writer, pageWidth, data);
-    LaidOutReport report = layOutReport(writer, pageWidth, data, pages, {});
-    const ValueTableCells cells(*report.document, report.valueTable);
-    const QSet<int> wide = wideValueRows(*report.document, cells, data);
-    if (wide.isEmpty())
-        return report;
-    const int firstWide = *std::min_element(wide.cbegin(), wide.cend());
-    return layOutReport(writer, pageWidth, data, pages.copiesBefore(firstWide), {false, wide});
-}
 
 // Prints the document with the copies of the value table's second page after
 // it, and the texts of every value row the document leaves empty. The pages
@@ -129,11 +28,17 @@ bool printReport(const LaidOutReport &report, QPdfWriter &writer, const ReportDa
     const QTextDocument &document = *report.document;
     const ValueTablePages &pages = report.pages;
     const ValueTableCells cells(document, report.valueTable);
-    const int templatePage = pages.copiedPages > 0 ? cells.pageOfRow(pages.firstBreak) : 0;
+    // The document's page each run of copies is printed before.
+    QVector<int> runPages;
+    if (pages.allCopiedPages() > 0) {
+        runPages.append(cells.pageOfRow(pages.firstBreak) + 1);
+        for (const ValueTablePages::Run &run : pages.laterRuns)
+            runPages.append(cells.pageOfRow(run.documentRow));
+    }
     QPainter painter(&writer);
     if (!painter.isActive())
         return false;
-    const int printedPages = document.pageCount() + pages.copiedPages;
+    const int printedPages = document.pageCount() + pages.allCopiedPages();
     const bool numberFirst = data.pageHeader.startsWith(data.pageHeaderNumber);
     const QString shortenedHeader = numberFirst ? data.pageHeaderNumber : QString();
     const QString keptHeader = data.pageHeader.mid(shortenedHeader.size());
@@ -142,11 +47,11 @@ bool printReport(const LaidOutReport &report, QPdfWriter &writer, const ReportDa
             progress(printed + 1, printedPages);
         if (printed > 0 && !writer.newPage())
             return false;
-        const auto [page, copy] = pages.printedPage(printed, templatePage);
+        const auto [page, copy, run] = pages.printedPage(printed, runPages);
         beginDocumentPage(painter, document, page);
         drawDocumentPage(painter, document, page);
         for (int row : cells.rowsOnPage(page)) {
-            const int tableRow = copy > 0 ? pages.copiedRow(copy, row) : pages.tableRow(row);
+            const int tableRow = copy > 0 ? pages.copiedRow(run, copy, row) : pages.tableRow(row);
             cells.paintRow(painter, row, valueRowTexts(data, tableRow), valueRowColours(data, tableRow));
         }
         painter.restore();
@@ -188,8 +93,8 @@ bool printPdf(QBuffer &buffer, const ReportData &data, const PdfInformation &inf
     writer.setResolution(kResolution);
     const int pageWidth = int(writer.pageLayout().pageSize().sizePoints().width());
 
-    const LaidOutReport report = quickValueTable ? layOutQuickly(writer, pageWidth, data)
-                                                 : layOutReport(writer, pageWidth, data, {}, {true, {}});
+    const LaidOutReport report =
+        quickValueTable ? layOutReportQuickly(writer, pageWidth, data) : layOutWholeReport(writer, pageWidth, data);
     return printReport(report, writer, data, progress);
 }
 

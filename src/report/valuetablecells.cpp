@@ -10,9 +10,9 @@
 ValueTableCells::ValueTableCells(const QTextDocument &document, QTextTable *table)
     : m_font(document.defaultFont())
     , m_device(document.documentLayout()->paintDevice())
+    , m_pageHeight(document.pageSize().height())
 {
     QAbstractTextDocumentLayout *layout = document.documentLayout();
-    const qreal pageHeight = document.pageSize().height();
     m_rows.reserve(table->rows());
     for (int r = 1; r < table->rows(); ++r) {
         Row row;
@@ -28,7 +28,7 @@ ValueTableCells::ValueTableCells(const QTextDocument &document, QTextTable *tabl
             cell.option = blockLayout->textOption();
             row.filled = row.filled || !block.text().isEmpty();
         }
-        row.page = int(row.cells[0].origin.y() / pageHeight);
+        row.page = int(row.cells[0].origin.y() / m_pageHeight);
         m_rows.append(row);
     }
 }
@@ -36,6 +36,12 @@ ValueTableCells::ValueTableCells(const QTextDocument &document, QTextTable *tabl
 int ValueTableCells::pageOfRow(int documentRow) const
 {
     return m_rows.at(documentRow - 1).page;
+}
+
+qreal ValueTableCells::topOnPage(int documentRow) const
+{
+    const Row &row = m_rows.at(documentRow - 1);
+    return row.cells[0].origin.y() - row.page * m_pageHeight;
 }
 
 QVector<int> ValueTableCells::rowsOnPage(int page) const

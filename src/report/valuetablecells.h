@@ -31,6 +31,8 @@ public:
 
     // Page a value row of the document is laid out on (0: the first).
     int pageOfRow(int documentRow) const;
+    // How far below the top of its page a value row's first line is.
+    qreal topOnPage(int documentRow) const;
     // Value rows of the document laid out empty on a page: the rows to paint.
     QVector<int> rowsOnPage(int page) const;
     // Width a line of text has in each column (0 without value rows).
@@ -59,4 +61,5 @@ private:
     QVector<Row> m_rows;
     QFont m_font;
     QPaintDevice *m_device = nullptr;
+    qreal m_pageHeight = 0;
 };

@@ -135,11 +135,15 @@ lxw_format *XlsxDocument::addFormat(const XlsxFormatSpec &spec)
     return format;
 }
 
-void XlsxDocument::addSheet(const QString &name)
+void XlsxDocument::addSheet(const QString &name, CellOrder order)
 {
     if (!workbook)
         return;
+    // The library takes the workbook's memory option for each sheet as it is
+    // added: set for this sheet alone.
+    workbook->options.constant_memory = order == CellOrder::RowByRow ? LXW_TRUE : LXW_FALSE;
     sheet = workbook_add_worksheet(workbook, name.toUtf8().constData());
+    workbook->options.constant_memory = LXW_FALSE;
     if (!sheet)
         failed = true;
 }

@@ -57,8 +57,14 @@ public:
 
     void setProperties(const XlsxProperties &properties);
     lxw_format *addFormat(const XlsxFormatSpec &spec);
+    // How the cells of a sheet are written.
+    enum class CellOrder {
+        Any,      // in any order
+        RowByRow, // top to bottom, each row left to right, each cell once: the sheet
+                  // streams them to its file instead of holding them (much quicker)
+    };
     // Adds a sheet after the others; cells are written into it from now on.
-    void addSheet(const QString &name);
+    void addSheet(const QString &name, CellOrder order = CellOrder::Any);
     // Keeps the rows above `row` in view while the sheet scrolls.
     void freezeRowsAbove(int row);
     void setColumnWidth(int firstColumn, int lastColumn, double width);
