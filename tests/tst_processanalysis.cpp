@@ -382,7 +382,7 @@ private slots:
         QTableWidget *t = s.table();
         const Reference r = reference(readings, lower, upper);
         const double distance = kind == 1 ? r.mean - lower : upper - r.mean;
-        for (const QString &index : {"Cp", "Pp"})
+        for (const char *index : {"Cp", "Pp"})
             QCOMPARE(cell(t, index, 1), QStringLiteral("—"));
         QCOMPARE(cell(t, QStringLiteral("Cpk"), 1), fixed(distance / (3.0 * r.sigmaWithin), 2));
         QCOMPARE(cell(t, QStringLiteral("Ppk"), 1), fixed(distance / (3.0 * r.sigmaOverall), 2));
@@ -395,7 +395,7 @@ private slots:
         QTest::addColumn<QString>("sigma");
         QTest::newRow("equal readings") << QVector<float>(30, 20.0f) << QStringLiteral("0.0000");
         QTest::newRow("one reading") << QVector<float>{20.0f} << QStringLiteral("—");
-        QTest::newRow("not numbers") << QVector<float>{qQNaN(), float(qInf()), 20.0f, 20.0f}
+        QTest::newRow("not numbers") << QVector<float>{float(qQNaN()), float(qInf()), 20.0f, 20.0f}
                                      << QStringLiteral("0.0000");
     }
     void noSpreadShowsDashes()
@@ -408,7 +408,7 @@ private slots:
         QTableWidget *t = s.table();
         QCOMPARE(cell(t, QStringLiteral("σ внутренняя (MR̄ / 1.128)"), 1), sigma);
         QCOMPARE(cell(t, QStringLiteral("σ общая"), 1), sigma);
-        for (const QString &index : {"Cp", "Cpk", "Pp", "Ppk"})
+        for (const char *index : {"Cp", "Cpk", "Pp", "Ppk"})
             for (int column = 1; column <= 3; ++column)
                 QCOMPARE(cell(t, index, column), QStringLiteral("—"));
         QCOMPARE(cell(t, QStringLiteral("ожидаемая доля вне допуска, ppm"), 1), QStringLiteral("—"));
