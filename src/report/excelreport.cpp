@@ -2,6 +2,7 @@
 
 #include "report/excelanalysissheet.h"
 #include "report/excellayout.h"
+#include "report/excelpagecodes.h"
 #include "report/fieldtable.h"
 #include "report/reportdata.h"
 #include "report/reporttexts.h"
@@ -260,46 +261,6 @@ int writeMarkLegend(XlsxDocument &document, const Formats &formats, const Report
     return std::max(layout.nextRow, row);
 }
 
-QString escapedCodes(const QString &text)
-{
-    QString escaped = text;
-    return escaped.replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
-
-// The report number, block and date at the top left of each printed page; a
-// long report number is shortened, the block never.
-QString pageHeaderCodes(const QString &number, const QString &kept)
-{
-    constexpr int kHeaderBytes = 255;
-    const QString left = QStringLiteral("&L");
-    const QString rest = escapedCodes(kept);
-    QString start = escapedCodes(number);
-    const auto bytes = [&] { return (left + start + rest).toUtf8().size(); };
-    if (bytes() <= kHeaderBytes)
-        return left + start + rest;
-    const QString ellipsis = QStringLiteral("\u2026");
-    while (!start.isEmpty() && (left + start + ellipsis + rest).toUtf8().size() > kHeaderBytes)
-        start.chop(1);
-    if (start.endsWith(QLatin1Char('&')) && !start.endsWith(QStringLiteral("&&")))
-        start.chop(1);
-    return left + start + ellipsis + rest;
-}
-
-QString pageHeaderCodes(const ReportData &data)
-{
-    const bool numberFirst = data.pageHeader.startsWith(data.pageHeaderNumber);
-    const QString number = numberFirst ? data.pageHeaderNumber : QString();
-    return pageHeaderCodes(number, data.pageHeader.mid(number.size()));
-}
-
-QString pageFooterCodes(const ReportData &data)
-{
-    if (data.pageOfPages.isEmpty())
-        return QString();
-    return QStringLiteral("&R")
-           + escapedCodes(data.pageOfPages).arg(QStringLiteral("&P"), QStringLiteral("&N"));
-}
-
 // One row per reading on a sheet of its own, the reading as a number cell.
 void writeDataSheet(XlsxDocument &document, const Formats &formats, const ReportData &data)
 {
@@ -322,7 +283,7 @@ void writeDataSheet(XlsxDocument &document, const Formats &formats, const Report
             document.writeBoolean(row, kDataInBandColumn, !data.outside.value(i), nullptr);
     }
     document.repeatRows(kFirstRow, kFirstRow);
-    document.setHeaderAndFooter(pageHeaderCodes(data), pageFooterCodes(data));
+    document.setHeaderAndFooter(excelPageHeader(data), excelPageFooter(data));
     document.setUpPrinting(kFirstRow + values.size(), lastColumn, {});
 }
 
@@ -370,12 +331,12 @@ ExcelReportResult writeExcelReportFile(const QString &path, const ReportData &da
     document.mergeCells(signatureRow, kColumnA, signatureRow, kExcelColumns, data.signature, formats.heading);
     // The tolerance, verdict, comments and signature are read together.
     whole.append({verdictStart, signatureRow});
-    document.setHeaderAndFooter(pageHeaderCodes(data), pageFooterCodes(data));
+    document.setHeaderAndFooter(excelPageHeader(data), excelPageFooter(data));
     document.setUpPrinting(signatureRow, kExcelColumns, excelPageEnds(layout, whole));
 
     if (!data.dataSheetName.isEmpty())
         writeDataSheet(document, formats, data);
-    writeAnalysisSheet(document, data.analysis, pageHeaderCodes(data), pageFooterCodes(data));
+    writeAnalysisSheet(document, data.analysis, excelPageHeader(data), excelPageFooter(data));
 
     ExcelReportResult result;
     result.saved = document.saveAs(path);
