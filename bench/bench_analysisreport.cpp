@@ -37,18 +37,6 @@ QVector<float> readings()
     return values;
 }
 
-Figures timed(int runs, const std::function<void()> &work)
-{
-    QVector<double> times;
-    for (int run = 0; run < runs; ++run) {
-        QElapsedTimer clock;
-        clock.start();
-        work();
-        times.append(clock.nsecsElapsed() / 1e6);
-    }
-    return summary(times);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -59,11 +47,14 @@ int main(int argc, char **argv)
     const QVector<float> values = readings();
 
     int checksum = 0;
-    const Figures computed = timed(kRuns, [&] {
-        checksum += analyseProcess(values, {kBand.lower, kBand.upper}).capability.n;
-    });
+    const Figures computed = timedMs(
+        [&] {
+            checksum += analyseProcess(values, {kBand.lower, kBand.upper}).capability.n;
+        },
+        kRuns);
     ReportAnalysis captured;
-    const Figures total = timed(kRuns, [&] { captured = captureReportAnalysis(values, kBand, kChartSize); });
+    const Figures total =
+        timedMs([&] { captured = captureReportAnalysis(values, kBand, kChartSize); }, kRuns);
     out << QStringLiteral("analysis of %1 readings for a report: computed %2 ms, computed and three charts "
                           "drawn %3 ms (worst %4 ms), goal %5 ms: %6; on the window's thread (drawing) "
                           "about %7 ms (checksum %8)\n")
@@ -90,8 +81,8 @@ int main(int argc, char **argv)
         source.analysis = with ? captured : ReportAnalysis();
         const ReportData pdfData = pdfReportData(source, false);
         const ReportData excelData = excelReportData(source, false);
-        const Figures pdfTime = timed(kWriterRuns, [&] { writePdfReportFile(pdf, pdfData); });
-        const Figures excelTime = timed(kWriterRuns, [&] { writeExcelReportFile(xlsx, excelData); });
+        const Figures pdfTime = timedMs([&] { writePdfReportFile(pdf, pdfData); }, kWriterRuns);
+        const Figures excelTime = timedMs([&] { writeExcelReportFile(xlsx, excelData); }, kWriterRuns);
         out << QStringLiteral("%1 the analysis: PDF %2 ms, workbook %3 ms\n")
                    .arg(with ? QStringLiteral("with") : QStringLiteral("without"))
                    .arg(pdfTime.median, 0, 'f', 0)

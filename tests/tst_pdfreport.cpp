@@ -34,41 +34,6 @@ QVector<QStringList> threeColumnRows(const QString &text)
     return rows;
 }
 
-// Gray pages rendered by poppler, one byte array per page.
-QVector<QByteArray> renderedPages(const QString &path, const QString &folder, int dpi)
-{
-    const QString prefix = QDir(folder).filePath(QFileInfo(path).baseName());
-    runReader(QStringLiteral("pdftoppm"), {"-r", QString::number(dpi), "-gray", path, prefix});
-    QVector<QByteArray> pages;
-    QDir dir(folder);
-    for (const QString &name :
-         dir.entryList({QFileInfo(path).baseName() + "-*.pgm"}, QDir::Files, QDir::Name)) {
-        QFile page(dir.filePath(name));
-        page.open(QIODevice::ReadOnly);
-        pages.append(page.readAll());
-    }
-    return pages;
-}
-
-// True when the text stands in the words whole, or cut in two where a cell
-// wraps it: its start, then its rest among the next words (the cell beside it
-// comes between).
-bool wrappedIn(const QStringList &words, const QString &text)
-{
-    constexpr int kNextWords = 4;
-    for (int i = 0; i < words.size(); ++i) {
-        if (words.at(i) == text)
-            return true;
-        if (words.at(i).isEmpty() || !text.startsWith(words.at(i)))
-            continue;
-        const QString rest = text.mid(words.at(i).size());
-        for (int j = i + 1; j < qMin(words.size(), i + 1 + kNextWords); ++j)
-            if (words.at(j) == rest)
-                return true;
-    }
-    return false;
-}
-
 // What a poppler reader says on its error output (syntax errors of a broken file).
 QString readerComplaints(const QString &program, const QStringList &arguments)
 {

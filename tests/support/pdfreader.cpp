@@ -2,6 +2,9 @@
 
 #include "toolrun.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
@@ -49,4 +52,35 @@ int pdfImageCount(const QString &path, int width, int height)
     return int(std::count_if(images.begin(), images.end(), [width, height](const PdfImage &image) {
         return image.width == width && image.height == height;
     }));
+}
+
+QVector<QByteArray> renderedPages(const QString &path, const QString &folder, int dpi)
+{
+    const QString prefix = QDir(folder).filePath(QFileInfo(path).baseName());
+    runReader(QStringLiteral("pdftoppm"), {"-r", QString::number(dpi), "-gray", path, prefix});
+    QVector<QByteArray> pages;
+    QDir dir(folder);
+    for (const QString &name :
+         dir.entryList({QFileInfo(path).baseName() + "-*.pgm"}, QDir::Files, QDir::Name)) {
+        QFile page(dir.filePath(name));
+        page.open(QIODevice::ReadOnly);
+        pages.append(page.readAll());
+    }
+    return pages;
+}
+
+bool wrappedIn(const QStringList &words, const QString &text)
+{
+    constexpr int kNextWords = 4;
+    for (int i = 0; i < words.size(); ++i) {
+        if (words.at(i) == text)
+            return true;
+        if (words.at(i).isEmpty() || !text.startsWith(words.at(i)))
+            continue;
+        const QString rest = text.mid(words.at(i).size());
+        for (int j = i + 1; j < qMin(words.size(), i + 1 + kNextWords); ++j)
+            if (words.at(j) == rest)
+                return true;
+    }
+    return false;
 }

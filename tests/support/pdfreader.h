@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 // A written PDF, read back by poppler's tools.
@@ -27,3 +29,12 @@ QVector<PdfImage> pdfImages(const QString &path);
 
 // How many of them have this size.
 int pdfImageCount(const QString &path, int width, int height);
+
+// Gray pages rendered by poppler at `dpi`, one byte array per page; the
+// images are left in `folder`.
+QVector<QByteArray> renderedPages(const QString &path, const QString &folder, int dpi);
+
+// True when the text stands in the words whole, or cut in two where a cell
+// wraps it: its start, then its rest among the next words (the cell beside it
+// comes between).
+bool wrappedIn(const QStringList &words, const QString &text);
