@@ -2,6 +2,7 @@
 // box kept in the settings, the PDF's pages after the statistics and the
 // workbook's sheet read back by poppler and openpyxl, and both reports as
 // before while the box is cleared.
+#include "configfile.h"
 #include "mainwindowtester.h"
 #include "openedfiles.h"
 #include "pdfreader.h"
@@ -196,19 +197,6 @@ private:
     QString path;
     QTimer poll;
 };
-
-QString configPath()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/config.json");
-}
-
-QJsonObject readConfig()
-{
-    QFile file(configPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QJsonDocument::fromJson(file.readAll()).object();
-}
 
 } // namespace
 

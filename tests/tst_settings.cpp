@@ -1,6 +1,7 @@
 // The settings file: defaults of a first run, fall-backs, conversions, unknown
 // keys kept, atomic rewrite, and the logo encoding.
 
+#include "configfile.h"
 #include "filefaults.h"
 #include "imagebytes.h"
 #include "mainwindowtester.h"
@@ -17,11 +18,6 @@
 #include <QtTest>
 
 namespace {
-
-QString configPath()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/config.json");
-}
 
 void writeRaw(const QByteArray &bytes)
 {

@@ -3,6 +3,7 @@
 // exit, an absurd font size is brought back into range, and an unchanged logo
 // is written back as it was read.
 
+#include "configfile.h"
 #include "filefaults.h"
 #include "mainwindowtester.h"
 #include "modalhelper.h"
@@ -24,11 +25,6 @@ namespace {
 // Quality 100 for PNG: no compression.
 constexpr int kUncompressed = 100;
 
-QString configPath()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/config.json");
-}
-
 QString badPath()
 {
     return configPath() + QStringLiteral(".bad");
@@ -40,11 +36,6 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(bytes), qint64(bytes.size()));
-}
-
-QJsonObject readConfig()
-{
-    return QJsonDocument::fromJson(readAll(configPath())).object();
 }
 
 // A PNG stored without compression: Qt's own encoding of it gives other bytes.

@@ -3,6 +3,7 @@
 // checked by poppler's pdfsig and the report by pdftotext and the PDF/A
 // checks; each failure told before anything is written, the operator then
 // choosing an unsigned report or none.
+#include "configfile.h"
 #include "mainwindowtester.h"
 #include "openedfiles.h"
 #include "pdfreader.h"
@@ -122,19 +123,6 @@ private:
     QTimer poll;
     QPointer<QWidget> answered;
 };
-
-QString configPath()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/config.json");
-}
-
-QJsonObject readConfig()
-{
-    QFile file(configPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QJsonDocument::fromJson(file.readAll()).object();
-}
 
 QByteArray readBytes(const QString &path)
 {
