@@ -93,8 +93,8 @@ bool printPdf(QBuffer &buffer, const ReportData &data, const PdfInformation &inf
     writer.setResolution(kResolution);
     const int pageWidth = int(writer.pageLayout().pageSize().sizePoints().width());
 
-    const LaidOutReport report =
-        quickValueTable ? layOutReportQuickly(writer, pageWidth, data) : layOutWholeReport(writer, pageWidth, data);
+    const LaidOutReport report = quickValueTable ? layOutReportQuickly(writer, pageWidth, data)
+                                                 : layOutWholeReport(writer, pageWidth, data);
     return printReport(report, writer, data, progress);
 }
 

@@ -59,7 +59,7 @@ struct ReportData
 
     // The band's verdict, printed below the tolerance text; all empty while
     // the band is off.
-    QVector<bool> outside;       // per value: out of band, printed in red
+    QVector<bool> outside; // per value: out of band, printed in red
     // Per value: the side it is out on, printed after the value in the value
     // table; empty: no marks. The legend line printed under the table says
     // what the printed marks mean; empty when no mark is printed.

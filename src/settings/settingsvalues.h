@@ -31,8 +31,8 @@ struct SettingsValues
     // whether PDF reports are to be signed.
     QString signingCertificatePath;
     bool signPdf = false;
-    QString unit; // of the readings; empty: none given
-    int valueDecimals = -1; // the readings' decimals: -1 Авто, or 1 to 4
+    QString unit;                 // of the readings; empty: none given
+    int valueDecimals = -1;       // the readings' decimals: -1 Авто, or 1 to 4
     bool includeAnalysis = false; // the reports carry the process analysis
 };
 
