@@ -1,10 +1,11 @@
 // Control chart constants for subgroups of 2…25 readings of a normal process,
-// computed from the distributions of the range and the standard deviation.
+// as the published table of ISO 7870-2 has them.
 #pragma once
 
 #include <QtGlobal>
 
-struct SubgroupConstants {
+struct SubgroupConstants
+{
     int n = 0;
     double d2 = qQNaN(), d3 = qQNaN(), c4 = qQNaN();
     double a2 = qQNaN(), d3Lower = qQNaN(), d4 = qQNaN(); // X̄-R: A2, D3, D4
