@@ -3,6 +3,7 @@
 // workbook's sheet read back by poppler and openpyxl, and both reports as
 // before while the box is cleared.
 #include "configfile.h"
+#include "exportanswerer.h"
 #include "mainwindowtester.h"
 #include "openedfiles.h"
 #include "pdfreader.h"
@@ -161,43 +162,6 @@ QStringList sheetNames(const QJsonObject &book)
     return names;
 }
 
-// Answers one export's dialogs: the save dialog with the path, Qt's "replace
-// it?" with yes, the empty-fields question with no, anything else with Ok.
-class ExportAnswerer : public QObject
-{
-public:
-    explicit ExportAnswerer(const QString &path)
-        : path(path)
-    {
-        connect(&poll, &QTimer::timeout, this, &ExportAnswerer::answer);
-        poll.start(10);
-    }
-
-private:
-    void answer()
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
-            if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-                name->setText(path);
-            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-            return;
-        }
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        if (!box)
-            return;
-        if (box->parentWidget())
-            box->button(QMessageBox::Yes)->click();
-        else if (box->icon() == QMessageBox::Question)
-            box->button(QMessageBox::No)->click();
-        else if (QAbstractButton *ok = box->button(QMessageBox::Ok))
-            ok->click();
-    }
-
-    QString path;
-    QTimer poll;
-};
-
 } // namespace
 
 class TestAnalysisReport : public QObject
@@ -231,7 +195,8 @@ private:
     {
         const QString path = dir.filePath(name + (pdf ? ".pdf" : ".xlsx"));
         QFile::remove(path);
-        ExportAnswerer answerer(path);
+        ExportSeen seen;
+        ExportAnswerer answerer(&seen, path, false);
         (pdf ? ui()->button_export_to_PDF : ui()->button_export_to_excel)->click();
         return path;
     }
