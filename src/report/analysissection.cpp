@@ -50,7 +50,9 @@ AnalysisRow indexRow(const QString &label, const IndexEstimate &estimate)
     return row;
 }
 
-QVector<AnalysisRow> capabilityRows(const ProcessCapability &c)
+} // namespace
+
+QVector<AnalysisRow> analysisCapabilityRows(const ProcessCapability &c)
 {
     return {figureRow(tableText("n"), c.n, kCountDecimals),
             figureRow(tableText("исключено (не числа)"), c.excluded, kCountDecimals),
@@ -65,7 +67,16 @@ QVector<AnalysisRow> capabilityRows(const ProcessCapability &c)
             figureRow(tableText("наблюдаемая доля вне допуска, ppm"), c.observedPpmOutside, kPpmDecimals)};
 }
 
-} // namespace
+QStringList analysisCapabilityColumns()
+{
+    return {tableText("Показатель"), tableText("Значение"), tableText("95 % ДИ, от"),
+            tableText("95 % ДИ, до")};
+}
+
+QString analysisSmallSampleNote()
+{
+    return tableText("малая выборка (n < %1)").arg(kCapabilitySmallSample);
+}
 
 AnalysisSection analysisSection(const ReportAnalysis &analysis)
 {
@@ -79,12 +90,11 @@ AnalysisSection analysisSection(const ReportAnalysis &analysis)
                       {reportText("Карта индивидуальных значений (I)"), analysis.individuals},
                       {reportText("Карта скользящих размахов (MR)"), analysis.movingRange}};
     section.tableHeading = dialogText("Пригодность");
-    section.columns = QStringList{tableText("Показатель"), tableText("Значение"), tableText("95 % ДИ, от"),
-                                  tableText("95 % ДИ, до")};
+    section.columns = analysisCapabilityColumns();
     const ProcessCapability &capability = analysis.analysis.capability;
-    section.rows = capabilityRows(capability);
+    section.rows = analysisCapabilityRows(capability);
     if (capability.n > 0 && capability.smallSample)
-        section.note = tableText("малая выборка (n < %1)").arg(kCapabilitySmallSample);
+        section.note = analysisSmallSampleNote();
     section.rulesHeading = reportText("Нарушения правил");
     section.rules = analysisRuleLines(analysis.analysis);
     if (section.rules.isEmpty())

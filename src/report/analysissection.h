@@ -46,6 +46,12 @@ struct AnalysisSection
 // The texts of the analysis; an analysis not included gives a section not included.
 AnalysisSection analysisSection(const ReportAnalysis &analysis);
 
+// The capability table's rows, its column headers and its note for a small
+// sample, as the analysis window and both reports show them.
+QVector<AnalysisRow> analysisCapabilityRows(const ProcessCapability &capability);
+QStringList analysisCapabilityColumns();
+QString analysisSmallSampleNote();
+
 // The lines the analysis window lists the broken rules in; empty without readings.
 QStringList analysisRuleLines(const ProcessAnalysis &analysis);
 

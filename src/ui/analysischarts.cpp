@@ -1,6 +1,6 @@
 #include "ui/analysischarts.h"
 
-#include "report/reporttexts.h"
+#include "report/analysissection.h"
 #include "ui/adaptivemarkergraph.h"
 
 #include <algorithm>
@@ -62,7 +62,7 @@ void levelLine(QCustomPlot *plot, double value, const QPen &pen, const QString &
     label->position->setCoords(1.0, value);
     label->setPositionAlignment(Qt::AlignRight | Qt::AlignBottom);
     label->setColor(pen.color());
-    label->setText(QStringLiteral("%1 = %2").arg(name, analysisNumber(value, kLimitDecimals)));
+    label->setText(QStringLiteral("%1 = %2").arg(name, analysisFigureText(value, kLimitDecimals)));
 }
 
 void verticalLine(QCustomPlot *plot, double key, const QPen &pen)
@@ -143,13 +143,6 @@ void markBreaks(QCustomPlot *plot, const ProcessAnalysis &analysis)
 }
 
 } // namespace
-
-QString analysisNumber(double value, int decimals)
-{
-    if (!std::isfinite(value))
-        return kNoNumberText;
-    return QString::number(value, 'f', decimals);
-}
 
 void drawHistogram(QCustomPlot *plot, const ProcessAnalysis &analysis, const SpecLimits &spec,
                    const ChartTexts &texts)

@@ -29,6 +29,3 @@ void drawHistogram(QCustomPlot *plot, const ProcessAnalysis &analysis, const Spe
 void drawIndividuals(QCustomPlot *plot, const ProcessAnalysis &analysis, const ChartTexts &texts);
 // Moving ranges with CL = MR̄, UCL = 3.267 · MR̄, LCL = 0.
 void drawMovingRange(QCustomPlot *plot, const ProcessAnalysis &analysis, const ChartTexts &texts);
-
-// A figure at the given decimals with a decimal point; "—" where it is not finite.
-QString analysisNumber(double value, int decimals);
