@@ -7,6 +7,7 @@
 #include "report/reportdata.h"
 #include "report/reporttexts.h"
 #include "report/xlsxdocument.h"
+#include "report/xlsxplainrows.h"
 #include "values/readingnumbers.h"
 
 #include <QDebug>
@@ -275,13 +276,22 @@ void writeDataSheet(XlsxDocument &document, const Formats &formats, const Report
     const int firstReading = kFirstRow + 1; // below the header row
     document.freezeRowsAbove(firstReading);
     const QVector<float> &values = data.content.values;
+    QVector<double> numbers(values.size());
+    QVector<double> readings(values.size());
     for (int i = 0; i < values.size(); ++i) {
-        const int row = firstReading + i;
-        document.writeNumber(row, kDataNumberColumn, i + 1, nullptr, QString());
-        document.writeNumber(row, kDataValueColumn, readingAsDecimal(values.at(i)), nullptr, kNoNumberText);
-        if (band)
-            document.writeBoolean(row, kDataInBandColumn, !data.outside.value(i), nullptr);
+        numbers[i] = i + 1;
+        readings[i] = readingAsDecimal(values.at(i));
     }
+    XlsxPlainRows rows;
+    rows.addNumbers(numbers, QString());
+    rows.addNumbers(readings, kNoNumberText);
+    if (band) {
+        QVector<bool> inBand(values.size());
+        for (int i = 0; i < values.size(); ++i)
+            inBand[i] = !data.outside.value(i);
+        rows.addFlags(inBand);
+    }
+    document.writePlainRows(firstReading, kDataNumberColumn, rows);
     document.repeatRows(kFirstRow, kFirstRow);
     document.setHeaderAndFooter(excelPageHeader(data), excelPageFooter(data));
     document.setUpPrinting(kFirstRow + values.size(), lastColumn, {});

@@ -1,6 +1,8 @@
 #include "report/xlsxdocument.h"
 
-#include "report/zipentry.h"
+#include "report/xlsxapplicationname.h"
+#include "report/xlsxplainrows.h"
+#include "report/xlsxrowsplice.h"
 
 #include <QBuffer>
 #include <QDebug>
@@ -19,28 +21,6 @@ constexpr qint64 kCopyChunk = 1 << 20;
 constexpr uint8_t kPaperA4 = 9;         // Excel's number for A4
 constexpr size_t kMaxPageBreaks = 1023; // Excel reads no more
 constexpr int kMaxHeaderBytes = 255;    // of a header or footer, codes included
-
-const QByteArray kAppPart = QByteArrayLiteral("docProps/app.xml");
-const QByteArray kApplicationOpen = QByteArrayLiteral("<Application>");
-const QByteArray kApplicationClose = QByteArrayLiteral("</Application>");
-
-// The library names every workbook's application "Microsoft Excel" and has no
-// setting for it: the package's app.xml is rewritten. Left as it is when the
-// package is laid out otherwise.
-QByteArray withApplication(const QByteArray &package, const QString &application)
-{
-    if (application.isEmpty() || package.isEmpty())
-        return package;
-    QByteArray app = zipEntry(package, kAppPart);
-    const int open = app.indexOf(kApplicationOpen);
-    const int close = app.indexOf(kApplicationClose, open);
-    if (open < 0 || close < 0)
-        return package;
-    const int start = open + kApplicationOpen.size();
-    app.replace(start, close - start, application.toHtmlEscaped().toUtf8());
-    const QByteArray patched = withZipEntry(package, kAppPart, app);
-    return patched.isEmpty() ? package : patched;
-}
 
 lxw_row_t toRow(int row)
 {
@@ -63,6 +43,8 @@ XlsxDocument::XlsxDocument()
     workbook = workbook_new(QFile::encodeName(scratch.fileName()).constData());
     if (workbook)
         sheet = workbook_add_worksheet(workbook, nullptr);
+    if (sheet)
+        sheetCount = 1;
     if (!workbook || !sheet)
         failed = true;
 }
@@ -146,6 +128,8 @@ void XlsxDocument::addSheet(const QString &name, CellOrder order)
     workbook->options.constant_memory = LXW_FALSE;
     if (!sheet)
         failed = true;
+    else
+        ++sheetCount;
 }
 
 void XlsxDocument::freezeRowsAbove(int row)
@@ -190,6 +174,44 @@ void XlsxDocument::writeBoolean(int row, int column, bool value, lxw_format *for
 {
     if (sheet)
         note(worksheet_write_boolean(sheet, toRow(row), toColumn(column), value ? 1 : 0, format));
+}
+
+void XlsxDocument::writePlainRows(int row, int column, const XlsxPlainRows &rows)
+{
+    if (!sheet)
+        return;
+    const int count = rows.rowCount();
+    // The library writes the first and the last row itself, so the sheet's
+    // extent is its own; the rows between are made apart where it can be
+    // done byte for byte as the library would.
+    const bool apart = sheet->optimize && count > 2 && rows.rowIsFull(0) && rows.rowIsFull(count - 1)
+                       && rows.textsArePlain(kMaxCellText);
+    const auto writeRow = [&](int index) {
+        for (int i = 0; i < rows.columnCount(); ++i) {
+            const XlsxPlainRows::Cell cell = rows.cell(index, i);
+            switch (cell.kind) {
+            case XlsxPlainRows::Kind::Number:
+                writeNumber(row + index, column + i, cell.number, nullptr, QString());
+                break;
+            case XlsxPlainRows::Kind::Text:
+                writeString(row + index, column + i, cell.text, nullptr);
+                break;
+            case XlsxPlainRows::Kind::Flag:
+                writeBoolean(row + index, column + i, cell.flag, nullptr);
+                break;
+            case XlsxPlainRows::Kind::None:
+                break;
+            }
+        }
+    };
+    if (!apart) {
+        for (int index = 0; index < count; ++index)
+            writeRow(index);
+        return;
+    }
+    writeRow(0);
+    splices.push_back(std::make_unique<XlsxRowSplice>(sheetCount, rows, row, column));
+    writeRow(count - 1);
 }
 
 void XlsxDocument::insertImage(int row, int column, const QImage &image)
@@ -283,7 +305,10 @@ bool XlsxDocument::saveAs(const QString &path)
     QFile assembled(scratch.fileName());
     if (!assembled.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray package = withApplication(assembled.readAll(), application);
+    QByteArray package = withApplicationName(assembled.readAll(), application);
+    for (const std::unique_ptr<XlsxRowSplice> &splice : splices)
+        if (!package.isEmpty())
+            package = splice->joinedInto(package);
     if (package.isEmpty())
         return false;
     QSaveFile target(path);

@@ -4,8 +4,12 @@
 #include <QString>
 #include <QTemporaryFile>
 #include <QVector>
+#include <memory>
+#include <vector>
 
 class QImage;
+class XlsxPlainRows;
+class XlsxRowSplice;
 struct lxw_workbook;
 struct lxw_worksheet;
 struct lxw_format;
@@ -76,6 +80,12 @@ public:
     // the text given instead.
     void writeNumber(int row, int column, double value, lxw_format *format, const QString &textIfNotFinite);
     void writeBoolean(int row, int column, bool value, lxw_format *format);
+    // Writes the rows from `row` down, their columns from `column` right, below
+    // every cell written so far; on a RowByRow sheet no cell may follow above
+    // their last row. There the rows are made and compressed on another thread
+    // while the workbook is built: the library writes a long sheet one cell
+    // after another and compresses one part after another, on one core.
+    void writePlainRows(int row, int column, const XlsxPlainRows &rows);
     // Puts the image, at its pixel size, with its top-left corner in the cell. A null
     // image is skipped.
     void insertImage(int row, int column, const QImage &image);
@@ -107,6 +117,8 @@ private:
     QTemporaryFile scratch;
     lxw_workbook *workbook = nullptr;
     lxw_worksheet *sheet = nullptr;
+    int sheetCount = 0;
+    std::vector<std::unique_ptr<XlsxRowSplice>> splices;
     QString application;
     bool failed = false;
     bool shortened = false;

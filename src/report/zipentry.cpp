@@ -1,5 +1,7 @@
 #include "report/zipentry.h"
 
+#include "report/deflatedpart.h"
+
 #include <QVector>
 #include <zlib.h>
 
@@ -105,36 +107,39 @@ QByteArray zipEntry(const QByteArray &zip, const QByteArray &name)
     return {};
 }
 
-QByteArray withZipEntry(const QByteArray &zip, const QByteArray &name, const QByteArray &content)
+namespace {
+// The archive with the entry's data replaced, every other entry copied as it was.
+QByteArray withEntryData(const QByteArray &zip, const QByteArray &name, quint16 method, quint32 crc,
+                         const QByteArray &data, qint64 size)
 {
     int directoryEnd = 0;
     const QVector<Entry> found = entries(zip, &directoryEnd);
-    if (found.isEmpty())
+    if (found.isEmpty() || size > qint64(kZip64Marker - 1) || data.size() > qint64(kZip64Marker - 1))
         return {};
-    const quint32 crc =
-        quint32(crc32(0L, reinterpret_cast<const Bytef *>(content.constData()), uInt(content.size())));
     QByteArray files;
+    files.reserve(zip.size() + data.size());
     QByteArray directory;
     bool replaced = false;
     for (const Entry &entry : found) {
         QByteArray record = zip.mid(entry.central, entry.recordSize);
         put(record, 42, quint32(files.size()), 4);
         if (entry.name != name) {
-            files.append(zip.mid(entry.local, entry.localSize));
+            files.append(zip.constData() + entry.local, entry.localSize);
         } else {
             QByteArray header = zip.mid(entry.local, kLocalSize);
             for (QByteArray *part : {&header, &record}) {
                 const int shift = part == &header ? 0 : 2; // the central record holds "made by" first
-                put(*part, 8 + shift, kStored, 2);
+                put(*part, 8 + shift, method, 2);
                 put(*part, 14 + shift, crc, 4);
-                put(*part, 18 + shift, quint32(content.size()), 4);
-                put(*part, 22 + shift, quint32(content.size()), 4);
+                put(*part, 18 + shift, quint32(data.size()), 4);
+                put(*part, 22 + shift, quint32(size), 4);
                 put(*part, 26 + shift, quint32(name.size()), 2);
                 put(*part, 28 + shift, 0, 2); // no extra field
             }
             put(record, 32, 0, 2); // no comment
             record = record.left(kCentralSize) + name;
-            files.append(header + name + content);
+            files.append(header + name);
+            files.append(data);
             replaced = true;
         }
         directory.append(record);
@@ -146,4 +151,19 @@ QByteArray withZipEntry(const QByteArray &zip, const QByteArray &name, const QBy
     put(end, 16, quint32(files.size()), 4);
     put(end, 20, 0, 2); // no comment
     return files + directory + end;
+}
+} // namespace
+
+QByteArray withZipEntry(const QByteArray &zip, const QByteArray &name, const QByteArray &content)
+{
+    const quint32 crc =
+        quint32(crc32(0L, reinterpret_cast<const Bytef *>(content.constData()), uInt(content.size())));
+    return withEntryData(zip, name, kStored, crc, content, content.size());
+}
+
+QByteArray withDeflatedZipEntry(const QByteArray &zip, const QByteArray &name, const DeflatedPart &content)
+{
+    if (!content.ok)
+        return {};
+    return withEntryData(zip, name, kDeflated, content.crc, content.data, content.size);
 }
