@@ -411,6 +411,35 @@ private slots:
         }
     }
 
+    // A reading at four decimals with its mark is wider than its column: the
+    // reading and its difference from the mean shrink to their cells instead
+    // of being cut off where the next cell begins.
+    void longReadingsShrinkToTheirCells()
+    {
+        ReportData data = shortFieldTable(3);
+        data.content.values = {-12345.6789f, 5.0f, 98765.4321f};
+        data.valueDecimals = 4;
+        data.differenceDecimals = 4;
+        data.outside = {true, false, true};
+        data.marks = {BandMark::Below, BandMark::None, BandMark::Above};
+        QTemporaryDir dir;
+        const QJsonObject book = writeAndRead(data, dir);
+        QVERIFY(!book.isEmpty());
+        for (int i = 0; i < 3; ++i) {
+            const QJsonObject value = workbookCell(book, QString("B%1").arg(6 + i));
+            QCOMPARE(value.value("value").toString(),
+                     QString::number(double(data.content.values.at(i)), 'f', 4)
+                         + (i == 0   ? QStringLiteral(" \u25BC")
+                            : i == 2 ? QStringLiteral(" \u25B2")
+                                     : QString()));
+            QVERIFY(value.value("shrink").toBool());
+            QCOMPARE(value.value("color").toString(), i == 1 ? QString() : QStringLiteral("FF0000"));
+            QVERIFY(workbookCell(book, QString("C%1").arg(6 + i)).value("shrink").toBool());
+        }
+        // The headings keep their size.
+        QVERIFY(!workbookCell(book, QStringLiteral("A5")).value("shrink").toBool());
+    }
+
     // Each marked reading carries its mark after the number; the legend takes
     // the first free row below the table and the statistics, also where the
     // table's first group ends on the page's last row.

@@ -57,8 +57,9 @@ struct Formats
 {
     lxw_format *cell = nullptr;
     lxw_format *cellThickLeft = nullptr;
-    lxw_format *cellOutside = nullptr; // a reading out of band
-    lxw_format *cellWrapped = nullptr; // a field's text over several lines
+    lxw_format *reading = nullptr;        // a reading or its difference from the mean
+    lxw_format *readingOutside = nullptr; // a reading out of band
+    lxw_format *cellWrapped = nullptr;    // a field's text over several lines
     lxw_format *statistic = nullptr;
     lxw_format *wideStatistic = nullptr; // too many digits for the fixed form
     lxw_format *heading = nullptr;
@@ -86,7 +87,11 @@ Formats makeFormats(XlsxDocument &document, const QString &unit, int statisticDe
     cell.fontSize = kFontSize;
     XlsxFormatSpec thick = cell;
     thick.thickLeft = true;
-    XlsxFormatSpec outside = cell;
+    // A long reading with many decimals and its mark is shown smaller rather
+    // than cut off where the next cell begins.
+    XlsxFormatSpec reading = cell;
+    reading.shrink = true;
+    XlsxFormatSpec outside = reading;
     outside.fontColour = kOutsideColour;
     XlsxFormatSpec wrapped = cell;
     wrapped.wrap = true;
@@ -116,7 +121,8 @@ Formats makeFormats(XlsxDocument &document, const QString &unit, int statisticDe
     Formats formats;
     formats.cell = document.addFormat(cell);
     formats.cellThickLeft = document.addFormat(thick);
-    formats.cellOutside = document.addFormat(outside);
+    formats.reading = document.addFormat(reading);
+    formats.readingOutside = document.addFormat(outside);
     formats.cellWrapped = document.addFormat(wrapped);
     formats.statistic = document.addFormat(statistic);
     formats.wideStatistic = document.addFormat(wideStatistic);
@@ -194,9 +200,10 @@ void writeValueTable(XlsxDocument &document, const Formats &formats, const Repor
         document.writeString(
             number.row, number.column + kValueOffset,
             reportMarkedValueText(values.at(i), data.valueDecimals, data.marks.value(i, BandMark::None)),
-            outside ? formats.cellOutside : formats.cell);
+            outside ? formats.readingOutside : formats.reading);
         document.writeString(number.row, number.column + kDifferenceOffset,
-                             reportDifferenceText(mean, values.at(i), data.differenceDecimals), formats.cell);
+                             reportDifferenceText(mean, values.at(i), data.differenceDecimals),
+                             formats.reading);
     }
 }
 

@@ -104,6 +104,7 @@ def sheet_cells(sheet):
                 "horizontal": cell.alignment.horizontal,
                 "vertical": cell.alignment.vertical,
                 "wrap": bool(cell.alignment.wrap_text),
+                "shrink": bool(cell.alignment.shrink_to_fit),
             }
     return cells
 
