@@ -218,29 +218,27 @@ private slots:
         QVERIFY(alike.contains(QStringLiteral("xl/worksheets/sheet1.xml")));
     }
 
-    // Rows that would overlap cells already written fail the save.
-    void plainRowsOverCellsFailTheSave()
+    // A cell or rows written above the row being streamed cannot be kept:
+    // the save fails instead of leaving them out, and no file is left behind.
+    void writeAboveTheStreamedRowFailsTheSave_data()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("overlap.xlsx");
-        XlsxDocument document;
-        document.addSheet(QStringLiteral("Данные"), XlsxDocument::CellOrder::RowByRow);
-        document.writeNumber(5, 1, 1.0, nullptr, QString());
-        document.writePlainRows(3, 2, readingRows(100, {}, QString(), 100));
-        QVERIFY(!document.saveAs(path));
-        QVERIFY(!QFile::exists(path));
+        QTest::addColumn<bool>("plainRows");
+        QTest::newRow("a cell") << false;
+        QTest::newRow("plain rows") << true;
     }
 
-    // A cell written above the row being streamed cannot be kept: the save
-    // fails instead of leaving it out, and no file is left behind.
-    void cellAboveTheStreamedRowFailsTheSave()
+    void writeAboveTheStreamedRowFailsTheSave()
     {
+        QFETCH(bool, plainRows);
         QTemporaryDir dir;
         const QString path = dir.filePath("broken.xlsx");
         XlsxDocument document;
         document.addSheet(QStringLiteral("Данные"), XlsxDocument::CellOrder::RowByRow);
         document.writeNumber(5, 1, 1.0, nullptr, QString());
-        document.writeNumber(2, 1, 2.0, nullptr, QString());
+        if (plainRows)
+            document.writePlainRows(3, 2, readingRows(100, {}, QString(), 100));
+        else
+            document.writeNumber(2, 1, 2.0, nullptr, QString());
         QVERIFY(!document.saveAs(path));
         QVERIFY(!QFile::exists(path));
     }
