@@ -154,6 +154,10 @@ class TestCapabilityReports : public QObject
                     rows.insert(label, other.value().toVariant().toString());
         }
         rows.insert(QStringLiteral("#all"), workbookText(book));
+        QStringList footers;
+        for (const QJsonValue &sheet : book.value("printing").toArray())
+            footers.append(sheet["footer"]["left"].toString());
+        rows.insert(QStringLiteral("#footers"), footers.join(QLatin1Char('\n')));
         return rows;
     }
 
@@ -252,6 +256,16 @@ private slots:
                                     "Примечание"};
         const QHash<QString, QString> rows = pdf ? pdfRows(path, labels) : workbookRows(path, labels);
         const QString all = rows.value(QStringLiteral("#all"));
+        // Each printed page of the workbook's sheets closes with the verdict,
+        // Cpk and Ppk as the verdict rows give them.
+        if (!pdf) {
+            const QString footer =
+                on ? QStringLiteral("Заключение: %1 · Cpk %2 · Ppk %3")
+                         .arg(rows.value("Заключение"), rows.value("Cpk"), rows.value("Ppk"))
+                   : QString();
+            for (const QString &sheetFooter : rows.value(QStringLiteral("#footers")).split(QLatin1Char('\n')))
+                QCOMPARE(sheetFooter, footer);
+        }
         if (!on) {
             QVERIFY2(all.contains(QStringLiteral("Допуск не задан — заключение не выносится")),
                      qPrintable(all));

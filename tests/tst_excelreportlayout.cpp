@@ -154,7 +154,7 @@ private slots:
 
     // As LibreOffice prints it: the statistics on one page, the verdict and
     // signature on one page, a long field's whole text, wide statistics as
-    // numbers (no "###"), the header and footer on each page.
+    // numbers (no "###"), the header and footer (with the verdict) on each page.
     void printedByLibreOffice()
     {
         QTemporaryDir dir;
@@ -165,6 +165,7 @@ private slots:
         data.mean.value = 123456789.25;
         data.stdev.value = 3e38;
         data.unit = QStringLiteral("мкм");
+        data.pageVerdict = QStringLiteral("Заключение: Не соответствует · Cpk 0,40 · Ppk 0,38");
         const QString path = dir.filePath("printed.xlsx");
         QVERIFY(writeExcelReportFile(path, data).saved);
         const QJsonObject book = readWorkbook(path);
@@ -182,15 +183,18 @@ private slots:
             QVERIFY2(page.contains(kHeader), qPrintable(QString::number(i + 1)));
             QVERIFY2(page.contains(QStringLiteral("стр. %1 из %2").arg(i + 1).arg(pages.size())),
                      qPrintable(page));
+            QVERIFY2(page.contains(data.pageVerdict), qPrintable(page));
             QVERIFY2(!page.contains(QStringLiteral("###")), qPrintable(page));
             if (page.contains(QStringLiteral("Статистика")))
                 for (const char *label : {"Мин", "Макс", "Среднее", "СКО"})
                     QVERIFY2(page.contains(QString::fromUtf8(label)), label);
-            if (page.contains(QStringLiteral("Заключение")))
-                for (const char *line : {"Допуск: [9; 10]", "Cpk", "0,40", "Комментарии", "подпись"})
+            // The verdict rows (the foot repeats only the verdict, Cpk and Ppk).
+            if (page.contains(QStringLiteral("Вне допуска")))
+                for (const char *line : {"Допуск: [9; 10]", "0,50", "Комментарии", "подпись"})
                     QVERIFY2(page.contains(QString::fromUtf8(line)), line);
             all += page;
         }
+        QVERIFY(all.contains(QStringLiteral("Вне допуска")));
         QVERIFY(all.contains(QStringLiteral("123456789.3 мкм")));
         QVERIFY(all.contains(QStringLiteral("3.0E+38 мкм")));
         QString joined = all;

@@ -4,6 +4,8 @@
 
 namespace {
 
+constexpr int kHeaderBytes = 255; // of a header or footer, codes included
+
 QString escapedCodes(const QString &text)
 {
     QString escaped = text;
@@ -14,7 +16,6 @@ QString escapedCodes(const QString &text)
 // long report number is shortened, the block never.
 QString pageHeaderCodes(const QString &number, const QString &kept)
 {
-    constexpr int kHeaderBytes = 255;
     const QString left = QStringLiteral("&L");
     const QString rest = escapedCodes(kept);
     QString start = escapedCodes(number);
@@ -40,8 +41,14 @@ QString excelPageHeader(const ReportData &data)
 
 QString excelPageFooter(const ReportData &data)
 {
-    if (data.pageOfPages.isEmpty())
-        return QString();
-    return QStringLiteral("&R")
-           + escapedCodes(data.pageOfPages).arg(QStringLiteral("&P"), QStringLiteral("&N"));
+    const QString pages =
+        data.pageOfPages.isEmpty()
+            ? QString()
+            : QStringLiteral("&R")
+                  + escapedCodes(data.pageOfPages).arg(QStringLiteral("&P"), QStringLiteral("&N"));
+    if (data.pageVerdict.isEmpty())
+        return pages;
+    const QString footer = QStringLiteral("&L") + escapedCodes(data.pageVerdict) + pages;
+    // A verdict too long to print whole beside the page number is left out, never cut.
+    return footer.toUtf8().size() <= kHeaderBytes ? footer : pages;
 }

@@ -123,7 +123,12 @@ ReportData commonData(const ReportSource &source, bool includeEmptyFields)
     data.outside = readingsOutOfBand(block.values, source.band);
     data.marks = readingMarks(block.values, source.band);
     data.markLegend = markLegend(data.marks);
-    data.verdict = verdictLines(verdictTexts(block.values, source.band), source.captions);
+    const VerdictTexts verdict = verdictTexts(block.values, source.band);
+    data.verdict = verdictLines(verdict, source.captions);
+    data.pageVerdict = QStringList{source.captions.verdict + QStringLiteral(": ") + verdict.verdict,
+                                   source.captions.cpk + QLatin1Char(' ') + verdict.cpk,
+                                   exportText("Ppk") + QLatin1Char(' ') + verdict.ppk}
+                           .join(kPartSeparator);
     return data;
 }
 

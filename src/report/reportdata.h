@@ -77,6 +77,9 @@ struct ReportData
     QString pageHeader;
     QString pageHeaderNumber; // start of pageHeader that alone is shortened to fit
     QString pageOfPages;      // "%1" the page, "%2" the pages
+    // The verdict with Cpk and Ppk, at the foot of each printed page of the
+    // workbook; empty while the band is off.
+    QString pageVerdict;
 
     // The document's information (title, author, subject, creating program),
     // in the PDF's information and the workbook's properties alike.
