@@ -12,6 +12,8 @@ packages=(
   libqt5sql5-sqlite libqt5sql5-psql postgresql libpq-dev
   python3 python3-openpyxl python3-pypdf
   poppler-utils
+  # A test makes a Russian locale (decimal comma) from these sources.
+  locales
   # The tests print the workbook with LibreOffice; Carlito has the metrics of
   # Calibri, the workbook's default font, so its rows print at their height.
   libreoffice-calc-nogui fonts-crosextra-carlito

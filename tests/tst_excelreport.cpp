@@ -13,6 +13,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
+#include <clocale>
 #include <limits>
 
 namespace {
@@ -50,6 +52,45 @@ QStringList printedLines(const QString &pdf, int page)
             lines.append(line);
     return lines;
 }
+
+// The C library's locale as a Russian user's program has it (Qt takes the
+// user's), where printf writes "50,8"; made from Debian's locale sources into
+// a folder of its own. The C.UTF-8 locale the tests run in comes back after.
+class RussianCLocale
+{
+public:
+    RussianCLocale()
+    {
+        const ToolRun made = runTool(QStringLiteral("localedef"),
+                                     {"-i", "ru_RU", "-f", "UTF-8", folder.filePath("ru_RU.UTF-8")});
+        qputenv("LOCPATH", QFile::encodeName(folder.path()));
+        active = made.ok() && setlocale(LC_ALL, "ru_RU.UTF-8") != nullptr;
+        if (!active)
+            qWarning("localedef: %s", made.errors.constData());
+    }
+    ~RussianCLocale()
+    {
+        setlocale(LC_ALL, "C.UTF-8");
+        qunsetenv("LOCPATH");
+    }
+    bool isActive() const { return active && std::localeconv()->decimal_point == QByteArray(","); }
+
+private:
+    QTemporaryDir folder;
+    bool active = false;
+};
+
+// Number texts in the sheets' XML written with a decimal comma: in a value
+// or an attribute (widths, heights, margins).
+const char kCommaNumbersScript[] = R"(
+import json, re, sys, zipfile
+book = zipfile.ZipFile(sys.argv[1])
+found = []
+for name in book.namelist():
+    if name.endswith(".xml"):
+        found += re.findall(r'(?:<v>|=\x22)-?[0-9]+,[0-9]+', book.read(name).decode())
+print(json.dumps(found[:20]))
+)";
 
 QJsonObject writeAndRead(const ReportData &data, QTemporaryDir &dir)
 {
@@ -541,6 +582,37 @@ private slots:
         }
         QCOMPARE(rows.at(1).toArray().at(1).toObject().value("value").toDouble(),
                  values.first() == 9.56f ? 9.56 : readingAsDecimal(values.first()));
+    }
+
+    // Under a locale whose numbers have a decimal comma every number of the
+    // workbook is still written with a point: readings, statistics, column
+    // widths, margins. A comma there spoils the file (Excel refuses it,
+    // LibreOffice reads 50,8 as 50).
+    void numbersUnderACommaLocale()
+    {
+        ReportData data = shortFieldTable(300);
+        data.outside.fill(false, 300);
+        data.mean.value = 50.25;
+        data.stdev.value = 0.125;
+        QTemporaryDir dir;
+        const QString path = dir.filePath("report.xlsx");
+        {
+            const RussianCLocale russian;
+            QVERIFY(russian.isActive());
+            QVERIFY(writeExcelReportFile(path, data).saved);
+        }
+        const QByteArray commas = runReader(QStringLiteral("/usr/bin/python3"),
+                                            {"-c", QString::fromLatin1(kCommaNumbersScript), path});
+        QCOMPARE(QJsonDocument::fromJson(commas).array(), QJsonArray());
+        const QJsonObject book = readWorkbook(path);
+        const QJsonArray rows = book.value("dataRows").toArray();
+        QCOMPARE(rows.size(), 301);
+        for (int i = 0; i < 300; ++i)
+            QCOMPARE(rows.at(i + 1).toArray().at(1).toObject().value("value").toDouble(),
+                     readingAsDecimal(data.content.values.at(i)));
+        const QJsonObject values = cellValues(book);
+        QVERIFY(std::find(values.begin(), values.end(), QJsonValue(50.25)) != values.end());
+        QVERIFY(std::find(values.begin(), values.end(), QJsonValue(0.125)) != values.end());
     }
 
     // A4 portrait, a page break after each 45-row page of the sheet: printed

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "report/cnumericscope.h"
+
 #include <QColor>
 #include <QString>
 #include <QTemporaryFile>
@@ -48,6 +50,8 @@ struct XlsxProperties
 // (see textShortened).
 // The workbook is assembled in a private temporary file and only copied over
 // the target when complete, so a failed save never leaves a broken file there.
+// Its numbers are written with a decimal point whatever the locale the
+// program runs in; a document is built and saved on one thread.
 class XlsxDocument
 {
 public:
@@ -114,6 +118,7 @@ private:
     QByteArray cellText(const QString &text);
     void note(int error);
 
+    CNumericScope numbersWithAPoint; // first: it outlives the workbook
     QTemporaryFile scratch;
     lxw_workbook *workbook = nullptr;
     lxw_worksheet *sheet = nullptr;
