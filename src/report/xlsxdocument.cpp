@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QSaveFile>
 #include <cmath>
+#include <system_error>
 #include <vector>
 #include <xlsxwriter.h>
 
@@ -204,13 +205,20 @@ void XlsxDocument::writePlainRows(int row, int column, const XlsxPlainRows &rows
             }
         }
     };
-    if (!apart) {
+    std::unique_ptr<XlsxRowSplice> splice;
+    try {
+        if (apart)
+            splice = std::make_unique<XlsxRowSplice>(sheetCount, rows, row, column);
+    } catch (const std::system_error &) {
+        // No thread to be had: the library writes them all.
+    }
+    if (!splice) {
         for (int index = 0; index < count; ++index)
             writeRow(index);
         return;
     }
     writeRow(0);
-    splices.push_back(std::make_unique<XlsxRowSplice>(sheetCount, rows, row, column));
+    splices.push_back(std::move(splice));
     writeRow(count - 1);
 }
 
