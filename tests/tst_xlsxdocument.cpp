@@ -30,9 +30,11 @@ def raw(path, info):
         return f.read(info.compress_size)
 a, b = zipfile.ZipFile(sys.argv[1]), zipfile.ZipFile(sys.argv[2])
 both = [n for n in a.namelist() if n in b.namelist()]
+# The creation time: the two saves may fall in different seconds.
+timeless = [n for n in both if n != "docProps/core.xml"]
 print(json.dumps({"broken": [a.testzip(), b.testzip()],
                   "names": [a.namelist(), b.namelist()],
-                  "different": [n for n in both if a.read(n) != b.read(n)],
+                  "different": [n for n in timeless if a.read(n) != b.read(n)],
                   "compressedAlike": [n for n in both
                                       if raw(sys.argv[1], a.getinfo(n)) == raw(sys.argv[2], b.getinfo(n))]}))
 )";
@@ -211,7 +213,8 @@ private slots:
         const QJsonArray names = compared.value("names").toArray();
         QCOMPARE(names.at(1), names.at(0));
         QVERIFY(names.at(0).toArray().contains(QStringLiteral("xl/worksheets/sheet2.xml")));
-        QCOMPARE(compared.value("different").toArray(), QJsonArray());
+        const QJsonArray different = compared.value("different").toArray();
+        QVERIFY2(different.isEmpty(), QJsonDocument(different).toJson().constData());
         // Joined parts are compressed otherwise than the library's one stream.
         const QJsonArray alike = compared.value("compressedAlike").toArray();
         QCOMPARE(alike.contains(QStringLiteral("xl/worksheets/sheet2.xml")), !joined);
