@@ -66,22 +66,29 @@ void XlsxPlainRows::addFlags(const QVector<bool> &values)
     rows = std::max(rows, int(values.size()));
 }
 
+XlsxPlainRows::Kind XlsxPlainRows::kindAt(const Column &column, int rowIndex)
+{
+    if (column.kind == Kind::Flag)
+        return rowIndex < column.flags.size() ? Kind::Flag : Kind::None;
+    if (rowIndex >= column.numbers.size())
+        return Kind::None;
+    // No text: no cell, as the library writes no cell for an empty string.
+    return std::isfinite(column.numbers.at(rowIndex)) ? Kind::Number
+           : column.text.isEmpty()                    ? Kind::None
+                                                      : Kind::Text;
+}
+
 XlsxPlainRows::Cell XlsxPlainRows::cell(int rowIndex, int columnIndex) const
 {
     const Column &column = columns.at(columnIndex);
     Cell cell;
-    if (column.kind == Kind::Flag) {
-        if (rowIndex < column.flags.size()) {
-            cell.kind = Kind::Flag;
-            cell.flag = column.flags.at(rowIndex);
-        }
-    } else if (rowIndex < column.numbers.size()) {
-        const double number = column.numbers.at(rowIndex);
-        // No text: no cell, as the library writes no cell for an empty string.
-        cell.kind = std::isfinite(number) ? Kind::Number : column.text.isEmpty() ? Kind::None : Kind::Text;
-        cell.number = number;
+    cell.kind = kindAt(column, rowIndex);
+    if (cell.kind == Kind::Flag)
+        cell.flag = column.flags.at(rowIndex);
+    else if (cell.kind != Kind::None)
+        cell.number = column.numbers.at(rowIndex);
+    if (cell.kind == Kind::Text)
         cell.text = column.text;
-    }
     return cell;
 }
 
@@ -122,17 +129,14 @@ QByteArray XlsxPlainRows::xml(int firstRow, int firstColumn, int from, int to) c
         xml.append("\">");
         for (int i = 0; i < columns.size(); ++i) {
             const Column &column = columns.at(i);
-            const bool flag = column.kind == Kind::Flag;
-            if (index >= (flag ? column.flags.size() : column.numbers.size()))
-                continue;
-            const bool finite = flag || std::isfinite(column.numbers.at(index));
-            if (!finite && column.text.isEmpty())
+            const Kind kind = kindAt(column, index);
+            if (kind == Kind::None)
                 continue;
             xml.append(names.at(i));
             appendInteger(xml, row);
-            if (flag) {
+            if (kind == Kind::Flag) {
                 xml.append(column.flags.at(index) ? "\" t=\"b\"><v>1</v></c>" : "\" t=\"b\"><v>0</v></c>");
-            } else if (finite) {
+            } else if (kind == Kind::Number) {
                 xml.append("\"><v>");
                 // + 0.0: the library is given no negative zero either.
                 appendNumber(xml, column.numbers.at(index) + 0.0);

@@ -47,6 +47,9 @@ private:
         QByteArray textXml; // the number-less cell's text, escaped
         QString text;
     };
+    // Whether the column has a cell in the row, and of which kind.
+    static Kind kindAt(const Column &column, int rowIndex);
+
     QVector<Column> columns;
     int rows = 0;
 };
